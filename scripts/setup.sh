@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian machine lacks to build and test Velmo:
+# the i686 mingw-w64 cross compilers, Wine with its 32-bit half, Xvfb,
+# the ja_JP.UTF-8 locale, a Japanese font, GoogleTest, Google Benchmark
+# and CMake. Safe to run again: it only installs what is missing.
+set -euo pipefail
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+packages=(
+  cmake g++ make
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  wine wine32:i386
+  xvfb x11-utils imagemagick
+  locales fonts-ipafont-gothic
+  libgtest-dev libbenchmark-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+if ! locale -a 2>/dev/null | grep -qiE '^ja_JP\.utf-?8$'; then
+  $SUDO sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
+fi

@@ -1,0 +1,15 @@
+# Sourced by the Wine scripts: the environment of the project's own Wine
+# session whose state lives in the directory $1 (under the build tree).
+wine_dir=$(mkdir -p "$1" && cd "$1" && pwd)
+export WINEPREFIX="$wine_dir/prefix"
+export WINEARCH=win32
+export WINEDEBUG=-all
+# No Mono or Gecko installer dialogs when the prefix is made.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# Without this locale the ANSI code page is 1252 and every "A" call garbles text.
+export LANG=ja_JP.UTF-8
+export LC_ALL=ja_JP.UTF-8
+if [ -z "${DISPLAY:-}" ] && [ -f "$wine_dir/display" ]; then
+  DISPLAY=$(cat "$wine_dir/display")
+  export DISPLAY
+fi
