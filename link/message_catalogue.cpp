@@ -1,0 +1,111 @@
+// Message types, speed names, channel tests, input-line rules and field
+// extraction. Any thread.
+#include "link/message_catalogue.h"
+
+#include <cstring>
+
+#include "link/cp932_text.h"
+
+namespace {
+
+const std::size_t kChatCut = 500;
+const std::size_t kPayloadRoom = kMaxSendPayload;
+
+// The prefix matched without regard to ASCII case, a double-byte character
+// of text only ever matching the same two bytes.
+bool StartsWithIgnoringCase(const char* text, const char* prefix) {
+  while (*prefix != '\0') {
+    const unsigned char a = static_cast<unsigned char>(*text);
+    const unsigned char b = static_cast<unsigned char>(*prefix);
+    if (IsDoubleByteLead(a)) {
+      if (a != b || text[1] != prefix[1] || text[1] == '\0') return false;
+      text += 2;
+      prefix += 2;
+      continue;
+    }
+    const auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
+    if (a == '\0' || fold(a) != fold(b)) return false;
+    ++text;
+    ++prefix;
+  }
+  return true;
+}
+
+bool HasNick(unsigned type) {
+  return type == MsgChannelText || type == MsgUserEntered || type == MsgUserLeft ||
+         type == MsgUserListEntry || type == MsgAction;
+}
+
+bool HasNumbers(unsigned type) {
+  return type == MsgUserEntered || type == MsgUserLeft || type == MsgUserListEntry;
+}
+
+}  // namespace
+
+const char* SpeedName(std::uint32_t code) {
+  static const char* const kNames[] = {"Unknown",   "14.4K", "28.8K", "33.6K", "56K", "64K ISDN",
+                                       "128K ISDN", "Cable", "DSL",   "T1",    "T3+"};
+  const std::uint32_t index = code & 0xFFFF;
+  return index < sizeof(kNames) / sizeof(kNames[0]) ? kNames[index] : "N/A";
+}
+
+bool IsChannelExact(const char* payload, const char* channel) {
+  return payload != nullptr && channel != nullptr && std::strcmp(payload, channel) == 0;
+}
+
+bool IsChannelPrefix(const char* payload, const char* channel) {
+  if (payload == nullptr || channel == nullptr) return false;
+  const std::size_t length = std::strlen(channel);
+  return std::strncmp(payload, channel, length) == 0 &&
+         (payload[length] == ' ' || payload[length] == '\0');
+}
+
+ChannelFields ReadChannelFields(CPayloadCopy& copy, unsigned type) {
+  ChannelFields fields = {copy.Token(), "", 0, 0, nullptr};
+  if (HasNick(type)) fields.nick = copy.Token();
+  if (HasNumbers(type)) {
+    fields.files = copy.Number() & 0xFFFF;
+    fields.speed = copy.Number();
+  }
+  fields.rest = copy.Rest();
+  return fields;
+}
+
+ChannelListFields ReadChannelListFields(CPayloadCopy& copy) {
+  ChannelListFields fields;
+  fields.channel = copy.Token();
+  fields.users = copy.Token();
+  fields.topic = copy.Rest();
+  return fields;
+}
+
+const char* UnquoteActionText(char* rest) {
+  const std::size_t length = rest == nullptr ? 0 : std::strlen(rest);
+  if (length < 2) return "";
+  rest[length - 1] = '\0';
+  return rest + 1;
+}
+
+bool PrepareInputLine(const char* channel, const char* line, OutgoingLine* out) {
+  if (channel == nullptr || line == nullptr || line[0] == '\0') return false;
+  std::size_t limit = static_cast<std::size_t>(-1);
+  if (StartsWithIgnoringCase(line, "/me ")) {
+    line += 4;
+    out->type = MsgAction;
+  } else if (std::strncmp(line, "/action ", 8) == 0) {
+    line += 8;
+    out->type = MsgAction;
+  } else {
+    out->type = MsgChat;
+    limit = kChatCut;
+  }
+  out->format = out->type == MsgAction ? "%s \"%s\"" : "%s %s";
+  // Room left for the text once the channel, the space and any quotes are in.
+  const std::size_t around = std::strlen(channel) + (out->type == MsgAction ? 3 : 1);
+  const std::size_t room = around < kPayloadRoom ? kPayloadRoom - around : 0;
+  if (room < limit) limit = room;
+  const std::size_t length = CharBoundaryLength(line, limit);
+  std::memcpy(out->text, line, length);
+  out->text[length] = '\0';
+  return true;
+}

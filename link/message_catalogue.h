@@ -1,0 +1,85 @@
+// The message catalogue: the codes of every message the client sends or acts
+// on, the line-speed names, the channel tests, the rules that turn an input
+// line into a chat or action message, and the field extraction a page handler
+// uses. Pure functions over the caller's buffers; any thread, though the
+// pages call them on the user-interface thread. No window system.
+//
+// A page handler then reads, for example (403):
+//   if (record.type != MsgChannelText || !IsChannelPrefix(record.payload, name)) return 0;
+//   CPayloadCopy copy(record);
+//   ChannelFields f = ReadChannelFields(copy, record.type);
+//   ... show f.nick and f.rest ...
+#pragma once
+
+#include <cstdint>
+
+#include "link/frame_header.h"
+#include "link/payload.h"
+
+enum MessageType : std::uint16_t {
+  MsgLogin = 2,                 // to server
+  MsgLoginAccepted = 3,         // from server, as the login reply
+  MsgJoin = 400,                // to server: <channel>
+  MsgLeave = 401,               // both: <channel>
+  MsgChat = 402,                // to server: <channel> <text>
+  MsgChannelText = 403,         // <channel> <nick> <rest>
+  MsgJoined = 405,              // <channel>
+  MsgUserEntered = 406,         // <channel> <nick> <files> <speed>
+  MsgUserLeft = 407,            // <channel> <nick> <number> <number>
+  MsgUserListEntry = 408,       // <channel> <nick> <files> <speed>
+  MsgTopic = 410,               // <channel> <rest = topic>
+  MsgChannelNotice = 425,       // <channel> <rest>
+  MsgChannelListRequest = 617,  // to server: empty
+  MsgChannelListEntry = 618,    // <channel> <users> <rest = topic>
+  MsgMotd = 621,                // <rest = text>
+  MsgAction = 824,              // to server <channel> "<text>"; from it <channel> <nick> "<text>"
+};
+
+// The display text of a line-speed code (its low 16 bits): "Unknown",
+// "14.4K" ... "T3+", "N/A" for codes without a name.
+const char* SpeedName(std::uint32_t code);
+
+// The whole payload is the channel name (byte for byte, case-sensitive).
+bool IsChannelExact(const char* payload, const char* channel);
+// The payload's first token is exactly the channel name, so the page of #c
+// never takes the lines of #cat.
+bool IsChannelPrefix(const char* payload, const char* channel);
+
+// The fields of a channel-scoped message, taken from a payload copy in the
+// order of its type's grammar. Texts point into the copy; a missing token is
+// the empty text, a missing or non-numeric number 0.
+struct ChannelFields {
+  const char* channel;
+  const char* nick;     // 403, 406, 407, 408, 824; else ""
+  std::uint32_t files;  // 406, 408 (and 407's first number): low 16 bits
+  std::uint32_t speed;  // 406, 408 (and 407's second number): for SpeedName
+  const char* rest;     // the text after the last field, spaces included
+};
+ChannelFields ReadChannelFields(CPayloadCopy& copy, unsigned type);
+
+// 618: the channel, its user count as text, the topic.
+struct ChannelListFields {
+  const char* channel;
+  const char* users;
+  const char* topic;
+};
+ChannelListFields ReadChannelListFields(CPayloadCopy& copy);
+
+// The text between the quotes of an action's rest: its first and last byte
+// dropped (in place). A rest shorter than 2 bytes gives the empty text.
+const char* UnquoteActionText(char* rest);
+
+// What an input line of a channel page sends. Build it with PrepareInputLine
+// and send it with SendFrame(link, line.type, line.format, channel, line.text).
+struct OutgoingLine {
+  MessageType type;
+  const char* format;  // "%s %s" for chat, "%s \"%s\"" for an action
+  char text[kFrameBufferSize];
+};
+
+// false for an empty line (nothing to send). A line starting with "/me "
+// (any case) or exactly "/action " becomes an action with that prefix
+// removed; anything else is chat, cut to its first 500 bytes. Either text is
+// then cut just enough that the formatted payload fits one frame. Cuts never
+// split a double-byte character: one straddling the limit is dropped whole.
+bool PrepareInputLine(const char* channel, const char* line, OutgoingLine* out);
