@@ -1,0 +1,167 @@
+// What the simulated users say and do.
+#include "server/demo.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace orla_server {
+
+namespace {
+
+enum class Tongue { kJapanese, kEnglish, kBoth };
+
+struct CastMember {
+  const char* nick;
+  unsigned files;
+  unsigned speed;
+  Tongue tongue;
+  const char* first_channel;
+};
+
+struct DemoChannel {
+  const char* name;
+  const char* topic;
+};
+
+const DemoChannel kChannels[] = {
+    {"雑談", "のんびりおしゃべりする部屋です。どなたでもどうぞ！"},
+    {"lobby", "Welcome to the Orla demo server - say hi!"},
+    {"anime", "今期のおすすめを語ろう / this season's shows"},
+};
+
+const CastMember kCast[] = {
+    {"さくら", 120, 8, Tongue::kJapanese, "雑談"},
+    {"たけし", 45, 7, Tongue::kJapanese, "雑談"},
+    {"Yuki", 300, 9, Tongue::kBoth, "雑談"},
+    {"Ken", 12, 4, Tongue::kEnglish, "lobby"},
+    {"Mika", 0, 8, Tongue::kBoth, "anime"},
+    {"Bob", 77, 2, Tongue::kEnglish, "lobby"},
+};
+
+const char* const kJapaneseLines[] = {
+    "こんにちは！",
+    "今日はいい天気ですね",
+    "お茶を飲みながらチャットしています",
+    "最近なにか面白いことありました？",
+    "そろそろお昼ごはんの時間だ",
+    "週末は温泉に行く予定です",
+    "このサーバー、軽くていいですね",
+    "新しいアニメ、見ました？",
+    "ちょっと休憩します",
+    "また後で！",
+};
+
+const char* const kEnglishLines[] = {
+    "hi everyone",
+    "anyone here tried the new build?",
+    "brb, coffee",
+    "that's a great idea",
+    "lol",
+    "what are you all listening to?",
+    "good morning from Osaka",
+    "see you later",
+    "is it always this quiet here?",
+    "welcome back!",
+};
+
+const char* const kJapaneseActions[] = {"お茶を入れた", "手を振った", "伸びをした"};
+const char* const kEnglishActions[] = {"waves", "stretches", "is making coffee"};
+
+const char* const kTopics[] = {
+    "のんびりおしゃべりする部屋です。どなたでもどうぞ！",
+    "今日の話題：週末の予定",
+    "Welcome to the Orla demo server - say hi!",
+    "Music night: share what you are listening to",
+    "今期のおすすめを語ろう / this season's shows",
+};
+
+template <typename T, std::size_t N>
+const T& Pick(std::mt19937& random, const T (&list)[N]) {
+  return list[std::uniform_int_distribution<std::size_t>(0, N - 1)(random)];
+}
+
+}  // namespace
+
+DemoCast::DemoCast(ChatHub& hub, unsigned seed, int interval_ms)
+    : hub_(hub), random_(seed), interval_ms_(std::max(interval_ms, 1)) {}
+
+void DemoCast::Setup() {
+  for (const DemoChannel& channel : kChannels) hub_.AddChannel(channel.name, channel.topic, true);
+  for (const CastMember& member : kCast) {
+    User* user = hub_.AddUser(member.nick, member.files, member.speed, nullptr);
+    // A real user who took the nickname first keeps it; the cast is smaller.
+    if (user == nullptr) continue;
+    cast_.push_back(user);
+    hub_.Join(user, member.first_channel);
+  }
+}
+
+int DemoCast::Step() {
+  User* user = RandomUser(true);
+  int roll = std::uniform_int_distribution<int>(0, 99)(random_);
+  if (user == nullptr || roll < 20) {
+    if (User* mover = RandomUser(false)) Move(mover);
+    return Delay();
+  }
+  const Channel* channel =
+      user->channels[std::uniform_int_distribution<std::size_t>(0, user->channels.size() - 1)(
+          random_)];
+  const CastMember& member = *std::find_if(std::begin(kCast), std::end(kCast), [&](auto& m) {
+    return user->nick == m.nick;
+  });
+  bool japanese = member.tongue == Tongue::kJapanese ||
+                  (member.tongue == Tongue::kBoth && (random_() & 1) != 0);
+  if (roll < 70) {
+    hub_.Chat(user, channel->name,
+              japanese ? Pick(random_, kJapaneseLines) : Pick(random_, kEnglishLines));
+  } else if (roll < 90) {
+    hub_.Act(user, channel->name,
+             japanese ? Pick(random_, kJapaneseActions) : Pick(random_, kEnglishActions));
+  } else {
+    hub_.SetTopic(channel->name, Pick(random_, kTopics));
+  }
+  return Delay();
+}
+
+std::vector<std::string> DemoCast::Motd() {
+  return {
+      "Orla デモサーバーへようこそ！",
+      "The users here are simulated: they chat, act, change topics, come and go.",
+      "チャンネル「雑談」では日本語で話しています。",
+      "Join a channel from the list and say hello.",
+  };
+}
+
+User* DemoCast::RandomUser(bool in_a_channel) {
+  std::vector<User*> choice;
+  for (User* user : cast_) {
+    if (!in_a_channel || !user->channels.empty()) choice.push_back(user);
+  }
+  if (choice.empty()) return nullptr;
+  return choice[std::uniform_int_distribution<std::size_t>(0, choice.size() - 1)(random_)];
+}
+
+// A user in one channel or none joins another; one in more leaves one.
+void DemoCast::Move(User* user) {
+  if (user->channels.size() >= 2 || (user->channels.size() == 1 && (random_() & 1) != 0)) {
+    hub_.Leave(user, user->channels.back()->name);
+    return;
+  }
+  std::vector<const char*> others;
+  for (const DemoChannel& channel : kChannels) {
+    const Channel* existing = hub_.FindChannel(channel.name);
+    bool joined = existing != nullptr && std::find(user->channels.begin(), user->channels.end(),
+                                                   existing) != user->channels.end();
+    if (!joined) others.push_back(channel.name);
+  }
+  if (!others.empty()) {
+    hub_.Join(user, others[std::uniform_int_distribution<std::size_t>(0, others.size() - 1)(
+                        random_)]);
+  }
+}
+
+int DemoCast::Delay() {
+  return std::uniform_int_distribution<int>(interval_ms_ / 2, interval_ms_ * 3 / 2)(random_);
+}
+
+}  // namespace orla_server

@@ -1,0 +1,40 @@
+// The demo cast: a few channels (one with a Japanese name and topic) and
+// simulated users who chat in Japanese and English, send actions, change
+// topics, and join and leave, one event at a time at a human pace. Driven by
+// the server's loop thread, which calls Step when the delay it returned
+// last has passed.
+#pragma once
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "server/chat_hub.h"
+
+namespace orla_server {
+
+class DemoCast {
+ public:
+  // interval_ms is the mean time between events; each delay is drawn from
+  // half to one and a half times it.
+  DemoCast(ChatHub& hub, unsigned seed, int interval_ms);
+
+  // Creates the channels and the users in their first channels.
+  void Setup();
+  // Carries out one event and returns the delay to the next, in ms.
+  int Step();
+
+  static std::vector<std::string> Motd();
+
+ private:
+  User* RandomUser(bool in_a_channel);
+  void Move(User* user);
+  int Delay();
+
+  ChatHub& hub_;
+  std::mt19937 random_;
+  int interval_ms_;
+  std::vector<User*> cast_;
+};
+
+}  // namespace orla_server

@@ -1,0 +1,74 @@
+// Assembles frames from a byte stream that may arrive in pieces of any size,
+// down to one byte at a time. Owned by one connection; loop thread only.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "link/frame_header.h"
+
+namespace orla_server {
+
+class FrameReader {
+  static constexpr std::size_t kHeader = kFrameHeaderSize;
+  static constexpr std::size_t kMaxPayload = kMaxReceivePayload;
+
+ public:
+  enum class Status { kMore, kOversized, kStopped };
+
+  // Hands every complete frame in data to on_frame(type, payload), which
+  // returns false to stop reading (the connection is being dropped). Returns
+  // kOversized at the first header announcing more than kMaxReceivePayload
+  // bytes, whose payload is never read. A frame lying whole inside data is
+  // handed over in place; only pieces are copied.
+  template <typename OnFrame>
+  Status Feed(const char* data, std::size_t size, OnFrame&& on_frame) {
+    while (size > 0) {
+      if (have_ == 0 && size >= kHeader) {
+        FrameHeader header = DecodeFrameHeader(reinterpret_cast<const unsigned char*>(data));
+        if (header.length > kMaxPayload) return Status::kOversized;
+        std::size_t whole = kHeader + header.length;
+        if (size >= whole) {
+          if (!on_frame(header.type, std::string_view(data + kHeader, header.length))) {
+            return Status::kStopped;
+          }
+          data += whole;
+          size -= whole;
+          continue;
+        }
+      }
+      std::size_t want = Wanted();
+      std::size_t take = size < want ? size : want;
+      std::memcpy(buffer_ + have_, data, take);
+      have_ += take;
+      data += take;
+      size -= take;
+      if (have_ < kHeader) continue;
+      FrameHeader header = DecodeFrameHeader(buffer_);
+      if (header.length > kMaxPayload) return Status::kOversized;
+      if (have_ < kHeader + header.length) continue;
+      have_ = 0;
+      if (!on_frame(header.type, std::string_view(reinterpret_cast<const char*>(buffer_) +
+                                                      kHeader,
+                                                  header.length))) {
+        return Status::kStopped;
+      }
+    }
+    return Status::kMore;
+  }
+
+ private:
+  // Bytes still missing from the header, or from the payload once the
+  // header is complete.
+  std::size_t Wanted() const {
+    if (have_ < kHeader) return kHeader - have_;
+    return kHeader + DecodeFrameHeader(buffer_).length - have_;
+  }
+
+  unsigned char buffer_[kFrameHeaderSize + kMaxReceivePayload] = {};
+  std::size_t have_ = 0;
+};
+
+}  // namespace orla_server

@@ -1,0 +1,49 @@
+// Login line parsing and nickname rules.
+#include "server/login_line.h"
+
+#include "server/payload.h"
+
+namespace orla_server {
+
+namespace {
+
+const char kMalformed[] = "malformed login line";
+
+// Splits "<a> <b>" at its last space: b goes to last, a stays in text.
+bool TakeLastField(std::string_view& text, std::string_view* last) {
+  std::size_t space = text.rfind(' ');
+  if (space == std::string_view::npos) return false;
+  *last = text.substr(space + 1);
+  text = text.substr(0, space);
+  return true;
+}
+
+}  // namespace
+
+const char* ParseLogin(std::string_view payload, LoginRequest* request) {
+  std::size_t open = payload.find('"');
+  std::size_t close = payload.rfind('"');
+  if (open == std::string_view::npos || close == open || open == 0 || payload[open - 1] != ' ') {
+    return kMalformed;
+  }
+  std::string_view head = payload.substr(0, open - 1);
+  std::string_view port;
+  if (!TakeLastField(head, &port) || !TakeLastField(head, &request->second_field)) {
+    return kMalformed;
+  }
+  request->nick = head;
+  request->port = ParseNumber(port);
+  request->client = payload.substr(open + 1, close - open - 1);
+  std::string_view speed = payload.substr(close + 1);
+  request->speed = !speed.empty() && speed[0] == ' ' ? ParseNumber(speed.substr(1)) : 0;
+
+  if (head.empty()) return "nickname is empty";
+  if (head.size() > kMaxNickLength) return "nickname is longer than 32 bytes";
+  for (char c : head) {
+    if (c == ' ') return "nickname has a space";
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return "nickname has a control character";
+  }
+  return nullptr;
+}
+
+}  // namespace orla_server

@@ -1,0 +1,58 @@
+// Fixed-buffer frame composition and field splitting.
+#include "server/payload.h"
+
+#include <cstring>
+
+#include "server/cp932.h"
+
+namespace orla_server {
+
+FrameBuilder& FrameBuilder::Text(std::string_view text) {
+  std::size_t n = Cp932FitLength(text, Room());
+  std::memcpy(buffer_ + kFrameHeaderSize + length_, text.data(), n);
+  length_ += n;
+  return *this;
+}
+
+FrameBuilder& FrameBuilder::Number(std::uint32_t value) {
+  char digits[16];
+  std::size_t n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  char text[16];
+  for (std::size_t i = 0; i < n; ++i) text[i] = digits[n - 1 - i];
+  return Text(std::string_view(text, n));
+}
+
+FrameBuilder& FrameBuilder::Quoted(std::string_view text) {
+  if (Room() < 2) return *this;
+  Text("\"");
+  std::size_t n = Cp932FitLength(text, Room() - 1);
+  Text(text.substr(0, n));
+  return Text("\"");
+}
+
+std::string_view FrameBuilder::Finish(std::uint16_t type) {
+  EncodeFrameHeader(buffer_, static_cast<std::uint16_t>(length_), type);
+  return std::string_view(reinterpret_cast<const char*>(buffer_), kFrameHeaderSize + length_);
+}
+
+std::string_view NextField(std::string_view& rest) {
+  std::size_t space = rest.find(' ');
+  std::string_view field = rest.substr(0, space);
+  rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
+  return field;
+}
+
+std::uint32_t ParseNumber(std::string_view text) {
+  std::uint32_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') break;
+    value = value * 10 + static_cast<std::uint32_t>(c - '0');
+  }
+  return value;
+}
+
+}  // namespace orla_server

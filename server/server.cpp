@@ -1,0 +1,469 @@
+// The server's event loop: accepts clients, reads their frames, dispatches
+// them to the chat hub, writes the queued output, enforces the login time
+// limit, runs the demo cast and carries out operator lines, all on one
+// thread that waits in poll / WSAPoll.
+#include "server/server.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <future>
+#include <mutex>
+#include <thread>
+
+#include "server/chat_hub.h"
+#include "server/connection.h"
+#include "server/console.h"
+#include "server/demo.h"
+#include "server/login_line.h"
+#include "server/message_types.h"
+#include "server/payload.h"
+#include "server/socket_platform.h"
+#include "server/wake_signal.h"
+
+namespace orla_server {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Connections accepted in one pass, so a flood of connects cannot starve
+// the clients already in.
+const int kAcceptsPerPass = 64;
+// Out of descriptors: accepting waits this long instead of spinning.
+const auto kAcceptPause = std::chrono::milliseconds(100);
+// The longest poll wait; nothing depends on it but a rare poll failure.
+const int kMaxPollMs = 1000;
+
+std::string PeerName(const sockaddr_storage& address, socklen_t size) {
+  char host[64] = "?";
+  char service[16] = "?";
+  getnameinfo(reinterpret_cast<const sockaddr*>(&address), size, host, sizeof host, service,
+              sizeof service, NI_NUMERICHOST | NI_NUMERICSERV);
+  return std::string(host) + ":" + service;
+}
+
+std::string_view Unquote(std::string_view text) {
+  if (!text.empty() && text.front() == '"') text.remove_prefix(1);
+  if (!text.empty() && text.back() == '"') text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+struct Server::Loop {
+  struct Command {
+    std::string line;
+    std::promise<std::string> reply;
+  };
+
+  explicit Loop(ServerConfig settings) : config(std::move(settings)) {}
+  ~Loop() {
+    if (listener != kInvalidSocket) CloseSocket(listener);
+  }
+
+  bool Listen(std::string* error);
+  void Run();
+  void Log(const std::string& line) const {
+    if (config.log) config.log(line);
+  }
+
+  void BuildPollList();
+  int PollTimeoutMs(Clock::time_point now) const;
+  void AcceptClients(Clock::time_point now);
+  void ReadFrom(Connection* connection);
+  bool HandleFrame(Connection* connection, std::uint16_t type, std::string_view payload);
+  void Login(Connection* connection, std::string_view payload);
+  void HandleRequest(User* user, std::uint16_t type, std::string_view payload);
+  void CheckTimers(Clock::time_point now);
+  void RunCommands();
+  // Writes queued output and closes dropped connections; a close tells
+  // other clients (407), which may drop them in turn, so it repeats.
+  void Settle();
+  void AnswerPendingCommands();
+  std::string Name(const Connection* connection) const {
+    return connection->user() != nullptr ? connection->user()->nick + " (" + connection->peer() + ")"
+                                         : connection->peer();
+  }
+
+  ServerConfig config;
+  bool sockets_started = false;
+  SocketHandle listener = kInvalidSocket;
+  std::atomic<std::uint16_t> port{0};
+  WakeSignal wake;
+  ChatHub hub;
+  std::unique_ptr<DemoCast> demo;
+  Clock::time_point next_demo_event;
+  Clock::time_point accept_paused_until;
+  std::vector<std::unique_ptr<Connection>> connections;
+  std::vector<PollEntry> poll_list;
+  char scratch[64 * 1024];
+
+  std::thread thread;
+  std::atomic<bool> stop_requested{false};
+  std::mutex mutex;  // guards the fields below
+  std::condition_variable ended_signal;
+  bool taking_commands = false;
+  bool ended = false;
+  std::deque<Command> commands;
+};
+
+bool Server::Loop::Listen(std::string* error) {
+  for (const auto& channel : config.channels) {
+    if (hub.AddChannel(channel.first, channel.second, true) == nullptr) {
+      *error = "unusable channel name \"" + channel.first + "\"";
+      return false;
+    }
+  }
+  std::string where = config.bind_address + ":" + std::to_string(config.port);
+  addrinfo hints;
+  std::memset(&hints, 0, sizeof hints);
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = AI_PASSIVE;
+  addrinfo* found = nullptr;
+  std::string service = std::to_string(config.port);
+  if (getaddrinfo(config.bind_address.c_str(), service.c_str(), &hints, &found) != 0 ||
+      found == nullptr) {
+    *error = "cannot resolve bind address \"" + config.bind_address + "\"";
+    return false;
+  }
+  listener = socket(found->ai_family, found->ai_socktype, found->ai_protocol);
+  int failure = 0;
+  if (listener == kInvalidSocket) {
+    failure = LastSocketError();
+  } else {
+    SetListenerOptions(listener);
+    if (bind(listener, found->ai_addr, static_cast<socklen_t>(found->ai_addrlen)) != 0 ||
+        listen(listener, SOMAXCONN) != 0 || !SetNonBlocking(listener)) {
+      failure = LastSocketError();
+    }
+  }
+  freeaddrinfo(found);
+  if (failure != 0) {
+    *error = "cannot listen on " + where + ": " + SocketErrorText(failure);
+    return false;
+  }
+  sockaddr_storage bound;
+  socklen_t size = sizeof bound;
+  getsockname(listener, reinterpret_cast<sockaddr*>(&bound), &size);
+  port = ntohs(bound.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port
+                                           : reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
+  if (!wake.Open(error)) return false;
+  if (config.demo) {
+    demo = std::make_unique<DemoCast>(hub, config.demo_seed, config.demo_interval_ms);
+    demo->Setup();
+    next_demo_event = Clock::now() + std::chrono::milliseconds(config.demo_interval_ms);
+  }
+  return true;
+}
+
+void Server::Loop::Run() {
+  while (!stop_requested) {
+    BuildPollList();
+    int ready = PollSockets(poll_list.data(), poll_list.size(), PollTimeoutMs(Clock::now()));
+    if (ready < 0) {
+      int failure = LastSocketError();
+#ifndef _WIN32
+      if (failure == EINTR) continue;
+#endif
+      Log("poll failed: " + SocketErrorText(failure));
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      continue;
+    }
+    Clock::time_point now = Clock::now();
+    // Entries 0 and 1 are the wake signal and the listener; then one per
+    // connection, in order, as BuildPollList made them.
+    for (std::size_t i = 2; i < poll_list.size(); ++i) {
+      Connection* connection = connections[i - 2].get();
+      short events = poll_list[i].revents;
+      if (events == 0 || connection->dropped()) continue;
+      if (connection->state() == Connection::State::kClosing) {
+        if ((events & (POLLERR | POLLHUP)) != 0) connection->Drop("closed by the client");
+      } else if ((events & (POLLIN | POLLERR | POLLHUP)) != 0) {
+        ReadFrom(connection);
+      }
+    }
+    if (poll_list[1].revents != 0) AcceptClients(now);
+    if (poll_list[0].revents != 0) {
+      wake.Drain();
+      RunCommands();
+    }
+    CheckTimers(now);
+    Settle();
+  }
+  connections.clear();
+  CloseSocket(listener);
+  listener = kInvalidSocket;
+  AnswerPendingCommands();
+}
+
+void Server::Loop::BuildPollList() {
+  poll_list.clear();
+  poll_list.push_back(PollEntry{wake.socket(), POLLIN, 0});
+  // A negative handle is skipped by poll; WSAPoll wants a socket, so a
+  // paused listener is polled for nothing instead.
+  bool accepting = Clock::now() >= accept_paused_until;
+  poll_list.push_back(PollEntry{listener, static_cast<short>(accepting ? POLLIN : 0), 0});
+  for (const auto& connection : connections) {
+    short events = connection->state() == Connection::State::kClosing ? 0 : POLLIN;
+    if (connection->HasOutput()) events |= POLLOUT;
+    poll_list.push_back(PollEntry{connection->socket(), events, 0});
+  }
+}
+
+int Server::Loop::PollTimeoutMs(Clock::time_point now) const {
+  Clock::time_point next = now + std::chrono::milliseconds(kMaxPollMs);
+  if (demo) next = std::min(next, next_demo_event);
+  if (now < accept_paused_until) next = std::min(next, accept_paused_until);
+  for (const auto& connection : connections) {
+    if (connection->user() == nullptr) next = std::min(next, connection->login_deadline());
+  }
+  if (next <= now) return 0;
+  // Round up, so the wait does not end just short of a deadline.
+  auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count() + 1;
+  return static_cast<int>(std::min<long long>(wait, kMaxPollMs));
+}
+
+void Server::Loop::AcceptClients(Clock::time_point now) {
+  for (int i = 0; i < kAcceptsPerPass; ++i) {
+    sockaddr_storage address;
+    socklen_t size = sizeof address;
+    SocketHandle client = accept(listener, reinterpret_cast<sockaddr*>(&address), &size);
+    if (client == kInvalidSocket) {
+      int failure = LastSocketError();
+      if (IsOutOfHandles(failure)) {
+        Log("cannot accept more clients for now: " + SocketErrorText(failure));
+        accept_paused_until = now + kAcceptPause;
+      }
+      return;
+    }
+    if (!SetNonBlocking(client)) {
+      CloseSocket(client);
+      continue;
+    }
+    SetNoDelay(client);
+    auto connection = std::make_unique<Connection>(
+        client, PeerName(address, size), config.output_limit,
+        now + std::chrono::milliseconds(config.login_timeout_ms));
+    Log("connect " + connection->peer());
+    connections.push_back(std::move(connection));
+  }
+}
+
+void Server::Loop::ReadFrom(Connection* connection) {
+  // One receive per pass: a client that floods cannot starve the others.
+  long received = ReceiveBytes(connection->socket(), scratch, sizeof scratch);
+  if (received == 0) {
+    connection->Drop("closed by the client");
+    return;
+  }
+  if (received < 0) {
+    if (!IsWouldBlock(LastSocketError())) connection->Drop("receive failed");
+    return;
+  }
+  FrameReader::Status status = connection->reader().Feed(
+      scratch, static_cast<std::size_t>(received),
+      [&](std::uint16_t type, std::string_view payload) {
+        return HandleFrame(connection, type, payload);
+      });
+  if (status == FrameReader::Status::kOversized) {
+    connection->Drop("frame longer than 1023 bytes");
+  }
+}
+
+bool Server::Loop::HandleFrame(Connection* connection, std::uint16_t type,
+                               std::string_view payload) {
+  if (config.verbose) {
+    char header[24];
+    std::snprintf(header, sizeof header, "[%04u][%04u] ", static_cast<unsigned>(payload.size()),
+                  static_cast<unsigned>(type));
+    Log(Name(connection) + " sent " + header + std::string(payload));
+  }
+  switch (connection->state()) {
+    case Connection::State::kAwaitingLogin:
+      if (type != kMsgLogin) {
+        connection->Drop("message before login");
+        return false;
+      }
+      Login(connection, payload);
+      // Nothing more is read from a refused client.
+      return connection->state() == Connection::State::kOnline;
+    case Connection::State::kOnline:
+      HandleRequest(connection->user(), type, payload);
+      return !connection->dropped();
+    case Connection::State::kClosing:
+      break;
+  }
+  return false;
+}
+
+void Server::Loop::Login(Connection* connection, std::string_view payload) {
+  LoginRequest request;
+  const char* refusal = ParseLogin(payload, &request);
+  if (refusal == nullptr && hub.FindUser(request.nick) != nullptr) {
+    refusal = "nickname is already online";
+  }
+  if (refusal != nullptr) {
+    connection->Queue(FrameBuilder().Text(refusal).Finish(kMsgLoginRefused));
+    connection->CloseAfterOutput();
+    Log("refused " + connection->peer() + ": " + refusal);
+    return;
+  }
+  User* user = hub.AddUser(request.nick, 0, request.speed, connection);
+  connection->set_user(user);
+  connection->set_state(Connection::State::kOnline);
+  connection->Queue(FrameBuilder().Text(user->nick).Finish(kMsgLoginAccepted));
+  for (const std::string& line : config.motd) {
+    connection->Queue(FrameBuilder().Text(line).Finish(kMsgMotd));
+  }
+  Log("login " + Name(connection) + " with \"" + std::string(request.client) + "\"");
+}
+
+void Server::Loop::HandleRequest(User* user, std::uint16_t type, std::string_view payload) {
+  std::string_view rest = payload;
+  switch (type) {
+    case kMsgJoin:
+      hub.Join(user, payload);
+      break;
+    case kMsgLeave:
+      hub.Leave(user, payload);
+      break;
+    case kMsgChat: {
+      std::string_view channel = NextField(rest);
+      hub.Chat(user, channel, rest);
+      break;
+    }
+    case kMsgAction: {
+      std::string_view channel = NextField(rest);
+      hub.Act(user, channel, Unquote(rest));
+      break;
+    }
+    case kMsgChannelListRequest:
+      hub.SendChannelList(user);
+      break;
+    default:
+      // Other types (a second login too) mean nothing once logged in.
+      break;
+  }
+}
+
+void Server::Loop::CheckTimers(Clock::time_point now) {
+  for (const auto& connection : connections) {
+    if (connection->user() == nullptr && now >= connection->login_deadline()) {
+      connection->Drop("no login in time");
+    }
+  }
+  if (demo && now >= next_demo_event) {
+    next_demo_event = now + std::chrono::milliseconds(demo->Step());
+  }
+}
+
+void Server::Loop::RunCommands() {
+  for (;;) {
+    Command command;
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      if (commands.empty()) return;
+      command = std::move(commands.front());
+      commands.pop_front();
+    }
+    bool quit = false;
+    std::string reply = RunConsoleLine(hub, command.line, &quit);
+    // Set before the reply goes, so the caller sees it stopping at once.
+    if (quit) stop_requested = true;
+    command.reply.set_value(std::move(reply));
+  }
+}
+
+void Server::Loop::Settle() {
+  for (;;) {
+    for (const auto& connection : connections) {
+      if (connection->HasOutput()) connection->Flush();
+    }
+    auto first_dropped = std::find_if(connections.begin(), connections.end(),
+                                      [](const auto& c) { return c->dropped(); });
+    if (first_dropped == connections.end()) return;
+    std::vector<std::unique_ptr<Connection>> closing;
+    for (auto& connection : connections) {
+      if (connection->dropped()) closing.push_back(std::move(connection));
+    }
+    connections.erase(std::remove(connections.begin(), connections.end(), nullptr),
+                      connections.end());
+    for (const auto& connection : closing) {
+      Log("drop " + Name(connection.get()) + ": " + connection->drop_reason());
+      if (connection->user() != nullptr) hub.RemoveUser(connection->user());
+    }
+  }
+}
+
+void Server::Loop::AnswerPendingCommands() {
+  std::lock_guard<std::mutex> lock(mutex);
+  taking_commands = false;
+  ended = true;
+  for (Command& command : commands) command.reply.set_value("the server has stopped\n");
+  commands.clear();
+  ended_signal.notify_all();
+}
+
+Server::Server(ServerConfig config) : loop_(std::make_unique<Loop>(std::move(config))) {
+  loop_->sockets_started = StartSockets();
+}
+
+Server::~Server() {
+  Stop();
+  // The loop's sockets must be closed before WinSock is released.
+  bool started = loop_->sockets_started;
+  loop_.reset();
+  if (started) StopSockets();
+}
+
+bool Server::Start(std::string* error) {
+  if (!loop_->sockets_started) {
+    *error = "cannot start the socket library";
+    return false;
+  }
+  if (loop_->thread.joinable()) {
+    *error = "already started";
+    return false;
+  }
+  if (!loop_->Listen(error)) return false;
+  loop_->taking_commands = true;
+  loop_->thread = std::thread([this] { loop_->Run(); });
+  return true;
+}
+
+std::uint16_t Server::port() const { return loop_->port; }
+
+std::string Server::Execute(std::string_view line) {
+  std::future<std::string> reply;
+  {
+    std::lock_guard<std::mutex> lock(loop_->mutex);
+    if (!loop_->taking_commands) return "the server has stopped\n";
+    loop_->commands.push_back(Loop::Command{std::string(line), {}});
+    reply = loop_->commands.back().reply.get_future();
+  }
+  loop_->wake.Signal();
+  return reply.get();
+}
+
+bool Server::stopping() const { return loop_->stop_requested; }
+
+void Server::WaitUntilStopped() {
+  if (!loop_->thread.joinable()) return;
+  std::unique_lock<std::mutex> lock(loop_->mutex);
+  loop_->ended_signal.wait(lock, [this] { return loop_->ended; });
+}
+
+void Server::Stop() {
+  if (!loop_->thread.joinable()) return;
+  loop_->stop_requested = true;
+  loop_->wake.Signal();
+  loop_->thread.join();
+}
+
+}  // namespace orla_server
