@@ -1,0 +1,40 @@
+// A link under test: a real CServerLink with its worker thread, the test's
+// thread acting as the user-interface thread (serving deliveries through a
+// CLinkCallQueue), a recorder for events and log lines, and a scripted peer.
+// Members are declared so that the link goes first: its destructor still
+// serves deliveries, and the peer's scripts see the connection close.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "link/link_call_queue.h"
+#include "link/server_link.h"
+#include "peer.h"
+#include "recorder.h"
+
+class LinkFixture : public testing::Test {
+ protected:
+  LinkFixture() { link.SetLogSink(&recorder); }
+
+  // Starts a peer running script for each connection.
+  void Serve(CScriptedPeer::Script script) {
+    peer = std::make_unique<CScriptedPeer>(std::move(script));
+  }
+
+  void StartLink(const std::string& address, const std::string& nickname = "nick") {
+    ASSERT_EQ(1, link.Start(&queue, address, nickname));
+  }
+
+  // Serves deliveries until the transcript holds entry count times.
+  bool WaitFor(const std::string& entry, int count = 1) {
+    return ServeUntil(queue, [&] { return recorder.Count(entry) >= count; });
+  }
+
+  CLinkRecorder recorder;
+  CLinkCallQueue queue{&recorder};
+  std::unique_ptr<CScriptedPeer> peer;
+  CServerLink link;
+};

@@ -1,0 +1,239 @@
+// The pure text side of the link: NextToken over a payload copy, the server
+// address grammar, the message catalogue's channel tests, input-line rules
+// and field extraction, and log-line formatting.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "link/cp932_text.h"
+#include "link/log_sink.h"
+#include "link/message_catalogue.h"
+#include "link/payload.h"
+#include "link/server_address.h"
+
+namespace {
+
+// Every token NextToken yields for text, then one call past the end.
+std::vector<std::string> Tokens(const char* text, int calls) {
+  CPayloadCopy copy(text, std::strlen(text));
+  std::vector<std::string> tokens;
+  for (int i = 0; i < calls; ++i) tokens.push_back(copy.Token());
+  return tokens;
+}
+
+using Strings = std::vector<std::string>;
+
+}  // namespace
+
+TEST(NextToken, SplitsAtSingleSpacesAndStaysAtTheEnd) {
+  EXPECT_EQ((Strings{"a", "b", "", ""}), Tokens("a b", 4));
+  EXPECT_EQ((Strings{"a", "", "b"}), Tokens("a  b", 3));
+  EXPECT_EQ((Strings{"", "a", ""}), Tokens(" a", 3));
+  EXPECT_EQ((Strings{"", ""}), Tokens("", 2));
+}
+
+TEST(NextToken, LeavesTheRestWithItsSpaces) {
+  CPayloadCopy copy("ch nick some text", 17);
+  EXPECT_STREQ("ch", copy.Token());
+  EXPECT_STREQ("nick", copy.Token());
+  EXPECT_STREQ("some text", copy.Rest());
+}
+
+TEST(NextToken, NullAddressOrNullCursorGivesNull) {
+  EXPECT_EQ(nullptr, NextToken(nullptr));
+  char* cursor = nullptr;
+  EXPECT_EQ(nullptr, NextToken(&cursor));
+  EXPECT_EQ(nullptr, cursor);
+}
+
+TEST(PayloadCopy, AnOverlongPayloadIsCutToOneFrame) {
+  const std::string payload(2000, 'x');
+  CPayloadCopy copy(payload.data(), payload.size());
+  EXPECT_EQ(std::string(kMaxReceivePayload, 'x'), copy.Token());
+}
+
+TEST(ServerAddress, TakesHostPortAndSecondField) {
+  struct Case {
+    const char* text;
+    const char* host;
+    unsigned port;
+    const char* second;
+  } cases[] = {
+      {"host:4000", "host", 4000, "quiet"},
+      {"host:4000@", "host", 4000, "quiet"},
+      {"host:4000@guest", "host", 4000, "guest"},
+      {"h:1@k@f", "h", 1, "f"},                // split at the last '@'
+      {"host:4000x", "host", 4000, "quiet"},   // text after the digits ignored
+      {"host:70000", "host", 4464, "quiet"},   // low 16 bits
+      {"host: 12", "host", 12, "quiet"},       // leading white space skipped
+      {"host: ", "host", 0, "quiet"},          // white space alone: port 0
+      {"a:b:5", "a:b", 5, "quiet"},            // the last ':' splits
+      {"h:1@x\x81\x40", "h", 1, "x\x81\x40"},  // 0x40 inside a character is no '@'
+  };
+  for (const Case& c : cases) {
+    ServerAddress address;
+    ASSERT_TRUE(ParseServerAddress(c.text, &address)) << c.text;
+    EXPECT_EQ(c.host, address.host) << c.text;
+    EXPECT_EQ(c.port, address.port) << c.text;
+    EXPECT_EQ(c.second, address.secondField) << c.text;
+  }
+}
+
+TEST(ServerAddress, RefusesAddressesWithoutHostOrPort) {
+  for (const char* text : {"", "host", "host:", ":4000", "host:x", "@x", "host@x:1"}) {
+    ServerAddress address;
+    EXPECT_FALSE(ParseServerAddress(text, &address)) << text;
+  }
+}
+
+TEST(Catalogue, SpeedNamesUseTheLow16Bits) {
+  EXPECT_STREQ("Unknown", SpeedName(0));
+  EXPECT_STREQ("DSL", SpeedName(8));
+  EXPECT_STREQ("T3+", SpeedName(10));
+  EXPECT_STREQ("N/A", SpeedName(11));
+  EXPECT_STREQ("N/A", SpeedName(12));
+  EXPECT_STREQ("14.4K", SpeedName(65537));
+}
+
+TEST(Catalogue, ChannelPrefixNeedsTheWholeFirstToken) {
+  EXPECT_TRUE(IsChannelPrefix("#c nick hi", "#c"));
+  EXPECT_TRUE(IsChannelPrefix("#c", "#c"));
+  EXPECT_FALSE(IsChannelPrefix("#cat nick hi", "#c"));
+  EXPECT_FALSE(IsChannelPrefix("x #c nick", "#c"));
+  EXPECT_FALSE(IsChannelPrefix("#C nick", "#c"));
+  EXPECT_TRUE(IsChannelPrefix("\x83\x60\x83\x83 nick", "\x83\x60\x83\x83"));
+}
+
+TEST(Catalogue, ChannelExactNeedsTheWholePayload) {
+  EXPECT_TRUE(IsChannelExact("#c", "#c"));
+  EXPECT_FALSE(IsChannelExact("#c x", "#c"));
+  EXPECT_FALSE(IsChannelExact("#cat", "#c"));
+}
+
+TEST(Catalogue, UserFieldsTakeNickFilesAndSpeed) {
+  CPayloadCopy entered("#c nick 70000 12", 16);
+  ChannelFields f = ReadChannelFields(entered, MsgUserEntered);
+  EXPECT_STREQ("#c", f.channel);
+  EXPECT_STREQ("nick", f.nick);
+  EXPECT_EQ(4464u, f.files);
+  EXPECT_STREQ("N/A", SpeedName(f.speed));
+
+  CPayloadCopy listed("#c nick 3 8", 11);
+  f = ReadChannelFields(listed, MsgUserListEntry);
+  EXPECT_EQ(3u, f.files);
+  EXPECT_STREQ("DSL", SpeedName(f.speed));
+
+  CPayloadCopy bare("#c nick", 7);
+  f = ReadChannelFields(bare, MsgUserEntered);
+  EXPECT_EQ(0u, f.files);
+  EXPECT_STREQ("Unknown", SpeedName(f.speed));
+}
+
+TEST(Catalogue, TextFieldsKeepTheRestWithItsSpaces) {
+  CPayloadCopy chat("#c nick hello  there", 20);
+  ChannelFields f = ReadChannelFields(chat, MsgChannelText);
+  EXPECT_STREQ("nick", f.nick);
+  EXPECT_STREQ("hello  there", f.rest);
+
+  CPayloadCopy topic("#c the topic", 12);
+  f = ReadChannelFields(topic, MsgTopic);
+  EXPECT_STREQ("", f.nick);
+  EXPECT_STREQ("the topic", f.rest);
+
+  CPayloadCopy entry("#c", 2);
+  ChannelListFields row = ReadChannelListFields(entry);
+  EXPECT_STREQ("#c", row.channel);
+  EXPECT_STREQ("", row.users);
+  EXPECT_STREQ("", row.topic);
+}
+
+TEST(Catalogue, ActionTextDropsTheQuotesAndNeverStepsOutside) {
+  CPayloadCopy action("#c nick \"waves\"", 15);
+  ChannelFields f = ReadChannelFields(action, MsgAction);
+  EXPECT_STREQ("waves", UnquoteActionText(const_cast<char*>(f.rest)));
+  char one[] = "\"";
+  EXPECT_STREQ("", UnquoteActionText(one));
+  char none[] = "";
+  EXPECT_STREQ("", UnquoteActionText(none));
+  char two[] = "\"\"";
+  EXPECT_STREQ("", UnquoteActionText(two));
+}
+
+TEST(InputLine, ChoosesChatOrActionByPrefix) {
+  struct Case {
+    const char* line;
+    MessageType type;
+    const char* text;
+  } cases[] = {
+      {"/ME hi", MsgAction, "hi"},
+      {"/me hi", MsgAction, "hi"},
+      {"/action hi", MsgAction, "hi"},
+      {"/Action hi", MsgChat, "/Action hi"},
+      {"/me", MsgChat, "/me"},
+      {"/mex", MsgChat, "/mex"},
+      {"\x82\x60me hi", MsgChat, "\x82\x60me hi"},
+  };
+  for (const Case& c : cases) {
+    OutgoingLine out;
+    ASSERT_TRUE(PrepareInputLine("#c", c.line, &out)) << c.line;
+    EXPECT_EQ(c.type, out.type) << c.line;
+    EXPECT_STREQ(c.text, out.text) << c.line;
+    EXPECT_STREQ(c.type == MsgAction ? "%s \"%s\"" : "%s %s", out.format) << c.line;
+  }
+  OutgoingLine out;
+  EXPECT_FALSE(PrepareInputLine("#c", "", &out));
+}
+
+TEST(InputLine, ChatIsCutTo500BytesWithoutSplittingACharacter) {
+  OutgoingLine out;
+  const std::string ascii(600, 'a');
+  ASSERT_TRUE(PrepareInputLine("#c", ascii.c_str(), &out));
+  EXPECT_EQ(std::string(500, 'a'), out.text);
+
+  // A double-byte character over bytes 500 and 501 is dropped whole.
+  const std::string straddling = std::string(499, 'a') + "\x82\xa0" + "b";
+  ASSERT_TRUE(PrepareInputLine("#c", straddling.c_str(), &out));
+  EXPECT_EQ(std::string(499, 'a'), out.text);
+
+  // One ending exactly at byte 500 stays.
+  const std::string fitting = std::string(498, 'a') + "\x82\xa0" + "b";
+  ASSERT_TRUE(PrepareInputLine("#c", fitting.c_str(), &out));
+  EXPECT_EQ(std::string(498, 'a') + "\x82\xa0", out.text);
+}
+
+TEST(InputLine, ActionIsCutJustEnoughToFitOneFrame) {
+  OutgoingLine out;
+  const std::string channel = "#chan";
+  // Room for the text: 1019 - 5 (channel) - 3 (space and quotes) = 1011.
+  std::string dbcs;
+  while (dbcs.size() < 1100) dbcs += "\x82\xa0";
+  ASSERT_TRUE(PrepareInputLine(channel.c_str(), ("/me " + dbcs).c_str(), &out));
+  EXPECT_EQ(1010u, std::strlen(out.text));  // 1011 would split a character
+  const std::string exact(1011, 'x');
+  ASSERT_TRUE(PrepareInputLine(channel.c_str(), ("/action " + exact).c_str(), &out));
+  EXPECT_EQ(exact, out.text);
+}
+
+TEST(Cp932Text, CutsOnCharacterBoundaries) {
+  EXPECT_EQ(1u, CharBoundaryLength("a\x82\xa0", 2));
+  EXPECT_EQ(3u, CharBoundaryLength("a\x82\xa0", 3));
+  EXPECT_EQ(2u, CharBoundaryLength("a\x82", 5));  // broken trailing lead byte
+}
+
+TEST(LogLine, FormatsIntoOneBufferCutAt1023) {
+  const std::string longText(2000, 'z');
+  struct Capture : ILogSink {
+    std::string text;
+    void AppendLine(LogColour, const char* t) override { text = t; }
+    void AppendWhiteLine(const char* t) override { text = t; }
+  } sink;
+  LogLine(&sink, Rgb(1, 2, 3), "%s", longText.c_str());
+  EXPECT_EQ(std::string(1023, 'z'), sink.text);
+  LogWhiteLine(&sink, nullptr);
+  EXPECT_EQ("\r\n", sink.text);
+  LogLine(&sink, kWhite, "[%04u][%04u] %s\r\n", 2u, 403u, "ab");
+  EXPECT_EQ("[0002][0403] ab\r\n", sink.text);
+  EXPECT_EQ(0x00FF7F00u, kDiagnosticColour);
+}

@@ -1,0 +1,136 @@
+// Loopback listener and scripted peer for the link tests.
+#include "peer.h"
+
+#include <algorithm>
+
+#include "link/frame_header.h"
+
+using namespace link_platform;
+
+namespace {
+
+// Waits until s is readable; false after timeoutMs.
+bool WaitReadable(SocketHandle s, int timeoutMs) {
+  fd_set readable;
+  FD_ZERO(&readable);
+  FD_SET(s, &readable);
+  timeval limit = {timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+  return select(static_cast<int>(s) + 1, &readable, nullptr, nullptr, &limit) > 0;
+}
+
+SocketHandle BoundLoopbackSocket(unsigned* port) {
+  SocketHandle s = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address = {};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = 0;
+  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+#ifdef _WIN32
+  int size = sizeof(address);
+#else
+  socklen_t size = sizeof(address);
+#endif
+  getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
+  *port = ntohs(address.sin_port);
+  return s;
+}
+
+}  // namespace
+
+unsigned UnusedPort() {
+  unsigned port = 0;
+  CloseHandle(BoundLoopbackSocket(&port));
+  return port;
+}
+
+std::string HeaderBytes(unsigned length, unsigned type) {
+  unsigned char header[kFrameHeaderSize];
+  EncodeFrameHeader(header, static_cast<std::uint16_t>(length), static_cast<std::uint16_t>(type));
+  return std::string(reinterpret_cast<char*>(header), sizeof(header));
+}
+
+std::string FrameBytes(unsigned type, const std::string& payload) {
+  return HeaderBytes(static_cast<unsigned>(payload.size()), type) + payload;
+}
+
+bool CPeerConnection::Send(const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const int n = static_cast<int>(
+        send(m_handle, bytes.data() + done, static_cast<int>(bytes.size() - done), kSendFlags));
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+std::string CPeerConnection::Read(std::size_t length, int timeoutMs) {
+  std::string bytes;
+  char chunk[4096];
+  while (bytes.size() < length && WaitReadable(m_handle, timeoutMs)) {
+    const std::size_t want = std::min(sizeof(chunk), length - bytes.size());
+    const int n = static_cast<int>(recv(m_handle, chunk, static_cast<int>(want), 0));
+    if (n <= 0) break;
+    bytes.append(chunk, static_cast<std::size_t>(n));
+  }
+  return bytes;
+}
+
+bool CPeerConnection::ReadFrame(unsigned* type, std::string* payload, int timeoutMs) {
+  const std::string header = Read(kFrameHeaderSize, timeoutMs);
+  if (header.size() != kFrameHeaderSize) return false;
+  const FrameHeader decoded =
+      DecodeFrameHeader(reinterpret_cast<const unsigned char*>(header.data()));
+  *type = decoded.type;
+  *payload = Read(decoded.length, timeoutMs);
+  return payload->size() == decoded.length;
+}
+
+bool CPeerConnection::WaitForClose(int timeoutMs) {
+  char byte;
+  while (WaitReadable(m_handle, timeoutMs)) {
+    if (recv(m_handle, &byte, 1, 0) <= 0) return true;
+  }
+  return false;
+}
+
+void CPeerConnection::Close() {
+  if (m_handle == kInvalidSocket) return;
+  CloseHandle(m_handle);
+  m_handle = kInvalidSocket;
+}
+
+CScriptedPeer::CScriptedPeer(Script script) : m_script(std::move(script)) {
+  m_listener = BoundLoopbackSocket(&m_port);
+  listen(m_listener, 8);
+  m_thread = std::thread([this] { Run(); });
+}
+
+CScriptedPeer::~CScriptedPeer() {
+  m_stop = true;
+  m_thread.join();
+  CloseHandle(m_listener);
+}
+
+std::string CScriptedPeer::Address(const std::string& suffix) const {
+  return "127.0.0.1:" + std::to_string(m_port) + suffix;
+}
+
+void CScriptedPeer::Run() {
+  for (int index = 0; !m_stop; ++index) {
+    while (!m_stop && !WaitReadable(m_listener, 50)) {
+    }
+    if (m_stop) return;
+    CPeerConnection connection(accept(m_listener, nullptr, nullptr));
+    m_accepted++;
+    m_script(connection, index);
+  }
+}
+
+void AcceptLogin(CPeerConnection& connection, std::string* loginPayload) {
+  unsigned type = 0;
+  std::string payload;
+  if (!connection.ReadFrame(&type, &payload)) return;
+  if (loginPayload != nullptr) *loginPayload = payload;
+  connection.Send(FrameBytes(3, "ok"));
+}
