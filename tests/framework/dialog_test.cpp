@@ -1,0 +1,184 @@
+// Modeless dialogs: templates found through the resource search chain, data
+// exchange and validation, the dialog manager and pre-translation of keys,
+// and control colours.
+#include <gtest/gtest.h>
+
+#include "test_ids.h"
+#include "test_support.h"
+
+namespace {
+
+class FormDialog : public CDialog {
+ public:
+  FormDialog() : CDialog(IDD_FORM) {}
+  CString m_name = "初期値";
+  CString m_nick;
+  CButton m_check;
+  CBrush m_black{RGB(0, 0, 0)};
+  int initCount = 0;
+  int okCount = 0;
+  int cancelCount = 0;
+  HWND lastPreTranslated = nullptr;
+  UINT lastPreTranslatedKey = 0;
+
+  BOOL PreTranslateMessage(MSG* pMsg) override {
+    if (pMsg->message == WM_KEYDOWN) {
+      lastPreTranslated = pMsg->hwnd;
+      lastPreTranslatedKey = static_cast<UINT>(pMsg->wParam);
+    }
+    return CDialog::PreTranslateMessage(pMsg);
+  }
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override {
+    DDX_Control(pDX, IDC_CHECK, m_check);
+    DDX_Text(pDX, IDC_NAME, m_name);
+    DDV_MaxChars(pDX, m_name, 8);
+    DDX_Text(pDX, IDC_NICK, m_nick);
+  }
+  BOOL OnInitDialog() override {
+    ++initCount;
+    return CDialog::OnInitDialog();
+  }
+  void OnOK() override { ++okCount; }
+  void OnCancel() override { ++cancelCount; }
+  HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT ctlColor) override {
+    HBRUSH brush = CDialog::OnCtlColor(pDC, pWnd, ctlColor);
+    if (ctlColor == CTLCOLOR_EDIT) {
+      pDC->SetTextColor(RGB(255, 255, 255));
+      return m_black;
+    }
+    return brush;
+  }
+};
+
+class DialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dlg.Create(IDD_FORM)); }
+  void TearDown() override { dlg.DestroyWindow(); }
+  HWND Item(int id) { return ::GetDlgItem(dlg.m_hWnd, id); }
+  FormDialog dlg;
+};
+
+TEST_F(DialogTest, InitialisationLoadsMembersBindsControlsAndSetsTheEditLimit) {
+  EXPECT_EQ(dlg.initCount, 1);
+  char text[64] = {};
+  ::GetWindowTextA(Item(IDC_NAME), text, sizeof text);
+  EXPECT_STREQ(text, "初期値");
+  EXPECT_EQ(::SendMessageA(Item(IDC_NAME), EM_GETLIMITTEXT, 0, 0), 8);
+  EXPECT_EQ(dlg.m_check.m_hWnd, Item(IDC_CHECK));
+  EXPECT_EQ(CWnd::FromHandlePermanent(Item(IDC_CHECK)), &dlg.m_check);
+  dlg.m_check.SetCheck(BST_CHECKED);
+  EXPECT_EQ(::SendMessageA(Item(IDC_CHECK), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(DialogTest, SavingTakesTheControlsTextsIntoTheMembers) {
+  ::SetWindowTextA(Item(IDC_NAME), "名前");
+  ::SetWindowTextA(Item(IDC_NICK), "nick");
+  EXPECT_TRUE(dlg.UpdateData(TRUE));
+  EXPECT_STREQ(dlg.m_name, "名前");
+  EXPECT_STREQ(dlg.m_nick, "nick");
+}
+
+TEST_F(DialogTest, OverlongTextFailsValidationWithTheFrameworksMessage) {
+  dlg.ShowWindow(SW_SHOW);
+  // 10 bytes: more than the 8 allowed. WM_SETTEXT is not bound by the limit.
+  ::SetWindowTextA(Item(IDC_NAME), "日本語です");
+  ::SetWindowTextA(Item(IDC_NICK), "changed");
+  dlg.m_nick = "kept";
+  MessageBoxAnswer answer;
+  EXPECT_FALSE(dlg.UpdateData(TRUE));
+  EXPECT_TRUE(answer.seen());
+  EXPECT_EQ(answer.caption(), "FrameworkTest") << "the application's title";
+  EXPECT_NE(answer.text().find("8"), std::string::npos) << answer.text();
+  EXPECT_EQ(::GetFocus(), Item(IDC_NAME)) << "the failing edit gets the focus";
+  DWORD start = 1, end = 0;
+  ::SendMessageA(Item(IDC_NAME), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, static_cast<DWORD>(::GetWindowTextLengthW(Item(IDC_NAME))))
+      << "with its whole text selected";
+  EXPECT_STREQ(dlg.m_nick, "kept") << "the exchange stops at the failure";
+}
+
+TEST_F(DialogTest, EnterAndEscapeReachOnOkAndOnCancelThroughTheDialogManager) {
+  dlg.ShowWindow(SW_SHOW);
+  ::SetFocus(Item(IDC_NICK));
+  ::PostMessageA(Item(IDC_NICK), WM_KEYDOWN, VK_RETURN, 1);
+  PumpPending();
+  EXPECT_EQ(dlg.lastPreTranslated, Item(IDC_NICK)) << "the dialog sees the edit's Enter";
+  EXPECT_EQ(dlg.lastPreTranslatedKey, static_cast<UINT>(VK_RETURN));
+  EXPECT_EQ(dlg.okCount, 1);
+  ::PostMessageA(Item(IDC_NICK), WM_KEYDOWN, VK_ESCAPE, 1);
+  PumpPending();
+  EXPECT_EQ(dlg.cancelCount, 1);
+  EXPECT_TRUE(::IsWindow(dlg.m_hWnd)) << "the overrides keep the dialog open";
+}
+
+TEST_F(DialogTest, ControlColourRequestsGoToOnCtlColor) {
+  HDC hDC = ::GetDC(Item(IDC_NAME));
+  auto brush = reinterpret_cast<HBRUSH>(::SendMessageA(dlg.m_hWnd, WM_CTLCOLOREDIT,
+                                                       reinterpret_cast<WPARAM>(hDC),
+                                                       reinterpret_cast<LPARAM>(Item(IDC_NAME))));
+  EXPECT_EQ(brush, static_cast<HBRUSH>(dlg.m_black));
+  EXPECT_EQ(::GetTextColor(hDC), RGB(255, 255, 255));
+  auto other = reinterpret_cast<HBRUSH>(::SendMessageA(dlg.m_hWnd, WM_CTLCOLORSTATIC,
+                                                       reinterpret_cast<WPARAM>(hDC),
+                                                       reinterpret_cast<LPARAM>(Item(IDC_LABEL))));
+  EXPECT_NE(other, static_cast<HBRUSH>(dlg.m_black));
+  ::ReleaseDC(Item(IDC_NAME), hDC);
+}
+
+// The search chain: the current resource handle first, then each extension
+// module, newest first.
+class ResourceChainTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_hDll = ::LoadLibraryA("framework_test_res.dll");
+    ASSERT_NE(m_hDll, nullptr);
+    ASSERT_TRUE(AfxInitExtensionModule(m_module, m_hDll));
+  }
+  void TearDown() override {
+    AfxTermExtensionModule(m_module);
+    ::FreeLibrary(m_hDll);
+  }
+  HMODULE m_hDll = nullptr;
+  AFX_EXTENSION_MODULE m_module = {};
+};
+
+TEST_F(ResourceChainTest, DialogTemplateOnlyInAnExtensionModuleIsFoundWhileItIsLinked) {
+  CDialog before;
+  EXPECT_FALSE(before.Create(IDD_ONLY_IN_DLL)) << "not linked yet";
+
+  new CDynLinkLibrary(m_module);
+  CDialog linked;
+  ASSERT_TRUE(linked.Create(IDD_ONLY_IN_DLL));
+  EXPECT_NE(::GetDlgItem(linked.m_hWnd, IDC_NAME), nullptr);
+  linked.DestroyWindow();
+
+  AfxTermExtensionModule(m_module);
+  CDialog after;
+  EXPECT_FALSE(after.Create(IDD_ONLY_IN_DLL)) << "terminating unlinks the module";
+}
+
+TEST_F(ResourceChainTest, CurrentResourceHandleComesBeforeTheChain) {
+  new CDynLinkLibrary(m_module);
+  CDialog fromExe;
+  ASSERT_TRUE(fromExe.Create(IDD_IN_BOTH));
+  EXPECT_NE(::GetDlgItem(fromExe.m_hWnd, IDC_MARK_EXE), nullptr);
+  fromExe.DestroyWindow();
+
+  HINSTANCE saved = AfxGetResourceHandle();
+  AfxSetResourceHandle(m_hDll);
+  EXPECT_EQ(AfxGetModuleState()->m_hCurrentResourceHandle, m_hDll);
+  CDialog fromDll;
+  ASSERT_TRUE(fromDll.Create(IDD_IN_BOTH));
+  EXPECT_NE(::GetDlgItem(fromDll.m_hWnd, IDC_MARK_DLL), nullptr);
+  fromDll.DestroyWindow();
+  AfxSetResourceHandle(saved);
+  EXPECT_EQ(
+      AfxFindResourceHandle(MAKEINTRESOURCEA(IDD_ONLY_IN_DLL), reinterpret_cast<LPCSTR>(RT_DIALOG)),
+      m_hDll);
+}
+
+}  // namespace

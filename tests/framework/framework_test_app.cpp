@@ -1,0 +1,5 @@
+// The framework tests' application object: its title is the message boxes'
+// caption.
+#include "framework/afxwin.h"
+
+CWinApp theApp("FrameworkTest");
