@@ -9,9 +9,10 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#include <windows.h>
+// After windows.h, which they build on.
 #include <commctrl.h>
 #include <richedit.h>
-#include <windows.h>
 
 #ifdef FRAMEWORK_BUILD
 #define AFX_API __declspec(dllexport)
