@@ -13,13 +13,20 @@ Connection::Connection(SocketHandle socket, std::string peer, std::size_t output
       login_deadline_(login_deadline) {}
 
 Connection::~Connection() {
-  // A refused login leaves with its reason; a plain close could reset the
-  // connection and lose the last frames.
-  if (state_ == State::kClosing) ShutdownSend(socket_);
-  CloseSocket(socket_);
+  if (state_ == State::kClosing) {
+    // A refused login leaves with its reason: an orderly close after it.
+    ShutdownSend(socket_);
+    CloseSocket(socket_);
+  } else {
+    AbortSocket(socket_);
+  }
 }
 
 void Connection::Queue(std::string_view frame) {
+  if (dropped()) return;
+  // Over the bound, the socket gets a chance to take what it can first: a
+  // burst of answers to a reading client is no reason to drop it.
+  if (output_.size() - sent_ + frame.size() > output_limit_) Flush();
   if (dropped()) return;
   if (output_.size() - sent_ + frame.size() > output_limit_) {
     Drop("output limit reached (client not reading)");

@@ -56,6 +56,9 @@ std::string RunConsoleLine(ChatHub& hub, std::string_view line, bool* quit) {
   }
   if (command == "who") return Who(hub, NextField(rest));
 
+  if (command != "notice" && command != "topic" && command != "close" && command != "kick") {
+    return "unknown command \"" + std::string(command) + "\"; commands:\n" + kConsoleHelp;
+  }
   std::string_view channel = NextField(rest);
   if (channel.empty()) return "usage:\n" + std::string(kConsoleHelp);
   if (command == "notice") {
@@ -67,14 +70,12 @@ std::string RunConsoleLine(ChatHub& hub, std::string_view line, bool* quit) {
   if (command == "close") {
     return hub.Close(channel) ? "channel closed\n" : NoChannel(channel);
   }
-  if (command == "kick") {
-    std::string_view nick = NextField(rest);
-    if (hub.Kick(channel, nick)) return "kicked\n";
-    return hub.FindChannel(channel) == nullptr
-               ? NoChannel(channel)
-               : "no user \"" + std::string(nick) + "\" in " + std::string(channel) + "\n";
-  }
-  return "unknown command \"" + std::string(command) + "\"; commands:\n" + kConsoleHelp;
+  // kick
+  std::string_view nick = NextField(rest);
+  if (hub.Kick(channel, nick)) return "kicked\n";
+  return hub.FindChannel(channel) == nullptr
+             ? NoChannel(channel)
+             : "no user \"" + std::string(nick) + "\" in " + std::string(channel) + "\n";
 }
 
 }  // namespace orla_server

@@ -109,6 +109,16 @@ inline void RaiseDescriptorLimit() {
 }
 #endif
 
+// Closes at once with a reset: whatever output is still queued in the
+// system is thrown away instead of lingering for a client that was dropped.
+inline void AbortSocket(SocketHandle s) {
+  linger option;
+  option.l_onoff = 1;
+  option.l_linger = 0;
+  setsockopt(s, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&option), sizeof option);
+  CloseSocket(s);
+}
+
 // Small frames go out at once instead of waiting for the peer's ACK.
 inline void SetNoDelay(SocketHandle s) {
   int on = 1;

@@ -1,0 +1,155 @@
+// Bad input and load: each rule drops only the offending client, and the
+// server and every other client go on.
+#include <chrono>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "test_client.h"
+
+namespace orla_server {
+namespace {
+
+class BadInputTest : public ServerTest {
+ protected:
+  // A bystander in lobby and a way to show it is still served.
+  void StartWithBystander() {
+    StartServer();
+    bystander_ = LoggedIn("Bystander");
+    bystander_->Send(400, "lobby");
+    bystander_->Until(408);
+  }
+
+  void ExpectBystanderServed() {
+    bystander_->Send(402, "lobby still fine");
+    EXPECT_TRUE(bystander_->WaitFor(Frame{403, "lobby Bystander still fine"}));
+  }
+
+  std::unique_ptr<TestClient> bystander_;
+};
+
+TEST_F(BadInputTest, FrameAnnouncingMoreThan1023BytesDropsTheSender) {
+  StartWithBystander();
+  for (std::uint16_t length : {1024, 0xFFFF}) {
+    SCOPED_TRACE(length);
+    auto offender = LoggedIn("Offender");
+    offender->Send(400, "lobby");
+    offender->Until(408);
+    bystander_->Until(406);
+    offender->SendRaw(Header(length, 402) + "lobby x");
+    EXPECT_TRUE(offender->WaitClosed());
+    EXPECT_EQ(bystander_->Next(), (Frame{407, "lobby Offender 0 8"}));
+    ExpectBystanderServed();
+    WaitUntilOffline("Offender");
+  }
+  // 1023 bytes is still a frame.
+  bystander_->Send(402, "lobby " + std::string(1017, 'x'));
+  EXPECT_EQ(bystander_->Next().payload.size(), 1023u);
+}
+
+TEST_F(BadInputTest, AnythingButLoginBeforeLoginDropsTheSender) {
+  StartWithBystander();
+  for (std::uint16_t type : {400, 402, 617, 3, 9999}) {
+    SCOPED_TRACE(type);
+    auto offender = Connect();
+    offender->Send(type, type == 617 ? "" : "lobby hi");
+    EXPECT_TRUE(offender->WaitClosed());
+  }
+  EXPECT_TRUE(bystander_->Quiet());
+  ExpectBystanderServed();
+}
+
+TEST_F(BadInputTest, ClientThatDoesNotLogInInTimeIsDropped) {
+  config_.login_timeout_ms = 300;
+  StartWithBystander();
+  auto silent = Connect();
+  auto halfway = Connect();
+  halfway->SendRaw(Header(30, 2) + "Slow quiet");
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(silent->WaitClosed(5000));
+  EXPECT_TRUE(halfway->WaitClosed(5000));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
+  // A logged-in client is not subject to the limit.
+  EXPECT_FALSE(bystander_->WaitClosed(500));
+  ExpectBystanderServed();
+}
+
+TEST_F(BadInputTest, FramesSentByteByByteAreServed) {
+  StartWithBystander();
+  auto slow = Connect();
+  auto dribble = [&](const std::string& bytes) {
+    for (char byte : bytes) {
+      slow->SendRaw(std::string(1, byte));
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  };
+  dribble(FrameBytes(2, "Slow quiet 0 \"Velmo v1.0\" 8"));
+  EXPECT_EQ(slow->Next(), (Frame{3, "Slow"}));
+  EXPECT_EQ(slow->Next().type, 621);
+  dribble(FrameBytes(400, "lobby") + FrameBytes(617, ""));
+  EXPECT_EQ(slow->Until(408).front(), (Frame{405, "lobby"}));
+  EXPECT_EQ(slow->Until(618).back(), (Frame{618, "lobby 2"}));
+  dribble(FrameBytes(402, "lobby ゆっくり"));
+  EXPECT_EQ(slow->Next(), (Frame{403, "lobby Slow ゆっくり"}));
+  EXPECT_EQ(bystander_->Until(403).back(), (Frame{403, "lobby Slow ゆっくり"}));
+}
+
+TEST_F(BadInputTest, ClientThatStopsReadingIsDroppedAtItsOutputBound) {
+  config_.output_limit = 64 * 1024;
+  StartWithBystander();
+  // The lazy client asks for little buffering in its kernel, then never reads.
+  TestClient lazy(server_->port());
+  TestClient::ShrinkReceiveBuffer(lazy.socket());
+  lazy.Send(2, "Lazy quiet 0 \"Velmo v1.0\" 8");
+  lazy.Send(400, "lobby");
+  bystander_->Until(406);
+
+  std::string line = "lobby " + std::string(1000, 'z');
+  bool lazy_dropped = false;
+  for (int batch = 0; batch < 400 && !lazy_dropped; ++batch) {
+    for (int i = 0; i < 20; ++i) bystander_->Send(402, line);
+    for (int i = 0; i < 20; ++i) {
+      Frame frame = bystander_->Next();
+      if (frame == Frame{407, "lobby Lazy 0 8"}) {
+        lazy_dropped = true;
+        frame = bystander_->Next();
+      }
+      ASSERT_EQ(frame.type, 403) << "batch " << batch;
+    }
+  }
+  EXPECT_TRUE(lazy_dropped);
+  EXPECT_TRUE(lazy.WaitClosed());
+  ExpectBystanderServed();
+}
+
+TEST_F(BadInputTest, RandomFramesAfterLoginNeitherCrashNorStallTheServer) {
+  StartWithBystander();
+  auto noisy = LoggedIn("Noisy");
+  std::mt19937 random(12345);
+  const std::uint16_t types[] = {2, 3, 400, 401, 402, 403, 405, 410, 617, 618, 824, 0, 65535};
+  std::string burst;
+  for (int i = 0; i < 3000; ++i) {
+    std::uint16_t type = types[random() % (sizeof types / sizeof types[0])];
+    std::size_t length = random() % 3 == 0 ? random() % 1024 : random() % 16;
+    std::string payload;
+    for (std::size_t j = 0; j < length; ++j) {
+      payload += static_cast<char>(random() % 4 == 0 ? ' ' : random() % 256);
+    }
+    if (i % 7 == 0) payload = "lobby " + payload;
+    burst += FrameBytes(type, payload);
+  }
+  // Reading while sending: the noisy client's own answers must not back up.
+  std::thread reader([&] {
+    while (noisy->Next(1000).type != 0xFFFF) {
+    }
+  });
+  noisy->SendRaw(burst);
+  reader.join();
+  auto later = LoggedIn("Later");
+  later->Send(400, "lobby");
+  EXPECT_EQ(later->Until(405).back(), (Frame{405, "lobby"}));
+  ExpectBystanderServed();
+}
+
+}  // namespace
+}  // namespace orla_server

@@ -1,0 +1,191 @@
+// The scripted client and the server fixture.
+#include "test_client.h"
+
+#include <cstring>
+#include <thread>
+
+#include "link/frame_header.h"
+
+namespace orla_server {
+
+namespace {
+
+const std::uint16_t kNoFrame = 0xFFFF;
+
+}  // namespace
+
+std::ostream& operator<<(std::ostream& out, const Frame& frame) {
+  return out << "[" << frame.type << "] \"" << frame.payload << "\"";
+}
+
+bool operator==(const Frame& a, const Frame& b) {
+  return a.type == b.type && a.payload == b.payload;
+}
+
+std::string Header(std::uint16_t length, std::uint16_t type) {
+  unsigned char bytes[kFrameHeaderSize];
+  EncodeFrameHeader(bytes, length, type);
+  return std::string(reinterpret_cast<char*>(bytes), sizeof bytes);
+}
+
+std::string FrameBytes(std::uint16_t type, std::string_view payload) {
+  return Header(static_cast<std::uint16_t>(payload.size()), type) + std::string(payload);
+}
+
+TestClient::TestClient(std::uint16_t port) {
+  StartSockets();
+  socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address;
+  std::memset(&address, 0, sizeof address);
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(port);
+  if (socket_ != kInvalidSocket &&
+      connect(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    CloseSocket(socket_);
+    socket_ = kInvalidSocket;
+  }
+  if (socket_ != kInvalidSocket) {
+    SetNonBlocking(socket_);
+    SetNoDelay(socket_);
+  }
+}
+
+TestClient::~TestClient() {
+  if (socket_ != kInvalidSocket) CloseSocket(socket_);
+  StopSockets();
+}
+
+void TestClient::SendRaw(std::string_view bytes) {
+  // The socket is non-blocking for reads; sends wait for room.
+  while (!bytes.empty()) {
+    long n = SendBytes(socket_, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (!IsWouldBlock(LastSocketError())) return;
+      PollEntry entry{socket_, POLLOUT, 0};
+      PollSockets(&entry, 1, 1000);
+      continue;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+}
+
+void TestClient::Send(std::uint16_t type, std::string_view payload) {
+  SendRaw(FrameBytes(type, payload));
+}
+
+void TestClient::Login(std::string_view nick, std::size_t motd_lines) {
+  Send(2, std::string(nick) + " quiet 0 \"Velmo v1.0\" 8");
+  EXPECT_EQ(Next(), (Frame{3, std::string(nick)}));
+  for (std::size_t i = 0; i < motd_lines; ++i) EXPECT_EQ(Next().type, 621);
+}
+
+bool TestClient::Fill(std::size_t want, std::chrono::steady_clock::time_point deadline) {
+  while (pending_.size() < want && !closed_) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() < 0) return false;
+    PollEntry entry{socket_, POLLIN, 0};
+    if (PollSockets(&entry, 1, static_cast<int>(left.count()) + 1) <= 0) continue;
+    char bytes[16384];
+    long n = ReceiveBytes(socket_, bytes, sizeof bytes);
+    if (n > 0) {
+      pending_.append(bytes, static_cast<std::size_t>(n));
+    } else if (n == 0 || !IsWouldBlock(LastSocketError())) {
+      closed_ = true;
+    }
+  }
+  return pending_.size() >= want;
+}
+
+Frame TestClient::Next(int timeout_ms) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  if (!Fill(kFrameHeaderSize, deadline)) {
+    return Frame{kNoFrame, closed_ ? "closed" : "timeout"};
+  }
+  FrameHeader header = DecodeFrameHeader(reinterpret_cast<const unsigned char*>(pending_.data()));
+  if (!Fill(kFrameHeaderSize + header.length, deadline)) {
+    return Frame{kNoFrame, closed_ ? "closed" : "timeout"};
+  }
+  Frame frame{header.type, pending_.substr(kFrameHeaderSize, header.length)};
+  pending_.erase(0, kFrameHeaderSize + header.length);
+  return frame;
+}
+
+std::vector<Frame> TestClient::Until(std::uint16_t type, int timeout_ms) {
+  std::vector<Frame> frames;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  for (;;) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    Frame frame = Next(static_cast<int>(std::max<long long>(left.count(), 0)));
+    if (frame.type == kNoFrame) return frames;
+    frames.push_back(frame);
+    if (frame.type == type) return frames;
+  }
+}
+
+bool TestClient::WaitFor(const Frame& wanted, int timeout_ms) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  for (;;) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    Frame frame = Next(static_cast<int>(std::max<long long>(left.count(), 0)));
+    if (frame.type == kNoFrame) return false;
+    if (frame == wanted) return true;
+  }
+}
+
+bool TestClient::WaitClosed(int timeout_ms) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (!closed_ && std::chrono::steady_clock::now() < deadline) {
+    pending_.clear();
+    Fill(1, deadline);
+  }
+  return closed_;
+}
+
+bool TestClient::Quiet(int timeout_ms) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  return !Fill(pending_.size() + 1, deadline) && !closed_;
+}
+
+void TestClient::ShrinkReceiveBuffer(SocketHandle socket) {
+  int size = 4096;
+  setsockopt(socket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&size), sizeof size);
+}
+
+void ServerTest::SetUp() {
+  config_.login_timeout_ms = 30000;
+  config_.motd = {"welcome"};
+}
+
+void ServerTest::StartServer() {
+  server_ = std::make_unique<Server>(config_);
+  std::string error;
+  ASSERT_TRUE(server_->Start(&error)) << error;
+  ASSERT_NE(server_->port(), 0);
+}
+
+std::unique_ptr<TestClient> ServerTest::Connect() {
+  auto client = std::make_unique<TestClient>(server_->port());
+  EXPECT_TRUE(client->connected());
+  return client;
+}
+
+std::unique_ptr<TestClient> ServerTest::LoggedIn(std::string_view nick) {
+  auto client = Connect();
+  client->Login(nick, config_.motd.size());
+  return client;
+}
+
+void ServerTest::WaitUntilOffline(std::string_view nick) {
+  std::string entry = "  " + std::string(nick) + " ";
+  for (int i = 0; i < 500; ++i) {
+    if (server_->Execute("who").find(entry) == std::string::npos) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ADD_FAILURE() << nick << " is still online";
+}
+
+}  // namespace orla_server

@@ -1,0 +1,86 @@
+// A scripted Orla client for the server tests: a blocking loopback socket
+// that sends exact bytes and reads frames with a deadline, plus a fixture
+// that runs a server on an ephemeral port. Each object belongs to the test
+// thread that made it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "server/server.h"
+#include "server/socket_platform.h"
+
+namespace orla_server {
+
+struct Frame {
+  std::uint16_t type = 0;
+  std::string payload;
+};
+
+std::ostream& operator<<(std::ostream& out, const Frame& frame);
+bool operator==(const Frame& a, const Frame& b);
+
+class TestClient {
+ public:
+  explicit TestClient(std::uint16_t port);
+  ~TestClient();
+  TestClient(const TestClient&) = delete;
+  TestClient& operator=(const TestClient&) = delete;
+
+  bool connected() const { return socket_ != kInvalidSocket; }
+  void Send(std::uint16_t type, std::string_view payload);
+  void SendRaw(std::string_view bytes);
+  // Sends the client's login line and checks the acceptance and the MOTD.
+  void Login(std::string_view nick, std::size_t motd_lines = 1);
+  // The next frame, or a frame of type 0xFFFF with payload "timeout" or
+  // "closed" when none came within the time.
+  Frame Next(int timeout_ms = 5000);
+  // Frames until one of the type arrives (included); stops at a time-out.
+  std::vector<Frame> Until(std::uint16_t type, int timeout_ms = 5000);
+  // Reads until the frame arrives; false at a time-out or close.
+  bool WaitFor(const Frame& wanted, int timeout_ms = 5000);
+  // True when the server closes the connection within the time; frames
+  // still on the way are read and thrown away.
+  bool WaitClosed(int timeout_ms = 5000);
+  // True when nothing at all arrives within the time.
+  bool Quiet(int timeout_ms = 200);
+  // Stops reading: the socket's receive buffer is made small so the server's
+  // output backs up quickly.
+  static void ShrinkReceiveBuffer(SocketHandle socket);
+  SocketHandle socket() const { return socket_; }
+
+ private:
+  // Reads at least want bytes into pending_ within the deadline.
+  bool Fill(std::size_t want, std::chrono::steady_clock::time_point deadline);
+
+  SocketHandle socket_ = kInvalidSocket;
+  std::string pending_;
+  bool closed_ = false;
+};
+
+// Runs a server for one test, with small limits so time-outs come quickly.
+class ServerTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  // Starts the server with the config as adjusted by the test.
+  void StartServer();
+  std::unique_ptr<TestClient> Connect();
+  std::unique_ptr<TestClient> LoggedIn(std::string_view nick);
+  // Waits (asking the console's `who`) until the server has let nick go.
+  void WaitUntilOffline(std::string_view nick);
+
+  ServerConfig config_;
+  std::unique_ptr<Server> server_;
+};
+
+std::string Header(std::uint16_t length, std::uint16_t type);
+// A whole frame's bytes: header and payload.
+std::string FrameBytes(std::uint16_t type, std::string_view payload);
+
+}  // namespace orla_server
