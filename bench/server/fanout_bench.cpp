@@ -1,0 +1,240 @@
+// Fan-out benchmark: how many chat lines per second the server delivers to
+// N clients in one channel on loopback, and its peak memory. The server runs
+// as a child process (the real orla-server), so its VmHWM is its own; the
+// clients live here on one thread, polled together.
+//
+//   server_fanout_bench [CLIENTS...]     (default: 10 100 1000)
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "link/frame_header.h"
+#include "server/socket_platform.h"
+
+using namespace orla_server;
+
+namespace {
+
+// Lines the sender may be ahead of the slowest reader: enough to keep the
+// pipe full, far below the server's output bound per client.
+const long kWindow = 256;
+const char kChannel[] = "bench";
+const std::string kText = "fan-out benchmark line with some ordinary chat text";
+
+struct Child {
+  pid_t pid = -1;
+  FILE* console = nullptr;  // the child's standard input
+  std::uint16_t port = 0;
+};
+
+// Starts orla-server on a free port; reads the port from its first line.
+Child StartServer() {
+  int to_child[2];
+  int from_child[2];
+  if (pipe(to_child) != 0 || pipe(from_child) != 0) return {};
+  Child child;
+  child.pid = fork();
+  if (child.pid == 0) {
+    dup2(to_child[0], 0);
+    dup2(from_child[1], 1);
+    close(to_child[1]);
+    close(from_child[0]);
+    int null_fd = open("/dev/null", O_WRONLY);
+    dup2(null_fd, 2);  // connect and login lines would only slow it
+    execl(ORLA_SERVER_PATH, "orla-server", "--port", "0", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(to_child[0]);
+  close(from_child[1]);
+  child.console = fdopen(to_child[1], "w");
+  FILE* output = fdopen(from_child[0], "r");
+  char line[256] = {};
+  if (std::fgets(line, sizeof line, output) != nullptr) {
+    const char* at = std::strstr(line, "127.0.0.1:");
+    if (at != nullptr) child.port = static_cast<std::uint16_t>(std::atoi(at + 10));
+  }
+  fclose(output);  // the server writes nothing more to standard output here
+  return child;
+}
+
+long PeakMemoryKb(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.compare(0, 6, "VmHWM:") == 0) return std::atol(line.c_str() + 6);
+  }
+  return -1;
+}
+
+void StopServer(Child& child) {
+  std::fputs("quit\n", child.console);
+  std::fclose(child.console);
+  int status = 0;
+  waitpid(child.pid, &status, 0);
+}
+
+std::string Frame(std::uint16_t type, const std::string& payload) {
+  unsigned char header[kFrameHeaderSize];
+  EncodeFrameHeader(header, static_cast<std::uint16_t>(payload.size()), type);
+  return std::string(reinterpret_cast<char*>(header), sizeof header) + payload;
+}
+
+bool SendAll(SocketHandle s, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    long n = SendBytes(s, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (!IsWouldBlock(LastSocketError())) return false;
+      pollfd entry{s, POLLOUT, 0};
+      poll(&entry, 1, 1000);
+      continue;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+SocketHandle Connect(std::uint16_t port) {
+  SocketHandle s = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(port);
+  if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    close(s);
+    return kInvalidSocket;
+  }
+  SetNonBlocking(s);
+  SetNoDelay(s);
+  return s;
+}
+
+// Reads every client until each has seen the marker text at least once
+// since the call: all frames queued before it are then consumed.
+bool DrainUntil(std::vector<SocketHandle>& clients, const std::string& marker) {
+  std::vector<std::string> tails(clients.size());
+  std::vector<bool> done(clients.size(), false);
+  std::size_t remaining = clients.size();
+  std::vector<pollfd> entries(clients.size());
+  char buffer[65536];
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (remaining > 0 && std::chrono::steady_clock::now() < deadline) {
+    for (std::size_t i = 0; i < clients.size(); ++i) entries[i] = {clients[i], POLLIN, 0};
+    poll(entries.data(), entries.size(), 1000);
+    for (std::size_t i = 0; i < clients.size(); ++i) {
+      if (entries[i].revents == 0) continue;
+      long n = recv(clients[i], buffer, sizeof buffer, 0);
+      if (n <= 0) continue;
+      if (done[i]) continue;
+      tails[i].append(buffer, static_cast<std::size_t>(n));
+      if (tails[i].find(marker) != std::string::npos) {
+        done[i] = true;
+        --remaining;
+      } else if (tails[i].size() > marker.size()) {
+        tails[i].erase(0, tails[i].size() - marker.size());
+      }
+    }
+  }
+  return remaining == 0;
+}
+
+bool RunOnce(int client_count) {
+  Child server = StartServer();
+  if (server.port == 0) {
+    std::fprintf(stderr, "cannot start %s\n", ORLA_SERVER_PATH);
+    return false;
+  }
+  std::vector<SocketHandle> clients;
+  for (int i = 0; i < client_count; ++i) {
+    SocketHandle s = Connect(server.port);
+    if (s == kInvalidSocket) {
+      std::fprintf(stderr, "connect %d failed: %s\n", i, std::strerror(errno));
+      return false;
+    }
+    std::string nick = "c" + std::to_string(i);
+    SendAll(s, Frame(2, nick + " quiet 0 \"bench\" 8") + Frame(400, kChannel));
+    clients.push_back(s);
+  }
+  // Every client has joined once it has its own join answer; everything the
+  // joins caused has arrived once a sync line sent after that has.
+  if (!DrainUntil(clients, Frame(405, kChannel))) {
+    std::fprintf(stderr, "clients did not join\n");
+    return false;
+  }
+  SendAll(clients[0], Frame(402, std::string(kChannel) + " sync-before-measuring"));
+  if (!DrainUntil(clients, "sync-before-measuring")) {
+    std::fprintf(stderr, "clients did not settle\n");
+    return false;
+  }
+
+  const long lines = std::max(2000L, 16000000L / client_count);
+  const std::string line = Frame(402, std::string(kChannel) + " " + kText);
+  const long frame_size = static_cast<long>(kFrameHeaderSize + std::strlen(kChannel) + 1 +
+                                            std::strlen("c0") + 1 + kText.size());
+  std::vector<long long> received(clients.size(), 0);
+  std::vector<pollfd> entries(clients.size());
+  char buffer[65536];
+  long sent = 0;
+  const long long goal = static_cast<long long>(lines) * frame_size;
+  auto start = std::chrono::steady_clock::now();
+  for (;;) {
+    long long slowest = *std::min_element(received.begin(), received.end());
+    if (slowest >= goal) break;
+    long ahead = sent - static_cast<long>(slowest / frame_size);
+    if (sent < lines && ahead < kWindow) {
+      std::string batch;
+      for (long i = 0; i < std::min(kWindow - ahead, lines - sent); ++i) batch += line;
+      sent += static_cast<long>(batch.size() / line.size());
+      SendAll(clients[0], batch);
+    }
+    for (std::size_t i = 0; i < clients.size(); ++i) entries[i] = {clients[i], POLLIN, 0};
+    if (poll(entries.data(), entries.size(), 5000) <= 0) {
+      std::fprintf(stderr, "stalled at %lld of %lld bytes\n", slowest, goal);
+      return false;
+    }
+    for (std::size_t i = 0; i < clients.size(); ++i) {
+      if (entries[i].revents == 0) continue;
+      long n = recv(clients[i], buffer, sizeof buffer, 0);
+      if (n == 0 || (n < 0 && !IsWouldBlock(errno))) {
+        std::fprintf(stderr, "client %zu was dropped\n", i);
+        return false;
+      }
+      if (n > 0) received[i] += n;
+    }
+  }
+  double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  long peak_kb = PeakMemoryKb(server.pid);
+  for (SocketHandle s : clients) close(s);
+  StopServer(server);
+  double deliveries = static_cast<double>(lines) * client_count;
+  std::printf("%7d %9ld %12.0f %14.0f %10.1f %12ld\n", client_count, lines, lines / seconds,
+              deliveries / seconds, deliveries * frame_size / seconds / 1e6, peak_kb);
+  std::fflush(stdout);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  signal(SIGPIPE, SIG_IGN);
+  RaiseDescriptorLimit();
+  std::vector<int> counts;
+  for (int i = 1; i < argc; ++i) counts.push_back(std::atoi(argv[i]));
+  if (counts.empty()) counts = {10, 100, 1000};
+  std::printf("orla-server fan-out on loopback: one sender, every client in one channel\n");
+  std::printf("%7s %9s %12s %14s %10s %12s\n", "clients", "lines", "lines/s", "deliveries/s",
+              "MB/s", "peak KiB");
+  for (int count : counts) {
+    if (!RunOnce(count)) return 1;
+  }
+  return 0;
+}
