@@ -33,12 +33,16 @@ void CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD) {
 
 }  // namespace
 
-void PumpPending() {
+bool PumpPending() {
   MSG msg;
   while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-    if (msg.message == WM_QUIT) break;  // left for the caller to see
+    if (msg.message == WM_QUIT) {
+      ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+      return true;
+    }
     AfxGetThread()->PumpMessage();
   }
+  return false;
 }
 
 MessageBoxAnswer::MessageBoxAnswer() {

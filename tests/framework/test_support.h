@@ -8,7 +8,8 @@
 #include "framework/afxwin.h"
 
 // Handles every message that is waiting, through CWinThread::PumpMessage.
-void PumpPending();
+// A WM_QUIT ends it: it is taken off the queue and the answer is true.
+bool PumpPending();
 
 // While alive, closes the next message box this thread shows, recording it.
 class MessageBoxAnswer {

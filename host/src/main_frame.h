@@ -1,0 +1,22 @@
+// The host's main window: an MDI frame with the window list in a rebar at
+// the top, the Window menu and Help → "Plug-ins…". UI thread only.
+#pragma once
+
+#include "framework/afxwin.h"
+#include "plugin_list_dialog.h"
+#include "window_list.h"
+
+class CMainFrame : public CMDIFrameWnd {
+ public:
+  CMainFrame();
+  void RecalcLayout(BOOL notify = TRUE) override;
+  CWindowListBar m_windowList;
+  CPluginListDlg m_pluginList;
+
+ protected:
+  int OnCreate(LPCREATESTRUCTA lpCreateStruct) override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  HWND m_hWndRebar;
+};

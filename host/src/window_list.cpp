@@ -1,0 +1,50 @@
+// The window list: the count display and activation of the chosen child.
+#include "window_list.h"
+
+#include "host_ids.h"
+
+LRESULT CWindowListCombo::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_WINDOWLIST_COUNT) return CWnd::WindowProc(message, wParam, lParam);
+  char text[32];
+  unsigned count = LOWORD(lParam);
+  wsprintfA(text, count == 1 ? "%u window" : "%u windows", count);
+  ::SetDlgItemTextA(::GetParent(m_hWnd), IDC_WINDOW_COUNT, text);
+  return 0;
+}
+
+CWindowListBar::CWindowListBar() : CDialog(IDD_WINDOW_LIST_BAR) {}
+
+BOOL CWindowListBar::CreateBar(CWnd* pParent) {
+  if (!Create(IDD_WINDOW_LIST_BAR, pParent)) return FALSE;
+  ::SetWindowLongPtrA(m_hWnd, GWLP_ID, AFX_IDW_DIALOGBAR);
+  return TRUE;
+}
+
+void CWindowListBar::DoDataExchange(CDataExchange* pDX) {
+  DDX_Control(pDX, IDC_WINDOW_LIST, m_combo);
+}
+
+BOOL CWindowListBar::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (LOWORD(wParam) == IDC_WINDOW_LIST && HIWORD(wParam) == CBN_SELCHANGE) {
+    ActivateSelected();
+    return TRUE;
+  }
+  return CDialog::OnCommand(wParam, lParam);
+}
+
+void CWindowListBar::ActivateSelected() {
+  int index = static_cast<int>(m_combo.SendMessage(CB_GETCURSEL));
+  if (index == CB_ERR) return;
+  auto* pChild = reinterpret_cast<CWnd*>(m_combo.SendMessage(CB_GETITEMDATA, index));
+  CWnd* pMain = AfxGetThread() ? AfxGetThread()->m_pMainWnd : nullptr;
+  if (!pMain || !pMain->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)) || !pChild) return;
+  auto* pFrame = static_cast<CMDIFrameWnd*>(pMain);
+  // Item data come from plug-ins: only a live child of our MDI client counts.
+  for (HWND h = ::GetWindow(pFrame->m_hWndMDIClient, GW_CHILD); h;
+       h = ::GetWindow(h, GW_HWNDNEXT)) {
+    if (CWnd::FromHandlePermanent(h) == pChild) {
+      pFrame->MDIActivate(pChild);
+      return;
+    }
+  }
+}

@@ -1,0 +1,31 @@
+// The window list below the main frame's menu: a dialog bar (0xE805) in the
+// rebar (0xE804) holding combo box 1006, whose items are MDI children (item
+// data: the child's window object). Plug-ins add and remove their own items
+// and send WM_WINDOWLIST_COUNT; choosing an item activates its child.
+// UI thread only.
+#pragma once
+
+#include "framework/afxwin.h"
+
+// Combo box 1006: shows the count it is told beside itself.
+class CWindowListCombo : public CWnd {
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+class CWindowListBar : public CDialog {
+ public:
+  CWindowListBar();
+  // Creates the bar as a child of pParent with the dialog bar's id.
+  BOOL CreateBar(CWnd* pParent);
+  CWindowListCombo m_combo;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  void OnOK() override {}
+  void OnCancel() override {}
+
+ private:
+  void ActivateSelected();
+};

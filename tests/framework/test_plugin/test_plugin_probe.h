@@ -1,0 +1,17 @@
+// What the test plug-in observed, read by the host tests through the DLL's
+// exported GetTestPluginProbe while the DLL is loaded.
+#pragma once
+
+#include "framework/afxwin.h"
+
+struct TestPluginProbe {
+  int onStartCalls;
+  int onStopCalls;
+  BOOL mainWindowVisibleAtStart;
+  CMDIChildWnd* frame;   // the child OnStart created, or null
+  DWORD styleRequested;  // what PreCreateWindow produced
+  DWORD exStyleRequested;
+  int framesDeleted;
+};
+
+typedef TestPluginProbe* (*GetTestPluginProbeFn)();
