@@ -11,3 +11,8 @@
 #define IDC_NICK 1004
 #define IDC_MARK_EXE 1010
 #define IDC_MARK_DLL 1011
+#define IDD_CONTROLS 400      // test program: one control of each wrapper
+#define IDC_BITMAP 1020
+#define IDC_LIST 1021
+#define IDC_RICH 1022
+#define IDS_CONNECT 500       // "接続", for the UTF-8 resource pipeline
