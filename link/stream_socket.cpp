@@ -1,6 +1,8 @@
 // CStreamSocket over the platform seam. See stream_socket.h for the threads.
 #include "link/stream_socket.h"
 
+#include <thread>
+
 using namespace link_platform;
 
 namespace {
@@ -11,7 +13,50 @@ const int kDrainLimit = 4096;
 
 }  // namespace
 
+// One operation's hold on the handle: counted before the handle is read, so
+// a Close that takes the handle out afterwards sees the use and leaves the
+// release to its end.
+class CStreamSocket::CUse {
+ public:
+  explicit CUse(CStreamSocket& socket) : m_socket(socket) {
+    ++socket.m_uses;
+    m_handle = socket.m_handle;
+  }
+  // A use of a handle being published: Connect's new socket.
+  CUse(CStreamSocket& socket, SocketHandle fresh) : m_socket(socket), m_handle(fresh) {
+    ++socket.m_uses;
+    socket.m_handle = fresh;
+  }
+  CUse(const CUse&) = delete;
+  CUse& operator=(const CUse&) = delete;
+  ~CUse() { m_socket.EndUse(); }
+  SocketHandle handle() const { return m_handle; }
+
+ private:
+  CStreamSocket& m_socket;
+  SocketHandle m_handle;
+};
+
 CStreamSocket::~CStreamSocket() { Close(); }
+
+void CStreamSocket::EndUse() {
+  if (--m_uses != 0) return;
+  const SocketHandle retired = m_retired.exchange(kInvalidSocket);
+  if (retired != kInvalidSocket) CloseHandle(retired);
+}
+
+void CStreamSocket::Retire(SocketHandle handle) {
+  // Counted as a use, so that the release below runs exactly when no other
+  // use is left. The slot holds one handle; a second Close waits until the
+  // first one's stragglers (already woken by its shutdown) have left.
+  ++m_uses;
+  SocketHandle empty = kInvalidSocket;
+  while (!m_retired.compare_exchange_weak(empty, handle)) {
+    empty = kInvalidSocket;
+    std::this_thread::yield();
+  }
+  EndUse();
+}
 
 int CStreamSocket::Fail(int status) {
   Close();
@@ -24,14 +69,12 @@ int CStreamSocket::Connect(std::uint32_t address, unsigned port, int timeoutSeco
     m_status = StatusError;
     return 0;
   }
-  SocketHandle s = socket(AF_INET, SOCK_STREAM, 0);
+  const SocketHandle s = socket(AF_INET, SOCK_STREAM, 0);
   if (s == kInvalidSocket) {
     m_status = StatusError;
     return 0;
   }
   PrepareNewSocket(s);
-  // Published at once, so a Close on the other thread can abort the connect.
-  m_handle = s;
 
   sockaddr_in peer = {};
   peer.sin_family = AF_INET;
@@ -39,28 +82,38 @@ int CStreamSocket::Connect(std::uint32_t address, unsigned port, int timeoutSeco
   peer.sin_addr.s_addr = address;
   const sockaddr* target = reinterpret_cast<const sockaddr*>(&peer);
 
-  if (timeoutSeconds <= 0) {
-    if (connect(s, target, sizeof(peer)) != 0) return Fail(StatusError);
-    m_status = StatusOk;
-    return 1;
-  }
-
-  if (!SetBlocking(s, false)) return Fail(StatusError);
-  if (connect(s, target, sizeof(peer)) != 0) {
-    if (!IsConnectPending(LastError())) return Fail(StatusError);
-    switch (WaitForConnect(s, timeoutSeconds)) {
-      case ConnectWait::kTimedOut:
-        return Fail(StatusTimedOut);
-      case ConnectWait::kFailed:
-      case ConnectWait::kError:
-        return Fail(StatusError);
-      case ConnectWait::kReady:
-        // Writable also means "failed" on POSIX; the pending error tells.
-        if (PendingError(s) != 0) return Fail(StatusError);
-        break;
+  int status = StatusOk;
+  {
+    // Published at once, so a Close on the other thread can abort the connect.
+    CUse use(*this, s);
+    if (timeoutSeconds <= 0) {
+      if (connect(s, target, sizeof(peer)) != 0) status = StatusError;
+    } else if (!SetBlocking(s, false)) {
+      status = StatusError;
+    } else {
+      if (connect(s, target, sizeof(peer)) != 0) {
+        if (!IsConnectPending(LastError())) {
+          status = StatusError;
+        } else {
+          switch (WaitForConnect(s, timeoutSeconds)) {
+            case ConnectWait::kTimedOut:
+              status = StatusTimedOut;
+              break;
+            case ConnectWait::kFailed:
+            case ConnectWait::kError:
+              status = StatusError;
+              break;
+            case ConnectWait::kReady:
+              // Writable also means "failed" on POSIX; the pending error tells.
+              if (PendingError(s) != 0) status = StatusError;
+              break;
+          }
+        }
+      }
+      if (status == StatusOk && !SetBlocking(s, true)) status = StatusError;
     }
   }
-  if (!SetBlocking(s, true)) return Fail(StatusError);
+  if (status != StatusOk) return Fail(status);
   m_status = StatusOk;
   return 1;
 }
@@ -80,27 +133,32 @@ int CStreamSocket::ConnectHost(const char* host, unsigned port, int timeoutSecon
 }
 
 int CStreamSocket::TransferOnce(Direction direction, char* data, int length, int timeoutSeconds) {
-  SocketHandle s = m_handle;
-  if (s == kInvalidSocket) {
-    m_status = StatusNotOpen;
-    return -1;
+  int status = StatusOk;
+  {
+    CUse use(*this);
+    const SocketHandle s = use.handle();
+    if (s == kInvalidSocket) {
+      m_status = StatusNotOpen;
+      return -1;
+    }
+    // Read first and write only on change: a run of calls with one time-out
+    // costs a getsockopt each and no setsockopt.
+    const int option = direction == kSend ? SO_SNDTIMEO : SO_RCVTIMEO;
+    const long wanted = timeoutSeconds > 0 ? timeoutSeconds * 1000L : 0;
+    long current = 0;
+    if (!GetTimeoutMs(s, option, &current) ||
+        (current != wanted && !SetTimeoutMs(s, option, wanted))) {
+      status = StatusError;
+    } else {
+      const int n = direction == kSend ? static_cast<int>(send(s, data, length, kSendFlags))
+                                       : static_cast<int>(recv(s, data, length, 0));
+      if (n >= 1) return n;
+      // 0 from a receive is the peer closing: an error, not a time-out.
+      status = n < 0 && IsTimedOut(LastError()) ? StatusTimedOut : StatusError;
+    }
   }
-  // Read first and write only on change: a run of calls with one time-out
-  // costs a getsockopt each and no setsockopt.
-  const int option = direction == kSend ? SO_SNDTIMEO : SO_RCVTIMEO;
-  const long wanted = timeoutSeconds > 0 ? timeoutSeconds * 1000L : 0;
-  long current = 0;
-  if (!GetTimeoutMs(s, option, &current) ||
-      (current != wanted && !SetTimeoutMs(s, option, wanted))) {
-    Fail(StatusError);
-    return -1;
-  }
-  const int n = direction == kSend ? static_cast<int>(send(s, data, length, kSendFlags))
-                                   : static_cast<int>(recv(s, data, length, 0));
-  if (n >= 1) return n;
-  // 0 from a receive is the peer closing: an error, not a time-out.
-  const bool timedOut = n < 0 && IsTimedOut(LastError());
-  Fail(timedOut ? StatusTimedOut : StatusError);
+  // Outside the use: Close must not find this call still counted.
+  Fail(status);
   return -1;
 }
 
@@ -136,8 +194,9 @@ int CStreamSocket::ReceiveAll(void* buffer, int length, int timeoutSeconds) {
 
 int CStreamSocket::Close() {
   m_status = StatusOk;
-  // Whoever takes the handle out releases it; the other caller finds none.
-  SocketHandle s = m_handle.exchange(kInvalidSocket);
+  // Whoever takes the handle out closes the connection; the other caller
+  // finds none.
+  const SocketHandle s = m_handle.exchange(kInvalidSocket);
   if (s == kInvalidSocket) {
     m_status = StatusNotOpen;
     return 0;
@@ -146,6 +205,6 @@ int CStreamSocket::Close() {
   char byte;
   for (int drained = 0; drained < kDrainLimit && recv(s, &byte, 1, 0) == 1; ++drained) {
   }
-  CloseHandle(s);
+  Retire(s);
   return 1;
 }

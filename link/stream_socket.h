@@ -3,9 +3,13 @@
 // last failure stays in GetStatus() as a SocketStatus.
 //
 // Threads: the link's worker connects, receives and closes after its own
-// failures; the user-interface thread sends and closes (Stop). The handle is
-// taken out atomically by Close, so when both threads reach Close at once it
-// is released exactly once. Sends and receives may overlap. No heap memory.
+// failures; the user-interface thread sends and closes (Stop). Close takes
+// the handle out atomically, so when both threads reach it the connection is
+// closed once. Close shuts the connection down at once (waking a receive
+// blocked in the other thread) but releases the handle only when no
+// operation is still inside a call on it: a released POSIX descriptor number
+// is reused at once, and a late call must never reach an unrelated one.
+// Sends and receives may overlap. No heap memory.
 #pragma once
 
 #include <atomic>
@@ -57,6 +61,14 @@ class CStreamSocket {
   int TransferAll(Direction direction, char* data, int length, int timeoutSeconds);
   int Fail(int status);
 
+  // Operations hold a use while they call the platform with the handle.
+  class CUse;
+  void EndUse();
+  // Parks a closed handle until the last use has ended, then releases it.
+  void Retire(link_platform::SocketHandle handle);
+
   std::atomic<link_platform::SocketHandle> m_handle{link_platform::kInvalidSocket};
+  std::atomic<link_platform::SocketHandle> m_retired{link_platform::kInvalidSocket};
+  std::atomic<int> m_uses{0};
   std::atomic<int> m_status{StatusOk};
 };

@@ -28,6 +28,13 @@ class LinkFixture : public testing::Test {
     ASSERT_EQ(1, link.Start(&queue, address, nickname));
   }
 
+  // Stops the link and the peer, so no script runs past this point: call it
+  // before anything a script writes to goes away.
+  void EndPeer() {
+    link.Stop();
+    peer.reset();
+  }
+
   // Serves deliveries until the transcript holds entry count times.
   bool WaitFor(const std::string& entry, int count = 1) {
     return ServeUntil(queue, [&] { return recorder.Count(entry) >= count; });

@@ -14,6 +14,8 @@ const char kAccepted[] = "diag Recv: [0002][0003] ok\r\n";
 
 class LinkLogin : public LinkFixture {
  protected:
+  ~LinkLogin() override { EndPeer(); }
+
   // A peer that accepts every login and keeps the connection until the
   // client goes; the login payloads it saw are kept.
   void ServeAcceptingLogins() {
