@@ -15,22 +15,33 @@ void FormatLogLine(char* buffer, const char* format, va_list args) {
   if (std::vsnprintf(buffer, kLogLineBufferSize, format, args) < 0) buffer[0] = '\0';
 }
 
+namespace {
+
+// One formatted line to the sink: in colour, or white when colour is null.
+void SendLine(ILogSink* sink, const LogColour* colour, const char* format, va_list args) {
+  char line[kLogLineBufferSize];
+  FormatLogLine(line, format, args);
+  if (colour != nullptr) {
+    sink->AppendLine(*colour, line);
+  } else {
+    sink->AppendWhiteLine(line);
+  }
+}
+
+}  // namespace
+
 void LogLine(ILogSink* sink, LogColour colour, const char* format, ...) {
   if (sink == nullptr) return;
-  char line[kLogLineBufferSize];
   va_list args;
   va_start(args, format);
-  FormatLogLine(line, format, args);
+  SendLine(sink, &colour, format, args);
   va_end(args);
-  sink->AppendLine(colour, line);
 }
 
 void LogWhiteLine(ILogSink* sink, const char* format, ...) {
   if (sink == nullptr) return;
-  char line[kLogLineBufferSize];
   va_list args;
   va_start(args, format);
-  FormatLogLine(line, format, args);
+  SendLine(sink, nullptr, format, args);
   va_end(args);
-  sink->AppendWhiteLine(line);
 }
