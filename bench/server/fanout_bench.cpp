@@ -74,11 +74,13 @@ long PeakMemoryKb(pid_t pid) {
   return -1;
 }
 
-void StopServer(Child& child) {
+// False when the server did not end cleanly (a sanitizer report, a crash).
+bool StopServer(Child& child) {
   std::fputs("quit\n", child.console);
   std::fclose(child.console);
   int status = 0;
   waitpid(child.pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 std::string Frame(std::uint16_t type, const std::string& payload) {
@@ -214,7 +216,10 @@ bool RunOnce(int client_count) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   long peak_kb = PeakMemoryKb(server.pid);
   for (SocketHandle s : clients) close(s);
-  StopServer(server);
+  if (!StopServer(server)) {
+    std::fprintf(stderr, "the server did not exit cleanly\n");
+    return false;
+  }
   double deliveries = static_cast<double>(lines) * client_count;
   std::printf("%7d %9ld %12.0f %14.0f %10.1f %12ld\n", client_count, lines, lines / seconds,
               deliveries / seconds, deliveries * frame_size / seconds / 1e6, peak_kb);
