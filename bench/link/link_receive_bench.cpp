@@ -229,7 +229,7 @@ int main(int argc, char** argv) {
     const double framed = RawFramewise(sizes[i], counts[i]);
     const LinkFigures direct = ThroughLink(sizes[i], counts[i], false);
     const LinkFigures queued = ThroughLink(sizes[i], counts[i], true);
-    std::printf("%-8zu %9ld %12.0f %12.0f %12.0f %12.0f %8.2f %8.2f %12.3f\n", sizes[i], counts[i],
+    std::printf("%-8zu %9ld %12.0f %12.0f %12.0f %12.0f %8.3f %8.3f %12.3f\n", sizes[i], counts[i],
                 bulk, framed, direct.framesPerSecond, queued.framesPerSecond,
                 direct.framesPerSecond / bulk, direct.framesPerSecond / framed,
                 std::max(direct.allocationsPerFrame, queued.allocationsPerFrame));
