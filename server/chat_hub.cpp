@@ -83,8 +83,8 @@ Channel* ChatHub::AddChannel(std::string_view name, std::string_view topic, bool
 bool ChatHub::Join(User* user, std::string_view name) {
   Channel* channel = AddChannel(name, {}, false);
   if (channel == nullptr) return false;
-  bool already = std::find(channel->members.begin(), channel->members.end(), user) !=
-                 channel->members.end();
+  bool already =
+      std::find(channel->members.begin(), channel->members.end(), user) != channel->members.end();
   if (!already) {
     channel->members.push_back(user);
     user->channels.push_back(channel);
@@ -117,22 +117,24 @@ bool ChatHub::Leave(User* user, std::string_view name) {
 }
 
 bool ChatHub::Chat(User* user, std::string_view name, std::string_view text) {
-  Channel* channel = JoinedChannel(user, name);
-  if (channel == nullptr) return false;
-  FrameBuilder frame;
-  Broadcast(*channel,
-            frame.Text(channel->name).Space().Text(user->nick).Space().Text(text).Finish(
-                kMsgChannelText));
-  return true;
+  return Say(user, name, text, kMsgChannelText);
 }
 
 bool ChatHub::Act(User* user, std::string_view name, std::string_view text) {
+  return Say(user, name, text, kMsgAction);
+}
+
+bool ChatHub::Say(User* user, std::string_view name, std::string_view text, std::uint16_t type) {
   Channel* channel = JoinedChannel(user, name);
   if (channel == nullptr) return false;
   FrameBuilder frame;
-  Broadcast(*channel,
-            frame.Text(channel->name).Space().Text(user->nick).Space().Quoted(text).Finish(
-                kMsgAction));
+  frame.Text(channel->name).Space().Text(user->nick).Space();
+  if (type == kMsgAction) {
+    frame.Quoted(text);
+  } else {
+    frame.Text(text);
+  }
+  Broadcast(*channel, frame.Finish(type));
   return true;
 }
 

@@ -78,6 +78,8 @@ class ChatHub {
   const ChannelMap& channels() const { return channels_; }
 
  private:
+  // Chat (403) or action (824, text quoted) from a member to the channel.
+  bool Say(User* user, std::string_view name, std::string_view text, std::uint16_t type);
   // The named channel when the user is one of its members, else null.
   Channel* JoinedChannel(const User* user, std::string_view name) const;
   void Broadcast(const Channel& channel, std::string_view frame);

@@ -30,12 +30,9 @@ const DemoChannel kChannels[] = {
 };
 
 const CastMember kCast[] = {
-    {"さくら", 120, 8, Tongue::kJapanese, "雑談"},
-    {"たけし", 45, 7, Tongue::kJapanese, "雑談"},
-    {"Yuki", 300, 9, Tongue::kBoth, "雑談"},
-    {"Ken", 12, 4, Tongue::kEnglish, "lobby"},
-    {"Mika", 0, 8, Tongue::kBoth, "anime"},
-    {"Bob", 77, 2, Tongue::kEnglish, "lobby"},
+    {"さくら", 120, 8, Tongue::kJapanese, "雑談"}, {"たけし", 45, 7, Tongue::kJapanese, "雑談"},
+    {"Yuki", 300, 9, Tongue::kBoth, "雑談"},       {"Ken", 12, 4, Tongue::kEnglish, "lobby"},
+    {"Mika", 0, 8, Tongue::kBoth, "anime"},        {"Bob", 77, 2, Tongue::kEnglish, "lobby"},
 };
 
 const char* const kJapaneseLines[] = {
@@ -103,12 +100,10 @@ int DemoCast::Step() {
     if (User* mover = RandomUser(false)) Move(mover);
     return Delay();
   }
-  const Channel* channel =
-      user->channels[std::uniform_int_distribution<std::size_t>(0, user->channels.size() - 1)(
-          random_)];
-  const CastMember& member = *std::find_if(std::begin(kCast), std::end(kCast), [&](auto& m) {
-    return user->nick == m.nick;
-  });
+  const Channel* channel = user->channels[std::uniform_int_distribution<std::size_t>(
+      0, user->channels.size() - 1)(random_)];
+  const CastMember& member = *std::find_if(std::begin(kCast), std::end(kCast),
+                                           [&](auto& m) { return user->nick == m.nick; });
   bool japanese = member.tongue == Tongue::kJapanese ||
                   (member.tongue == Tongue::kBoth && (random_() & 1) != 0);
   if (roll < 70) {
@@ -155,8 +150,8 @@ void DemoCast::Move(User* user) {
     if (!joined) others.push_back(channel.name);
   }
   if (!others.empty()) {
-    hub_.Join(user, others[std::uniform_int_distribution<std::size_t>(0, others.size() - 1)(
-                        random_)]);
+    hub_.Join(user,
+              others[std::uniform_int_distribution<std::size_t>(0, others.size() - 1)(random_)]);
   }
 }
 

@@ -50,8 +50,7 @@ class FrameReader {
       if (header.length > kMaxPayload) return Status::kOversized;
       if (have_ < kHeader + header.length) continue;
       have_ = 0;
-      if (!on_frame(header.type, std::string_view(reinterpret_cast<const char*>(buffer_) +
-                                                      kHeader,
+      if (!on_frame(header.type, std::string_view(reinterpret_cast<const char*>(buffer_) + kHeader,
                                                   header.length))) {
         return Status::kStopped;
       }

@@ -41,7 +41,8 @@ const char* ParseLogin(std::string_view payload, LoginRequest* request) {
   if (head.size() > kMaxNickLength) return "nickname is longer than 32 bytes";
   for (char c : head) {
     if (c == ' ') return "nickname has a space";
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return "nickname has a control character";
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+      return "nickname has a control character";
   }
   return nullptr;
 }

@@ -86,8 +86,9 @@ struct Server::Loop {
   void Settle();
   void AnswerPendingCommands();
   std::string Name(const Connection* connection) const {
-    return connection->user() != nullptr ? connection->user()->nick + " (" + connection->peer() + ")"
-                                         : connection->peer();
+    return connection->user() != nullptr
+               ? connection->user()->nick + " (" + connection->peer() + ")"
+               : connection->peer();
   }
 
   ServerConfig config;
@@ -247,9 +248,9 @@ void Server::Loop::AcceptClients(Clock::time_point now) {
       continue;
     }
     SetNoDelay(client);
-    auto connection = std::make_unique<Connection>(
-        client, PeerName(address, size), config.output_limit,
-        now + std::chrono::milliseconds(config.login_timeout_ms));
+    auto connection =
+        std::make_unique<Connection>(client, PeerName(address, size), config.output_limit,
+                                     now + std::chrono::milliseconds(config.login_timeout_ms));
     Log("connect " + connection->peer());
     connections.push_back(std::move(connection));
   }
@@ -266,11 +267,11 @@ void Server::Loop::ReadFrom(Connection* connection) {
     if (!IsWouldBlock(LastSocketError())) connection->Drop("receive failed");
     return;
   }
-  FrameReader::Status status = connection->reader().Feed(
-      scratch, static_cast<std::size_t>(received),
-      [&](std::uint16_t type, std::string_view payload) {
-        return HandleFrame(connection, type, payload);
-      });
+  FrameReader::Status status =
+      connection->reader().Feed(scratch, static_cast<std::size_t>(received),
+                                [&](std::uint16_t type, std::string_view payload) {
+                                  return HandleFrame(connection, type, payload);
+                                });
   if (status == FrameReader::Status::kOversized) {
     connection->Drop("frame longer than 1023 bytes");
   }

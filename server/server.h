@@ -27,7 +27,7 @@ struct ServerConfig {
   // Channels that exist from the start and stay when empty: name and topic.
   std::vector<std::pair<std::string, std::string>> channels;
   bool demo = false;
-  int demo_interval_ms = 4000;  // mean time between demo events
+  int demo_interval_ms = 2500;  // mean time between demo events
   unsigned demo_seed = 1;
   // A client that has not logged in this long after connecting is dropped.
   int login_timeout_ms = 30000;

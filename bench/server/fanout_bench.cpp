@@ -212,8 +212,7 @@ bool RunOnce(int client_count) {
       if (n > 0) received[i] += n;
     }
   }
-  double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   long peak_kb = PeakMemoryKb(server.pid);
   for (SocketHandle s : clients) close(s);
   if (!StopServer(server)) {

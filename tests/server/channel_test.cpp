@@ -47,9 +47,9 @@ TEST_F(ChannelTest, ListGivesEveryChannelWithUserCountAndTopic) {
   StartServer();
   auto a = Member("A", "lobby");
   auto b = Member("B", "lobby");
-  EXPECT_EQ(ChannelList(*b), (std::vector<Frame>{{618, "lobby 2 Welcome all"},
-                                                  {618, "quiet 0"},
-                                                  {618, "雑談 0 日本語 で どうぞ"}}));
+  EXPECT_EQ(ChannelList(*b),
+            (std::vector<Frame>{
+                {618, "lobby 2 Welcome all"}, {618, "quiet 0"}, {618, "雑談 0 日本語 で どうぞ"}}));
 }
 
 TEST_F(ChannelTest, JoinAnswersJoinerWithListAndTopicAndTellsTheOthers) {

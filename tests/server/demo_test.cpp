@@ -1,9 +1,10 @@
 // The demo cast: its channels are listed and a watcher sees its simulated
 // users talk and come and go.
+#include "server/demo.h"
+
 #include <set>
 #include <string>
 
-#include "server/demo.h"
 #include "test_client.h"
 
 namespace orla_server {

@@ -30,8 +30,8 @@ TEST_F(LoginTest, BadNicknamesAreRefusedWithReasonAndClosed) {
       {"empty", " quiet 0 \"Velmo v1.0\" 8", "nickname is empty"},
       {"33 bytes", std::string(33, 'n') + " quiet 0 \"Velmo v1.0\" 8",
        "nickname is longer than 32 bytes"},
-      {"17 double-byte characters", std::string("あいうえおかきくけこさしすせそたち") +
-                                        " quiet 0 \"Velmo v1.0\" 8",
+      {"17 double-byte characters",
+       std::string("あいうえおかきくけこさしすせそたち") + " quiet 0 \"Velmo v1.0\" 8",
        "nickname is longer than 32 bytes"},
       {"space", "two words quiet 0 \"Velmo v1.0\" 8", "nickname has a space"},
       {"control byte", std::string("a\x01z quiet 0 \"Velmo v1.0\" 8"),

@@ -28,16 +28,16 @@ struct ProgramRun {
 
 ProgramRun RunProgram(const std::string& arguments) {
   std::string out = testing::TempDir() + "orla_server_run.txt";
-  int status = std::system((std::string(ORLA_SERVER_PATH) + " " + arguments + " >" + out +
-                            " 2>&1 </dev/null")
-                               .c_str());
+  int status = std::system(
+      (std::string(ORLA_SERVER_PATH) + " " + arguments + " >" + out + " 2>&1 </dev/null").c_str());
   return ProgramRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out)};
 }
 
 TEST(ProgramTest, BadOptionsGiveOneLineAndNonZeroExit) {
-  for (const char* arguments : {"--bogus", "--port", "--port 70000", "--port x1",
-                                "--motd /nonexistent/motd.txt", "--channel bad=name=x --channel "
-                                                                 "\"two words\""}) {
+  for (const char* arguments :
+       {"--bogus", "--port", "--port 70000", "--port x1", "--motd /nonexistent/motd.txt",
+        "--channel bad=name=x --channel "
+        "\"two words\""}) {
     SCOPED_TRACE(arguments);
     ProgramRun run = RunProgram(arguments);
     EXPECT_NE(run.exit_code, 0);

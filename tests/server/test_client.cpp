@@ -113,6 +113,17 @@ Frame TestClient::Next(int timeout_ms) {
 }
 
 std::vector<Frame> TestClient::Until(std::uint16_t type, int timeout_ms) {
+  return ReadUntil([type](const Frame& frame) { return frame.type == type; }, timeout_ms);
+}
+
+bool TestClient::WaitFor(const Frame& wanted, int timeout_ms) {
+  std::vector<Frame> frames =
+      ReadUntil([&wanted](const Frame& frame) { return frame == wanted; }, timeout_ms);
+  return !frames.empty() && frames.back() == wanted;
+}
+
+std::vector<Frame> TestClient::ReadUntil(const std::function<bool(const Frame&)>& last,
+                                         int timeout_ms) {
   std::vector<Frame> frames;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   for (;;) {
@@ -121,18 +132,7 @@ std::vector<Frame> TestClient::Until(std::uint16_t type, int timeout_ms) {
     Frame frame = Next(static_cast<int>(std::max<long long>(left.count(), 0)));
     if (frame.type == kNoFrame) return frames;
     frames.push_back(frame);
-    if (frame.type == type) return frames;
-  }
-}
-
-bool TestClient::WaitFor(const Frame& wanted, int timeout_ms) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  for (;;) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    Frame frame = Next(static_cast<int>(std::max<long long>(left.count(), 0)));
-    if (frame.type == kNoFrame) return false;
-    if (frame == wanted) return true;
+    if (last(frame)) return frames;
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -56,6 +57,8 @@ class TestClient {
   SocketHandle socket() const { return socket_; }
 
  private:
+  // Frames until last(frame) holds (that frame included) or a time-out.
+  std::vector<Frame> ReadUntil(const std::function<bool(const Frame&)>& last, int timeout_ms);
   // Reads at least want bytes into pending_ within the deadline.
   bool Fill(std::size_t want, std::chrono::steady_clock::time_point deadline);
 
