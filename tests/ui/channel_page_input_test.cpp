@@ -1,0 +1,174 @@
+// What a channel page sends: the input line on Enter (chat, action, cuts)
+// and the leave message when its window goes, as a scripted loopback peer
+// receives them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ui_test_support.h"
+
+namespace {
+
+const std::string kA500(500, 'a');
+const std::string kA600(600, 'a');
+// "あ" is two bytes in code page 932.
+const std::string kStraddle500 = std::string(499, 'a') + "あ";
+const std::string kStraddleFrame = std::string(1013, 'a') + "あ";
+
+struct InputCase {
+  const char* name;
+  std::string input;
+  unsigned type;
+  std::string payload;
+};
+
+void PrintTo(const InputCase& c, std::ostream* os) { *os << c.name; }
+
+const InputCase kInputCases[] = {
+    {"chat", "hello there", 402, "#c hello there"},
+    {"Japanese chat", "こんにちは 世界", 402, "#c こんにちは 世界"},
+    {"/me action", "/me waves", 824, "#c \"waves\""},
+    {"/me in upper case", "/ME waves", 824, "#c \"waves\""},
+    {"/me in mixed case alone", "/mE ", 824, "#c \"\""},
+    {"/action exact", "/action waves", 824, "#c \"waves\""},
+    {"/action in other case is chat", "/Action waves", 402, "#c /Action waves"},
+    {"/me without its space is chat", "/me", 402, "#c /me"},
+    {"/action without its space is chat", "/actionwaves", 402, "#c /actionwaves"},
+    {"chat is cut to 500 bytes", kA600, 402, "#c " + kA500},
+    {"chat cut never splits a double-byte character", kStraddle500 + "zz", 402,
+     "#c " + std::string(499, 'a')},
+    {"a long action goes whole", "/me " + kA600, 824, "#c \"" + kA600 + "\""},
+    {"an action too long for a frame is cut just enough to fit", "/me " + std::string(1019, 'b'),
+     824, "#c \"" + std::string(1014, 'b') + "\""},
+    {"that cut never splits a double-byte character", "/action " + kStraddleFrame + "b", 824,
+     "#c \"" + std::string(1013, 'a') + "\""},
+};
+
+class ChannelPageInput : public testing::TestWithParam<InputCase> {
+ protected:
+  void SetUp() override { page = OpenTestPage(&host, window.Handle(), "#c"); }
+  void TearDown() override { window.Destroy(); }
+
+  HWND Input() const { return ::GetDlgItem(page->m_hWnd, IDC_CHANNEL_INPUT); }
+  BOOL PressEnter() {
+    MSG msg = {Input(), WM_KEYDOWN, VK_RETURN, 0x001C0001, 0, {0, 0}};
+    return page->PreTranslateMessage(&msg);
+  }
+
+  CPeerLink peer;
+  CTestPageHost host{peer.Link()};
+  CTestWindow window;
+  CChannelPage* page = nullptr;
+};
+
+TEST_P(ChannelPageInput, EnterSendsTheLineAndEmptiesTheBox) {
+  const InputCase& c = GetParam();
+  ASSERT_NE(nullptr, page);
+  ::SetWindowTextA(Input(), c.input.c_str());
+  EXPECT_TRUE(PressEnter()) << c.name;
+  ReceivedFrame frame;
+  ASSERT_TRUE(peer.NextFrame(&frame)) << c.name;
+  EXPECT_EQ(c.type, frame.type) << c.name;
+  EXPECT_EQ(c.payload, frame.payload) << c.name;
+  EXPECT_EQ(0, ::GetWindowTextLengthA(Input())) << c.name;
+  EXPECT_EQ(Input(), ::GetFocus()) << c.name;
+  EXPECT_EQ("", ConsoleText(page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd))
+      << "nothing is shown locally";
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ChannelPageInput, testing::ValuesIn(kInputCases));
+
+using ChannelPageKeys = ChannelPageInput;
+
+TEST_F(ChannelPageKeys, EnterOnAnEmptyBoxSendsNothingAndPassesTheKeyOn) {
+  ASSERT_NE(nullptr, page);
+  EXPECT_FALSE(PressEnter());
+  EXPECT_EQ(0, page->SendInput());
+  EXPECT_TRUE(peer.NoFrame());
+}
+
+TEST_F(ChannelPageKeys, OtherKeysAndOtherWindowsAreNotTakenAsInput) {
+  ASSERT_NE(nullptr, page);
+  ::SetWindowTextA(Input(), "typed");
+  MSG other = {Input(), WM_KEYDOWN, 'A', 0, 0, {0, 0}};
+  page->PreTranslateMessage(&other);
+  MSG elsewhere = {
+      ::GetDlgItem(page->m_hWnd, IDC_CHANNEL_USERS), WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+  page->PreTranslateMessage(&elsewhere);
+  EXPECT_TRUE(peer.NoFrame());
+  EXPECT_EQ(5, ::GetWindowTextLengthA(Input()));
+}
+
+TEST_F(ChannelPageKeys, AnEnterKeyThroughTheMessageLoopSendsTheLine) {
+  ASSERT_NE(nullptr, page);
+  ::SetWindowTextA(Input(), "via the queue");
+  ::SetFocus(Input());
+  ::PostMessageA(Input(), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+  PumpPending();
+  ReceivedFrame frame;
+  ASSERT_TRUE(peer.NextFrame(&frame));
+  EXPECT_EQ(402u, frame.type);
+  EXPECT_EQ("#c via the queue", frame.payload);
+}
+
+TEST_F(ChannelPageKeys, WithoutALinkTheLineIsDroppedAndTheBoxEmptied) {
+  CTestPageHost offline;
+  CChannelPage* lone = OpenTestPage(&offline, window.Handle(), "#c");
+  ASSERT_NE(nullptr, lone);
+  HWND input = ::GetDlgItem(lone->m_hWnd, IDC_CHANNEL_INPUT);
+  ::SetWindowTextA(input, "nobody hears");
+  EXPECT_EQ(1, lone->SendInput());
+  EXPECT_EQ(0, ::GetWindowTextLengthA(input));
+}
+
+class ChannelPageLeave : public testing::Test {
+ protected:
+  void TearDown() override { window.Destroy(); }
+  CPeerLink peer;
+  CTestPageHost host{peer.Link()};
+  CTestWindow window;
+};
+
+TEST_F(ChannelPageLeave, TheLeaveButtonRemovesTheTabSendsLeaveAndEndsThePage) {
+  CChannelPage* page = OpenTestPage(&host, window.Handle(), "#c");
+  ASSERT_NE(nullptr, page);
+  HWND pageWindow = page->m_hWnd;
+  ::SendMessageA(::GetDlgItem(pageWindow, IDC_CHANNEL_LEAVE), BM_CLICK, 0, 0);
+  ASSERT_EQ(1u, host.removed.size());
+  EXPECT_EQ(page, host.removed[0]);
+  EXPECT_FALSE(::IsWindow(pageWindow));
+  ReceivedFrame frame;
+  ASSERT_TRUE(peer.NextFrame(&frame));
+  EXPECT_EQ(401u, frame.type);
+  EXPECT_EQ("#c", frame.payload);
+  EXPECT_TRUE(peer.NoFrame());
+}
+
+TEST_F(ChannelPageLeave, EveryPageSendsLeaveWhenItsParentIsDestroyed) {
+  ASSERT_NE(nullptr, OpenTestPage(&host, window.Handle(), "#c"));
+  ASSERT_NE(nullptr, OpenTestPage(&host, window.Handle(), "#日本語"));
+  ASSERT_NE(nullptr, OpenTestPage(&host, window.Handle(), "#100%s"));
+  window.Destroy();
+  std::vector<std::string> left;
+  ReceivedFrame frame;
+  while (peer.NextFrame(&frame, 1000)) {
+    EXPECT_EQ(401u, frame.type);
+    left.push_back(frame.payload);
+  }
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ((std::vector<std::string>{"#100%s", "#c", "#日本語"}), left);
+  EXPECT_TRUE(host.removed.empty()) << "only the button removes the tab";
+}
+
+TEST_F(ChannelPageLeave, EnterAndEscapeNeverEndThePage) {
+  CChannelPage* page = OpenTestPage(&host, window.Handle(), "#c");
+  ASSERT_NE(nullptr, page);
+  page->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  page->SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  EXPECT_TRUE(::IsWindow(page->m_hWnd));
+  EXPECT_TRUE(peer.NoFrame());
+}
+
+}  // namespace

@@ -1,0 +1,288 @@
+// Consoles: set-up, coloured appends, the guard, the line cap, the focus and
+// scroll rules, appends from another thread and the log sink.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/log_sink.h"
+#include "ui/console_log_sink.h"
+#include "ui/console_view.h"
+#include "ui_test_support.h"
+
+namespace {
+
+const int kConsoleId = 1000;
+const int kInputId = 1002;
+
+// Counts the scroll requests a console receives and the focus its input box
+// gets; installed under the console object, so it sees what the object sends
+// on to the control.
+std::atomic<int> g_scrollRequests{0};
+std::atomic<int> g_inputFocusCount{0};
+WNDPROC g_editProc = nullptr;
+WNDPROC g_inputProc = nullptr;
+LRESULT CALLBACK CountScrolls(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == EM_SCROLLCARET) ++g_scrollRequests;
+  return ::CallWindowProcA(g_editProc, hWnd, message, wParam, lParam);
+}
+LRESULT CALLBACK CountFocus(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETFOCUS) ++g_inputFocusCount;
+  return ::CallWindowProcA(g_inputProc, hWnd, message, wParam, lParam);
+}
+
+// Consoles of a given style in a test window, with an input box beside them
+// (the chat console's focus holder), each attached to a CConsoleView.
+class ConsoleTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    input = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 310, 200, 20,
+                              window.Handle(), reinterpret_cast<HMENU>(kInputId),
+                              ::GetModuleHandleA(nullptr), nullptr);
+    g_inputProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(input, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountFocus)));
+  }
+
+  CConsoleView* Open(const ConsoleStyle& style, int width = 400) {
+    consoles.push_back(std::make_unique<CConsoleView>(style));
+    CConsoleView* view = consoles.back().get();
+    HWND edit = CreateRichEdit(window.Handle(), kConsoleId + static_cast<int>(consoles.size()) - 1,
+                               0, 0, width, 300);
+    g_editProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountScrolls)));
+    EXPECT_TRUE(view->SubclassWindow(edit));
+    view->SetUp();
+    console = view;
+    return view;
+  }
+
+  void TearDown() override { window.Destroy(); }
+
+  HWND Console() const { return console->m_hWnd; }
+
+  CTestWindow window;
+  std::vector<std::unique_ptr<CConsoleView>> consoles;
+  CConsoleView* console = nullptr;
+  HWND input = nullptr;
+};
+
+TEST_F(ConsoleTest, SetUpGivesBlackBackgroundDefaultFaceAndKeptSelection) {
+  Open(kChatConsoleStyle);
+  CHARFORMATA format = {};
+  format.cbSize = sizeof(format);
+  ::SendMessageA(Console(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+  EXPECT_STREQ("SYSTEM", format.szFaceName);
+  EXPECT_EQ(270, format.yHeight);
+  EXPECT_TRUE(::SendMessageA(Console(), EM_GETOPTIONS, 0, 0) & ECO_SAVESEL);
+  // The background colour is read back by setting it again.
+  EXPECT_EQ(RGB(0, 0, 0),
+            static_cast<COLORREF>(::SendMessageA(Console(), EM_SETBKGNDCOLOR, 0, RGB(0, 0, 0))));
+}
+
+TEST_F(ConsoleTest, PiecesKeepTheirColoursFaceAndHeight) {
+  Open(kServerConsoleStyle);
+  console->AppendConsole(RGB(255, 255, 0), "<alice> ");
+  console->AppendConsole(RGB(255, 255, 255), "こんにちは world\r\n");
+  console->AppendConsole(RGB(0, 127, 255), "Connect 失敗\r\n");
+  EXPECT_EQ("", CompareConsole(Console(), {{"<alice> ", RGB(255, 255, 0)},
+                                           {"こんにちは world\r\n", RGB(255, 255, 255)},
+                                           {"Connect 失敗\r\n", RGB(0, 127, 255)}}));
+  CHARRANGE all = {0, -1};
+  ::SendMessageA(Console(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
+  CHARFORMATA format = {};
+  format.cbSize = sizeof(format);
+  ::SendMessageA(Console(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  EXPECT_STREQ("ＭＳ Ｐゴシック", format.szFaceName);
+  EXPECT_EQ(180, format.yHeight);
+}
+
+TEST_F(ConsoleTest, ChatConsoleRefusesUnsafeRichTextAndServerConsoleShowsIt) {
+  const char* unsafe = "{\\rtf1\\f1234 boom}\r\n";
+  Open(kChatConsoleStyle);
+  console->AppendConsole(RGB(255, 255, 255), "safe\r\n");
+  console->AppendConsole(RGB(255, 255, 255), unsafe);
+  console->AppendConsole(RGB(255, 255, 255), "{\\rtf1\\f123 fine}\r\n");
+  EXPECT_EQ("", CompareConsole(Console(), {{"safe\r\n", RGB(255, 255, 255)},
+                                           {"不正なタグを使用！\r\n", RGB(0, 255, 255)},
+                                           {"{\\rtf1\\f123 fine}\r\n", RGB(255, 255, 255)}}));
+  Open(kServerConsoleStyle);
+  console->AppendConsole(RGB(255, 255, 255), unsafe);
+  EXPECT_EQ(unsafe, ConsoleText(Console()));
+}
+
+TEST_F(ConsoleTest, OneLineAppendsNeverLeaveTheCountAtTheCap) {
+  Open(kChatConsoleStyle);
+  char line[32];
+  for (int i = 1; i <= 1200; ++i) {
+    wsprintfA(line, "line %04d\r\n", i);
+    console->AppendConsole(RGB(255, 255, 255), line);
+    ASSERT_LT(ConsoleLineCount(Console()), 1000) << "after append " << i;
+  }
+  // 998 whole lines ending in "\r\n" (a count of 999): the oldest went first.
+  const std::string text = ConsoleText(Console());
+  EXPECT_EQ(0u, text.find("line 0203\r\n"));
+  EXPECT_EQ(998u * 11u, text.size());
+}
+
+TEST_F(ConsoleTest, AMultiLineAppendAtTheCapRemovesOneLineAndPiecesBringTheCountDown) {
+  Open(kChatConsoleStyle);
+  for (int i = 0; i < 998; ++i) console->AppendConsole(RGB(255, 255, 255), "x\r\n");
+  ASSERT_EQ(999, ConsoleLineCount(Console()));
+  console->AppendConsole(RGB(255, 255, 255), "a\r\nb\r\nc\r\n");
+  EXPECT_EQ(1001, ConsoleLineCount(Console()));
+  console->AppendConsole(RGB(255, 255, 0), "<nick> ");
+  EXPECT_EQ(1000, ConsoleLineCount(Console()));
+  console->AppendConsole(RGB(255, 255, 0), "more ");
+  EXPECT_EQ(999, ConsoleLineCount(Console()));
+}
+
+TEST_F(ConsoleTest, AWrappedFirstLineIsRemovedWholeUpToItsLineBreak) {
+  // A narrow console with a small cap: the first text line wraps over many
+  // display lines.
+  const ConsoleStyle smallCap = {"SYSTEM", 270, 12, true, kInputId};
+  Open(smallCap, 200);
+  std::string longLine;
+  for (int i = 0; i < 12; ++i) longLine += "word ";
+  longLine += "END\r\n";
+  console->AppendConsole(RGB(255, 255, 255), longLine.c_str());
+  const int wrapped = ConsoleLineCount(Console());
+  ASSERT_GT(wrapped, 3) << "the long line must wrap";
+  ASSERT_LT(wrapped, smallCap.lineCap);
+  char line[16];
+  for (int i = 0; console->GetLineCount() < smallCap.lineCap - 1 && i < 20; ++i) {
+    wsprintfA(line, "s%02d\r\n", i);
+    console->AppendConsole(RGB(255, 255, 255), line);
+  }
+  console->AppendConsole(RGB(255, 255, 255), "last\r\n");
+  const std::string text = ConsoleText(Console());
+  EXPECT_EQ(std::string::npos, text.find("word")) << text;
+  EXPECT_EQ(std::string::npos, text.find("END")) << text;
+  EXPECT_EQ(0u, text.find("s00\r\n")) << text;
+}
+
+void FillLines(CConsoleView* view, int count) {
+  for (int i = 0; i < count; ++i) view->AppendConsole(RGB(255, 255, 255), "filler line\r\n");
+}
+
+int FirstVisibleLine(HWND view) {
+  return static_cast<int>(::SendMessageA(view, EM_GETFIRSTVISIBLELINE, 0, 0));
+}
+
+TEST_F(ConsoleTest, WithoutTheFocusAnAppendScrollsTheNewTextIntoView) {
+  Open(kChatConsoleStyle);
+  ::SetFocus(input);
+  g_scrollRequests = 0;
+  FillLines(console, 60);
+  EXPECT_EQ(60, g_scrollRequests.load());
+  EXPECT_GT(FirstVisibleLine(Console()), 0);
+  EXPECT_EQ(input, ::GetFocus());
+}
+
+TEST_F(ConsoleTest, ChatConsoleWithTheFocusLendsItToTheInputBoxAndSendsNoScroll) {
+  Open(kChatConsoleStyle);
+  FillLines(console, 5);
+  ::SetFocus(Console());
+  g_inputFocusCount = 0;
+  g_scrollRequests = 0;
+  console->AppendConsole(RGB(255, 255, 255), "while reading\r\n");
+  EXPECT_EQ(1, g_inputFocusCount.load());
+  EXPECT_EQ(0, g_scrollRequests.load());
+  EXPECT_EQ(Console(), ::GetFocus());
+}
+
+TEST_F(ConsoleTest, ServerConsoleKeepsTheFocusWhereItIs) {
+  Open(kServerConsoleStyle);
+  ::SetFocus(Console());
+  g_inputFocusCount = 0;
+  g_scrollRequests = 0;
+  console->AppendConsole(RGB(255, 255, 255), "log line\r\n");
+  EXPECT_EQ(0, g_inputFocusCount.load());
+  EXPECT_EQ(0, g_scrollRequests.load());
+  EXPECT_EQ(Console(), ::GetFocus());
+}
+
+// Runs work on a worker thread while this thread pumps, as the UI thread
+// does while the link's worker appends.
+template <typename Work>
+void RunOnWorkerWhilePumping(Work work) {
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    work();
+    done = true;
+  });
+  while (!done) {
+    PumpPending();
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  worker.join();
+}
+
+TEST_F(ConsoleTest, AnAppendFromAnotherThreadIsInTheConsoleWhenItReturns) {
+  Open(kServerConsoleStyle);
+  std::vector<std::string> seen;
+  RunOnWorkerWhilePumping([&] {
+    char line[32];
+    for (int i = 0; i < 20; ++i) {
+      wsprintfA(line, "worker %02d\r\n", i);
+      console->AppendConsole(RGB(0, 127, 255), line);
+      seen.push_back(ConsoleText(Console()));
+    }
+  });
+  ASSERT_EQ(20u, seen.size());
+  for (int i = 0; i < 20; ++i) {
+    char line[32];
+    wsprintfA(line, "worker %02d\r\n", i);
+    EXPECT_NE(std::string::npos, seen[i].find(line)) << "append " << i;
+  }
+  EXPECT_EQ("", CompareConsole(Console(), {{seen.back(), RGB(0, 127, 255)}}));
+}
+
+TEST_F(ConsoleTest, AppendsFromBothThreadsStayWholeLines) {
+  Open(kServerConsoleStyle);
+  RunOnWorkerWhilePumping([&] {
+    for (int i = 0; i < 50; ++i) console->AppendConsole(RGB(0, 127, 255), "from the worker\r\n");
+  });
+  for (int i = 0; i < 50; ++i) console->AppendConsole(RGB(255, 255, 255), "from the ui\r\n");
+  const std::string text = ConsoleText(Console());
+  std::size_t lines = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find("\r\n", at);
+    ASSERT_NE(std::string::npos, end);
+    const std::string line = text.substr(at, end - at);
+    EXPECT_TRUE(line == "from the worker" || line == "from the ui") << line;
+    at = end + 2;
+    ++lines;
+  }
+  EXPECT_EQ(100u, lines);
+}
+
+TEST_F(ConsoleTest, LogSinkWritesFormattedLinesFromTheWorker) {
+  Open(kServerConsoleStyle);
+  CConsoleLogSink sink(console);
+  const std::string longText(1100, 'x');
+  RunOnWorkerWhilePumping([&] {
+    LogLine(&sink, RGB(0, 127, 255), "Recv: [%04u][%04u] %s\r\n", 2u, 3u, "ok");
+    LogLine(&sink, RGB(0, 255, 0), nullptr);
+    LogWhiteLine(&sink, nullptr);
+    LogWhiteLine(&sink, "{\\rtf1\\f1234 %s}\r\n", "kept");
+    LogWhiteLine(&sink, "%s", longText.c_str());
+  });
+  EXPECT_EQ("", CompareConsole(Console(), {{"Recv: [0002][0003] ok\r\n", RGB(0, 127, 255)},
+                                           {"\r\n", RGB(0, 255, 0)},
+                                           {"\r\n", RGB(255, 255, 255)},
+                                           {"{\\rtf1\\f1234 kept}\r\n", RGB(255, 255, 255)},
+                                           {std::string(1023, 'x'), RGB(255, 255, 255)}}));
+}
+
+TEST_F(ConsoleTest, LogSinkWithoutAConsoleWindowDoesNothing) {
+  CConsoleView unattached(kServerConsoleStyle);
+  CConsoleLogSink sink(&unattached);
+  LogWhiteLine(&sink, "nobody sees this\r\n");
+  CConsoleLogSink empty;
+  LogLine(&empty, RGB(0, 127, 255), "nor this\r\n");
+  EXPECT_EQ(nullptr, unattached.m_hWnd);
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+// Helpers shared by the UI tests: the UI thread's message pump, a plain
+// top-level window to hold pages and consoles, reading a console back (text
+// and the colour of each piece), a page host for the pages' seam, and a link
+// whose socket is connected to a scripted loopback peer that records every
+// frame it receives.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "framework/afxwin.h"
+#include "link/server_link.h"
+#include "ui/channel_page.h"
+#include "ui/channel_page_host.h"
+
+// Rectangles print as their edges in failure messages.
+inline void PrintTo(const CRect& rect, std::ostream* os) {
+  *os << "(" << rect.left << "," << rect.top << ")-(" << rect.right << "," << rect.bottom << ")";
+}
+
+// Handles every waiting message the way the host's loop does (with
+// pre-translation).
+void PumpPending();
+
+// A visible top-level window, destroyed with the object.
+class CTestWindow {
+ public:
+  CTestWindow(int width = 640, int height = 420);
+  ~CTestWindow();
+  HWND Handle() const { return m_hWnd; }
+  CWnd* Wnd() const { return CWnd::FromHandle(m_hWnd); }
+  // Destroys the window now (its children go with it).
+  void Destroy();
+
+ private:
+  HWND m_hWnd;
+};
+
+// A rich edit control, child of parent, of the chat console's template styles.
+HWND CreateRichEdit(HWND parent, int id, int x, int y, int width, int height);
+
+// The console's whole text, "\r\n" line breaks included.
+std::string ConsoleText(HWND console);
+int ConsoleLineCount(HWND console);
+
+struct Piece {
+  std::string text;
+  COLORREF colour;
+};
+// "" when the console holds exactly these pieces in these colours, else a
+// description of the first difference.
+std::string CompareConsole(HWND console, const std::vector<Piece>& expected);
+
+// The page host seen by a page: a link pointer and the pages removed.
+class CTestPageHost : public IChannelPageHost {
+ public:
+  explicit CTestPageHost(CServerLink* link = nullptr) : m_link(link) {}
+  CServerLink* GetServerLink() override { return m_link; }
+  int RemoveChannelPage(CChannelPage* page) override {
+    removed.push_back(page);
+    return 1;
+  }
+  std::vector<CChannelPage*> removed;
+
+ private:
+  CServerLink* m_link;
+};
+
+// A frame as the peer received it.
+struct ReceivedFrame {
+  unsigned type;
+  std::string payload;
+};
+
+// A CServerLink whose socket is connected to a scripted loopback peer; the
+// peer records every frame until the link closes. No worker runs: the pages
+// send on this thread.
+class CPeerLink {
+ public:
+  CPeerLink();
+  ~CPeerLink();
+  CServerLink* Link() { return &m_link; }
+  // The next frame the peer received, waiting up to timeoutMs; false when
+  // none came.
+  bool NextFrame(ReceivedFrame* frame, int timeoutMs = 5000);
+  // true when no frame comes within timeoutMs.
+  bool NoFrame(int timeoutMs = 300);
+
+ private:
+  struct Shared;
+  std::shared_ptr<Shared> m_shared;
+  std::unique_ptr<class CScriptedPeer> m_peer;
+  CServerLink m_link;
+};
+
+// A channel page of channel, created as a visible child of parent at the
+// template's size and laid out. The page deletes itself when its window goes.
+CChannelPage* OpenTestPage(IChannelPageHost* host, HWND parent, const char* channel,
+                           int width = 600, int height = 360);
+
+// Delivers one received message to the page as the page host would.
+int DeliverMessage(CChannelPage* page, unsigned type, const std::string& payload);
+
+// The rows of a list view, each as "col0|col1|col2".
+std::vector<std::string> ListRows(HWND list);

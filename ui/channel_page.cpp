@@ -1,0 +1,329 @@
+// The channel page: its set-up, message handlers, input, leave, colours,
+// layout and splitter. See channel_page.h for ownership and threads.
+#include "ui/channel_page.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "link/frame.h"
+#include "link/link_event.h"
+#include "link/message_catalogue.h"
+#include "link/payload.h"
+#include "ui/channel_page_host.h"
+#include "ui/console_line.h"
+
+namespace {
+
+const COLORREF kCyan = RGB(0, 255, 255);
+const COLORREF kYellow = RGB(255, 255, 0);
+const COLORREF kWhiteText = RGB(255, 255, 255);
+const COLORREF kEnteredGreen = RGB(128, 255, 0);
+const COLORREF kLeftPink = RGB(255, 128, 128);
+const COLORREF kTopicBlue = RGB(0, 0, 255);
+const COLORREF kActionMagenta = RGB(255, 0, 255);
+
+// The splitter never leaves the console or the user list narrower than this.
+const int kMinPaneWidth = 8;
+// Pixels between the console's right edge and the list's left edge.
+const int kSplitterGap = 4;
+
+const UINT kMoveOnly = SWP_NOZORDER | SWP_NOACTIVATE;
+
+bool IsChannelScoped(unsigned type) {
+  switch (type) {
+    case MsgChannelText:
+    case MsgUserEntered:
+    case MsgUserLeft:
+    case MsgUserListEntry:
+    case MsgTopic:
+    case MsgChannelNotice:
+    case MsgAction:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+CChannelPage::CChannelPage(IChannelPageHost* host, CWnd* pParent)
+    : CDialog(IDD, pParent), m_host(host), m_console(kChatConsoleStyle) {}
+
+CChannelPage::~CChannelPage() = default;
+
+void CChannelPage::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_CHANNEL_USERS, m_userList);
+  DDX_Control(pDX, IDC_CHANNEL_CONSOLE, m_console);
+}
+
+BOOL CChannelPage::OnInitDialog() {
+  CDialog::OnInitDialog();
+  m_inputFont.CreatePointFont(130, "SYSTEM");
+  ::SendDlgItemMessageA(m_hWnd, IDC_CHANNEL_INPUT, WM_SETFONT,
+                        reinterpret_cast<WPARAM>(m_inputFont.GetSafeHandle()), TRUE);
+  m_blackBrush.CreateSolidBrush(RGB(0, 0, 0));
+  m_console.SetUp();
+  m_userList.SetBkColor(RGB(0, 0, 0));
+  m_userList.SetTextColor(RGB(255, 255, 255));
+  m_userList.SetTextBkColor(RGB(0, 0, 0));
+  m_userList.InsertColumn(0, "ユーザー", LVCFMT_LEFT, 150);
+  m_userList.InsertColumn(1, "共有", LVCFMT_CENTER, 40);
+  m_userList.InsertColumn(2, "回線", LVCFMT_CENTER, 60);
+  m_userList.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
+  return TRUE;
+}
+
+void CChannelPage::OnOK() {}
+void CChannelPage::OnCancel() {}
+
+LRESULT CChannelPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LINK_EVENT:
+      return OnLinkEvent(wParam, lParam);
+    case WM_LBUTTONUP:
+      OnLeftButtonRelease(static_cast<UINT>(wParam), CPoint(lParam));
+      return 0;
+    default:
+      return CDialog::WindowProc(message, wParam, lParam);
+  }
+}
+
+BOOL CChannelPage::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (LOWORD(wParam) == IDC_CHANNEL_LEAVE && HIWORD(wParam) == BN_CLICKED) {
+    OnLeave();
+    return TRUE;
+  }
+  return CDialog::OnCommand(wParam, lParam);
+}
+
+// ---- received messages -------------------------------------------------------
+
+int CChannelPage::OnLinkEvent(WPARAM code, LPARAM value) {
+  if (code != LinkMessage) return 0;
+  const auto* record = reinterpret_cast<const MessageRecord*>(value);
+  if (record == nullptr || record->payload == nullptr) return 0;
+  if (record->type == MsgLeave) {
+    if (!IsChannelExact(record->payload, m_channelName)) return 0;
+    AppendConsole(kCyan, "\r\nサーバーから切断されました！\r\n\r\n");
+    return 1;
+  }
+  if (!IsChannelScoped(record->type) || !IsChannelPrefix(record->payload, m_channelName)) return 0;
+  CPayloadCopy copy(*record);
+  ShowChannelMessage(record->type, copy);
+  return 1;
+}
+
+void CChannelPage::ShowChannelMessage(unsigned type, CPayloadCopy& copy) {
+  const ChannelFields fields = ReadChannelFields(copy, type);
+  char line[kConsoleLineSize];
+  switch (type) {
+    case MsgChannelText:
+      FormatConsoleLine(line, "<%s> ", fields.nick);
+      AppendConsole(kYellow, line);
+      FormatConsoleLine(line, "%s\r\n", fields.rest);
+      AppendConsole(kWhiteText, line);
+      break;
+    case MsgUserEntered:
+      AddUser(fields.nick, fields.files, fields.speed);
+      FormatConsoleLine(line, "%s (%s %u files) has entered\r\n", fields.nick,
+                        SpeedName(fields.speed), static_cast<unsigned>(fields.files & 0xFFFF));
+      AppendConsole(kEnteredGreen, line);
+      break;
+    case MsgUserLeft:
+      RemoveUser(fields.nick);
+      FormatConsoleLine(line, "%s has left\r\n", fields.nick);
+      AppendConsole(kLeftPink, line);
+      break;
+    case MsgUserListEntry:
+      AddUser(fields.nick, fields.files, fields.speed);
+      break;
+    case MsgTopic: {
+      char topic[kConsoleLineSize];
+      FormatConsoleLine(topic, "%s\r\n%s", static_cast<LPCSTR>(m_channelName), fields.rest);
+      SetDlgItemText(IDC_CHANNEL_TOPIC, topic);
+      FormatConsoleLine(line, "Topic: %s\r\n", fields.rest);
+      AppendConsole(kTopicBlue, line);
+      break;
+    }
+    case MsgChannelNotice:
+      FormatConsoleLine(line, "\r\n%s\r\n\r\n", fields.rest);
+      AppendConsole(kWhiteText, line);
+      break;
+    case MsgAction:
+      FormatConsoleLine(line, "%s ", fields.nick);
+      AppendConsole(kActionMagenta, line);
+      // The rest is the quoted text; a rest too short for two quotes shows
+      // as the empty text.
+      FormatConsoleLine(line, "%s\r\n", UnquoteActionText(copy.Rest()));
+      AppendConsole(kActionMagenta, line);
+      break;
+    default:
+      break;
+  }
+}
+
+void CChannelPage::AppendConsole(COLORREF colour, const char* text) {
+  m_console.AppendConsole(colour, text);
+}
+
+// ---- user list ---------------------------------------------------------------
+
+void CChannelPage::AddUser(const char* nickname, std::uint32_t files, std::uint32_t speed) {
+  // The list sorts itself: the insert returns the row's final index.
+  const int row = m_userList.InsertItem(m_userList.GetItemCount(), nickname);
+  if (row < 0) return;
+  char text[16];
+  wsprintfA(text, "%u", static_cast<unsigned>(files & 0xFFFF));
+  m_userList.SetItemText(row, 1, text);
+  m_userList.SetItemText(row, 2, SpeedName(speed));
+}
+
+void CChannelPage::RemoveUser(const char* nickname) {
+  const int count = m_userList.GetItemCount();
+  // Larger than any nickname a payload can carry, so no text comes back cut.
+  char text[kConsoleLineSize];
+  for (int row = 0; row < count; ++row) {
+    m_userList.GetItemText(row, 0, text, sizeof(text));
+    if (std::strcmp(text, nickname) == 0) {
+      m_userList.DeleteItem(row);
+      return;
+    }
+  }
+}
+
+// ---- input -------------------------------------------------------------------
+
+BOOL CChannelPage::PreTranslateMessage(MSG* pMsg) {
+  if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN &&
+      pMsg->hwnd == ::GetDlgItem(m_hWnd, IDC_CHANNEL_INPUT)) {
+    // An empty line is not consumed: the key goes on to the input box.
+    return SendInput();
+  }
+  return CDialog::PreTranslateMessage(pMsg);
+}
+
+int CChannelPage::SendInput() {
+  HWND input = ::GetDlgItem(m_hWnd, IDC_CHANNEL_INPUT);
+  char text[kFrameBufferSize] = {};
+  ::GetWindowTextA(input, text, sizeof(text));
+  OutgoingLine line;
+  if (!PrepareInputLine(m_channelName, text, &line)) return 0;
+  SendFrame(m_host->GetServerLink(), line.type, line.format, static_cast<LPCSTR>(m_channelName),
+            line.text);
+  ::SetWindowTextA(input, "");
+  ::SetFocus(input);
+  return 1;
+}
+
+// ---- leaving -----------------------------------------------------------------
+
+void CChannelPage::OnLeave() {
+  m_host->RemoveChannelPage(this);
+  // Not CWnd::DestroyWindow: the page is deleted inside the call, and that
+  // wrapper reads its object afterwards.
+  ::DestroyWindow(m_hWnd);
+}
+
+void CChannelPage::OnDestroy() {
+  CDialog::OnDestroy();
+  SendFrame(m_host->GetServerLink(), MsgLeave, "%s", static_cast<LPCSTR>(m_channelName));
+}
+
+void CChannelPage::PostNcDestroy() {
+  CDialog::PostNcDestroy();
+  delete this;
+}
+
+HBRUSH CChannelPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT ctlColor) {
+  HBRUSH brush = CDialog::OnCtlColor(pDC, pWnd, ctlColor);
+  if (ctlColor != CTLCOLOR_EDIT) return brush;
+  pDC->SetTextColor(RGB(255, 255, 255));
+  pDC->SetBkColor(RGB(0, 0, 0));
+  return m_blackBrush;
+}
+
+// ---- layout and splitter -----------------------------------------------------
+
+CRect CChannelPage::ControlRect(int id) const {
+  CRect rect;
+  HWND control = ::GetDlgItem(m_hWnd, id);
+  if (control == nullptr) return rect;
+  ::GetWindowRect(control, &rect);
+  ScreenToClient(&rect);
+  return rect;
+}
+
+void CChannelPage::OnSize(UINT type, int cx, int cy) {
+  CDialog::OnSize(type, cx, cy);
+  LayoutControls();
+}
+
+void CChannelPage::LayoutControls() {
+  if (::GetDlgItem(m_hWnd, IDC_CHANNEL_INPUT) == nullptr) return;
+  CRect client;
+  GetClientRect(&client);
+  const int width = client.Width();
+  const int height = client.Height();
+  const CRect button = ControlRect(IDC_CHANNEL_LEAVE);
+  const int buttonWidth = button.Width();
+  const int buttonHeight = button.Height();
+  const int topicHeight = ControlRect(IDC_CHANNEL_TOPIC).Height();
+  const int listWidth = ControlRect(IDC_CHANNEL_USERS).Width();
+  // A page too small for its controls gives empty ones, never negative sizes.
+  const int paneHeight = std::max(0, height - topicHeight - buttonHeight);
+  const auto place = [this](int id, int x, int y, int cx, int cy) {
+    ::SetWindowPos(::GetDlgItem(m_hWnd, id), nullptr, x, y, std::max(0, cx), std::max(0, cy),
+                   kMoveOnly);
+  };
+  place(IDC_CHANNEL_LEAVE, width - buttonWidth, height - buttonHeight, buttonWidth, buttonHeight);
+  place(IDC_CHANNEL_INPUT, 0, height - buttonHeight, width - buttonWidth - 2, buttonHeight);
+  place(IDC_CHANNEL_TOPIC, 0, 0, width, topicHeight);
+  place(IDC_CHANNEL_USERS, width - listWidth, topicHeight, listWidth, paneHeight);
+  place(IDC_CHANNEL_CONSOLE, 0, topicHeight, width - listWidth - kSplitterGap, paneHeight);
+
+  const long length = m_console.GetTextLength();
+  m_console.SetSel(length, length);
+  if (::GetFocus() != m_console.m_hWnd) m_console.SendMessage(EM_SCROLLCARET);
+  m_console.Invalidate(TRUE);
+}
+
+CRect CChannelPage::SplitterGap() const {
+  const CRect console = ControlRect(IDC_CHANNEL_CONSOLE);
+  const CRect list = ControlRect(IDC_CHANNEL_USERS);
+  return CRect(console.right, console.top, list.left, list.bottom);
+}
+
+void CChannelPage::OnMouseMove(UINT flags, CPoint point) {
+  const bool dragging = ::GetCapture() == m_hWnd;
+  if (!dragging && SplitterGap().PtInRect(point)) {
+    ::SetCursor(::LoadCursor(nullptr, IDC_SIZEWE));
+    if (flags == MK_LBUTTON) ::SetCapture(m_hWnd);
+  }
+  if (flags == MK_LBUTTON && ::GetCapture() == m_hWnd) {
+    CRect page;
+    GetWindowRect(&page);
+    const int pageWidth = page.Width();
+    // Both panes keep at least kMinPaneWidth pixels, whatever the drag; a
+    // page too narrow for both splits what there is.
+    const int lowest = kMinPaneWidth + kSplitterGap / 2;
+    const int highest = pageWidth - kMinPaneWidth - kSplitterGap / 2;
+    const int x = highest < lowest ? pageWidth / 2
+                                   : std::min(std::max(static_cast<int>(point.x), lowest), highest);
+    const CRect list = ControlRect(IDC_CHANNEL_USERS);
+    ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_CHANNEL_USERS), nullptr, x + kSplitterGap / 2, list.top,
+                   std::max(0, pageWidth - x - kSplitterGap / 2), list.Height(), kMoveOnly);
+    // The layout of a size change; OnSize itself would hand this mouse
+    // message to the default procedure a second time.
+    LayoutControls();
+  }
+  Default();
+}
+
+void CChannelPage::OnLeftButtonRelease(UINT, CPoint) {
+  if (::GetCapture() == m_hWnd) {
+    ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+    ::ReleaseCapture();
+  }
+  Default();
+}

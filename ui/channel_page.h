@@ -1,0 +1,74 @@
+// CChannelPage: the page of one joined channel (dialog 1009): the topic
+// line, the chat console, the user list with file counts and line speeds, the
+// input line and the Leave button, with a splitter between console and list.
+// It turns the server's messages about its channel into console lines, topic
+// and list changes, sends what the user types, and sends the leave message
+// when its window goes. The page owns itself: it deletes itself after its
+// window is destroyed.
+//
+// Threads: user-interface thread only. WM_LINK_EVENT arrives as a synchronous
+// send from the link's worker, which waits while the page handles it.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/afxwin.h"
+#include "ui/channel_page_ids.h"
+#include "ui/console_view.h"
+
+class CPayloadCopy;
+class IChannelPageHost;
+
+class CChannelPage : public CDialog {
+ public:
+  enum { IDD = IDD_CHANNEL_PAGE };
+
+  // host outlives the page's window; the page host passes no parent.
+  explicit CChannelPage(IChannelPageHost* host, CWnd* pParent = nullptr);
+  ~CChannelPage() override;
+
+  // Set by the page host before the window is created, never changed after.
+  CString m_channelName;
+
+  BOOL OnInitDialog() override;
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+
+  // WM_LINK_EVENT: 1 when the event was a message for this channel.
+  int OnLinkEvent(WPARAM code, LPARAM value);
+  // Sends the input line as chat or action; 0 when it was empty.
+  int SendInput();
+  void AddUser(const char* nickname, std::uint32_t files, std::uint32_t speed);
+  // Deletes the first row of nickname, if any.
+  void RemoveUser(const char* nickname);
+  void LayoutControls();
+  // The chat console's append, RTF guard included.
+  void AppendConsole(COLORREF colour, const char* text);
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  void OnOK() override;
+  void OnCancel() override;
+  void PostNcDestroy() override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  void OnDestroy() override;
+  void OnSize(UINT type, int cx, int cy) override;
+  HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT ctlColor) override;
+  void OnMouseMove(UINT flags, CPoint point) override;
+  void OnLeftButtonRelease(UINT flags, CPoint point);
+  void OnLeave();
+
+ private:
+  // Console lines, topic and list changes of one message for this channel.
+  void ShowChannelMessage(unsigned type, CPayloadCopy& copy);
+  // A control's window rectangle in the page's client coordinates.
+  CRect ControlRect(int id) const;
+  // The strip between the console and the user list.
+  CRect SplitterGap() const;
+
+  IChannelPageHost* m_host;
+  CBrush m_blackBrush;
+  CFont m_inputFont;
+  CListCtrl m_userList;
+  CConsoleView m_console;
+};

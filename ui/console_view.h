@@ -1,0 +1,68 @@
+// CConsoleView: a read-only rich edit control that shows traffic as coloured
+// lines on black. The chat console of a channel page and the server-message
+// console of the manager page are this one class with different ConsoleStyle
+// settings (face, height, line cap, RTF guard, focus rule).
+//
+// Threads: the control belongs to the user-interface thread. AppendConsole
+// may be called on any thread: from another thread it sends the whole append
+// to the control's thread (WM_CONSOLE_APPEND) and returns once the text is
+// in. Everything else runs on the user-interface thread only.
+#pragma once
+
+#include "framework/afxwin.h"
+
+struct ConsoleStyle {
+  const char* faceName;
+  LONG heightTwips;
+  // When an append leaves the control reporting this many lines or more, the
+  // oldest text line goes.
+  int lineCap;
+  // Every text is screened with IsUnsafeRtf; a refused one is replaced by
+  // the refusal line.
+  bool guardRtf;
+  // A sibling control (by id) that holds the keyboard focus while text goes
+  // in when the console had it; 0 leaves the focus where it is.
+  int focusHolderId;
+};
+
+// The chat console of a channel page.
+extern const ConsoleStyle kChatConsoleStyle;
+// The server-message console of the manager page.
+extern const ConsoleStyle kServerConsoleStyle;
+
+// What a guarded console shows instead of a refused text, and its colour.
+extern const char kRefusedRtfLine[];
+constexpr COLORREF kRefusedRtfColour = RGB(0, 255, 255);
+
+// An append carried to the control's thread by WM_CONSOLE_APPEND.
+struct ConsoleAppendRequest {
+  COLORREF colour;
+  const char* text;
+};
+
+class CConsoleView : public CRichEditCtrl {
+ public:
+  explicit CConsoleView(const ConsoleStyle& style) : m_style(style) {}
+
+  // Once, after the control is attached: default character format, black
+  // background, selection kept while the control lacks the focus.
+  void SetUp();
+  // Appends text (whole lines ending in "\r\n", or pieces of one line) at the
+  // end in colour. Nothing happens while the control has no window.
+  void AppendConsole(COLORREF colour, const char* text);
+
+  const ConsoleStyle& Style() const { return m_style; }
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  // callerMayHaveFocus is false for an append sent from another thread,
+  // whose caller holds no focus: it always scrolls the new text into view.
+  void AppendOnOwnThread(COLORREF colour, const char* text, bool callerMayHaveFocus);
+  void MoveCaretToEnd();
+  // Removes the oldest text line with its "\r\n" when the cap is reached.
+  void TrimToCap();
+
+  const ConsoleStyle m_style;
+};
