@@ -81,10 +81,11 @@ Channel* ChatHub::AddChannel(std::string_view name, std::string_view topic, bool
 }
 
 bool ChatHub::Join(User* user, std::string_view name) {
+  bool already = JoinedChannel(user, name) != nullptr;
+  // Without a bound one client could create channels until memory runs out.
+  if (!already && user->channels.size() >= kMaxChannelsPerUser) return false;
   Channel* channel = AddChannel(name, {}, false);
   if (channel == nullptr) return false;
-  bool already =
-      std::find(channel->members.begin(), channel->members.end(), user) != channel->members.end();
   if (!already) {
     channel->members.push_back(user);
     user->channels.push_back(channel);

@@ -31,7 +31,7 @@ struct Channel {
   std::vector<User*> members;  // in the order joined
 };
 
-enum : std::size_t { kMaxChannelName = 64 };
+enum : std::size_t { kMaxChannelName = 64, kMaxChannelsPerUser = 100 };
 
 class ChatHub {
  public:
@@ -52,7 +52,8 @@ class ChatHub {
 
   // 405 and the member list (408s) and topic (410) to the user, 406 to the
   // others. A name that does not exist yet is created. Returns false for an
-  // unusable name (empty, a space or a control byte, too long).
+  // unusable name (empty, a space or a control byte, too long) and for a
+  // user already in kMaxChannelsPerUser channels.
   bool Join(User* user, std::string_view name);
   // 407 to the remaining members; false when the user was not a member.
   bool Leave(User* user, std::string_view name);

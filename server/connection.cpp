@@ -13,12 +13,14 @@ Connection::Connection(SocketHandle socket, std::string peer, std::size_t output
       login_deadline_(login_deadline) {}
 
 Connection::~Connection() {
-  if (state_ == State::kClosing) {
-    // A refused login leaves with its reason: an orderly close after it.
+  if (dropped() && state_ != State::kClosing) {
+    // A faulty or vanished client: nothing queued for it is worth keeping.
+    AbortSocket(socket_);
+  } else {
+    // A refused login leaves with its reason, and at shutdown everyone gets
+    // what was sent before: an orderly close.
     ShutdownSend(socket_);
     CloseSocket(socket_);
-  } else {
-    AbortSocket(socket_);
   }
 }
 

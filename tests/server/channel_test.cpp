@@ -89,7 +89,7 @@ TEST_F(ChannelTest, JoiningAnUnknownChannelCreatesItUntilItsLastMemberLeaves) {
   EXPECT_EQ(ChannelList(*a).size(), 3u);
 }
 
-TEST_F(ChannelTest, UnusableChannelNamesAreNotCreated) {
+TEST_F(ChannelTest, JoinsThatCannotBeHonouredAreIgnored) {
   StartServer();
   auto a = LoggedIn("A");
   for (const std::string& name : {std::string(), std::string("two words"), std::string(65, 'c')}) {
@@ -97,6 +97,15 @@ TEST_F(ChannelTest, UnusableChannelNamesAreNotCreated) {
   }
   EXPECT_TRUE(a->Quiet());
   EXPECT_EQ(ChannelList(*a).size(), 3u);
+
+  // One user's channels are bounded, so a client cannot create them forever.
+  for (int i = 0; i < 100; ++i) {
+    a->Send(400, "c" + std::to_string(i));
+    ASSERT_EQ(a->Until(408).front(), (Frame{405, "c" + std::to_string(i)}));
+  }
+  a->Send(400, "one-too-many");
+  a->Send(400, "c0");  // a channel already joined still answers
+  EXPECT_EQ(a->Next(), (Frame{405, "c0"}));
 }
 
 TEST_F(ChannelTest, ChatReachesEveryMemberOnlyOfThatChannelSenderIncluded) {
