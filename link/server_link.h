@@ -36,8 +36,11 @@ class CServerLink {
   void SetLogSink(ILogSink* sink) { m_log = sink; }
 
   // Starts a worker for the address ("host:port[@field]") and nickname;
-  // events go to target (null: not delivered). A worker still running is
-  // stopped first. 1 when the worker runs, 0 when no thread could start.
+  // events go to target (null: not delivered), which must stay valid until
+  // the worker has ended (Stop, a later Start, or the destructor). A worker
+  // still running is stopped first. 1 when the worker runs, 0 when no thread
+  // could start. Not from inside an event delivery: a worker delivering its
+  // last event is joined here.
   int Start(ILinkEventTarget* target, const std::string& address, const std::string& nickname);
   // Closes the socket and serves deliveries until the worker has ended, in
   // whatever state it was. 0 when no worker was running, else 1. Never call

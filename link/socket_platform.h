@@ -38,7 +38,7 @@ const int kSendFlags = 0;
 inline int LastError() { return WSAGetLastError(); }
 inline bool IsConnectPending(int error) { return error == WSAEWOULDBLOCK; }
 inline bool IsTimedOut(int error) { return error == WSAETIMEDOUT; }
-inline void CloseHandle(SocketHandle s) { closesocket(s); }
+inline void ReleaseHandle(SocketHandle s) { closesocket(s); }
 inline void ShutdownBoth(SocketHandle s) { shutdown(s, SD_BOTH); }
 inline void PrepareNewSocket(SocketHandle) {}
 
@@ -102,7 +102,7 @@ const int kSendFlags = 0;
 inline int LastError() { return errno; }
 inline bool IsConnectPending(int error) { return error == EINPROGRESS; }
 inline bool IsTimedOut(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
-inline void CloseHandle(SocketHandle s) { close(s); }
+inline void ReleaseHandle(SocketHandle s) { close(s); }
 inline void ShutdownBoth(SocketHandle s) { shutdown(s, SHUT_RDWR); }
 inline void PrepareNewSocket(SocketHandle s) {
 #ifdef SO_NOSIGPIPE

@@ -42,19 +42,19 @@ CStreamSocket::~CStreamSocket() { Close(); }
 void CStreamSocket::EndUse() {
   if (--m_uses != 0) return;
   const SocketHandle retired = m_retired.exchange(kInvalidSocket);
-  if (retired != kInvalidSocket) CloseHandle(retired);
+  if (retired != kInvalidSocket) ReleaseHandle(retired);
 }
 
 void CStreamSocket::Retire(SocketHandle handle) {
-  // Counted as a use, so that the release below runs exactly when no other
-  // use is left. The slot holds one handle; a second Close waits until the
-  // first one's stragglers (already woken by its shutdown) have left.
-  ++m_uses;
+  // The slot holds one handle; a second Close waits until the first one's
+  // stragglers (already woken by its shutdown) have left and released it.
   SocketHandle empty = kInvalidSocket;
   while (!m_retired.compare_exchange_weak(empty, handle)) {
     empty = kInvalidSocket;
     std::this_thread::yield();
   }
+  // Counted as a use of its own, so the release runs exactly when none is left.
+  ++m_uses;
   EndUse();
 }
 

@@ -20,12 +20,15 @@ class LinkLogin : public LinkFixture {
   // client goes; the login payloads it saw are kept.
   void ServeAcceptingLogins() {
     Serve([this](CPeerConnection& connection, int) {
+      unsigned type = 0;
       std::string login;
-      AcceptLogin(connection, &login);
+      if (!connection.ReadFrame(&type, &login)) return;
       {
+        // Kept before the reply, so it is there once the link is online.
         std::lock_guard<std::mutex> lock(m_mutex);
         m_logins.push_back(login);
       }
+      connection.Send(FrameBytes(3, "ok"));
       connection.WaitForClose(20000);
     });
   }

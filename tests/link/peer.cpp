@@ -39,7 +39,7 @@ SocketHandle BoundLoopbackSocket(unsigned* port) {
 
 unsigned UnusedPort() {
   unsigned port = 0;
-  CloseHandle(BoundLoopbackSocket(&port));
+  ReleaseHandle(BoundLoopbackSocket(&port));
   return port;
 }
 
@@ -96,7 +96,7 @@ bool CPeerConnection::WaitForClose(int timeoutMs) {
 
 void CPeerConnection::Close() {
   if (m_handle == kInvalidSocket) return;
-  CloseHandle(m_handle);
+  ReleaseHandle(m_handle);
   m_handle = kInvalidSocket;
 }
 
@@ -109,7 +109,7 @@ CScriptedPeer::CScriptedPeer(Script script) : m_script(std::move(script)) {
 CScriptedPeer::~CScriptedPeer() {
   m_stop = true;
   m_thread.join();
-  CloseHandle(m_listener);
+  ReleaseHandle(m_listener);
 }
 
 std::string CScriptedPeer::Address(const std::string& suffix) const {
@@ -127,10 +127,9 @@ void CScriptedPeer::Run() {
   }
 }
 
-void AcceptLogin(CPeerConnection& connection, std::string* loginPayload) {
+void AcceptLogin(CPeerConnection& connection) {
   unsigned type = 0;
   std::string payload;
   if (!connection.ReadFrame(&type, &payload)) return;
-  if (loginPayload != nullptr) *loginPayload = payload;
   connection.Send(FrameBytes(3, "ok"));
 }

@@ -67,6 +67,5 @@ class CScriptedPeer {
   std::thread m_thread;
 };
 
-// A script for a server that accepts every login and then reads until the
-// client goes; the replies of connection index i come from accept(i).
-void AcceptLogin(CPeerConnection& connection, std::string* loginPayload = nullptr);
+// Reads the login line and accepts it with a type 3 reply.
+void AcceptLogin(CPeerConnection& connection);
