@@ -8,7 +8,6 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <future>
@@ -16,12 +15,10 @@
 #include <thread>
 
 #include "server/chat_hub.h"
+#include "server/client_protocol.h"
 #include "server/connection.h"
 #include "server/console.h"
 #include "server/demo.h"
-#include "server/login_line.h"
-#include "server/message_types.h"
-#include "server/payload.h"
 #include "server/socket_platform.h"
 #include "server/wake_signal.h"
 
@@ -47,12 +44,6 @@ std::string PeerName(const sockaddr_storage& address, socklen_t size) {
   return std::string(host) + ":" + service;
 }
 
-std::string_view Unquote(std::string_view text) {
-  if (!text.empty() && text.front() == '"') text.remove_prefix(1);
-  if (!text.empty() && text.back() == '"') text.remove_suffix(1);
-  return text;
-}
-
 }  // namespace
 
 struct Server::Loop {
@@ -76,20 +67,12 @@ struct Server::Loop {
   int PollTimeoutMs(Clock::time_point now) const;
   void AcceptClients(Clock::time_point now);
   void ReadFrom(Connection* connection);
-  bool HandleFrame(Connection* connection, std::uint16_t type, std::string_view payload);
-  void Login(Connection* connection, std::string_view payload);
-  void HandleRequest(User* user, std::uint16_t type, std::string_view payload);
   void CheckTimers(Clock::time_point now);
   void RunCommands();
   // Writes queued output and closes dropped connections; a close tells
   // other clients (407), which may drop them in turn, so it repeats.
   void Settle();
   void AnswerPendingCommands();
-  std::string Name(const Connection* connection) const {
-    return connection->user() != nullptr
-               ? connection->user()->nick + " (" + connection->peer() + ")"
-               : connection->peer();
-  }
 
   ServerConfig config;
   bool sockets_started = false;
@@ -97,6 +80,8 @@ struct Server::Loop {
   std::atomic<std::uint16_t> port{0};
   WakeSignal wake;
   ChatHub hub;
+  ClientProtocol protocol{hub, config.motd, config.verbose,
+                          [this](const std::string& line) { Log(line); }};
   std::unique_ptr<DemoCast> demo;
   Clock::time_point next_demo_event;
   Clock::time_point accept_paused_until;
@@ -270,86 +255,10 @@ void Server::Loop::ReadFrom(Connection* connection) {
   FrameReader::Status status =
       connection->reader().Feed(scratch, static_cast<std::size_t>(received),
                                 [&](std::uint16_t type, std::string_view payload) {
-                                  return HandleFrame(connection, type, payload);
+                                  return protocol.HandleFrame(connection, type, payload);
                                 });
   if (status == FrameReader::Status::kOversized) {
     connection->Drop("frame longer than 1023 bytes");
-  }
-}
-
-bool Server::Loop::HandleFrame(Connection* connection, std::uint16_t type,
-                               std::string_view payload) {
-  if (config.verbose) {
-    char header[24];
-    std::snprintf(header, sizeof header, "[%04u][%04u] ", static_cast<unsigned>(payload.size()),
-                  static_cast<unsigned>(type));
-    Log(Name(connection) + " sent " + header + std::string(payload));
-  }
-  switch (connection->state()) {
-    case Connection::State::kAwaitingLogin:
-      if (type != kMsgLogin) {
-        connection->Drop("message before login");
-        return false;
-      }
-      Login(connection, payload);
-      // Nothing more is read from a refused client.
-      return connection->state() == Connection::State::kOnline;
-    case Connection::State::kOnline:
-      HandleRequest(connection->user(), type, payload);
-      return !connection->dropped();
-    case Connection::State::kClosing:
-      break;
-  }
-  return false;
-}
-
-void Server::Loop::Login(Connection* connection, std::string_view payload) {
-  LoginRequest request;
-  const char* refusal = ParseLogin(payload, &request);
-  if (refusal == nullptr && hub.FindUser(request.nick) != nullptr) {
-    refusal = "nickname is already online";
-  }
-  if (refusal != nullptr) {
-    connection->Queue(FrameBuilder().Text(refusal).Finish(kMsgLoginRefused));
-    connection->CloseAfterOutput();
-    Log("refused " + connection->peer() + ": " + refusal);
-    return;
-  }
-  User* user = hub.AddUser(request.nick, 0, request.speed, connection);
-  connection->set_user(user);
-  connection->set_state(Connection::State::kOnline);
-  connection->Queue(FrameBuilder().Text(user->nick).Finish(kMsgLoginAccepted));
-  for (const std::string& line : config.motd) {
-    connection->Queue(FrameBuilder().Text(line).Finish(kMsgMotd));
-  }
-  Log("login " + Name(connection) + " with \"" + std::string(request.client) + "\"");
-}
-
-void Server::Loop::HandleRequest(User* user, std::uint16_t type, std::string_view payload) {
-  std::string_view rest = payload;
-  switch (type) {
-    case kMsgJoin:
-      hub.Join(user, payload);
-      break;
-    case kMsgLeave:
-      hub.Leave(user, payload);
-      break;
-    case kMsgChat: {
-      std::string_view channel = NextField(rest);
-      hub.Chat(user, channel, rest);
-      break;
-    }
-    case kMsgAction: {
-      std::string_view channel = NextField(rest);
-      hub.Act(user, channel, Unquote(rest));
-      break;
-    }
-    case kMsgChannelListRequest:
-      hub.SendChannelList(user);
-      break;
-    default:
-      // Other types (a second login too) mean nothing once logged in.
-      break;
   }
 }
 
@@ -396,7 +305,7 @@ void Server::Loop::Settle() {
     connections.erase(std::remove(connections.begin(), connections.end(), nullptr),
                       connections.end());
     for (const auto& connection : closing) {
-      Log("drop " + Name(connection.get()) + ": " + connection->drop_reason());
+      Log("drop " + ClientName(*connection) + ": " + connection->drop_reason());
       if (connection->user() != nullptr) hub.RemoveUser(connection->user());
     }
   }

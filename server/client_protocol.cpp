@@ -1,0 +1,105 @@
+// The login and the requests of logged-in clients.
+#include "server/client_protocol.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "server/login_line.h"
+#include "server/message_types.h"
+#include "server/payload.h"
+
+namespace orla_server {
+
+namespace {
+
+// The text between an action's quotes; a missing quote is forgiven.
+std::string_view Unquote(std::string_view text) {
+  if (!text.empty() && text.front() == '"') text.remove_prefix(1);
+  if (!text.empty() && text.back() == '"') text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+std::string ClientName(const Connection& connection) {
+  return connection.user() != nullptr ? connection.user()->nick + " (" + connection.peer() + ")"
+                                      : connection.peer();
+}
+
+bool ClientProtocol::HandleFrame(Connection* connection, std::uint16_t type,
+                                 std::string_view payload) {
+  if (verbose_) {
+    char header[24];
+    std::snprintf(header, sizeof header, "[%04u][%04u] ", static_cast<unsigned>(payload.size()),
+                  static_cast<unsigned>(type));
+    log_(ClientName(*connection) + " sent " + header + std::string(payload));
+  }
+  switch (connection->state()) {
+    case Connection::State::kAwaitingLogin:
+      if (type != kMsgLogin) {
+        connection->Drop("message before login");
+        return false;
+      }
+      Login(connection, payload);
+      // Nothing more is read from a refused client.
+      return connection->state() == Connection::State::kOnline;
+    case Connection::State::kOnline:
+      HandleRequest(connection->user(), type, payload);
+      return !connection->dropped();
+    case Connection::State::kClosing:
+      break;
+  }
+  return false;
+}
+
+void ClientProtocol::Login(Connection* connection, std::string_view payload) {
+  LoginRequest request;
+  const char* refusal = ParseLogin(payload, &request);
+  if (refusal == nullptr && hub_.FindUser(request.nick) != nullptr) {
+    refusal = "nickname is already online";
+  }
+  if (refusal != nullptr) {
+    connection->Queue(FrameBuilder().Text(refusal).Finish(kMsgLoginRefused));
+    connection->CloseAfterOutput();
+    log_("refused " + connection->peer() + ": " + refusal);
+    return;
+  }
+  User* user = hub_.AddUser(request.nick, 0, request.speed, connection);
+  connection->set_user(user);
+  connection->set_state(Connection::State::kOnline);
+  connection->Queue(FrameBuilder().Text(user->nick).Finish(kMsgLoginAccepted));
+  for (const std::string& line : motd_) {
+    connection->Queue(FrameBuilder().Text(line).Finish(kMsgMotd));
+  }
+  log_("login " + ClientName(*connection) + " with \"" + std::string(request.client) + "\"");
+}
+
+void ClientProtocol::HandleRequest(User* user, std::uint16_t type, std::string_view payload) {
+  std::string_view rest = payload;
+  switch (type) {
+    case kMsgJoin:
+      hub_.Join(user, payload);
+      break;
+    case kMsgLeave:
+      hub_.Leave(user, payload);
+      break;
+    case kMsgChat: {
+      std::string_view channel = NextField(rest);
+      hub_.Chat(user, channel, rest);
+      break;
+    }
+    case kMsgAction: {
+      std::string_view channel = NextField(rest);
+      hub_.Act(user, channel, Unquote(rest));
+      break;
+    }
+    case kMsgChannelListRequest:
+      hub_.SendChannelList(user);
+      break;
+    default:
+      // Other types (a second login too) mean nothing once logged in.
+      break;
+  }
+}
+
+}  // namespace orla_server
