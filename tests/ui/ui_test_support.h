@@ -72,6 +72,18 @@ class CTestPageHost : public IChannelPageHost {
   CServerLink* m_link;
 };
 
+// The link's event target for a test: each event is sent to one window as
+// WM_LINK_EVENT, synchronously, as the page host forwards it to a page.
+class CWindowLinkTarget : public ILinkEventTarget {
+ public:
+  explicit CWindowLinkTarget(HWND window) : m_window(window) {}
+  int DeliverLinkEvent(int code, std::intptr_t value) override;
+  void ServePendingDeliveries() override { PumpPending(); }
+
+ private:
+  HWND m_window;
+};
+
 // A frame as the peer received it.
 struct ReceivedFrame {
   unsigned type;

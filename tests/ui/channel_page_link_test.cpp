@@ -1,0 +1,73 @@
+// A channel page fed by the real link: a scripted peer's frames travel
+// through the link's worker thread and its synchronous event delivery into
+// the page while this thread pumps, as in the product.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "link/log_sink.h"
+#include "peer.h"
+#include "ui/console_log_sink.h"
+#include "ui_test_support.h"
+
+namespace {
+
+// Pumps until done() holds or timeoutMs passes.
+template <typename Done>
+bool PumpUntil(Done done, int timeoutMs = 10000) {
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > limit) return false;
+    PumpPending();
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
+
+TEST(ChannelPageOnTheLink, FramesFromThePeerReachThePageInOrder) {
+  std::atomic<bool> sent{false};
+  CScriptedPeer peer([&](CPeerConnection& connection, int) {
+    AcceptLogin(connection);
+    connection.Send(FrameBytes(410, "#c 今日の話題"));
+    connection.Send(FrameBytes(408, "#c alice 12 8"));
+    connection.Send(FrameBytes(406, "#c bob 3 4"));
+    connection.Send(FrameBytes(403, "#c alice こんにちは"));
+    connection.Send(FrameBytes(403, "#other alice elsewhere"));
+    connection.Send(FrameBytes(824, "#c bob \"waves\""));
+    sent = true;
+    connection.WaitForClose();
+  });
+  CTestWindow window;
+  CTestPageHost host;
+  CChannelPage* page = OpenTestPage(&host, window.Handle(), "#c");
+  ASSERT_NE(nullptr, page);
+  // Lines no page takes go to the log sink, here a console of its own.
+  CConsoleView log(kServerConsoleStyle);
+  log.SubclassWindow(CreateRichEdit(window.Handle(), 2000, 0, 0, 300, 100));
+  log.SetUp();
+  CConsoleLogSink sink(&log);
+  CServerLink link;
+  link.SetLogSink(&sink);
+  CWindowLinkTarget target(page->m_hWnd);
+  ASSERT_EQ(1, link.Start(&target, peer.Address(), "velmo"));
+
+  const HWND console = page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd;
+  EXPECT_TRUE(PumpUntil([&] { return ConsoleText(console).find("waves") != std::string::npos; }));
+  EXPECT_EQ("", CompareConsole(console, {{"Topic: 今日の話題\r\n", RGB(0, 0, 255)},
+                                         {"bob (56K 3 files) has entered\r\n", RGB(128, 255, 0)},
+                                         {"<alice> ", RGB(255, 255, 0)},
+                                         {"こんにちは\r\n", RGB(255, 255, 255)},
+                                         {"bob ", RGB(255, 0, 255)},
+                                         {"waves\r\n", RGB(255, 0, 255)}}));
+  EXPECT_EQ((std::vector<std::string>{"alice|12|DSL", "bob|3|56K"}),
+            ListRows(page->GetDlgItem(IDC_CHANNEL_USERS)->m_hWnd));
+  EXPECT_NE(std::string::npos, ConsoleText(log.m_hWnd).find("#other alice elsewhere"))
+      << ConsoleText(log.m_hWnd);
+  EXPECT_EQ(1, link.Stop());
+  window.Destroy();
+}
+
+}  // namespace
