@@ -125,6 +125,12 @@ int CServerLink::TryLogin() {
     LogWhiteLine(m_log, "Connect 失敗\r\n");
     return 0;
   }
+  // A Stop that closed nothing (the socket was not open yet) is seen here;
+  // one that comes later finds this socket open and closes it.
+  if (m_stopRequested != 0) {
+    m_socket.Close();
+    return 0;
+  }
   if (!SendFrame(this, MsgLogin, "%s %s 0 \"Velmo v1.0\" 8", m_nickname.c_str(),
                  address.secondField.c_str())) {
     m_socket.Close();
@@ -160,7 +166,7 @@ int CServerLink::LinkWorker(CServerLink* link) {
   for (int attempt = 0; attempt < kLoginAttempts && link->m_stopRequested == 0 && !loggedIn;
        ++attempt)
     loggedIn = link->TryLogin();
-  // A Stop that came between attempts found no socket to close.
+  // Never online after a Stop: its Close may have come just after the reply.
   if (loggedIn && link->m_stopRequested != 0) {
     link->m_socket.Close();
     loggedIn = 0;
