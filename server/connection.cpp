@@ -5,6 +5,12 @@
 
 namespace orla_server {
 
+namespace {
+
+const std::size_t kKeptCapacity = 16 * 1024;
+
+}  // namespace
+
 Connection::Connection(SocketHandle socket, std::string peer, std::size_t output_limit,
                        std::chrono::steady_clock::time_point login_deadline)
     : socket_(socket),
@@ -51,7 +57,12 @@ void Connection::Flush() {
     sent_ += static_cast<std::size_t>(n);
   }
   if (!HasOutput()) {
-    output_.clear();
+    // A burst may have grown the buffer; an idle client keeps only a little.
+    if (output_.capacity() > kKeptCapacity) {
+      std::vector<char>().swap(output_);
+    } else {
+      output_.clear();
+    }
     sent_ = 0;
     if (state_ == State::kClosing) Drop("closed after its last output");
   }
