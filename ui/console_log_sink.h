@@ -1,14 +1,21 @@
 // CConsoleLogSink: the link's log sink written into a console, so the manager
-// page wires its server-message console to the link with one line:
-//   m_logSink.Attach(&m_serverLog); link.SetLogSink(&m_logSink);
+// page wires its server-message console to the link with one line in its
+// dialog initialisation:
+//   m_logSink.Attach(m_serverLog); GetServerLink()->SetLogSink(&m_logSink);
 // and logs its own lines through LogLine / LogWhiteLine (link/log_sink.h),
 // which format into a zero-filled 1024-byte buffer, cut beyond 1023
 // characters and turn a null format into "\r\n".
 //
+// The sink keeps only the console's window handle: once that window is gone
+// (before the console object goes, always), a line from a worker that is
+// still ending does nothing, whatever has been destroyed meanwhile.
+//
 // Threads: the link calls it on its worker thread, the page on the
-// user-interface thread; CConsoleView::AppendConsole carries a worker's
-// append to the user-interface thread and waits. Attach while no worker runs.
+// user-interface thread; each append runs whole on the user-interface thread
+// while the caller waits. Attach on the user-interface thread.
 #pragma once
+
+#include <atomic>
 
 #include "link/log_sink.h"
 #include "ui/console_view.h"
@@ -16,17 +23,18 @@
 class CConsoleLogSink : public ILogSink {
  public:
   CConsoleLogSink() = default;
-  explicit CConsoleLogSink(CConsoleView* console) : m_console(console) {}
   CConsoleLogSink(const CConsoleLogSink&) = delete;
   CConsoleLogSink& operator=(const CConsoleLogSink&) = delete;
   virtual ~CConsoleLogSink() = default;
 
-  void Attach(CConsoleView* console) { m_console = console; }
+  // The console must have its window.
+  void Attach(const CConsoleView& console) { m_console = console.m_hWnd; }
+  void Detach() { m_console = nullptr; }
 
-  // Both do nothing while there is no console or it has no window.
+  // Both do nothing while no console window is attached or it is gone.
   void AppendLine(LogColour colour, const char* text) override;
   void AppendWhiteLine(const char* text) override;
 
  private:
-  CConsoleView* m_console = nullptr;
+  std::atomic<HWND> m_console{nullptr};
 };

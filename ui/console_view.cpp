@@ -31,28 +31,29 @@ void CConsoleView::SetUp() {
   SetOptions(ECOOP_XOR, ECO_SAVESEL);
 }
 
+void SendConsoleAppend(HWND console, COLORREF colour, const char* text) {
+  if (console == nullptr || text == nullptr) return;
+  const bool ownThread = ::GetWindowThreadProcessId(console, nullptr) == ::GetCurrentThreadId();
+  ConsoleAppendRequest request = {colour, text};
+  ::SendMessageA(console, WM_CONSOLE_APPEND, ownThread ? 1 : 0, reinterpret_cast<LPARAM>(&request));
+}
+
 void CConsoleView::AppendConsole(COLORREF colour, const char* text) {
-  if (text == nullptr || m_hWnd == nullptr || !::IsWindow(m_hWnd)) return;
-  if (::GetWindowThreadProcessId(m_hWnd, nullptr) != ::GetCurrentThreadId()) {
-    ConsoleAppendRequest request = {colour, text};
-    ::SendMessageA(m_hWnd, WM_CONSOLE_APPEND, 0, reinterpret_cast<LPARAM>(&request));
-    return;
-  }
-  AppendOnOwnThread(colour, text, true);
+  SendConsoleAppend(m_hWnd, colour, text);
 }
 
 LRESULT CConsoleView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CONSOLE_APPEND) {
     const auto* request = reinterpret_cast<const ConsoleAppendRequest*>(lParam);
     if (request != nullptr && request->text != nullptr) {
-      AppendOnOwnThread(request->colour, request->text, false);
+      AppendHere(request->colour, request->text, wParam != 0);
     }
     return 0;
   }
   return CRichEditCtrl::WindowProc(message, wParam, lParam);
 }
 
-void CConsoleView::AppendOnOwnThread(COLORREF colour, const char* text, bool callerMayHaveFocus) {
+void CConsoleView::AppendHere(COLORREF colour, const char* text, bool callerMayHaveFocus) {
   if (m_style.guardRtf && IsUnsafeRtf(text)) {
     colour = kRefusedRtfColour;
     text = kRefusedRtfLine;

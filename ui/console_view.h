@@ -5,8 +5,9 @@
 //
 // Threads: the control belongs to the user-interface thread. AppendConsole
 // may be called on any thread: from another thread it sends the whole append
-// to the control's thread (WM_CONSOLE_APPEND) and returns once the text is
-// in. Everything else runs on the user-interface thread only.
+// to the control's thread (WM_CONSOLE_APPEND, see SendConsoleAppend) and
+// returns once the text is in. Everything else runs on the user-interface
+// thread only.
 #pragma once
 
 #include "framework/afxwin.h"
@@ -40,6 +41,11 @@ struct ConsoleAppendRequest {
   const char* text;
 };
 
+// Appends to the console window from any thread, as one whole operation on
+// the window's thread; the caller waits. Needs only the handle, so it is safe
+// after the console's window (and object) are gone: it then does nothing.
+void SendConsoleAppend(HWND console, COLORREF colour, const char* text);
+
 class CConsoleView : public CRichEditCtrl {
  public:
   explicit CConsoleView(const ConsoleStyle& style) : m_style(style) {}
@@ -59,7 +65,7 @@ class CConsoleView : public CRichEditCtrl {
  private:
   // callerMayHaveFocus is false for an append sent from another thread,
   // whose caller holds no focus: it always scrolls the new text into view.
-  void AppendOnOwnThread(COLORREF colour, const char* text, bool callerMayHaveFocus);
+  void AppendHere(COLORREF colour, const char* text, bool callerMayHaveFocus);
   void MoveCaretToEnd();
   // Removes the oldest text line with its "\r\n" when the cap is reached.
   void TrimToCap();

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
-// To a console control (CConsoleView), sent by a thread other than the
-// control's own: carry out one whole append on the control's thread while the
-// sender waits. wParam 0; lParam the address of a ConsoleAppendRequest that
-// stays valid for the call. Returns 0.
+// To a console control (CConsoleView): carry out one whole append on the
+// control's thread; a sender on another thread waits until the text is in.
+// wParam nonzero when the sender runs on the control's own thread (only then
+// can the control have the focus the append looks at); lParam the address of
+// a ConsoleAppendRequest, valid for the call. Returns 0. A window that is
+// gone does nothing with it.
 enum : UINT { WM_CONSOLE_APPEND = WM_APP + 1 };

@@ -48,7 +48,8 @@ TEST(ChannelPageOnTheLink, FramesFromThePeerReachThePageInOrder) {
   CConsoleView log(kServerConsoleStyle);
   log.SubclassWindow(CreateRichEdit(window.Handle(), 2000, 0, 0, 300, 100));
   log.SetUp();
-  CConsoleLogSink sink(&log);
+  CConsoleLogSink sink;
+  sink.Attach(log);
   CServerLink link;
   link.SetLogSink(&sink);
   CWindowLinkTarget target(page->m_hWnd);

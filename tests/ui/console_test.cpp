@@ -260,7 +260,8 @@ TEST_F(ConsoleTest, AppendsFromBothThreadsStayWholeLines) {
 
 TEST_F(ConsoleTest, LogSinkWritesFormattedLinesFromTheWorker) {
   Open(kServerConsoleStyle);
-  CConsoleLogSink sink(console);
+  CConsoleLogSink sink;
+  sink.Attach(*console);
   const std::string longText(1100, 'x');
   RunOnWorkerWhilePumping([&] {
     LogLine(&sink, RGB(0, 127, 255), "Recv: [%04u][%04u] %s\r\n", 2u, 3u, "ok");
@@ -276,13 +277,20 @@ TEST_F(ConsoleTest, LogSinkWritesFormattedLinesFromTheWorker) {
                                            {std::string(1023, 'x'), RGB(255, 255, 255)}}));
 }
 
-TEST_F(ConsoleTest, LogSinkWithoutAConsoleWindowDoesNothing) {
-  CConsoleView unattached(kServerConsoleStyle);
-  CConsoleLogSink sink(&unattached);
-  LogWhiteLine(&sink, "nobody sees this\r\n");
-  CConsoleLogSink empty;
-  LogLine(&empty, RGB(0, 127, 255), "nor this\r\n");
-  EXPECT_EQ(nullptr, unattached.m_hWnd);
+TEST_F(ConsoleTest, LogSinkAfterItsConsoleIsGoneDoesNothing) {
+  Open(kServerConsoleStyle);
+  CConsoleLogSink sink;
+  sink.Attach(*console);
+  LogWhiteLine(&sink, "seen\r\n");
+  EXPECT_EQ("seen\r\n", ConsoleText(Console()));
+  // As at shutdown: the window goes, then the object, while a worker that
+  // is still ending writes a last line.
+  window.Destroy();
+  consoles.clear();
+  RunOnWorkerWhilePumping([&] { LogLine(&sink, RGB(0, 127, 255), "too late\r\n"); });
+  CConsoleLogSink unattached;
+  LogWhiteLine(&unattached, "nowhere\r\n");
+  EXPECT_TRUE(consoles.empty());
 }
 
 }  // namespace
