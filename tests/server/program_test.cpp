@@ -1,6 +1,7 @@
 // The real orla-server program: options, errors, and the operator console
 // reading a pipe on its standard input. POSIX only (popen and a shell).
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -13,6 +14,11 @@
 
 namespace orla_server {
 namespace {
+
+// Files of this process alone, so runs in several build trees do not mix.
+std::string TempFile(const char* name) {
+  return testing::TempDir() + "orla_server_" + std::to_string(getpid()) + "_" + name;
+}
 
 std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -27,10 +33,12 @@ struct ProgramRun {
 };
 
 ProgramRun RunProgram(const std::string& arguments) {
-  std::string out = testing::TempDir() + "orla_server_run.txt";
+  std::string out = TempFile("run.txt");
   int status = std::system(
       (std::string(ORLA_SERVER_PATH) + " " + arguments + " >" + out + " 2>&1 </dev/null").c_str());
-  return ProgramRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out)};
+  ProgramRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out)};
+  std::remove(out.c_str());
+  return run;
 }
 
 TEST(ProgramTest, BadOptionsGiveOneLineAndNonZeroExit) {
@@ -53,8 +61,8 @@ TEST(ProgramTest, BadOptionsGiveOneLineAndNonZeroExit) {
 }
 
 TEST(ProgramTest, ConsoleOnStandardInputDrivesTheServer) {
-  std::string out = testing::TempDir() + "orla_server_console.txt";
-  std::string err = testing::TempDir() + "orla_server_console_err.txt";
+  std::string out = TempFile("console.txt");
+  std::string err = TempFile("console_err.txt");
   std::remove(out.c_str());
   FILE* console = popen((std::string(ORLA_SERVER_PATH) +
                          " --port 0 --channel lobby=Hello --verbose >" + out + " 2>" + err)
@@ -99,6 +107,8 @@ TEST(ProgramTest, ConsoleOnStandardInputDrivesTheServer) {
             std::string::npos)
       << replies;
   EXPECT_NE(ReadFile(err).find("login Op"), std::string::npos);
+  std::remove(out.c_str());
+  std::remove(err.c_str());
 }
 
 }  // namespace
