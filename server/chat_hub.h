@@ -76,7 +76,6 @@ class ChatHub {
   static void Send(const User* user, std::string_view frame);
 
   const UserMap& users() const { return users_; }
-  const ChannelMap& channels() const { return channels_; }
 
  private:
   // Chat (403) or action (824, text quoted) from a member to the channel.

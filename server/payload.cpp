@@ -1,6 +1,7 @@
 // Fixed-buffer frame composition and field splitting.
 #include "server/payload.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "server/cp932.h"
@@ -15,15 +16,9 @@ FrameBuilder& FrameBuilder::Text(std::string_view text) {
 }
 
 FrameBuilder& FrameBuilder::Number(std::uint32_t value) {
-  char digits[16];
-  std::size_t n = 0;
-  do {
-    digits[n++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
   char text[16];
-  for (std::size_t i = 0; i < n; ++i) text[i] = digits[n - 1 - i];
-  return Text(std::string_view(text, n));
+  int n = std::snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(value));
+  return Text(std::string_view(text, static_cast<std::size_t>(n)));
 }
 
 FrameBuilder& FrameBuilder::Quoted(std::string_view text) {

@@ -28,9 +28,6 @@ class FrameBuilder {
 
   // Writes the header for type and returns the whole frame.
   std::string_view Finish(std::uint16_t type);
-  std::string_view payload() const {
-    return std::string_view(reinterpret_cast<const char*>(buffer_) + kFrameHeaderSize, length_);
-  }
 
  private:
   std::size_t Room() const { return kMaxReceivePayload - length_; }
