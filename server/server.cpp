@@ -33,7 +33,8 @@ using Clock = std::chrono::steady_clock;
 const int kAcceptsPerPass = 64;
 // Out of descriptors: accepting waits this long instead of spinning.
 const auto kAcceptPause = std::chrono::milliseconds(100);
-// The longest poll wait; nothing depends on it but a rare poll failure.
+// The longest poll wait. Every deadline is computed, so this only bounds a
+// wait that has none.
 const int kMaxPollMs = 1000;
 
 std::string PeerName(const sockaddr_storage& address, socklen_t size) {
