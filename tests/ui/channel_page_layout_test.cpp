@@ -185,51 +185,6 @@ TEST_F(ChannelPageTemplate, TemplateHoldsTheControlsInTabOrder) {
   }
 }
 
-TEST_F(ChannelPageTemplate, CreatedPageStaysHiddenUntilShown) {
-  auto* page = new CChannelPage(&host);
-  page->m_channelName = "#c";
-  ASSERT_TRUE(page->Create(CChannelPage::IDD, window.Wnd()));
-  EXPECT_FALSE(::IsWindowVisible(page->m_hWnd));
-  CRect client;
-  ::GetClientRect(page->m_hWnd, &client);
-  EXPECT_EQ(DialogUnits(page->m_hWnd, 0, 0, 297, 176), client);
-}
-
-TEST_F(ChannelPageTemplate, SetUpColoursTheListAndGivesItsColumnsAndStyles) {
-  CChannelPage* page = OpenTestPage(&host, window.Handle(), "#c");
-  ASSERT_NE(nullptr, page);
-  const HWND list = ::GetDlgItem(page->m_hWnd, IDC_CHANNEL_USERS);
-  EXPECT_EQ(RGB(0, 0, 0), static_cast<COLORREF>(::SendMessageA(list, LVM_GETBKCOLOR, 0, 0)));
-  EXPECT_EQ(RGB(255, 255, 255),
-            static_cast<COLORREF>(::SendMessageA(list, LVM_GETTEXTCOLOR, 0, 0)));
-  EXPECT_EQ(RGB(0, 0, 0), static_cast<COLORREF>(::SendMessageA(list, LVM_GETTEXTBKCOLOR, 0, 0)));
-  EXPECT_EQ(static_cast<LRESULT>(LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP),
-            ::SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
-  const struct {
-    const char* text;
-    int format;
-    int width;
-  } columns[] = {
-      {"ユーザー", LVCFMT_LEFT, 150}, {"共有", LVCFMT_CENTER, 40}, {"回線", LVCFMT_CENTER, 60}};
-  for (int i = 0; i < 3; ++i) {
-    char text[64] = {};
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
-    column.pszText = text;
-    column.cchTextMax = sizeof(text);
-    ASSERT_TRUE(::SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column))) << i;
-    EXPECT_STREQ(columns[i].text, text);
-    EXPECT_EQ(columns[i].format, column.fmt & LVCFMT_JUSTIFYMASK) << i;
-    EXPECT_EQ(columns[i].width, column.cx) << i;
-  }
-  LOGFONTA font = {};
-  const HGDIOBJ inputFont = reinterpret_cast<HGDIOBJ>(
-      ::SendDlgItemMessageA(page->m_hWnd, IDC_CHANNEL_INPUT, WM_GETFONT, 0, 0));
-  ASSERT_NE(nullptr, inputFont);
-  ::GetObjectA(inputFont, sizeof(font), &font);
-  EXPECT_STREQ("SYSTEM", font.lfFaceName);
-}
-
 TEST_F(ChannelPageTemplate, TheInputBoxIsWhiteOnBlackAndOtherControlsKeepTheirColours) {
   CChannelPage* page = OpenTestPage(&host, window.Handle(), "#c");
   ASSERT_NE(nullptr, page);
