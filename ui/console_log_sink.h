@@ -29,7 +29,6 @@ class CConsoleLogSink : public ILogSink {
 
   // The console must have its window.
   void Attach(const CConsoleView& console) { m_console = console.m_hWnd; }
-  void Detach() { m_console = nullptr; }
 
   // Both do nothing while no console window is attached or it is gone.
   void AppendLine(LogColour colour, const char* text) override;

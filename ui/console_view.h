@@ -1,7 +1,9 @@
 // CConsoleView: a read-only rich edit control that shows traffic as coloured
 // lines on black. The chat console of a channel page and the server-message
 // console of the manager page are this one class with different ConsoleStyle
-// settings (face, height, line cap, RTF guard, focus rule).
+// settings (face, height, line cap, RTF guard, focus rule). A page holds one
+// as a member, e.g. CConsoleView m_serverLog{kServerConsoleStyle}, binds it to
+// its control with DDX_Control and calls SetUp in its dialog initialisation.
 //
 // Threads: the control belongs to the user-interface thread. AppendConsole
 // may be called on any thread: from another thread it sends the whole append
@@ -56,8 +58,6 @@ class CConsoleView : public CRichEditCtrl {
   // Appends text (whole lines ending in "\r\n", or pieces of one line) at the
   // end in colour. Nothing happens while the control has no window.
   void AppendConsole(COLORREF colour, const char* text);
-
-  const ConsoleStyle& Style() const { return m_style; }
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -221,6 +221,10 @@ void RunOnWorkerWhilePumping(Work work) {
 
 TEST_F(ConsoleTest, AnAppendFromAnotherThreadIsInTheConsoleWhenItReturns) {
   Open(kServerConsoleStyle);
+  // The worker holds no focus: its appends scroll even while the console
+  // has the focus on this thread.
+  ::SetFocus(Console());
+  g_scrollRequests = 0;
   std::vector<std::string> seen;
   RunOnWorkerWhilePumping([&] {
     char line[32];
@@ -231,6 +235,8 @@ TEST_F(ConsoleTest, AnAppendFromAnotherThreadIsInTheConsoleWhenItReturns) {
     }
   });
   ASSERT_EQ(20u, seen.size());
+  EXPECT_EQ(20, g_scrollRequests.load());
+  EXPECT_EQ(Console(), ::GetFocus());
   for (int i = 0; i < 20; ++i) {
     char line[32];
     wsprintfA(line, "worker %02d\r\n", i);

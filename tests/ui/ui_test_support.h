@@ -34,7 +34,6 @@ class CTestWindow {
   CTestWindow(int width = 640, int height = 420);
   ~CTestWindow();
   HWND Handle() const { return m_hWnd; }
-  CWnd* Wnd() const { return CWnd::FromHandle(m_hWnd); }
   // Destroys the window now (its children go with it).
   void Destroy();
 
