@@ -118,6 +118,7 @@ CMDIChildWnd* CMDIFrameWnd::CreateNewChild(CRuntimeClass* pClass, UINT resourceI
     title = CString(start, static_cast<int>(end - start));
   }
   pFrame->SetTitle(title);
+  pFrame->ActivateFrame();
   return pFrame;
 }
 
@@ -199,6 +200,24 @@ BOOL CMDIChildWnd::Create(LPCSTR className, LPCSTR windowName, DWORD style, cons
     ::SendMessageA(pParentWnd->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
   }
   return TRUE;
+}
+
+void CMDIChildWnd::ActivateFrame(int cmdShow) {
+  CMDIFrameWnd* pFrame = GetMDIFrame();
+  if (!pFrame) return;
+  if (cmdShow == -1) {
+    // Keep the MDI client's state: maximized when the active child is.
+    BOOL maximized = FALSE;
+    pFrame->MDIGetActive(&maximized);
+    DWORD style = GetStyle();
+    cmdShow = maximized || (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
+              : (style & WS_MINIMIZE)            ? SW_SHOWMINIMIZED
+                                                 : SW_SHOW;
+  }
+  ShowWindow(cmdShow);
+  ::BringWindowToTop(m_hWnd);
+  pFrame->MDIActivate(this);
+  ::SendMessageA(pFrame->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
 }
 
 BOOL CMDIChildWnd::DestroyWindow() {

@@ -83,6 +83,9 @@ class AFX_API CMDIChildWnd : public CFrameWnd {
   BOOL DestroyWindow() override;
   CMDIFrameWnd* GetMDIFrame() const;
   void MDIActivate();
+  // Shows the child (cmdShow -1: maximized when the active child is or its
+  // style says so) and makes it the active child.
+  void ActivateFrame(int cmdShow = -1);
   void SetHandles(HMENU hMenu, HACCEL hAccel);
 
  protected:
