@@ -1,3 +1,5 @@
+// The RTF guard's rules. Any thread, no state.
+//
 // Matching is byte-wise: in code page 932 a trail byte can be a backslash or
 // a letter, and a rich text reader that walks bytes would still see a control
 // word there, so the guard must see it too.
