@@ -3,10 +3,11 @@
 
 #include <commdlg.h>
 
+#include "ui/channel_page_ids.h"
 #include "ui/rtf_guard.h"
 #include "ui/ui_messages.h"
 
-const ConsoleStyle kChatConsoleStyle = {"SYSTEM", 270, 1000, true, 1002};
+const ConsoleStyle kChatConsoleStyle = {"SYSTEM", 270, 1000, true, IDC_CHANNEL_INPUT};
 const ConsoleStyle kServerConsoleStyle = {"ＭＳ Ｐゴシック", 180, 500, false, 0};
 
 const char kRefusedRtfLine[] = "不正なタグを使用！\r\n";
@@ -66,7 +67,8 @@ void CConsoleView::AppendHere(COLORREF colour, const char* text, bool callerMayH
   SendMessage(WM_SETREDRAW, FALSE);
   const bool hadFocus = callerMayHaveFocus && ::GetFocus() == m_hWnd;
   if (hadFocus && m_style.focusHolderId != 0) {
-    // A focused rich edit would scroll and flash with every insert.
+    // Inserted into while focused, the control would move its view with
+    // every change; the reader's scroll position is kept instead.
     if (HWND holder = ::GetDlgItem(::GetParent(m_hWnd), m_style.focusHolderId)) ::SetFocus(holder);
   }
   MoveCaretToEnd();
