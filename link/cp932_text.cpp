@@ -10,16 +10,6 @@ std::size_t CharLength(const char* p) {
 
 }  // namespace
 
-std::size_t CharBoundaryLength(const char* text, std::size_t limit) {
-  std::size_t length = 0;
-  while (text[length] != '\0') {
-    const std::size_t next = length + CharLength(text + length);
-    if (next > limit) break;
-    length = next;
-  }
-  return length;
-}
-
 const char* FindLastChar(const char* text, char c) {
   const char* found = nullptr;
   for (const char* p = text; *p != '\0'; p += CharLength(p)) {

@@ -5,16 +5,26 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 inline bool IsDoubleByteLead(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
-// The length of the longest prefix of the NUL-terminated text that is at
-// most limit bytes and ends on a character boundary. A character straddling
-// the limit is left out whole; a lead byte right before the NUL counts as one
-// byte.
-std::size_t CharBoundaryLength(const char* text, std::size_t limit);
+// The length of the longest prefix of the text that is at most limit bytes
+// and ends on a character boundary. A character straddling the limit is left
+// out whole; a lead byte at the very end of the text counts as one byte.
+inline std::size_t CharBoundaryLength(std::string_view text, std::size_t limit) {
+  std::size_t length = 0;
+  while (length < text.size()) {
+    const bool pair = IsDoubleByteLead(static_cast<unsigned char>(text[length])) &&
+                      length + 1 < text.size();
+    const std::size_t next = length + (pair ? 2 : 1);
+    if (next > limit) break;
+    length = next;
+  }
+  return length;
+}
 
 // The last occurrence of the single-byte character c as a character (never as
 // the second byte of a double-byte one), or null.

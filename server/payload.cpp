@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "server/cp932.h"
+#include "link/cp932_text.h"
 
 namespace orla_server {
 
 FrameBuilder& FrameBuilder::Text(std::string_view text) {
-  std::size_t n = Cp932FitLength(text, Room());
+  std::size_t n = CharBoundaryLength(text, Room());
   std::memcpy(buffer_ + kFrameHeaderSize + length_, text.data(), n);
   length_ += n;
   return *this;
@@ -24,7 +24,7 @@ FrameBuilder& FrameBuilder::Number(std::uint32_t value) {
 FrameBuilder& FrameBuilder::Quoted(std::string_view text) {
   if (Room() < 2) return *this;
   Text("\"");
-  std::size_t n = Cp932FitLength(text, Room() - 1);
+  std::size_t n = CharBoundaryLength(text, Room() - 1);
   Text(text.substr(0, n));
   return Text("\"");
 }
