@@ -196,6 +196,25 @@ TEST_F(HostTest, PluginListShowsFileAuthorAndVersion) {
   EXPECT_STREQ(rows.GetItemText(1, 2), "Test B 1.0");
 }
 
+TEST_F(HostTest, ProgramStartsFromItsCommandLineReportsFailuresAndUnloadsAtExit) {
+  std::string commandLine =
+      "--plugin \"" + pluginA + "\" --plugin \"" + Beside("no_such_plugin.dll") + "\"";
+  theApp.m_lpCmdLine = &commandLine[0];
+  MessageBoxAnswer answer;
+  ASSERT_TRUE(theApp.InitInstance());
+  EXPECT_TRUE(answer.seen());
+  EXPECT_EQ(answer.caption(), "Palaver");
+  EXPECT_NE(answer.text().find("no_such_plugin.dll"), std::string::npos) << answer.text();
+  EXPECT_EQ(ProbeOf(pluginA)->onStartCalls, 1);
+  EXPECT_EQ(::SendMessageA(Combo(), CB_GETCOUNT, 0, 0), 1);
+
+  theApp.m_pMainWnd->PostMessage(WM_CLOSE);
+  EXPECT_EQ(theApp.Run(), 0) << "closing the main window ends the program";
+  EXPECT_EQ(theApp.m_pMainWnd, nullptr);
+  EXPECT_EQ(::GetModuleHandleA(pluginA.c_str()), nullptr) << "unloaded after the windows";
+  theApp.m_lpCmdLine = nullptr;
+}
+
 TEST(HostCommandLine, PluginOptionsInOrderWithQuotedPaths) {
   EXPECT_EQ(PluginPathsFromArguments(
                 SplitCommandLine("--plugin a.dll -x --plugin \"C:\\my dir\\b.dll\" --plugin")),

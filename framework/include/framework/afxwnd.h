@@ -111,6 +111,7 @@ class AFX_API CWnd : public CObject {
   void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
   void InvalidateRect(LPCRECT rect, BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, rect, erase); }
   void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+  void SetRedraw(BOOL redraw = TRUE) { SendMessage(WM_SETREDRAW, redraw); }
 
   // Focus, timers and capture.
   CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
