@@ -11,6 +11,11 @@ inline bool IsDoubleByteLead(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+// Bytes of the character at p: 2 for a lead byte followed by a second byte.
+inline std::size_t CharLength(const char* p) {
+  return IsDoubleByteLead(static_cast<unsigned char>(p[0])) && p[1] != '\0' ? 2 : 1;
+}
+
 // The length of the longest prefix of the text that is at most limit bytes
 // and ends on a character boundary. A character straddling the limit is left
 // out whole; a lead byte at the very end of the text counts as one byte.

@@ -80,10 +80,14 @@ ChannelListFields ReadChannelListFields(CPayloadCopy& copy) {
 }
 
 const char* UnquoteActionText(char* rest) {
-  const std::size_t length = rest == nullptr ? 0 : std::strlen(rest);
-  if (length < 2) return "";
-  rest[length - 1] = '\0';
-  return rest + 1;
+  if (rest == nullptr || rest[0] == '\0') return "";
+  // The quotes go as whole characters: a rest that lacks them must not leave
+  // half a double-byte character behind.
+  char* text = rest + CharLength(rest);
+  char* last = nullptr;
+  for (char* p = text; *p != '\0'; p += CharLength(p)) last = p;
+  if (last != nullptr) *last = '\0';
+  return text;
 }
 
 bool PrepareInputLine(const char* channel, const char* line, OutgoingLine* out) {

@@ -159,6 +159,11 @@ TEST(Catalogue, ActionTextDropsTheQuotesAndNeverStepsOutside) {
   EXPECT_STREQ("", UnquoteActionText(none));
   char two[] = "\"\"";
   EXPECT_STREQ("", UnquoteActionText(two));
+  // Without its quotes, a rest never loses half of a double-byte character.
+  char unquoted[] = "\x88\x9f" "ab" "\x88\x9f";
+  EXPECT_STREQ("ab", UnquoteActionText(unquoted));
+  char open[] = "\"" "\x88\x9f";
+  EXPECT_STREQ("", UnquoteActionText(open));
 }
 
 TEST(InputLine, ChoosesChatOrActionByPrefix) {
