@@ -143,10 +143,6 @@ CMDIFrameWnd* CMDIChildWnd::GetMDIFrame() const {
                                                              : nullptr;
 }
 
-void CMDIChildWnd::MDIActivate() {
-  ::SendMessageA(::GetParent(m_hWnd), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_hWnd), 0);
-}
-
 BOOL CMDIChildWnd::LoadFrame(UINT resourceId, DWORD defaultStyle, CWnd* pParentWnd) {
   CWnd* pParent = pParentWnd;
   if (!pParent) {

@@ -10,7 +10,6 @@ void CPluginListDlg::ShowFor(CWnd* pOwner) {
   if (!m_hWnd && !Create(IDD_PLUGIN_LIST, pOwner)) return;
   FillRows();
   ShowWindow(SW_SHOW);
-  ::SetForegroundWindow(m_hWnd);
 }
 
 void CPluginListDlg::DoDataExchange(CDataExchange* pDX) {

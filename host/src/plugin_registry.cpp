@@ -44,6 +44,7 @@ void PluginRegistry::LoadOne(const std::string& path) {
   ::SetErrorMode(oldMode);
   m_loadingPath = nullptr;
   if (!module) {
+    m_pending.clear();  // whatever it registered went with it
     m_failures.push_back("Plug-in \"" + path + "\" could not be loaded: " + SystemMessage(error) +
                          " (error " + std::to_string(error) + ").");
     return;

@@ -82,7 +82,6 @@ class AFX_API CMDIChildWnd : public CFrameWnd {
   BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
   BOOL DestroyWindow() override;
   CMDIFrameWnd* GetMDIFrame() const;
-  void MDIActivate();
   // Shows the child (cmdShow -1: maximized when the active child is or its
   // style says so) and makes it the active child.
   void ActivateFrame(int cmdShow = -1);
