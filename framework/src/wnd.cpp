@@ -167,9 +167,12 @@ BOOL CWnd::Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& 
 BOOL CWnd::DestroyWindow() {
   if (!m_hWnd) return FALSE;
   HWND hWnd = m_hWnd;
+  // A window running our procedure detaches itself at WM_NCDESTROY, and the
+  // object may be gone after that: touch nothing of it then.
+  bool selfDetaching =
+      ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&AfxWndProc);
   BOOL ok = ::DestroyWindow(hWnd);
-  // A window not subclassed by us never sends us WM_NCDESTROY.
-  if (m_hWnd == hWnd && FromHandlePermanent(hWnd) == this && !::IsWindow(hWnd)) Detach();
+  if (!selfDetaching && !::IsWindow(hWnd)) Detach();
   return ok;
 }
 

@@ -135,6 +135,27 @@ TEST(FrameWindow, DeletesItselfAfterItsWindowIsDestroyed) {
   EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
 }
 
+TEST(FrameWindow, DestroyWindowOnTheFrameItselfEndsWithTheObjectGone) {
+  bool deleted = false;
+  auto* frame = new SelfDeletingFrame(&deleted);
+  ASSERT_TRUE(
+      frame->CreateEx(0, nullptr, "frame", WS_OVERLAPPEDWINDOW, 0, 0, 200, 150, nullptr, nullptr));
+  HWND hWnd = frame->m_hWnd;
+  EXPECT_TRUE(frame->DestroyWindow());
+  EXPECT_TRUE(deleted);
+  EXPECT_FALSE(::IsWindow(hWnd));
+}
+
+TEST(WindowObject, AttachedWindowIsForgottenWhenDestroyedThroughItsObject) {
+  CWnd wnd;
+  HWND hEdit = CreatePlainEdit();
+  ASSERT_TRUE(wnd.Attach(hEdit));
+  EXPECT_FALSE(CWnd().Attach(hEdit)) << "one object per window";
+  EXPECT_TRUE(wnd.DestroyWindow());
+  EXPECT_EQ(wnd.m_hWnd, nullptr);
+  EXPECT_EQ(CWnd::FromHandlePermanent(hEdit), nullptr);
+}
+
 TEST(RuntimeClass, CreatesObjectsAndKnowsItsBases) {
   CObject* obj = RUNTIME_CLASS(CMDIChildWnd)->CreateObject();
   EXPECT_EQ(obj, nullptr) << "the framework's own frame is not dynamically creatable";
