@@ -3,6 +3,7 @@
 // This program is itself named palaver.exe, so the test plug-ins' imports of
 // CPalaverPlugin and RegisterPlugin resolve to the host code linked here.
 #include <gtest/gtest.h>
+#include <winsock2.h>
 
 #include <string>
 #include <vector>
@@ -85,6 +86,9 @@ TEST_F(HostTest, MainWindowHoldsTheWindowListAndRegistersRichEdit) {
   EXPECT_EQ(TextOf(Main()->m_hWnd), "Palaver");
   WNDCLASSA wc;
   EXPECT_TRUE(::GetClassInfoA(nullptr, "RICHEDIT", &wc)) << "pages need the class";
+  SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  EXPECT_NE(s, INVALID_SOCKET) << "the host started the socket library";
+  ::closesocket(s);
   ::SendMessageA(Combo(), WM_WINDOWLIST_COUNT, 0, 0x10003);
   EXPECT_EQ(CountLabel(), "3 windows") << "only the low 16 bits count";
 }
@@ -151,6 +155,15 @@ TEST_F(HostTest, PluginsStartInLoadOrderAndTheListActivatesAndForgetsTheirChildr
   ::SendMessageA(::GetParent(Combo()), WM_COMMAND, MAKEWPARAM(IDC_WINDOW_LIST, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(Combo()));
   EXPECT_EQ(Main()->MDIGetActive(), frameB) << "choosing an entry activates its child";
+
+  // An entry whose data is no live child of ours is ignored.
+  ::SendMessageA(Combo(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("stray"));
+  ::SendMessageA(Combo(), CB_SETITEMDATA, 2, 0x12345678);
+  ::SendMessageA(Combo(), CB_SETCURSEL, 2, 0);
+  ::SendMessageA(::GetParent(Combo()), WM_COMMAND, MAKEWPARAM(IDC_WINDOW_LIST, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(Combo()));
+  EXPECT_EQ(Main()->MDIGetActive(), frameB);
+  ::SendMessageA(Combo(), CB_DELETESTRING, 2, 0);
 
   frameB->DestroyWindow();
   PumpPending();
