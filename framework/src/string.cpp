@@ -28,18 +28,6 @@ CString& CString::operator=(LPCSTR text) {
   return *this;
 }
 
-CString& CString::operator+=(LPCSTR text) {
-  if (!text) return *this;
-  int add = static_cast<int>(strlen(text));
-  int old = m_nLength;
-  // text may point into our own buffer: copy it before growing.
-  CString copy(text, add);
-  GetBuffer(old + add);
-  memcpy(m_pchData + old, copy.m_pchData ? copy.m_pchData : "", add);
-  ReleaseBuffer(old + add);
-  return *this;
-}
-
 void CString::Assign(LPCSTR text, int length) {
   if (length == 0) {
     Empty();
@@ -58,10 +46,6 @@ void CString::Empty() {
   free(m_pchData);
   m_pchData = nullptr;
   m_nLength = m_nAlloc = 0;
-}
-
-char CString::GetAt(int index) const {
-  return index >= 0 && index < m_nLength ? m_pchData[index] : '\0';
 }
 
 CString::operator LPCSTR() const { return m_pchData ? m_pchData : ""; }

@@ -302,18 +302,6 @@ BOOL CWnd::WalkPreTranslateTree(MSG* pMsg) {
 
 // ---- wrappers ----------------------------------------------------------------
 
-BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
-  DWORD style = GetStyle();
-  DWORD changed = (style & ~remove) | add;
-  if (changed == style) return FALSE;
-  ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(changed));
-  if (flags) {
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
-  }
-  return TRUE;
-}
-
 void CWnd::GetWindowText(CString& text) const {
   int length = ::GetWindowTextLengthA(m_hWnd);
   ::GetWindowTextA(m_hWnd, text.GetBuffer(length), length + 1);
@@ -330,16 +318,9 @@ int CWnd::GetDlgItemText(int id, CString& text) const {
   return text.GetLength();
 }
 
-CWnd* CWnd::GetTopLevelParent() const {
-  HWND h = m_hWnd;
-  while (h && (::GetWindowLongA(h, GWL_STYLE) & WS_CHILD)) h = ::GetParent(h);
-  return FromHandle(h);
-}
-
 CMenu* CWnd::GetSystemMenu(BOOL revert) const {
   return CMenu::FromHandle(::GetSystemMenu(m_hWnd, revert));
 }
-CMenu* CWnd::GetMenu() const { return CMenu::FromHandle(::GetMenu(m_hWnd)); }
 
 void CWnd::ClientToScreen(LPRECT rect) const {
   ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(rect));
@@ -372,9 +353,4 @@ HMENU CMenu::Detach() {
   HMENU h = m_hMenu;
   m_hMenu = nullptr;
   return h;
-}
-
-BOOL CMenu::LoadMenu(UINT id) {
-  LPCSTR name = MAKEINTRESOURCEA(id);
-  return Attach(::LoadMenuA(AfxFindResourceHandle(name, reinterpret_cast<LPCSTR>(RT_MENU)), name));
 }

@@ -25,7 +25,6 @@ class AFX_API CButton : public CWnd {
 class AFX_API CEdit : public CWnd {
  public:
   void SetLimitText(UINT max) { SendMessage(EM_LIMITTEXT, max); }
-  void LimitText(int max = 0) { SendMessage(EM_LIMITTEXT, max); }
   void SetSel(int start, int end, BOOL noScroll = FALSE) {
     SendMessage(EM_SETSEL, start, end);
     if (!noScroll) SendMessage(EM_SCROLLCARET);
@@ -104,5 +103,4 @@ class AFX_API CRichEditCtrl : public CWnd {
     return static_cast<int>(SendMessage(EM_LINELENGTH, charIndex));
   }
   long GetTextLength() const { return static_cast<long>(SendMessage(WM_GETTEXTLENGTH)); }
-  void LimitText(long max = 0) { SendMessage(EM_EXLIMITTEXT, 0, max); }
 };

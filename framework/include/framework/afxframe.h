@@ -14,7 +14,6 @@ class AFX_API CFrameWnd : public CWnd {
 
   CFrameWnd();
   void SetTitle(LPCSTR title) { m_strTitle = title; }
-  CString GetTitle() const { return m_strTitle; }
 
   // Creates the window with the menu, accelerators, icon and title found
   // under resourceId (each optional).

@@ -94,9 +94,6 @@ class AFX_API CDC : public CObject {
   int DrawText(const CString& text, LPRECT rect, UINT format) {
     return DrawText(text, text.GetLength(), rect, format);
   }
-  BOOL TextOut(int x, int y, LPCSTR text, int count) {
-    return ::TextOutA(m_hDC, x, y, text, count);
-  }
 };
 
 class AFX_API CPaintDC : public CDC {

@@ -15,12 +15,10 @@ class AFX_API CString {
 
   CString& operator=(const CString& other);
   CString& operator=(LPCSTR text);
-  CString& operator+=(LPCSTR text);
 
   int GetLength() const { return m_nLength; }
   BOOL IsEmpty() const { return m_nLength == 0; }
   void Empty();
-  char GetAt(int index) const;
   operator LPCSTR() const;  // NOLINT: implicit like the framework's own
   int Compare(LPCSTR text) const;
 

@@ -63,7 +63,6 @@ class AFX_API CWnd : public CObject {
   // Style, text and identity.
   DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)); }
   DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_EXSTYLE)); }
-  BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
   void SetWindowText(LPCSTR text) { ::SetWindowTextA(m_hWnd, text); }
   int GetWindowText(LPSTR buffer, int maxCount) const {
     return ::GetWindowTextA(m_hWnd, buffer, maxCount);
@@ -75,8 +74,6 @@ class AFX_API CWnd : public CObject {
   void SetDlgItemText(int id, LPCSTR text) { ::SetDlgItemTextA(m_hWnd, id, text); }
   int GetDlgItemText(int id, CString& text) const;
   CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-  CWnd* GetTopLevelParent() const;
-  BOOL IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, pWnd->m_hWnd); }
   BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
   BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
   BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
@@ -86,7 +83,6 @@ class AFX_API CWnd : public CObject {
         SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
   }
   CMenu* GetSystemMenu(BOOL revert) const;
-  CMenu* GetMenu() const;
   int MessageBox(LPCSTR text, LPCSTR caption = nullptr, UINT type = MB_OK) {
     return ::MessageBoxA(m_hWnd, text, caption, type);
   }
@@ -170,9 +166,7 @@ class AFX_API CMenu : public CObject {
   operator HMENU() const { return m_hMenu; }
   BOOL Attach(HMENU hMenu);
   HMENU Detach();
-  BOOL LoadMenu(UINT id);
   int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
   UINT GetMenuItemID(int pos) const { return ::GetMenuItemID(m_hMenu, pos); }
-  CMenu* GetSubMenu(int pos) const { return FromHandle(::GetSubMenu(m_hMenu, pos)); }
   BOOL RemoveMenu(UINT position, UINT flags) { return ::RemoveMenu(m_hMenu, position, flags); }
 };
