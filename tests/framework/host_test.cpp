@@ -72,6 +72,22 @@ class HostTest : public ::testing::Test {
     return text;
   }
   CMDIFrameWnd* Main() { return static_cast<CMDIFrameWnd*>(theApp.m_pMainWnd); }
+  // The texts of the Window menu's entries for MDI children.
+  std::vector<std::string> WindowMenuChildren() {
+    std::vector<std::string> texts;
+    HMENU bar = ::GetMenu(Main()->m_hWnd);
+    for (int i = 0; i < ::GetMenuItemCount(bar); ++i) {
+      HMENU popup = ::GetSubMenu(bar, i);
+      if (!popup || ::GetMenuState(popup, ID_WINDOW_CASCADE, MF_BYCOMMAND) == UINT(-1)) continue;
+      for (int j = 0; j < ::GetMenuItemCount(popup); ++j) {
+        if (::GetMenuItemID(popup, j) < AFX_IDM_FIRST_MDICHILD) continue;
+        char text[128] = {};
+        ::GetMenuStringA(popup, j, text, sizeof text, MF_BYPOSITION);
+        texts.push_back(text);
+      }
+    }
+    return texts;
+  }
 
   std::vector<std::string> failures;
 };
@@ -147,6 +163,9 @@ TEST_F(HostTest, PluginsStartInLoadOrderAndTheListActivatesAndForgetsTheirChildr
   EXPECT_EQ(ComboItem(0), "テストプラグイン B") << "B was loaded first";
   EXPECT_EQ(ComboItem(1), "テストプラグイン A");
   EXPECT_EQ(CountLabel(), "2 windows");
+  std::vector<std::string> listed = WindowMenuChildren();
+  ASSERT_EQ(listed.size(), 2u) << "the Window menu lists the children";
+  EXPECT_NE(listed[0].find("テストプラグイン B"), std::string::npos) << listed[0];
   CMDIChildWnd* frameB = ProbeOf(pluginB)->frame;
   CMDIChildWnd* frameA = ProbeOf(pluginA)->frame;
   EXPECT_EQ(Main()->MDIGetActive(), frameA);
