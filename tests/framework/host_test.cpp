@@ -139,6 +139,9 @@ TEST_F(HostTest, PluginRegistersStartsItsChildFromATemplateOnlyItHoldsAndUnloads
   ::GetClientRect(probe->frame->m_hWnd, &client);
   ::GetClientRect(page, &pageRect);
   EXPECT_EQ(pageRect.right, client.right) << "the frame lays its page out";
+  ::PostMessageA(::GetDlgItem(page, IDC_PAGE_TEXT), WM_KEYDOWN, VK_RETURN, 1);
+  PumpPending();
+  EXPECT_EQ(probe->enterKeysInEdit, 1) << "the host's pump routes keys to the page first";
 
   EXPECT_EQ(::SendMessageA(Combo(), CB_GETCOUNT, 0, 0), 1);
   EXPECT_EQ(ComboItem(0), "テストプラグイン A");

@@ -33,6 +33,15 @@ class CTestPage : public CDialog {
   CTestPage() : CDialog(IDD_TEST_PAGE) {}
   CString m_text = "初期テキスト";
 
+  BOOL PreTranslateMessage(MSG* pMsg) override {
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN &&
+        pMsg->hwnd == ::GetDlgItem(m_hWnd, IDC_PAGE_TEXT)) {
+      ++g_probe.enterKeysInEdit;
+      return TRUE;
+    }
+    return CDialog::PreTranslateMessage(pMsg);
+  }
+
  protected:
   void DoDataExchange(CDataExchange* pDX) override {
     DDX_Text(pDX, IDC_PAGE_TEXT, m_text);

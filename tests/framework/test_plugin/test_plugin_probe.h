@@ -12,6 +12,7 @@ struct TestPluginProbe {
   DWORD styleRequested;  // what PreCreateWindow produced
   DWORD exStyleRequested;
   int framesDeleted;
+  int enterKeysInEdit;  // seen by the page's PreTranslateMessage
 };
 
 typedef TestPluginProbe* (*GetTestPluginProbeFn)();
