@@ -220,9 +220,8 @@ int CChannelPage::SendInput() {
 
 void CChannelPage::OnLeave() {
   m_host->RemoveChannelPage(this);
-  // Not CWnd::DestroyWindow: the page is deleted inside the call, and that
-  // wrapper reads its object afterwards.
-  ::DestroyWindow(m_hWnd);
+  // Deletes this page on the way (PostNcDestroy); nothing of it is touched after.
+  DestroyWindow();
 }
 
 void CChannelPage::OnDestroy() {

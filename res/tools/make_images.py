@@ -40,12 +40,12 @@ def gradient_band(width, rows, left, right):
             "-rotate", "-90", ")"]
 
 
-def lettering(spec, font):
-    if not spec.get("text"):
+def lettering(image, font):
+    if not image.get("text"):
         return []
-    return ["-font", font, "-pointsize", str(spec.get("point_size", 12)),
-            "-fill", spec.get("text_colour", "#FFFFFF"), "-gravity", "center",
-            "-annotate", "+0+0", spec["text"]]
+    return ["-font", font, "-pointsize", str(image.get("point_size", 12)),
+            "-fill", image.get("text_colour", "#FFFFFF"), "-gravity", "center",
+            "-annotate", "+0+0", image["text"]]
 
 
 def bmp_bits(path):
@@ -58,33 +58,33 @@ def bmp_bits(path):
     return width, abs(height), bits
 
 
-def make_bitmap(convert, spec, font, out_dir):
-    path = os.path.join(out_dir, spec["file"])
-    if sum(b["rows"] for b in spec["bands"]) != spec["height"]:
-        sys.exit("make_images: bands of %s do not add up to its height" % spec["file"])
+def make_bitmap(convert, image, font, out_dir):
+    path = os.path.join(out_dir, image["file"])
+    if sum(b["rows"] for b in image["bands"]) != image["height"]:
+        sys.exit("make_images: bands of %s do not add up to its height" % image["file"])
     cmd = [convert]
-    for band in spec["bands"]:
-        cmd += gradient_band(spec["width"], band["rows"], band["from"], band["to"])
-    cmd += ["-append"] + lettering(spec, font)
-    colours = 2 ** spec["bits"]
+    for band in image["bands"]:
+        cmd += gradient_band(image["width"], band["rows"], band["from"], band["to"])
+    cmd += ["-append"] + lettering(image, font)
+    colours = 2 ** image["bits"]
     cmd += ["+dither", "-colors", str(colours), "-type", "Palette", "-compress", "None",
             "BMP3:" + path]
     subprocess.run(cmd, check=True)
     got = bmp_bits(path)
-    want = (spec["width"], spec["height"], spec["bits"])
+    want = (image["width"], image["height"], image["bits"])
     if got != want:
-        sys.exit("make_images: %s came out %s, wanted %s" % (spec["file"], got, want))
+        sys.exit("make_images: %s came out %s, wanted %s" % (image["file"], got, want))
 
 
-def make_icon(convert, spec, font, out_dir):
+def make_icon(convert, image, font, out_dir):
     images = []
-    for size in spec["sizes"]:
+    for size in image["sizes"]:
         images += ["(", "-size", "%dx%d" % (size, size),
-                   "gradient:%s-%s" % (spec["from"], spec["to"]),
+                   "gradient:%s-%s" % (image["from"], image["to"]),
                    "-font", font, "-pointsize", str(int(size * 0.8)),
-                   "-fill", spec.get("text_colour", "#FFFFFF"), "-gravity", "center",
-                   "-annotate", "+0+0", spec["text"], ")"]
-    subprocess.run([convert] + images + [os.path.join(out_dir, spec["file"])], check=True)
+                   "-fill", image.get("text_colour", "#FFFFFF"), "-gravity", "center",
+                   "-annotate", "+0+0", image["text"], ")"]
+    subprocess.run([convert] + images + [os.path.join(out_dir, image["file"])], check=True)
 
 
 def write_sources(desc, res_dir):
@@ -113,10 +113,10 @@ def main():
     os.makedirs(out_dir, exist_ok=True)
     convert = find_convert()
     font = find_font(desc["font"])
-    for spec in desc["bitmaps"]:
-        make_bitmap(convert, spec, font, out_dir)
-    for spec in desc["icons"]:
-        make_icon(convert, spec, font, out_dir)
+    for image in desc["bitmaps"]:
+        make_bitmap(convert, image, font, out_dir)
+    for image in desc["icons"]:
+        make_icon(convert, image, font, out_dir)
     write_sources(desc, res_dir)
     print("make_images: %d bitmaps, %d icons in %s" % (len(desc["bitmaps"]),
                                                        len(desc["icons"]), out_dir))
