@@ -1,0 +1,116 @@
+// The in-process server and the chat users. See integration_fixture.h.
+#include "integration_fixture.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "link/frame.h"
+#include "link/message_catalogue.h"
+
+namespace {
+
+const std::chrono::seconds kGuard(30);
+
+}  // namespace
+
+ChatUser::ChatUser() {
+  link.SetLogSink(&recorder);
+  recorder.onMessage = [this](const MessageRecord& record) {
+    CPayloadCopy copy(record);
+    SeenMessage seen = {record.type, record.payload, "", "", 0, 0, ""};
+    if (record.type == MsgChannelListEntry) {
+      const ChannelListFields fields = ReadChannelListFields(copy);
+      seen.channel = fields.channel;
+      seen.nick = fields.users;
+      seen.text = fields.topic;
+    } else {
+      const ChannelFields fields = ReadChannelFields(copy, record.type);
+      seen.channel = fields.channel;
+      seen.nick = fields.nick;
+      seen.files = fields.files;
+      seen.speed = fields.speed;
+      // The cursor is left at the rest, in the copy, as the channel page uses it.
+      seen.text = record.type == MsgAction ? UnquoteActionText(copy.Rest()) : fields.rest;
+    }
+    m_seen.push_back(seen);
+    return 1;
+  };
+}
+
+std::vector<SeenMessage> ChatUser::Seen(unsigned type) const {
+  std::vector<SeenMessage> found;
+  for (const SeenMessage& seen : m_seen)
+    if (seen.type == type) found.push_back(seen);
+  return found;
+}
+
+bool ChatUser::Type(const std::string& channel, const std::string& line) {
+  OutgoingLine out;
+  if (!PrepareInputLine(channel.c_str(), line.c_str(), &out)) return false;
+  return SendFrame(&link, out.type, out.format, channel.c_str(), out.text) == 1;
+}
+
+bool ChatUser::ServeUntil(const std::function<bool()>& done) {
+  return ::ServeUntil(queue, done, kGuard);
+}
+
+void IntegrationTest::TearDown() {
+  // Every link ends before the server: a user's Stop serves its own queue.
+  for (auto& user : users) user->link.Stop();
+}
+
+void IntegrationTest::StartServer() {
+  server = std::make_unique<orla_server::Server>(config);
+  std::string error;
+  ASSERT_TRUE(server->Start(&error)) << error;
+  ASSERT_NE(0, server->port());
+}
+
+std::string IntegrationTest::Address() const {
+  return "127.0.0.1:" + std::to_string(server ? server->port() : 0);
+}
+
+ChatUser& IntegrationTest::Connect(const std::string& nickname) {
+  users.push_back(std::make_unique<ChatUser>());
+  ChatUser& user = *users.back();
+  user.nickname = nickname;
+  EXPECT_EQ(1, user.link.Start(&user.queue, Address(), nickname));
+  return user;
+}
+
+ChatUser& IntegrationTest::Online(const std::string& nickname) {
+  ChatUser& user = Connect(nickname);
+  EXPECT_TRUE(WaitFor(user, "online"));
+  EXPECT_TRUE(WaitForType(user, MsgMotd, config.motd.size()));
+  return user;
+}
+
+void IntegrationTest::Join(ChatUser& user, const std::string& channel) {
+  auto ownRows = [&] {
+    const std::vector<SeenMessage> rows = user.Seen(MsgUserListEntry);
+    return std::count_if(rows.begin(), rows.end(), [&](const SeenMessage& row) {
+      return row.channel == channel && row.nick == user.nickname;
+    });
+  };
+  const auto before = ownRows();
+  ASSERT_EQ(1, SendFrame(&user.link, MsgJoin, "%s", channel.c_str()));
+  ASSERT_TRUE(ServeUntil([&] { return ownRows() > before; })) << user.nickname << " " << channel;
+}
+
+bool IntegrationTest::ServeUntil(const std::function<bool()>& done) {
+  const auto deadline = std::chrono::steady_clock::now() + kGuard;
+  while (!done() && std::chrono::steady_clock::now() < deadline) {
+    bool served = false;
+    for (auto& user : users) served = user->queue.ServeOne(std::chrono::milliseconds(0)) || served;
+    if (!served && !users.empty()) users.front()->queue.ServeOne(std::chrono::milliseconds(1));
+  }
+  return done();
+}
+
+bool IntegrationTest::WaitFor(ChatUser& user, const std::string& entry, int count) {
+  return ServeUntil([&] { return user.recorder.Count(entry) >= count; });
+}
+
+bool IntegrationTest::WaitForType(ChatUser& user, unsigned type, std::size_t count) {
+  return ServeUntil([&] { return user.Seen(type).size() >= count; });
+}
