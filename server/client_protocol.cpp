@@ -26,6 +26,16 @@ std::string ClientName(const Connection& connection) {
                                       : connection.peer();
 }
 
+void ClientProtocol::Receive(Connection* connection, const char* data, std::size_t size) {
+  FrameReader::Status status =
+      connection->reader().Feed(data, size, [&](std::uint16_t type, std::string_view payload) {
+        return HandleFrame(connection, type, payload);
+      });
+  if (status == FrameReader::Status::kOversized) {
+    connection->Drop("frame longer than 1023 bytes");
+  }
+}
+
 bool ClientProtocol::HandleFrame(Connection* connection, std::uint16_t type,
                                  std::string_view payload) {
   if (verbose_) {

@@ -4,6 +4,7 @@
 // for every frame a connection completes, on the loop thread.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -26,6 +27,10 @@ class ClientProtocol {
   ClientProtocol(ChatHub& hub, const std::vector<std::string>& motd, bool verbose, LogSink log)
       : hub_(hub), motd_(motd), verbose_(verbose), log_(std::move(log)) {}
 
+  // Acts on bytes received from the connection: assembles them into frames
+  // and hands each to HandleFrame; a header announcing too long a payload
+  // drops the connection. Free of sockets, so it can be fed from anywhere.
+  void Receive(Connection* connection, const char* data, std::size_t size);
   // Acts on one frame. Returns false when nothing more should be read from
   // the connection (it was dropped or refused).
   bool HandleFrame(Connection* connection, std::uint16_t type, std::string_view payload);

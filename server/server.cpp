@@ -253,14 +253,7 @@ void Server::Loop::ReadFrom(Connection* connection) {
     if (!IsWouldBlock(LastSocketError())) connection->Drop("receive failed");
     return;
   }
-  FrameReader::Status status =
-      connection->reader().Feed(scratch, static_cast<std::size_t>(received),
-                                [&](std::uint16_t type, std::string_view payload) {
-                                  return protocol.HandleFrame(connection, type, payload);
-                                });
-  if (status == FrameReader::Status::kOversized) {
-    connection->Drop("frame longer than 1023 bytes");
-  }
+  protocol.Receive(connection, scratch, static_cast<std::size_t>(received));
 }
 
 void Server::Loop::CheckTimers(Clock::time_point now) {
