@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine lacks to build and test Velmo:
 # the i686 mingw-w64 cross compilers, Wine with its 32-bit half, Xvfb,
-# the ja_JP.UTF-8 locale, a Japanese font, GoogleTest, Google Benchmark
-# and CMake. Safe to run again: it only installs what is missing.
+# the ja_JP.UTF-8 locale, a Japanese font, GoogleTest, Google Benchmark,
+# CMake, and clang with its sanitizer and libFuzzer runtimes. Safe to run
+# again: it only installs what is missing.
 set -euo pipefail
 
 SUDO=""
@@ -15,6 +16,7 @@ packages=(
   xvfb x11-utils imagemagick
   locales fonts-ipafont-gothic
   libgtest-dev libbenchmark-dev
+  clang libclang-rt-dev
 )
 
 missing=()

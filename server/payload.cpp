@@ -10,6 +10,8 @@ namespace orla_server {
 
 FrameBuilder& FrameBuilder::Text(std::string_view text) {
   std::size_t n = CharBoundaryLength(text, Room());
+  // An empty view may have no data at all, which memcpy must not be given.
+  if (n == 0) return *this;
   std::memcpy(buffer_ + kFrameHeaderSize + length_, text.data(), n);
   length_ += n;
   return *this;

@@ -139,6 +139,17 @@ TEST_F(ChannelTest, ActionReachesEveryMemberWithNickAndQuotes) {
   EXPECT_EQ(b->Next(), (Frame{824, "lobby B \"waves at everyone\""}));
 }
 
+TEST_F(ChannelTest, ChatAndActionWithoutTextReachTheChannelEmpty) {
+  StartServer();
+  auto a = Member("A", "lobby");
+  auto b = Member("B", "lobby");
+  a->Until(406);
+  b->Send(402, "lobby");
+  EXPECT_EQ(a->Next(), (Frame{403, "lobby B "}));
+  b->Send(824, "lobby");
+  EXPECT_EQ(a->Next(), (Frame{824, "lobby B \"\""}));
+}
+
 TEST_F(ChannelTest, OverlongChatIsCutWholeCharactersFirst) {
   StartServer();
   auto a = Member("LongName", "lobby");
