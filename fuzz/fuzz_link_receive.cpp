@@ -11,6 +11,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -69,6 +70,7 @@ void Listen() {
 bool ReadExactly(int handle, char* buffer, std::size_t length) {
   while (length > 0) {
     const ssize_t got = recv(handle, buffer, length, 0);
+    if (got < 0 && errno == EINTR) continue;  // the fuzzer's timer signal
     if (got <= 0) return false;
     buffer += got;
     length -= static_cast<std::size_t>(got);
@@ -79,6 +81,7 @@ bool ReadExactly(int handle, char* buffer, std::size_t length) {
 void SendAll(int handle, const char* data, std::size_t length) {
   while (length > 0) {
     const ssize_t sent = send(handle, data, length, MSG_NOSIGNAL);
+    if (sent < 0 && errno == EINTR) continue;
     if (sent <= 0) return;  // the link closed: what it read is still checked
     data += sent;
     length -= static_cast<std::size_t>(sent);
@@ -124,7 +127,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!link.Start(&queue, "127.0.0.1:" + std::to_string(g_port), "fuzzer")) __builtin_trap();
   ServeUntil(queue, [&] { return recorder.connecting; });
 
-  const int peer = accept(g_listener, nullptr, nullptr);
+  int peer;
+  do {
+    peer = accept(g_listener, nullptr, nullptr);
+  } while (peer < 0 && errno == EINTR);
   if (peer < 0) __builtin_trap();
   unsigned char header[kFrameHeaderSize];
   char login[kFrameBufferSize];

@@ -38,6 +38,8 @@ const int kSendFlags = 0;
 inline int LastError() { return WSAGetLastError(); }
 inline bool IsConnectPending(int error) { return error == WSAEWOULDBLOCK; }
 inline bool IsTimedOut(int error) { return error == WSAETIMEDOUT; }
+// WinSock calls are not interrupted by signals.
+inline bool IsInterrupted(int) { return false; }
 inline void ReleaseHandle(SocketHandle s) { closesocket(s); }
 inline void ShutdownBoth(SocketHandle s) { shutdown(s, SD_BOTH); }
 inline void PrepareNewSocket(SocketHandle) {}
@@ -102,6 +104,8 @@ const int kSendFlags = 0;
 inline int LastError() { return errno; }
 inline bool IsConnectPending(int error) { return error == EINPROGRESS; }
 inline bool IsTimedOut(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
+// A signal handler ran during the call (one installed without SA_RESTART).
+inline bool IsInterrupted(int error) { return error == EINTR; }
 inline void ReleaseHandle(SocketHandle s) { close(s); }
 inline void ShutdownBoth(SocketHandle s) { shutdown(s, SHUT_RDWR); }
 inline void PrepareNewSocket(SocketHandle s) {

@@ -150,8 +150,12 @@ int CStreamSocket::TransferOnce(Direction direction, char* data, int length, int
         (current != wanted && !SetTimeoutMs(s, option, wanted))) {
       status = StatusError;
     } else {
-      const int n = direction == kSend ? static_cast<int>(send(s, data, length, kSendFlags))
-                                       : static_cast<int>(recv(s, data, length, 0));
+      int n;
+      // A signal is no failure of the connection: the call is made again.
+      do {
+        n = direction == kSend ? static_cast<int>(send(s, data, length, kSendFlags))
+                               : static_cast<int>(recv(s, data, length, 0));
+      } while (n < 0 && IsInterrupted(LastError()));
       if (n >= 1) return n;
       // 0 from a receive is the peer closing: an error, not a time-out.
       status = n < 0 && IsTimedOut(LastError()) ? StatusTimedOut : StatusError;

@@ -2,6 +2,11 @@
 // per-call time-outs and a close from another thread.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <pthread.h>
+#include <signal.h>
+#endif
+
 #include <atomic>
 #include <chrono>
 #include <string>
@@ -84,6 +89,35 @@ TEST(StreamSocketTransfer, ReceiveAllCollectsPiecesThatArriveApart) {
   EXPECT_STREQ("abcd", buffer);
   EXPECT_EQ(StatusOk, socket.GetStatus());
 }
+
+#ifndef _WIN32
+// A signal whose handler does not restart calls (as libFuzzer's timer, or a
+// host's own) lands on the receiving thread: the receive goes on waiting.
+TEST(StreamSocketTransfer, SignalDuringABlockedReceiveIsNoFailure) {
+  struct sigaction action = {};
+  struct sigaction previous = {};
+  action.sa_handler = [](int) {};
+  ASSERT_EQ(0, sigaction(SIGUSR1, &action, &previous));
+  CScriptedPeer peer([](CPeerConnection& connection, int) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    connection.Send("ok");
+    connection.WaitForClose();
+  });
+  CStreamSocket socket;
+  ASSERT_EQ(1, socket.Connect(Loopback(), peer.Port(), 0));
+  const pthread_t receiver = pthread_self();
+  std::thread signaller([receiver] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    pthread_kill(receiver, SIGUSR1);
+  });
+  char buffer[3] = {};
+  EXPECT_EQ(2, socket.ReceiveAll(buffer, 2, 10));
+  EXPECT_STREQ("ok", buffer);
+  EXPECT_EQ(StatusOk, socket.GetStatus());
+  signaller.join();
+  sigaction(SIGUSR1, &previous, nullptr);
+}
+#endif
 
 TEST(StreamSocketTransfer, ReceiveTimeOutClosesWithTimedOutThenEverythingFindsItClosed) {
   CScriptedPeer peer(HoldOpen);
