@@ -124,6 +124,24 @@ TEST_F(Channels, LongJapaneseLineArrivesCutToWholeCharactersWithin500Bytes) {
   EXPECT_EQ(expected, alice().Seen(MsgChannelText).at(0).text);
 }
 
+TEST_F(Channels, LongestActionArrivesCutByTheServerToWholeCharactersInsideItsQuotes) {
+  BothInLobby();
+  std::string text = "x";
+  for (int i = 0; i < 600; ++i) text += "あ";
+  ASSERT_TRUE(alice().Type("lobby", "/me " + text));
+  WaitBoth(MsgAction);
+  // The client's own cut makes "lobby \"<text>\"" fill a frame; the server
+  // then needs room for the nick and cuts again, keeping the closing quote.
+  const SeenMessage action = bob().Seen(MsgAction).at(0);
+  EXPECT_LE(action.payload.size(), static_cast<std::size_t>(kMaxReceivePayload));
+  EXPECT_EQ('"', action.payload.back());
+  std::string expected = "x";
+  while (expected.size() + 2 <= kMaxReceivePayload - std::string("lobby alice \"\"").size())
+    expected += "あ";
+  EXPECT_EQ(expected, action.text);
+  EXPECT_EQ(expected, alice().Seen(MsgAction).at(0).text);
+}
+
 TEST_F(Channels, LeavingOrGoingOfflineIsShownToTheOthers) {
   BothInLobby();
   ChatUser& carol = Online("carol");

@@ -60,6 +60,36 @@ TEST_F(Login, NicknameTheServerRefusesGivesUpAfterFourAttempts) {
   EXPECT_FALSE(first.recorder.Has("offline"));
 }
 
+TEST_F(Login, ReconnectingRightAfterStopGetsTheSameNicknameBack) {
+  StartServer();
+  // Its second byte is a backslash: the nickname must survive both sides.
+  const std::string nickname = "表示";
+  ChatUser& user = Online(nickname);
+  for (int round = 1; round <= 5; ++round) {
+    EXPECT_EQ(1, user.link.Stop());
+    ASSERT_EQ(1, user.link.Start(&user.queue, Address(), nickname));
+    ASSERT_TRUE(WaitFor(user, "online", round + 1));
+    ASSERT_FALSE(user.recorder.Has("gave up 1")) << "round " << round;
+  }
+  EXPECT_NE(std::string::npos, server->Execute("who").find("  表示 "));
+}
+
+TEST_F(Login, StopWhileLoggingInLeavesNoNicknameBehindOnTheServer) {
+  StartServer();
+  users.push_back(std::make_unique<ChatUser>());
+  ChatUser& user = *users.back();
+  for (int round = 0; round < 20; ++round) {
+    ASSERT_EQ(1, user.link.Start(&user.queue, Address(), "frank"));
+    // Stopped at whatever point the worker has reached.
+    EXPECT_EQ(1, user.link.Stop());
+    EXPECT_EQ(0, user.link.IsRunning());
+  }
+  user.recorder.Clear();
+  ASSERT_EQ(1, user.link.Start(&user.queue, Address(), "frank"));
+  ASSERT_TRUE(WaitFor(user, "online"));
+  EXPECT_FALSE(user.recorder.Has("white ログイン失敗\r\n"));
+}
+
 TEST_F(Login, StoppedServerGivesUpAfterFourConnectFailures) {
   StartServer();
   const std::string address = Address();
