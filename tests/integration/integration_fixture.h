@@ -43,6 +43,8 @@ class ChatUser {
 
   // The messages of one type received so far, in order.
   std::vector<SeenMessage> Seen(unsigned type) const;
+  // Every message received so far, in order.
+  const std::vector<SeenMessage>& All() const { return m_seen; }
   // A chat or action line typed into the page of channel and sent the way
   // the page sends it; false when nothing went out.
   bool Type(const std::string& channel, const std::string& line);
