@@ -44,6 +44,24 @@ TEST_F(OperatorActions, NoticeAndTopicReachEveryMember) {
   EXPECT_EQ("新しい 話題", carol.Seen(MsgTopic)[0].text);
 }
 
+TEST_F(OperatorActions, OverlongNoticeArrivesCutToWholeCharactersAndKeepsEveryoneOnline) {
+  std::string text;
+  for (int i = 0; i < 700; ++i) text += "お";
+  EXPECT_EQ("notice sent\n", server->Execute("notice 会議室 " + text));
+  for (ChatUser* user : {alice, bob}) {
+    ASSERT_TRUE(WaitForType(*user, MsgChannelNotice));
+    const SeenMessage notice = user->Seen(MsgChannelNotice).at(0);
+    EXPECT_LE(notice.payload.size(), static_cast<std::size_t>(kMaxReceivePayload));
+    // "会議室 " takes 7 bytes; the rest is whole characters of the notice.
+    EXPECT_EQ(text.substr(0, (kMaxReceivePayload - 7) / 2 * 2), notice.text);
+  }
+  // Both links still read what follows.
+  EXPECT_EQ("topic set\n", server->Execute("topic 会議室 after"));
+  EXPECT_TRUE(WaitForType(*alice, MsgTopic));
+  EXPECT_TRUE(WaitForType(*bob, MsgTopic));
+  EXPECT_FALSE(alice->recorder.Has("offline"));
+}
+
 TEST_F(OperatorActions, KickedUserGetsALeaveForExactlyTheChannelAndTheOthersSeeItLeave) {
   EXPECT_EQ("kicked\n", server->Execute("kick 会議室 bob"));
   ASSERT_TRUE(WaitForType(*bob, MsgLeave));
