@@ -90,17 +90,33 @@ TEST_F(Login, StopWhileLoggingInLeavesNoNicknameBehindOnTheServer) {
   EXPECT_FALSE(user.recorder.Has("white ログイン失敗\r\n"));
 }
 
-TEST_F(Login, StoppedServerGivesUpAfterFourConnectFailures) {
+TEST_F(Login, HostNameAddressWithASecondFieldGoesOnline) {
   StartServer();
-  const std::string address = Address();
-  server->Stop();
   users.push_back(std::make_unique<ChatUser>());
   ChatUser& user = *users.back();
-  ASSERT_EQ(1, user.link.Start(&user.queue, address, "carol"));
-  ASSERT_TRUE(WaitFor(user, "gave up 1"));
-  EXPECT_EQ((Strings{"connecting", "white Connect 失敗\r\n", "white Connect 失敗\r\n",
-                     "white Connect 失敗\r\n", "white Connect 失敗\r\n", "gave up 1"}),
-            user.recorder.Transcript());
+  // A name, not a dotted address: the connect that waits with a time-out.
+  const std::string address = "localhost:" + std::to_string(server->port()) + "@away";
+  ASSERT_EQ(1, user.link.Start(&user.queue, address, "gina"));
+  ASSERT_TRUE(WaitFor(user, "online"));
+  EXPECT_NE(std::string::npos, server->Execute("who").find("  gina "));
+}
+
+TEST_F(Login, StoppedServerGivesUpAfterFourConnectFailures) {
+  StartServer();
+  const std::string port = std::to_string(server->port());
+  server->Stop();
+  // By address and by name: each attempt fails at once, not after the
+  // connect's 10-second limit.
+  for (const std::string host : {"127.0.0.1", "localhost"}) {
+    users.push_back(std::make_unique<ChatUser>());
+    ChatUser& user = *users.back();
+    ASSERT_EQ(1, user.link.Start(&user.queue, host + ":" + port, "carol"));
+    ASSERT_TRUE(WaitFor(user, "gave up 1")) << host;
+    EXPECT_EQ((Strings{"connecting", "white Connect 失敗\r\n", "white Connect 失敗\r\n",
+                       "white Connect 失敗\r\n", "white Connect 失敗\r\n", "gave up 1"}),
+              user.recorder.Transcript())
+        << host;
+  }
 }
 
 TEST_F(Login, ServerStoppingUnderAnOnlineLinkEndsInOffline) {
