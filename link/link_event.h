@@ -5,10 +5,6 @@
 
 #include <cstdint>
 
-// The window message that carries a link event on Windows: code in the first
-// parameter, value in the second.
-enum : unsigned { WM_LINK_EVENT = 0x0400 + 2 };
-
 enum LinkEvent : int {
   LinkGaveUp = 0,      // value 1: the worker ended without getting online
   LinkConnecting = 1,  // the worker has started, before the first attempt

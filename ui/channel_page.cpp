@@ -11,6 +11,7 @@
 #include "link/payload.h"
 #include "ui/channel_page_host.h"
 #include "ui/console_line.h"
+#include "ui/ui_messages.h"
 
 namespace {
 

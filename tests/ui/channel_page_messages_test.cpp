@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "link/link_event.h"
+#include "ui/ui_messages.h"
 #include "ui_test_support.h"
 
 namespace {

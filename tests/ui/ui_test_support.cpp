@@ -6,6 +6,7 @@
 
 #include "link/link_event.h"
 #include "peer.h"
+#include "ui/ui_messages.h"
 
 void PumpPending() {
   MSG msg;
