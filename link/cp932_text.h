@@ -22,8 +22,8 @@ inline std::size_t CharLength(const char* p) {
 inline std::size_t CharBoundaryLength(std::string_view text, std::size_t limit) {
   std::size_t length = 0;
   while (length < text.size()) {
-    const bool pair = IsDoubleByteLead(static_cast<unsigned char>(text[length])) &&
-                      length + 1 < text.size();
+    const bool pair =
+        IsDoubleByteLead(static_cast<unsigned char>(text[length])) && length + 1 < text.size();
     const std::size_t next = length + (pair ? 2 : 1);
     if (next > limit) break;
     length = next;
@@ -34,3 +34,11 @@ inline std::size_t CharBoundaryLength(std::string_view text, std::size_t limit) 
 // The last occurrence of the single-byte character c as a character (never as
 // the second byte of a double-byte one), or null.
 const char* FindLastChar(const char* text, char c);
+
+// Mends a line that was cut to fit its buffer of size bytes (as vsnprintf
+// cuts: size - 1 bytes, then a NUL). The cut moves back to a character
+// boundary, so no half of a double-byte character is left at the end; when
+// endsLine is set (the line's format ends in "\r\n") the kept text ends in
+// "\r\n" again, so the next line never runs on into the cut one. Everything
+// after the kept text is zeroed.
+void MendCutLine(char* buffer, std::size_t size, bool endsLine);

@@ -38,9 +38,11 @@ class ILogSink {
   ~ILogSink() = default;
 };
 
-// Formats into a zero-filled buffer of kLogLineBufferSize bytes; output
-// beyond 1023 characters is cut and the buffer always ends in a NUL. A null
-// format gives "\r\n".
+// Formats into a zero-filled buffer of kLogLineBufferSize bytes; the buffer
+// always ends in a NUL. Output beyond 1023 bytes is cut on a character
+// boundary, and when the format ends in "\r\n" the cut line still does
+// (MendCutLine). A null format gives "\r\n". Every console line of the
+// client is formatted here.
 void FormatLogLine(char* buffer, const char* format, va_list args);
 
 // Format one line and hand it to the sink; a null sink drops it.

@@ -242,3 +242,41 @@ TEST(LogLine, FormatsIntoOneBufferCutAt1023) {
   EXPECT_EQ("[0002][0403] ab\r\n", sink.text);
   EXPECT_EQ(0x00FF7F00u, kDiagnosticColour);
 }
+
+TEST(LogLine, AnOverlongLineIsCutOnACharacterAndKeepsItsLineBreak) {
+  // Two-byte characters, some with a second byte that could also lead one.
+  auto wide = [](const char* pair, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += pair;
+    return text;
+  };
+  struct Case {
+    const char* name;
+    const char* format;
+    std::string argument;
+    std::string expected;
+  } cases[] = {
+      {"single bytes, line break kept", "%s\r\n", std::string(1030, 'a'),
+       std::string(1021, 'a') + "\r\n"},
+      // "[Motd] x" is 8 bytes: 506 characters fit before the "\r\n", the
+      // 507th would straddle the cut.
+      {"character straddling the cut goes whole", "[Motd] %s\r\n", "x" + wide("\x82\xa0", 600),
+       "[Motd] x" + wide("\x82\xa0", 506) + "\r\n"},
+      {"no line break: the cut would leave a lone lead byte", "%s", wide("\x89\x81", 600),
+       wide("\x89\x81", 511)},
+      {"second bytes in the lead range", "%s\r\n", "ab" + wide("\x88\x9f", 600),
+       "ab" + wide("\x88\x9f", 509) + "\r\n"},
+      {"a line that fits is untouched", "%s\r\n", wide("\x82\xa0", 510),
+       wide("\x82\xa0", 510) + "\r\n"},
+  };
+  struct Capture : ILogSink {
+    std::string text;
+    void AppendLine(LogColour, const char* t) override { text = t; }
+    void AppendWhiteLine(const char* t) override { text = t; }
+  } sink;
+  for (const Case& c : cases) {
+    LogLine(&sink, kWhite, c.format, c.argument.c_str());
+    EXPECT_EQ(c.expected, sink.text) << c.name;
+    EXPECT_LE(sink.text.size(), 1023u) << c.name;
+  }
+}
