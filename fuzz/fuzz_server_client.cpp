@@ -21,10 +21,10 @@
 #include <string>
 #include <vector>
 
+#include "link/message_catalogue.h"
 #include "server/chat_hub.h"
 #include "server/client_protocol.h"
 #include "server/connection.h"
-#include "server/message_types.h"
 #include "server/payload.h"
 
 using namespace orla_server;
@@ -100,8 +100,8 @@ void Forget(Client& client) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   g_world = new World;
   g_world->good = Connect();
-  Send(g_world->good, kMsgLogin, "good quiet 0 \"Velmo v1.0\" 8");
-  Send(g_world->good, kMsgJoin, kGoodChannel);
+  Send(g_world->good, MsgLogin, "good quiet 0 \"Velmo v1.0\" 8");
+  Send(g_world->good, MsgJoin, kGoodChannel);
   Serve(g_world->good);
   if (g_world->good.connection->user() == nullptr) __builtin_trap();
   return 0;
@@ -127,10 +127,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Serve(g_world->good);
 
   if (g_world->hub.users().size() != 1) __builtin_trap();
-  Send(g_world->good, kMsgChat, std::string(kGoodChannel) + " ping");
+  Send(g_world->good, MsgChat, std::string(kGoodChannel) + " ping");
   const std::string echo = Serve(g_world->good);
   const std::string wanted(
-      FrameBuilder().Text(kGoodChannel).Space().Text("good ping").Finish(kMsgChannelText));
+      FrameBuilder().Text(kGoodChannel).Space().Text("good ping").Finish(MsgChannelText));
   if (echo != wanted) __builtin_trap();
   return 0;
 }

@@ -19,6 +19,9 @@
 enum MessageType : std::uint16_t {
   MsgLogin = 2,                 // to server
   MsgLoginAccepted = 3,         // from server, as the login reply
+  // From server, as the login reply when it refuses: <reason>. The client
+  // takes any reply but 3 as a failed login and does not read the reason.
+  MsgLoginRefused = 4,
   MsgJoin = 400,                // to server: <channel>
   MsgLeave = 401,               // both: <channel>
   MsgChat = 402,                // to server: <channel> <text>

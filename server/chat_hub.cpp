@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
+#include "link/message_catalogue.h"
 #include "server/connection.h"
-#include "server/message_types.h"
 #include "server/payload.h"
 
 namespace orla_server {
@@ -92,17 +92,17 @@ bool ChatHub::Join(User* user, std::string_view name) {
   }
   // A repeated join gets the same answer (the client then brings its page
   // forward) but tells nobody else.
-  Send(user, FrameBuilder().Text(channel->name).Finish(kMsgJoined));
+  Send(user, FrameBuilder().Text(channel->name).Finish(MsgJoined));
   for (const User* member : channel->members) {
     FrameBuilder entry;
-    Send(user, UserFrame(entry, kMsgUserListEntry, *channel, *member));
+    Send(user, UserFrame(entry, MsgUserListEntry, *channel, *member));
   }
   if (!channel->topic.empty()) {
-    Send(user, FrameBuilder().Text(channel->name).Space().Text(channel->topic).Finish(kMsgTopic));
+    Send(user, FrameBuilder().Text(channel->name).Space().Text(channel->topic).Finish(MsgTopic));
   }
   if (!already) {
     FrameBuilder entered;
-    std::string_view frame = UserFrame(entered, kMsgUserEntered, *channel, *user);
+    std::string_view frame = UserFrame(entered, MsgUserEntered, *channel, *user);
     for (const User* member : channel->members) {
       if (member != user) Send(member, frame);
     }
@@ -118,11 +118,11 @@ bool ChatHub::Leave(User* user, std::string_view name) {
 }
 
 bool ChatHub::Chat(User* user, std::string_view name, std::string_view text) {
-  return Say(user, name, text, kMsgChannelText);
+  return Say(user, name, text, MsgChannelText);
 }
 
 bool ChatHub::Act(User* user, std::string_view name, std::string_view text) {
-  return Say(user, name, text, kMsgAction);
+  return Say(user, name, text, MsgAction);
 }
 
 bool ChatHub::Say(User* user, std::string_view name, std::string_view text, std::uint16_t type) {
@@ -130,7 +130,7 @@ bool ChatHub::Say(User* user, std::string_view name, std::string_view text, std:
   if (channel == nullptr) return false;
   FrameBuilder frame;
   frame.Text(channel->name).Space().Text(user->nick).Space();
-  if (type == kMsgAction) {
+  if (type == MsgAction) {
     frame.Quoted(text);
   } else {
     frame.Text(text);
@@ -153,7 +153,7 @@ void ChatHub::SendChannelList(User* user) {
     FrameBuilder frame;
     frame.Text(channel.name).Space().Number(static_cast<std::uint32_t>(channel.members.size()));
     if (!channel.topic.empty()) frame.Space().Text(channel.topic);
-    Send(user, frame.Finish(kMsgChannelListEntry));
+    Send(user, frame.Finish(MsgChannelListEntry));
   }
 }
 
@@ -162,7 +162,7 @@ bool ChatHub::SetTopic(std::string_view name, std::string_view topic) {
   if (channel == nullptr) return false;
   channel->topic = std::string(topic);
   FrameBuilder frame;
-  Broadcast(*channel, frame.Text(channel->name).Space().Text(topic).Finish(kMsgTopic));
+  Broadcast(*channel, frame.Text(channel->name).Space().Text(topic).Finish(MsgTopic));
   return true;
 }
 
@@ -170,7 +170,7 @@ bool ChatHub::Notice(std::string_view name, std::string_view text) {
   Channel* channel = FindChannel(name);
   if (channel == nullptr) return false;
   FrameBuilder frame;
-  Broadcast(*channel, frame.Text(channel->name).Space().Text(text).Finish(kMsgChannelNotice));
+  Broadcast(*channel, frame.Text(channel->name).Space().Text(text).Finish(MsgChannelNotice));
   return true;
 }
 
@@ -178,7 +178,7 @@ bool ChatHub::Kick(std::string_view name, std::string_view nick) {
   User* user = FindUser(nick);
   Channel* channel = user == nullptr ? nullptr : JoinedChannel(user, name);
   if (channel == nullptr) return false;
-  Send(user, FrameBuilder().Text(channel->name).Finish(kMsgLeave));
+  Send(user, FrameBuilder().Text(channel->name).Finish(MsgLeave));
   RemoveMember(channel, user);
   return true;
 }
@@ -187,7 +187,7 @@ bool ChatHub::Close(std::string_view name) {
   Channel* channel = FindChannel(name);
   if (channel == nullptr) return false;
   FrameBuilder removed;
-  std::string_view frame = removed.Text(channel->name).Finish(kMsgLeave);
+  std::string_view frame = removed.Text(channel->name).Finish(MsgLeave);
   for (User* member : channel->members) {
     Send(member, frame);
     Erase(member->channels, channel);
@@ -208,7 +208,7 @@ void ChatHub::RemoveMember(Channel* channel, User* user) {
   Erase(channel->members, user);
   Erase(user->channels, channel);
   FrameBuilder left;
-  Broadcast(*channel, UserFrame(left, kMsgUserLeft, *channel, *user));
+  Broadcast(*channel, UserFrame(left, MsgUserLeft, *channel, *user));
   if (channel->members.empty() && !channel->persistent) {
     channels_.erase(channels_.find(channel->name));
   }

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "link/message_catalogue.h"
 #include "server/login_line.h"
-#include "server/message_types.h"
 #include "server/payload.h"
 
 namespace orla_server {
@@ -46,7 +46,7 @@ bool ClientProtocol::HandleFrame(Connection* connection, std::uint16_t type,
   }
   switch (connection->state()) {
     case Connection::State::kAwaitingLogin:
-      if (type != kMsgLogin) {
+      if (type != MsgLogin) {
         connection->Drop("message before login");
         return false;
       }
@@ -69,7 +69,7 @@ void ClientProtocol::Login(Connection* connection, std::string_view payload) {
     refusal = "nickname is already online";
   }
   if (refusal != nullptr) {
-    connection->Queue(FrameBuilder().Text(refusal).Finish(kMsgLoginRefused));
+    connection->Queue(FrameBuilder().Text(refusal).Finish(MsgLoginRefused));
     connection->CloseAfterOutput();
     log_("refused " + connection->peer() + ": " + refusal);
     return;
@@ -77,9 +77,9 @@ void ClientProtocol::Login(Connection* connection, std::string_view payload) {
   User* user = hub_.AddUser(request.nick, 0, request.speed, connection);
   connection->set_user(user);
   connection->set_state(Connection::State::kOnline);
-  connection->Queue(FrameBuilder().Text(user->nick).Finish(kMsgLoginAccepted));
+  connection->Queue(FrameBuilder().Text(user->nick).Finish(MsgLoginAccepted));
   for (const std::string& line : motd_) {
-    connection->Queue(FrameBuilder().Text(line).Finish(kMsgMotd));
+    connection->Queue(FrameBuilder().Text(line).Finish(MsgMotd));
   }
   log_("login " + ClientName(*connection) + " with \"" + std::string(request.client) + "\"");
 }
@@ -87,23 +87,23 @@ void ClientProtocol::Login(Connection* connection, std::string_view payload) {
 void ClientProtocol::HandleRequest(User* user, std::uint16_t type, std::string_view payload) {
   std::string_view rest = payload;
   switch (type) {
-    case kMsgJoin:
+    case MsgJoin:
       hub_.Join(user, payload);
       break;
-    case kMsgLeave:
+    case MsgLeave:
       hub_.Leave(user, payload);
       break;
-    case kMsgChat: {
+    case MsgChat: {
       std::string_view channel = NextField(rest);
       hub_.Chat(user, channel, rest);
       break;
     }
-    case kMsgAction: {
+    case MsgAction: {
       std::string_view channel = NextField(rest);
       hub_.Act(user, channel, Unquote(rest));
       break;
     }
-    case kMsgChannelListRequest:
+    case MsgChannelListRequest:
       hub_.SendChannelList(user);
       break;
     default:
