@@ -1,0 +1,447 @@
+// The tab bar on a real static control (SS_NOTIFY) in a real parent window:
+// add/remove/select sequences with the parent's notifications, clicks sent
+// as mouse messages, and the painted pixels read back from the screen.
+#include "ui/tab_bar.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "res/image_ids.h"
+#include "ui/ui_messages.h"
+#include "ui_test_support.h"
+
+namespace {
+
+// One WM_TABBAR_NOTIFY as the parent received it, with the bar's height at
+// that moment (a resize must be done before the parent hears of it).
+struct Notice {
+  unsigned code;
+  LPARAM index;
+  int barHeight;
+};
+
+bool operator==(const Notice& a, const Notice& b) {
+  return a.code == b.code && a.index == b.index && a.barHeight == b.barHeight;
+}
+
+void PrintTo(const Notice& n, std::ostream* os) {
+  *os << (n.code == TABBAR_RESIZED   ? "RESIZED"
+          : n.code == TABBAR_CLICKED ? "CLICKED"
+                                     : "code ")
+      << "(" << n.index << ", height " << n.barHeight << ")";
+}
+
+Notice Resized(int height) { return {TABBAR_RESIZED, 0, height}; }
+Notice Clicked(int index) { return {TABBAR_CLICKED, index, 44}; }
+
+int WindowHeight(HWND window) {
+  RECT rect;
+  ::GetWindowRect(window, &rect);
+  return rect.bottom - rect.top;
+}
+
+// A top-level window that records every WM_TABBAR_NOTIFY it receives and
+// holds the tab bar's static control at (5, 1), as the page host does.
+class CTabBarParent {
+ public:
+  CTabBarParent() {
+    static const ATOM kClass = [] {
+      WNDCLASSA wc = {};
+      wc.lpfnWndProc = &CTabBarParent::Proc;
+      wc.hInstance = ::GetModuleHandleA(nullptr);
+      wc.hbrBackground = reinterpret_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+      wc.lpszClassName = "TabBarTestParent";
+      return ::RegisterClassA(&wc);
+    }();
+    m_hWnd = ::CreateWindowExA(0, MAKEINTATOM(kClass), "tab bar test", WS_POPUP | WS_VISIBLE, 0, 0,
+                               660, 120, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    control =
+        ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 5, 1, 400, 20, m_hWnd,
+                          reinterpret_cast<HMENU>(1001), ::GetModuleHandleA(nullptr), nullptr);
+  }
+  ~CTabBarParent() {
+    ::DestroyWindow(m_hWnd);
+    PumpPending();
+  }
+  HWND control;
+  std::vector<Notice> notices;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<CTabBarParent*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_TABBAR_NOTIFY && self != nullptr) {
+      self->notices.push_back({static_cast<unsigned>(wParam), lParam, WindowHeight(self->control)});
+      return 1;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+  }
+  HWND m_hWnd;
+};
+
+class TabBarTest : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(bar.SubclassWindow(parent.control)); }
+
+  // Loads the faces, adds tabs for pages 0 to count - 1 (labelled "tab N"),
+  // selects one and forgets the notifications so far.
+  void Prepare(bool load, int count, int selected) {
+    if (load) {
+      ASSERT_TRUE(bar.LoadTabBitmap(IDB_TAB_FACES));
+    }
+    for (int i = 0; i < count; ++i) ASSERT_TRUE(bar.AddTab(Label(i).c_str(), &pages[i]));
+    if (selected >= 0) {
+      ASSERT_TRUE(bar.SetCurSel(selected));
+    }
+    nextPage = count;
+    PumpPending();
+    parent.notices.clear();
+  }
+  static std::string Label(int page) { return "tab " + std::to_string(page); }
+  std::vector<int> PagesInTabOrder() const {
+    std::vector<int> order;
+    for (int i = 0; i < bar.GetTabCount(); ++i) order.push_back(PageNumber(bar.GetTabPage(i)));
+    return order;
+  }
+  int PageNumber(const CWnd* page) const {
+    for (int i = 0; i < 13; ++i)
+      if (page == &pages[i]) return i;
+    return -1;
+  }
+
+  CTabBarParent parent;
+  CTabBar bar;  // after the parent: its object goes first, as in the page host
+  CWnd pages[13];
+  int nextPage = 0;
+};
+
+// ---- add, remove and select -------------------------------------------------
+
+enum class Op { Add, AddNullLabel, Remove, Select, Load };
+
+struct Step {
+  Op op;
+  int arg;  // tab index (Remove, Select) or bitmap id (Load)
+  bool accepted;
+};
+
+struct SequenceCase {
+  const char* name;
+  bool loaded;
+  int tabsBefore;
+  int selectedBefore;
+  std::vector<Step> steps;
+  std::vector<int> pages;  // page numbers in tab order afterwards
+  int selected;
+  int height;
+  std::vector<Notice> notices;
+};
+
+void PrintTo(const SequenceCase& c, std::ostream* os) { *os << c.name; }
+
+const Step kAdd = {Op::Add, 0, true};
+
+const std::vector<SequenceCase> kSequences = {
+    {"loaded bar without tabs is H + 3 high", true, 0, -1, {}, {}, -1, 41, {}},
+    {"first tab opens a row", true, 0, -1, {kAdd}, {0}, -1, 22, {Resized(22)}},
+    {"2nd to 4th tab fit the row", true, 1, -1, {kAdd, kAdd, kAdd}, {0, 1, 2, 3}, -1, 22, {}},
+    {"5th and 9th tab open rows",
+     true,
+     4,
+     -1,
+     {kAdd, kAdd, kAdd, kAdd, kAdd},
+     {0, 1, 2, 3, 4, 5, 6, 7, 8},
+     -1,
+     66,
+     {Resized(44), Resized(66)}},
+    {"adding keeps the selection", true, 3, 1, {kAdd, kAdd}, {0, 1, 2, 3, 4}, 1, 44, {Resized(44)}},
+    {"13th tab is refused",
+     true,
+     12,
+     5,
+     {{Op::Add, 0, false}},
+     {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11},
+     5,
+     66,
+     {}},
+    {"null label is refused", true, 3, -1, {{Op::AddNullLabel, 0, false}}, {0, 1, 2}, -1, 22, {}},
+    {"removing down to 4 tabs closes a row",
+     true,
+     5,
+     0,
+     {{Op::Remove, 4, true}},
+     {0, 1, 2, 3},
+     0,
+     22,
+     {Resized(22)}},
+    {"removing down to 8 tabs closes a row",
+     true,
+     9,
+     -1,
+     {{Op::Remove, 0, true}},
+     {1, 2, 3, 4, 5, 6, 7, 8},
+     -1,
+     44,
+     {Resized(44)}},
+    {"removing the only tab leaves no height",
+     true,
+     1,
+     0,
+     {{Op::Remove, 0, true}},
+     {},
+     -1,
+     0,
+     {Resized(0)}},
+    {"removing the 6th of 6 keeps two rows",
+     true,
+     6,
+     2,
+     {{Op::Remove, 5, true}},
+     {0, 1, 2, 3, 4},
+     2,
+     44,
+     {}},
+    {"removing the selected tab leaves none selected",
+     true,
+     4,
+     2,
+     {{Op::Remove, 2, true}},
+     {0, 1, 3},
+     -1,
+     22,
+     {}},
+    {"a selection after the removed tab keeps its number",
+     true,
+     4,
+     3,
+     {{Op::Remove, 1, true}},
+     {0, 2, 3},
+     3,
+     22,
+     {}},
+    {"a selection before the removed tab stays",
+     true,
+     5,
+     1,
+     {{Op::Remove, 3, true}},
+     {0, 1, 2, 4},
+     1,
+     22,
+     {Resized(22)}},
+    {"index equal to the count, or negative, is refused",
+     true,
+     3,
+     1,
+     {{Op::Remove, 3, false}, {Op::Select, 3, false}, {Op::Remove, -1, false}},
+     {0, 1, 2},
+     1,
+     22,
+     {}},
+    {"selecting never notifies; a negative index is taken",
+     true,
+     3,
+     -1,
+     {{Op::Select, 2, true}, {Op::Select, 0, true}, {Op::Select, -1, true}},
+     {0, 1, 2},
+     -1,
+     22,
+     {}},
+    {"a second load is refused",
+     true,
+     5,
+     0,
+     {{Op::Load, IDB_TAB_FACES, false}},
+     {0, 1, 2, 3, 4},
+     0,
+     44,
+     {}},
+    {"before the faces are loaded nothing is taken",
+     false,
+     0,
+     -1,
+     {{Op::Add, 0, false}, {Op::Select, 0, false}, {Op::Remove, 0, false}},
+     {},
+     -1,
+     20,
+     {}},
+    {"a missing bitmap leaves the bar unloaded",
+     false,
+     0,
+     -1,
+     {{Op::Load, 999, false}, {Op::Add, 0, false}},
+     {},
+     -1,
+     20,
+     {}},
+};
+
+class TabBarSequence : public TabBarTest, public testing::WithParamInterface<SequenceCase> {};
+
+TEST_P(TabBarSequence, GivesCountSelectionHeightAndNotifications) {
+  const SequenceCase& c = GetParam();
+  ASSERT_NO_FATAL_FAILURE(Prepare(c.loaded, c.tabsBefore, c.selectedBefore));
+  for (std::size_t i = 0; i < c.steps.size(); ++i) {
+    const Step& step = c.steps[i];
+    BOOL result = FALSE;
+    switch (step.op) {
+      case Op::Add:
+        result = bar.AddTab(Label(nextPage).c_str(), &pages[nextPage]);
+        if (result) ++nextPage;
+        break;
+      case Op::AddNullLabel:
+        result = bar.AddTab(nullptr, &pages[nextPage]);
+        break;
+      case Op::Remove:
+        result = bar.RemoveTab(step.arg);
+        break;
+      case Op::Select:
+        result = bar.SetCurSel(step.arg);
+        break;
+      case Op::Load:
+        result = bar.LoadTabBitmap(static_cast<UINT>(step.arg));
+        break;
+    }
+    EXPECT_EQ(result != FALSE, step.accepted) << "step " << i;
+  }
+  PumpPending();
+  EXPECT_EQ(bar.GetTabCount(), static_cast<int>(c.pages.size()));
+  EXPECT_EQ(PagesInTabOrder(), c.pages);
+  EXPECT_EQ(bar.GetTabPage(bar.GetTabCount()), nullptr);
+  EXPECT_EQ(bar.GetTabPage(-1), nullptr);
+  EXPECT_EQ(bar.GetCurSel(), c.selected);
+  EXPECT_EQ(WindowHeight(parent.control), c.height);
+  EXPECT_EQ(parent.notices, c.notices);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sequences, TabBarSequence, testing::ValuesIn(kSequences));
+
+TEST_F(TabBarTest, KeepsItsPositionAndTakesTheFullWidth) {
+  ASSERT_NO_FATAL_FAILURE(Prepare(true, 5, 0));
+  RECT rect;
+  ::GetWindowRect(parent.control, &rect);
+  ::MapWindowPoints(nullptr, ::GetParent(parent.control), reinterpret_cast<POINT*>(&rect), 2);
+  EXPECT_EQ(rect.left, 5);
+  EXPECT_EQ(rect.top, 1);
+  EXPECT_EQ(rect.right - rect.left, 628);
+}
+
+// ---- clicks -------------------------------------------------------------------
+
+struct ClickCase {
+  const char* name;
+  int x, y;  // in the bar's client coordinates
+  int selected;
+  std::vector<Notice> notices;
+};
+
+void PrintTo(const ClickCase& c, std::ostream* os) { *os << c.name; }
+
+// Six tabs in two rows, tab 3 selected: tabs are 154 x 21, columns at x = 0,
+// 157, 314, 471, rows at y = 1 and 23.
+const std::vector<ClickCase> kClicks = {
+    {"top-left pixel of the first tab", 0, 1, 0, {Clicked(0)}},
+    {"bottom-right pixel of the first tab", 153, 21, 0, {Clicked(0)}},
+    {"the bar's top pixel row", 10, 0, 3, {}},
+    {"first pixel of the column gap", 154, 10, 3, {}},
+    {"last pixel of the column gap", 156, 10, 3, {}},
+    {"left edge of the second column", 157, 10, 1, {Clicked(1)}},
+    {"the row gap", 80, 22, 3, {}},
+    {"top edge of the second row", 160, 23, 5, {Clicked(5)}},
+    {"the selected tab notifies again", 624, 5, 3, {Clicked(3)}},
+    {"an empty slot", 320, 30, 3, {}},
+    {"the last empty slot", 500, 40, 3, {}},
+};
+
+class TabBarClick : public TabBarTest, public testing::WithParamInterface<ClickCase> {};
+
+TEST_P(TabBarClick, SelectsTheTabUnderThePointAndTellsTheParent) {
+  const ClickCase& c = GetParam();
+  ASSERT_NO_FATAL_FAILURE(Prepare(true, 6, 3));
+  ::PostMessageA(parent.control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.x, c.y));
+  ::PostMessageA(parent.control, WM_LBUTTONUP, 0, MAKELPARAM(c.x, c.y));
+  PumpPending();
+  EXPECT_EQ(bar.GetCurSel(), c.selected);
+  EXPECT_EQ(parent.notices, c.notices);
+}
+
+INSTANTIATE_TEST_SUITE_P(Clicks, TabBarClick, testing::ValuesIn(kClicks));
+
+// ---- painting -----------------------------------------------------------------
+
+// What a slot shows, read at a point of the face where no label reaches.
+char Appearance(COLORREF c) {
+  const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+  if (c == ::GetSysColor(COLOR_BTNFACE)) return 'F';
+  if (b > r + 60 && b > g + 30) return 'B';
+  if (std::abs(r - g) <= 8 && std::abs(g - b) <= 8) return 'G';
+  return '?';
+}
+
+struct PaintCase {
+  const char* name;
+  int tabs;
+  int selected;
+  std::vector<int> removals;  // after the first paint, with no paint between
+  std::string slots;          // G grey face, B blue face, F button face, per slot
+};
+
+void PrintTo(const PaintCase& c, std::ostream* os) { *os << c.name; }
+
+const std::vector<PaintCase> kPaints = {
+    {"the selected face is blue, the others grey", 6, 1, {}, "GBGGGG"},
+    {"no selection draws every face grey", 3, -1, {}, "GGG"},
+    {"a removal clears the vacated slot", 6, 1, {5}, "GBGGGF"},
+    {"two removals before one paint clear both slots", 7, 0, {6, 5}, "BGGGGFF"},
+    {"removing the selected tab leaves all faces grey", 3, 2, {2}, "GGF"},
+    {"a selection left past the last tab draws none", 4, 3, {1}, "GGGF"},
+};
+
+class TabBarPaint : public TabBarTest, public testing::WithParamInterface<PaintCase> {};
+
+TEST_P(TabBarPaint, ShowsFacesFromTheBitmapAndClearsFreedSlots) {
+  const PaintCase& c = GetParam();
+  ASSERT_NO_FATAL_FAILURE(Prepare(true, c.tabs, c.selected));
+  ::UpdateWindow(parent.control);
+  for (int index : c.removals) ASSERT_TRUE(bar.RemoveTab(index));
+  ::UpdateWindow(parent.control);
+  HDC dc = ::GetDC(parent.control);
+  std::string slots;
+  for (std::size_t slot = 0; slot < c.slots.size(); ++slot) {
+    const int left = static_cast<int>(slot % 4) * 157;
+    const int top = static_cast<int>(slot / 4) * 22 + 1;
+    slots += Appearance(::GetPixel(dc, left + 100, top + 2));
+  }
+  ::ReleaseDC(parent.control, dc);
+  EXPECT_EQ(slots, c.slots);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paints, TabBarPaint, testing::ValuesIn(kPaints));
+
+TEST_F(TabBarTest, FramesEachTabSunkenAndLettersItWhite) {
+  ASSERT_NO_FATAL_FAILURE(Prepare(true, 2, 1));
+  ::UpdateWindow(parent.control);
+  HDC dc = ::GetDC(parent.control);
+  const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
+  const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+  for (int left : {0, 157}) {
+    SCOPED_TRACE(left);
+    EXPECT_EQ(::GetPixel(dc, left, 1), shadow);           // top-left corner
+    EXPECT_EQ(::GetPixel(dc, left + 152, 1), shadow);     // top edge
+    EXPECT_EQ(::GetPixel(dc, left, 20), shadow);          // left edge
+    EXPECT_EQ(::GetPixel(dc, left + 153, 1), highlight);  // right edge, top
+    EXPECT_EQ(::GetPixel(dc, left, 21), highlight);       // bottom edge, left
+    EXPECT_EQ(::GetPixel(dc, left + 153, 21), highlight);
+    int white = 0;
+    for (int y = 2; y < 21; ++y)
+      for (int x = left + 5; x < left + 60; ++x)
+        if (::GetPixel(dc, x, y) == RGB(255, 255, 255)) ++white;
+    EXPECT_GT(white, 20) << "the label \"tab N\" in white";
+  }
+  ::ReleaseDC(parent.control, dc);
+}
+
+}  // namespace

@@ -1,0 +1,76 @@
+// CTabBar: the self-drawn strip of tabs at the top of the page host, one tab
+// per page. Each tab is a copy of one face of the face bitmap (top half
+// normal, bottom half selected), framed by a 1-pixel sunken edge and lettered
+// in white bold text. At most 12 tabs, 4 to a row in up to 3 rows; the bar
+// changes its own height a row at a time (never its position) and tells its
+// parent with WM_TABBAR_NOTIFY when its height changed (TABBAR_RESIZED) and
+// when a tab was clicked (TABBAR_CLICKED, the tab's index in lParam).
+//
+// It takes over an existing static control created with SS_NOTIFY (so that
+// clicks reach it): bind it with DDX_Control or SubclassDlgItem, then call
+// LoadTabBitmap once before adding tabs. Until then it holds no tab and
+// refuses to add one. A tab stores a page pointer it does not own and hands
+// it back; the bar knows nothing else of pages.
+//
+// Threads: user-interface thread only. Notifications are synchronous sends:
+// the parent has handled them when AddTab, RemoveTab or the click returns.
+#pragma once
+
+#include "framework/afxwin.h"
+
+class CTabBar : public CStatic {
+ public:
+  static const int kMaxTabs = 12;
+  static const int kTabsPerRow = 4;
+
+  CTabBar();
+  ~CTabBar() override;
+
+  // Loads the face bitmap (both faces stacked, normal on top), creates the
+  // memory DC and the label font, lays out the 12 slots and sizes the control
+  // to 4 x W + 20 by H + 3. Once only: a second call returns FALSE.
+  BOOL LoadTabBitmap(UINT bitmapId);
+  // Appends a tab. FALSE (nothing changes) for a null label, with 12 tabs, or
+  // before LoadTabBitmap. A null page is accepted. The selection stays.
+  BOOL AddTab(LPCSTR label, CWnd* page);
+  // Removes a tab; later tabs move one slot forward. A selection on another
+  // tab keeps its number (the caller selects afresh); removing the selected
+  // tab leaves none selected. FALSE for an index outside the tabs.
+  BOOL RemoveTab(int index);
+  int GetTabCount() const { return m_tabCount; }
+  // The page of a tab; null outside 0 to count - 1.
+  CWnd* GetTabPage(int index) const;
+  // Selects and repaints, never notifies. FALSE for an index not below the
+  // count; a negative index is taken and leaves no tab drawn as selected.
+  BOOL SetCurSel(int index);
+  int GetCurSel() const { return m_selectedTab; }
+
+ protected:
+  void OnPaint() override;
+  void OnDestroy() override;
+  void OnLButtonDown(UINT flags, CPoint point) override;
+
+ private:
+  struct TabEntry {
+    CString label;         // "" in a free slot
+    CWnd* page = nullptr;  // not owned; null in a free slot
+    CRect rect;            // the slot, in client coordinates; fixed per slot
+  };
+
+  // Sets the control's height (its width stays 4 x W + 20) without moving,
+  // re-ordering or redrawing it.
+  void ResizeToRows(int rows);
+  void NotifyParent(unsigned code, int index);
+  void InvalidateAll();
+
+  int m_faceWidth;
+  int m_faceHeight;  // both faces together
+  CBitmap m_faceBitmap;
+  HBITMAP m_previousBitmap;  // selected in m_memoryDC before the faces
+  CDC m_memoryDC;            // holds m_faceBitmap selected for every paint
+  CFont m_labelFont;
+  TabEntry m_tabs[kMaxTabs];
+  int m_tabCount;
+  int m_selectedTab;     // -1 for none
+  int m_eraseFreedSlot;  // the next paint clears the slot(s) a removal vacated
+};
