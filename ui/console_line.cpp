@@ -5,7 +5,8 @@
 
 #include "link/log_sink.h"
 
-static_assert(kConsoleLineSize == kLogLineBufferSize, "console lines and log lines share one cut");
+static_assert(static_cast<int>(kConsoleLineSize) == static_cast<int>(kLogLineBufferSize),
+              "console lines and log lines share one cut");
 
 void FormatConsoleLine(char* buffer, const char* format, ...) {
   va_list args;
