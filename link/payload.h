@@ -1,11 +1,14 @@
 // Taking a received payload apart: the payload copy (a handler's own
 // zero-filled 1024-byte copy with a cursor), NextToken (splits the copy in
-// place at single spaces) and the lenient decimal reading of numeric fields.
-// Touches only the caller's buffers; any thread. No heap memory.
+// place at single spaces, or a view of bytes without copying) and the
+// lenient decimal reading of numeric fields. The client's pages and the
+// server stand-in both read payloads with these. Touches only the caller's
+// buffers; any thread. No heap memory.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "link/frame_header.h"
 
@@ -16,11 +19,19 @@ struct MessageRecord;
 // the end every call returns the empty text. Null when cursor or *cursor is
 // null.
 char* NextToken(char** cursor);
+// The same split over a view, for bytes that are not copied or terminated
+// (a NUL is an ordinary byte here): returns the text up to the first space
+// and moves rest past that space; with no space the whole rest is the token
+// and rest becomes empty.
+std::string_view NextToken(std::string_view& rest);
 
 // Reads an unsigned decimal number as "%u" would: leading white space
 // skipped, an optional sign, digits up to the first other byte, kept to 32
 // bits. false (and *value untouched) when there are no digits.
 bool ReadUnsigned(const char* text, std::uint32_t* value);
+// The digits at the very start of text (no white space or sign taken) up to
+// the first other byte, kept to 32 bits; 0 when text does not start with one.
+std::uint32_t LeadingDigits(std::string_view text);
 
 // A handler's copy of one payload: the payload and its NUL in a zero-filled
 // buffer of kFrameBufferSize bytes, and a cursor at its first byte. A payload

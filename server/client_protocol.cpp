@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "link/message_catalogue.h"
+#include "link/payload.h"
 #include "server/login_line.h"
 #include "server/payload.h"
 
@@ -94,12 +95,12 @@ void ClientProtocol::HandleRequest(User* user, std::uint16_t type, std::string_v
       hub_.Leave(user, payload);
       break;
     case MsgChat: {
-      std::string_view channel = NextField(rest);
+      std::string_view channel = NextToken(rest);
       hub_.Chat(user, channel, rest);
       break;
     }
     case MsgAction: {
-      std::string_view channel = NextField(rest);
+      std::string_view channel = NextToken(rest);
       hub_.Act(user, channel, Unquote(rest));
       break;
     }

@@ -1,7 +1,7 @@
 // Operator commands over the chat hub.
 #include "server/console.h"
 
-#include "server/payload.h"
+#include "link/payload.h"
 
 namespace orla_server {
 
@@ -47,19 +47,19 @@ std::string Who(const ChatHub& hub, std::string_view name) {
 std::string RunConsoleLine(ChatHub& hub, std::string_view line, bool* quit) {
   while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
   std::string_view rest = line;
-  std::string_view command = NextField(rest);
+  std::string_view command = NextToken(rest);
   if (command.empty()) return std::string();
   if (command == "help") return kConsoleHelp;
   if (command == "quit") {
     *quit = true;
     return "stopping\n";
   }
-  if (command == "who") return Who(hub, NextField(rest));
+  if (command == "who") return Who(hub, NextToken(rest));
 
   if (command != "notice" && command != "topic" && command != "close" && command != "kick") {
     return "unknown command \"" + std::string(command) + "\"; commands:\n" + kConsoleHelp;
   }
-  std::string_view channel = NextField(rest);
+  std::string_view channel = NextToken(rest);
   if (channel.empty()) return "usage:\n" + std::string(kConsoleHelp);
   if (command == "notice") {
     return hub.Notice(channel, rest) ? "notice sent\n" : NoChannel(channel);
@@ -71,7 +71,7 @@ std::string RunConsoleLine(ChatHub& hub, std::string_view line, bool* quit) {
     return hub.Close(channel) ? "channel closed\n" : NoChannel(channel);
   }
   // kick
-  std::string_view nick = NextField(rest);
+  std::string_view nick = NextToken(rest);
   if (hub.Kick(channel, nick)) return "kicked\n";
   return hub.FindChannel(channel) == nullptr
              ? NoChannel(channel)

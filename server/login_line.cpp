@@ -1,7 +1,7 @@
 // Login line parsing and nickname rules.
 #include "server/login_line.h"
 
-#include "server/payload.h"
+#include "link/payload.h"
 
 namespace orla_server {
 
@@ -32,10 +32,10 @@ const char* ParseLogin(std::string_view payload, LoginRequest* request) {
     return kMalformed;
   }
   request->nick = head;
-  request->port = ParseNumber(port);
+  request->port = LeadingDigits(port);
   request->client = payload.substr(open + 1, close - open - 1);
   std::string_view speed = payload.substr(close + 1);
-  request->speed = !speed.empty() && speed[0] == ' ' ? ParseNumber(speed.substr(1)) : 0;
+  request->speed = !speed.empty() && speed[0] == ' ' ? LeadingDigits(speed.substr(1)) : 0;
 
   if (head.empty()) return "nickname is empty";
   if (head.size() > kMaxNickLength) return "nickname is longer than 32 bytes";

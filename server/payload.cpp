@@ -1,4 +1,4 @@
-// Fixed-buffer frame composition and field splitting.
+// Fixed-buffer frame composition.
 #include "server/payload.h"
 
 #include <cstdio>
@@ -34,22 +34,6 @@ FrameBuilder& FrameBuilder::Quoted(std::string_view text) {
 std::string_view FrameBuilder::Finish(std::uint16_t type) {
   EncodeFrameHeader(buffer_, static_cast<std::uint16_t>(length_), type);
   return std::string_view(reinterpret_cast<const char*>(buffer_), kFrameHeaderSize + length_);
-}
-
-std::string_view NextField(std::string_view& rest) {
-  std::size_t space = rest.find(' ');
-  std::string_view field = rest.substr(0, space);
-  rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
-  return field;
-}
-
-std::uint32_t ParseNumber(std::string_view text) {
-  std::uint32_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') break;
-    value = value * 10 + static_cast<std::uint32_t>(c - '0');
-  }
-  return value;
 }
 
 }  // namespace orla_server

@@ -1,6 +1,7 @@
-// Building and taking apart payloads as the server sends and receives them:
-// text in code page 932, fields separated by single spaces, at most
-// kMaxReceivePayload bytes (the most a client can take in one frame).
+// Building payloads as the server sends them: text in code page 932, fields
+// separated by single spaces, at most kMaxReceivePayload bytes (the most a
+// client can take in one frame). Received payloads are taken apart with the
+// link's readers (link/payload.h), the same the client uses.
 // Used on the server's loop thread; a builder is a plain value.
 #pragma once
 
@@ -35,13 +36,5 @@ class FrameBuilder {
   unsigned char buffer_[kFrameHeaderSize + kMaxReceivePayload] = {};
   std::size_t length_ = 0;
 };
-
-// Returns the text up to the first space and moves rest past that space; with
-// no space the whole rest is the token and rest becomes empty.
-std::string_view NextField(std::string_view& rest);
-
-// Reads an unsigned decimal number the lenient way the client does: digits up
-// to the first other byte, 0 when there are none, kept to 32 bits.
-std::uint32_t ParseNumber(std::string_view text);
 
 }  // namespace orla_server
