@@ -2,7 +2,14 @@
 // Windows, BSD sockets elsewhere. It maps handles, error codes, blocking
 // mode, the time-out options (milliseconds in a DWORD on WinSock, a timeval
 // on POSIX) and the wait for a pending connect. Everything above it, the
-// stream socket included, is shared code. Stateless; any thread.
+// stream socket included, is shared code. Stateless but for the fault seam;
+// any thread.
+//
+// Every call the stream socket makes on the platform goes through one of the
+// wrappers below, and each passes the fault seam first: a test can make any
+// single call fail with an error of its choice and watch every handle being
+// opened and released. Nothing is installed in the product; the cost is one
+// atomic load per call.
 //
 // The socket library is never started here: on Windows the host process
 // calls WSAStartup before the first connect (tests do it in their main).
@@ -22,6 +29,8 @@
 #include <unistd.h>
 #endif
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 
@@ -34,23 +43,135 @@ enum class ConnectWait { kReady, kFailed, kTimedOut, kError };
 using SocketHandle = SOCKET;
 const SocketHandle kInvalidSocket = INVALID_SOCKET;
 const int kSendFlags = 0;
+// The errors a test seam hands out: a connection reset, a time-out.
+const int kErrorReset = WSAECONNRESET;
+const int kErrorTimedOut = WSAETIMEDOUT;
 
 inline int LastError() { return WSAGetLastError(); }
+inline void SetSocketError(int error) { WSASetLastError(error); }
 inline bool IsConnectPending(int error) { return error == WSAEWOULDBLOCK; }
 inline bool IsTimedOut(int error) { return error == WSAETIMEDOUT; }
 // WinSock calls are not interrupted by signals.
 inline bool IsInterrupted(int) { return false; }
+// The raw release, for code outside the seam (test peers).
 inline void ReleaseHandle(SocketHandle s) { closesocket(s); }
-inline void ShutdownBoth(SocketHandle s) { shutdown(s, SD_BOTH); }
-inline void PrepareNewSocket(SocketHandle) {}
+#else
+using SocketHandle = int;
+const SocketHandle kInvalidSocket = -1;
+// A send to a peer that has gone must fail, not raise SIGPIPE in the host.
+#ifdef MSG_NOSIGNAL
+const int kSendFlags = MSG_NOSIGNAL;
+#else
+const int kSendFlags = 0;
+#endif
+const int kErrorReset = ECONNRESET;
+const int kErrorTimedOut = EAGAIN;
 
+inline int LastError() { return errno; }
+inline void SetSocketError(int error) { errno = error; }
+inline bool IsConnectPending(int error) { return error == EINPROGRESS; }
+inline bool IsTimedOut(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
+// A signal handler ran during the call (one installed without SA_RESTART).
+inline bool IsInterrupted(int error) { return error == EINTR; }
+inline void ReleaseHandle(SocketHandle s) { close(s); }
+#endif
+
+// The platform calls the stream socket makes, as the fault seam names them.
+enum class PlatformCall {
+  kSocket,        // creating a socket
+  kConnect,       // connect
+  kWait,          // select/poll for a pending connect
+  kGetOption,     // getsockopt: a time-out option, or the pending error
+  kSetOption,     // setsockopt: a time-out option
+  kBlockingMode,  // ioctlsocket FIONBIO / fcntl O_NONBLOCK
+  kSend,
+  kReceive,
+  kShutdown,  // made even when the seam fails it: its result is ignored anyway
+  kResolve,   // the name lookup
+};
+
+// Test seam. Before is called on the calling thread before each platform
+// call, with the handle it is about to use (invalid for kSocket and
+// kResolve); 0 lets the call run, anything else makes it fail with that
+// value as the last error, without reaching the platform. Opened and
+// Released report each handle that the socket creates and releases. Install
+// only while no stream socket is in use.
+class IPlatformFaults {
+ public:
+  virtual int Before(PlatformCall call, SocketHandle handle) = 0;
+  virtual void Opened(SocketHandle handle) = 0;
+  virtual void Released(SocketHandle handle) = 0;
+
+ protected:
+  ~IPlatformFaults() = default;
+};
+
+inline std::atomic<IPlatformFaults*> g_faults{nullptr};
+
+// true when the seam fails this call; the last error is then set.
+inline bool Injected(PlatformCall call, SocketHandle handle) {
+  IPlatformFaults* faults = g_faults.load(std::memory_order_acquire);
+  if (faults == nullptr) return false;
+  const int error = faults->Before(call, handle);
+  if (error == 0) return false;
+  SetSocketError(error);
+  return true;
+}
+
+// A new IPv4 stream socket, or kInvalidSocket.
+inline SocketHandle OpenStreamSocket() {
+  if (Injected(PlatformCall::kSocket, kInvalidSocket)) return kInvalidSocket;
+  const SocketHandle s = socket(AF_INET, SOCK_STREAM, 0);
+  if (s == kInvalidSocket) return s;
+#ifdef SO_NOSIGPIPE
+  // Where sends cannot say MSG_NOSIGNAL, the socket says it once.
+  int on = 1;
+  setsockopt(s, SOL_SOCKET, SO_NOSIGPIPE, &on, sizeof(on));
+#endif
+  if (IPlatformFaults* faults = g_faults.load(std::memory_order_acquire)) faults->Opened(s);
+  return s;
+}
+
+inline void CloseStreamSocket(SocketHandle s) {
+  if (IPlatformFaults* faults = g_faults.load(std::memory_order_acquire)) faults->Released(s);
+  ReleaseHandle(s);
+}
+
+inline void ShutdownBoth(SocketHandle s) {
+  Injected(PlatformCall::kShutdown, s);
+#ifdef _WIN32
+  shutdown(s, SD_BOTH);
+#else
+  shutdown(s, SHUT_RDWR);
+#endif
+}
+
+// true when connected at once; otherwise LastError() tells (pending or not).
+inline bool ConnectTo(SocketHandle s, const sockaddr_in& peer) {
+  if (Injected(PlatformCall::kConnect, s)) return false;
+  return connect(s, reinterpret_cast<const sockaddr*>(&peer), sizeof(peer)) == 0;
+}
+
+// One send or receive; the platform's result (bytes, 0 or -1).
+inline int SendSome(SocketHandle s, const char* data, int length) {
+  if (Injected(PlatformCall::kSend, s)) return -1;
+  return static_cast<int>(send(s, data, length, kSendFlags));
+}
+inline int ReceiveSome(SocketHandle s, char* buffer, int length) {
+  if (Injected(PlatformCall::kReceive, s)) return -1;
+  return static_cast<int>(recv(s, buffer, length, 0));
+}
+
+#ifdef _WIN32
 inline bool SetBlocking(SocketHandle s, bool blocking) {
+  if (Injected(PlatformCall::kBlockingMode, s)) return false;
   u_long nonBlocking = blocking ? 0 : 1;
   return ioctlsocket(s, FIONBIO, &nonBlocking) == 0;
 }
 
 // SO_SNDTIMEO / SO_RCVTIMEO hold a count of milliseconds.
 inline bool GetTimeoutMs(SocketHandle s, int option, long* ms) {
+  if (Injected(PlatformCall::kGetOption, s)) return false;
   DWORD value = 0;
   int size = sizeof(value);
   if (getsockopt(s, SOL_SOCKET, option, reinterpret_cast<char*>(&value), &size) != 0) return false;
@@ -58,6 +179,7 @@ inline bool GetTimeoutMs(SocketHandle s, int option, long* ms) {
   return true;
 }
 inline bool SetTimeoutMs(SocketHandle s, int option, long ms) {
+  if (Injected(PlatformCall::kSetOption, s)) return false;
   DWORD value = static_cast<DWORD>(ms);
   return setsockopt(s, SOL_SOCKET, option, reinterpret_cast<const char*>(&value), sizeof(value)) ==
          0;
@@ -65,14 +187,15 @@ inline bool SetTimeoutMs(SocketHandle s, int option, long ms) {
 
 // A refused connect shows only in the except set; the write set alone would
 // wait out the whole time-out.
-inline ConnectWait WaitForConnect(SocketHandle s, int seconds) {
+inline ConnectWait WaitForConnect(SocketHandle s, int milliseconds) {
+  if (Injected(PlatformCall::kWait, s)) return ConnectWait::kError;
   fd_set writable;
   fd_set failed;
   FD_ZERO(&writable);
   FD_ZERO(&failed);
   FD_SET(s, &writable);
   FD_SET(s, &failed);
-  timeval limit = {seconds, 0};
+  timeval limit = {milliseconds / 1000, milliseconds % 1000 * 1000};
   int n = select(0, nullptr, &writable, &failed, &limit);
   if (n < 0) return ConnectWait::kError;
   if (FD_ISSET(s, &failed)) return ConnectWait::kFailed;
@@ -82,6 +205,7 @@ inline ConnectWait WaitForConnect(SocketHandle s, int seconds) {
 
 // gethostbyname keeps its result per thread on WinSock.
 inline bool ResolveIPv4(const char* host, std::uint32_t* address) {
+  if (Injected(PlatformCall::kResolve, kInvalidSocket)) return false;
   hostent* entry = gethostbyname(host);
   if (entry == nullptr || entry->h_addrtype != AF_INET || entry->h_addr_list[0] == nullptr)
     return false;
@@ -92,32 +216,8 @@ inline bool ResolveIPv4(const char* host, std::uint32_t* address) {
 }
 
 #else
-using SocketHandle = int;
-const SocketHandle kInvalidSocket = -1;
-// A send to a peer that has gone must fail, not raise SIGPIPE in the host.
-#ifdef MSG_NOSIGNAL
-const int kSendFlags = MSG_NOSIGNAL;
-#else
-const int kSendFlags = 0;
-#endif
-
-inline int LastError() { return errno; }
-inline bool IsConnectPending(int error) { return error == EINPROGRESS; }
-inline bool IsTimedOut(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
-// A signal handler ran during the call (one installed without SA_RESTART).
-inline bool IsInterrupted(int error) { return error == EINTR; }
-inline void ReleaseHandle(SocketHandle s) { close(s); }
-inline void ShutdownBoth(SocketHandle s) { shutdown(s, SHUT_RDWR); }
-inline void PrepareNewSocket(SocketHandle s) {
-#ifdef SO_NOSIGPIPE
-  int on = 1;
-  setsockopt(s, SOL_SOCKET, SO_NOSIGPIPE, &on, sizeof(on));
-#else
-  (void)s;
-#endif
-}
-
 inline bool SetBlocking(SocketHandle s, bool blocking) {
+  if (Injected(PlatformCall::kBlockingMode, s)) return false;
   int flags = fcntl(s, F_GETFL, 0);
   if (flags < 0) return false;
   flags = blocking ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK);
@@ -125,6 +225,7 @@ inline bool SetBlocking(SocketHandle s, bool blocking) {
 }
 
 inline bool GetTimeoutMs(SocketHandle s, int option, long* ms) {
+  if (Injected(PlatformCall::kGetOption, s)) return false;
   timeval value = {0, 0};
   socklen_t size = sizeof(value);
   if (getsockopt(s, SOL_SOCKET, option, &value, &size) != 0) return false;
@@ -132,22 +233,34 @@ inline bool GetTimeoutMs(SocketHandle s, int option, long* ms) {
   return true;
 }
 inline bool SetTimeoutMs(SocketHandle s, int option, long ms) {
+  if (Injected(PlatformCall::kSetOption, s)) return false;
   timeval value = {static_cast<time_t>(ms / 1000), static_cast<suseconds_t>(ms % 1000 * 1000)};
   return setsockopt(s, SOL_SOCKET, option, &value, sizeof(value)) == 0;
 }
 
 // poll rather than select: a descriptor above FD_SETSIZE must not overrun an
-// fd_set. A refused connect reports POLLOUT with POLLERR; SO_ERROR tells.
-inline ConnectWait WaitForConnect(SocketHandle s, int seconds) {
-  pollfd entry = {s, POLLOUT, 0};
-  int n = poll(&entry, 1, seconds * 1000);
-  if (n < 0) return ConnectWait::kError;
-  if (n == 0) return ConnectWait::kTimedOut;
-  return ConnectWait::kReady;
+// fd_set. A refused connect reports POLLOUT with POLLERR; SO_ERROR tells. A
+// signal handler running during the wait is no failure: the wait goes on for
+// the time left.
+inline ConnectWait WaitForConnect(SocketHandle s, int milliseconds) {
+  if (Injected(PlatformCall::kWait, s)) return ConnectWait::kError;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  int left = milliseconds;
+  for (;;) {
+    pollfd entry = {s, POLLOUT, 0};
+    const int n = poll(&entry, 1, left);
+    if (n > 0) return ConnectWait::kReady;
+    if (n == 0) return ConnectWait::kTimedOut;
+    if (!IsInterrupted(errno)) return ConnectWait::kError;
+    const auto rest = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    left = rest.count() > 0 ? static_cast<int>(rest.count()) : 0;
+  }
 }
 
 // getaddrinfo, because gethostbyname shares one result between threads.
 inline bool ResolveIPv4(const char* host, std::uint32_t* address) {
+  if (Injected(PlatformCall::kResolve, kInvalidSocket)) return false;
   addrinfo hints = {};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;
@@ -162,6 +275,7 @@ inline bool ResolveIPv4(const char* host, std::uint32_t* address) {
 // The pending error of a socket whose non-blocking connect has ended; 0 means
 // connected. A failing query counts as an error.
 inline int PendingError(SocketHandle s) {
+  if (Injected(PlatformCall::kGetOption, s)) return -1;
   int error = 0;
 #ifdef _WIN32
   int size = sizeof(error);

@@ -1,7 +1,8 @@
 // CStreamSocket over the platform seam. See stream_socket.h for the threads.
 #include "link/stream_socket.h"
 
-#include <thread>
+#include <algorithm>
+#include <chrono>
 
 using namespace link_platform;
 
@@ -10,58 +11,86 @@ namespace {
 // Bytes Close reads and throws away before it releases the handle. A bound,
 // so a peer that keeps sending cannot hold Close (and Stop) forever.
 const int kDrainLimit = 4096;
+// How long a timed connect waits before it looks whether it was closed.
+const int kConnectSliceMs = 50;
 
 }  // namespace
 
-// One operation's hold on the handle: counted before the handle is read, so
-// a Close that takes the handle out afterwards sees the use and leaves the
-// release to its end.
-class CStreamSocket::CUse {
- public:
-  explicit CUse(CStreamSocket& socket) : m_socket(socket) {
-    ++socket.m_uses;
-    m_handle = socket.m_handle;
-  }
-  // A use of a handle being published: Connect's new socket.
-  CUse(CStreamSocket& socket, SocketHandle fresh) : m_socket(socket), m_handle(fresh) {
-    ++socket.m_uses;
-    socket.m_handle = fresh;
-  }
-  CUse(const CUse&) = delete;
-  CUse& operator=(const CUse&) = delete;
-  ~CUse() { m_socket.EndUse(); }
-  SocketHandle handle() const { return m_handle; }
-
- private:
-  CStreamSocket& m_socket;
-  SocketHandle m_handle;
-};
-
 CStreamSocket::~CStreamSocket() { Close(); }
 
-void CStreamSocket::EndUse() {
-  if (--m_uses != 0) return;
-  const SocketHandle retired = m_retired.exchange(kInvalidSocket);
-  if (retired != kInvalidSocket) ReleaseHandle(retired);
+CStreamSocket::Slot* CStreamSocket::Find(SocketHandle handle) {
+  for (Slot& slot : m_slots)
+    if (slot.uses > 0 && slot.handle == handle) return &slot;
+  return nullptr;
 }
 
-void CStreamSocket::Retire(SocketHandle handle) {
-  // The slot holds one handle; a second Close waits until the first one's
-  // stragglers (already woken by its shutdown) have left and released it.
-  SocketHandle empty = kInvalidSocket;
-  while (!m_retired.compare_exchange_weak(empty, handle)) {
-    empty = kInvalidSocket;
-    std::this_thread::yield();
+SocketHandle CStreamSocket::BeginUse() {
+  std::lock_guard<std::mutex> guard(m_lock);
+  const SocketHandle s = m_handle.load();
+  if (s != kInvalidSocket) ++Find(s)->uses;
+  return s;
+}
+
+bool CStreamSocket::Publish(SocketHandle fresh) {
+  std::lock_guard<std::mutex> guard(m_lock);
+  if (m_handle.load() != kInvalidSocket) return false;
+  for (Slot& slot : m_slots) {
+    if (slot.uses > 0) continue;
+    // One use for being open, one for the connect under way.
+    slot = {fresh, 2};
+    m_handle = fresh;
+    return true;
   }
-  // Counted as a use of its own, so the release runs exactly when none is left.
-  ++m_uses;
-  EndUse();
+  return false;
 }
 
-int CStreamSocket::Fail(int status) {
-  Close();
-  m_status = status;
-  return 0;
+void CStreamSocket::EndUse(SocketHandle handle) {
+  {
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (--Find(handle)->uses > 0) return;
+  }
+  // The slot is free now; the number may be reused once released, and
+  // nothing here refers to it any more.
+  CloseStreamSocket(handle);
+}
+
+bool CStreamSocket::CloseOpen(SocketHandle only) {
+  SocketHandle s;
+  {
+    std::lock_guard<std::mutex> guard(m_lock);
+    s = m_handle.load();
+    if (s == kInvalidSocket || (only != kInvalidSocket && s != only)) return false;
+    m_handle = kInvalidSocket;
+    // The use of being open becomes this close's use.
+  }
+  ShutdownBoth(s);
+  char byte;
+  for (int drained = 0; drained < kDrainLimit && ReceiveSome(s, &byte, 1) == 1; ++drained) {
+  }
+  EndUse(s);
+  return true;
+}
+
+int CStreamSocket::WaitForConnect(SocketHandle s, int timeoutSeconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  for (;;) {
+    const long left = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                            deadline - std::chrono::steady_clock::now())
+                                            .count());
+    if (left <= 0) return StatusTimedOut;
+    switch (link_platform::WaitForConnect(s, static_cast<int>(std::min<long>(left, kConnectSliceMs)))) {
+      case ConnectWait::kTimedOut:
+        // Closed meanwhile: a shutdown does not wake every platform's wait.
+        if (!IsOpenHandle(s)) return StatusError;
+        break;
+      case ConnectWait::kFailed:
+      case ConnectWait::kError:
+        return StatusError;
+      case ConnectWait::kReady:
+        // Writable also means "failed" on POSIX; the pending error tells.
+        return PendingError(s) == 0 ? StatusOk : StatusError;
+    }
+  }
 }
 
 int CStreamSocket::Connect(std::uint32_t address, unsigned port, int timeoutSeconds) {
@@ -69,53 +98,40 @@ int CStreamSocket::Connect(std::uint32_t address, unsigned port, int timeoutSeco
     m_status = StatusError;
     return 0;
   }
-  const SocketHandle s = socket(AF_INET, SOCK_STREAM, 0);
+  const SocketHandle s = OpenStreamSocket();
   if (s == kInvalidSocket) {
     m_status = StatusError;
     return 0;
   }
-  PrepareNewSocket(s);
+  // Published at once, so a Close on the other thread can abort the connect.
+  if (!Publish(s)) {
+    CloseStreamSocket(s);
+    m_status = StatusError;
+    return 0;
+  }
 
   sockaddr_in peer = {};
   peer.sin_family = AF_INET;
   peer.sin_port = htons(static_cast<std::uint16_t>(port & 0xFFFF));
   peer.sin_addr.s_addr = address;
-  const sockaddr* target = reinterpret_cast<const sockaddr*>(&peer);
 
   int status = StatusOk;
-  {
-    // Published at once, so a Close on the other thread can abort the connect.
-    CUse use(*this, s);
-    if (timeoutSeconds <= 0) {
-      if (connect(s, target, sizeof(peer)) != 0) status = StatusError;
-    } else if (!SetBlocking(s, false)) {
-      status = StatusError;
-    } else {
-      if (connect(s, target, sizeof(peer)) != 0) {
-        if (!IsConnectPending(LastError())) {
-          status = StatusError;
-        } else {
-          switch (WaitForConnect(s, timeoutSeconds)) {
-            case ConnectWait::kTimedOut:
-              status = StatusTimedOut;
-              break;
-            case ConnectWait::kFailed:
-            case ConnectWait::kError:
-              status = StatusError;
-              break;
-            case ConnectWait::kReady:
-              // Writable also means "failed" on POSIX; the pending error tells.
-              if (PendingError(s) != 0) status = StatusError;
-              break;
-          }
-        }
-      }
-      if (status == StatusOk && !SetBlocking(s, true)) status = StatusError;
-    }
+  if (timeoutSeconds <= 0) {
+    if (!ConnectTo(s, peer)) status = StatusError;
+  } else if (!SetBlocking(s, false)) {
+    status = StatusError;
+  } else {
+    if (!ConnectTo(s, peer))
+      status = IsConnectPending(LastError()) ? WaitForConnect(s, timeoutSeconds) : StatusError;
+    if (status == StatusOk && !SetBlocking(s, true)) status = StatusError;
   }
-  if (status != StatusOk) return Fail(status);
-  m_status = StatusOk;
-  return 1;
+  // A Close on the other thread during the connect leaves nothing open to
+  // report success on.
+  if (status == StatusOk && !IsOpenHandle(s)) status = StatusError;
+  if (status != StatusOk) CloseOpen(s);
+  EndUse(s);
+  m_status = status;
+  return status == StatusOk ? 1 : 0;
 }
 
 int CStreamSocket::ConnectHost(const char* host, unsigned port, int timeoutSeconds) {
@@ -133,36 +149,36 @@ int CStreamSocket::ConnectHost(const char* host, unsigned port, int timeoutSecon
 }
 
 int CStreamSocket::TransferOnce(Direction direction, char* data, int length, int timeoutSeconds) {
-  int status = StatusOk;
-  {
-    CUse use(*this);
-    const SocketHandle s = use.handle();
-    if (s == kInvalidSocket) {
-      m_status = StatusNotOpen;
-      return -1;
-    }
-    // Read first and write only on change: a run of calls with one time-out
-    // costs a getsockopt each and no setsockopt.
-    const int option = direction == kSend ? SO_SNDTIMEO : SO_RCVTIMEO;
-    const long wanted = timeoutSeconds > 0 ? timeoutSeconds * 1000L : 0;
-    long current = 0;
-    if (!GetTimeoutMs(s, option, &current) ||
-        (current != wanted && !SetTimeoutMs(s, option, wanted))) {
-      status = StatusError;
-    } else {
-      int n;
-      // A signal is no failure of the connection: the call is made again.
-      do {
-        n = direction == kSend ? static_cast<int>(send(s, data, length, kSendFlags))
-                               : static_cast<int>(recv(s, data, length, 0));
-      } while (n < 0 && IsInterrupted(LastError()));
-      if (n >= 1) return n;
-      // 0 from a receive is the peer closing: an error, not a time-out.
-      status = n < 0 && IsTimedOut(LastError()) ? StatusTimedOut : StatusError;
-    }
+  const SocketHandle s = BeginUse();
+  if (s == kInvalidSocket) {
+    m_status = StatusNotOpen;
+    return -1;
   }
-  // Outside the use: Close must not find this call still counted.
-  Fail(status);
+  int status = StatusError;
+  // Read first and write only on change: a run of calls with one time-out
+  // costs a getsockopt each and no setsockopt.
+  const int option = direction == kSend ? SO_SNDTIMEO : SO_RCVTIMEO;
+  const long wanted = timeoutSeconds > 0 ? timeoutSeconds * 1000L : 0;
+  long current = 0;
+  if (GetTimeoutMs(s, option, &current) && (current == wanted || SetTimeoutMs(s, option, wanted))) {
+    int n;
+    // A signal is no failure of the connection: the call is made again.
+    do {
+      n = direction == kSend ? SendSome(s, data, length) : ReceiveSome(s, data, length);
+    } while (n < 0 && IsInterrupted(LastError()));
+    if (n >= 1) {
+      EndUse(s);
+      return n;
+    }
+    // 0 from a receive is the peer closing: an error, not a time-out.
+    if (n < 0 && IsTimedOut(LastError())) status = StatusTimedOut;
+  }
+  // Only the handle this call used: the other thread may have closed it and
+  // opened a new one meanwhile, which is not this failure's to close.
+  const bool closed = CloseOpen(s);
+  EndUse(s);
+  // The reason stays unless a newer connection owns the status now.
+  if (closed || !IsOpen()) m_status = status;
   return -1;
 }
 
@@ -200,15 +216,9 @@ int CStreamSocket::Close() {
   m_status = StatusOk;
   // Whoever takes the handle out closes the connection; the other caller
   // finds none.
-  const SocketHandle s = m_handle.exchange(kInvalidSocket);
-  if (s == kInvalidSocket) {
+  if (!CloseOpen(kInvalidSocket)) {
     m_status = StatusNotOpen;
     return 0;
   }
-  ShutdownBoth(s);
-  char byte;
-  for (int drained = 0; drained < kDrainLimit && recv(s, &byte, 1, 0) == 1; ++drained) {
-  }
-  Retire(s);
   return 1;
 }

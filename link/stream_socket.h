@@ -4,16 +4,20 @@
 //
 // Threads: the link's worker connects, receives and closes after its own
 // failures; the user-interface thread sends and closes (Stop). Close takes
-// the handle out atomically, so when both threads reach it the connection is
-// closed once. Close shuts the connection down at once (waking a receive
-// blocked in the other thread) but releases the handle only when no
-// operation is still inside a call on it: a released POSIX descriptor number
-// is reused at once, and a late call must never reach an unrelated one.
-// Sends and receives may overlap. No heap memory.
+// the handle out under the socket's lock, so when both threads reach it the
+// connection is closed once. Close shuts the connection down at once (waking
+// a receive blocked in the other thread, or a connect waiting) but releases
+// the handle only when no call on that handle is still running: a released
+// POSIX descriptor number is reused at once, and a late call must never reach
+// an unrelated one. Uses are counted per handle, so a busy new connection
+// never holds back the release of an old one, and an operation that fails
+// closes only the handle it used, never a newer one another thread opened
+// meanwhile. Sends and receives may overlap. No heap memory.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "link/socket_platform.h"
 
@@ -59,16 +63,35 @@ class CStreamSocket {
   enum Direction { kSend, kReceive };
   int TransferOnce(Direction direction, char* data, int length, int timeoutSeconds);
   int TransferAll(Direction direction, char* data, int length, int timeoutSeconds);
-  int Fail(int status);
+  // The wait of a timed connect, in short slices so that a Close from the
+  // other thread ends it at once on every platform.
+  int WaitForConnect(link_platform::SocketHandle s, int timeoutSeconds);
 
-  // Operations hold a use while they call the platform with the handle.
-  class CUse;
-  void EndUse();
-  // Parks a closed handle until the last use has ended, then releases it.
-  void Retire(link_platform::SocketHandle handle);
+  // A handle and the calls running on it. The open handle has one, and so
+  // has each closed handle a call on the other thread still uses: with two
+  // threads, three at most.
+  struct Slot {
+    link_platform::SocketHandle handle;
+    int uses;
+  };
+  static const int kSlots = 4;
 
+  // The open handle with a use taken, or kInvalidSocket.
+  link_platform::SocketHandle BeginUse();
+  // Makes fresh the open handle, with a use taken. false when one is open
+  // already (or, never with two threads, every slot is busy).
+  bool Publish(link_platform::SocketHandle fresh);
+  // Ends a use; the last use of a closed handle releases it.
+  void EndUse(link_platform::SocketHandle handle);
+  // Closes the open handle when it is only (kInvalidSocket: whichever is
+  // open). false when that handle is not open.
+  bool CloseOpen(link_platform::SocketHandle only);
+  bool IsOpenHandle(link_platform::SocketHandle handle) const { return m_handle.load() == handle; }
+  Slot* Find(link_platform::SocketHandle handle);
+
+  std::mutex m_lock;  // guards m_slots and changes of m_handle
+  Slot m_slots[kSlots] = {};
+  // Read without the lock by IsOpen.
   std::atomic<link_platform::SocketHandle> m_handle{link_platform::kInvalidSocket};
-  std::atomic<link_platform::SocketHandle> m_retired{link_platform::kInvalidSocket};
-  std::atomic<int> m_uses{0};
   std::atomic<int> m_status{StatusOk};
 };

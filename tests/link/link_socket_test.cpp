@@ -8,11 +8,14 @@
 #endif
 
 #include <atomic>
+#include <memory>
 #include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "fault_seam.h"
+#include "full_listener.h"
 #include "link/stream_socket.h"
 #include "peer.h"
 
@@ -22,6 +25,41 @@ std::uint32_t Loopback() { return htonl(INADDR_LOOPBACK); }
 
 // A peer that keeps every connection until the client goes.
 void HoldOpen(CPeerConnection& connection, int) { connection.WaitForClose(20000); }
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void WaitUntil(const std::atomic<bool>& flag) {
+  while (!flag) std::this_thread::yield();
+}
+
+#ifndef _WIN32
+// Installs a handler that does not restart calls, as libFuzzer's timer or a
+// host's own would, and sends the signal to a thread after a delay.
+class CSignalLater {
+ public:
+  CSignalLater(pthread_t target, int delayMs) {
+    struct sigaction action = {};
+    action.sa_handler = [](int) {};
+    sigaction(SIGUSR1, &action, &m_previous);
+    m_thread = std::thread([target, delayMs] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+      pthread_kill(target, SIGUSR1);
+    });
+  }
+  ~CSignalLater() {
+    m_thread.join();
+    sigaction(SIGUSR1, &m_previous, nullptr);
+  }
+
+ private:
+  struct sigaction m_previous = {};
+  std::thread m_thread;
+};
+#endif
 
 }  // namespace
 
@@ -73,6 +111,81 @@ TEST(StreamSocketConnect, NameThatDoesNotResolveFailsWithoutASocket) {
   EXPECT_FALSE(socket.IsOpen());
   EXPECT_EQ(0, socket.Close());
   EXPECT_EQ(StatusNotOpen, socket.GetStatus());
+}
+
+// A connect that gets no answer waits out its time-out and says so with
+// StatusTimedOut; a signal during the wait changes nothing.
+TEST(StreamSocketConnect, TimedConnectThatGetsNoAnswerTimesOut) {
+  CFullListener listener;
+  for (bool signalled : {false, true}) {
+#ifdef _WIN32
+    if (signalled) continue;
+#endif
+    CStreamSocket socket;
+    const Clock::time_point start = Clock::now();
+    int result;
+    {
+#ifndef _WIN32
+      std::unique_ptr<CSignalLater> signal;
+      if (signalled) signal = std::make_unique<CSignalLater>(pthread_self(), 200);
+#endif
+      result = socket.Connect(Loopback(), listener.Port(), 2);
+    }
+    EXPECT_EQ(0, result) << "signalled " << signalled;
+    EXPECT_EQ(StatusTimedOut, socket.GetStatus()) << "signalled " << signalled;
+    EXPECT_GE(SecondsSince(start), 1.9) << "signalled " << signalled;
+    EXPECT_FALSE(socket.IsOpen());
+  }
+}
+
+// Stop's way of ending a connect: a Close from the other thread ends the wait
+// at once, and the connect does not report a socket that is gone as success.
+TEST(StreamSocketConnect, CloseFromAnotherThreadEndsAWaitingConnect) {
+  CFullListener listener;
+  CFaultSeam seam;
+  CStreamSocket socket;
+  std::atomic<int> result{-1};
+  std::atomic<bool> returned{false};
+  std::thread connector([&] {
+    result = socket.Connect(Loopback(), listener.Port(), 10);
+    returned = true;
+  });
+  while (!socket.IsOpen()) std::this_thread::yield();
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  const Clock::time_point closed = Clock::now();
+  EXPECT_EQ(1, socket.Close());
+  WaitUntil(returned);
+  EXPECT_LT(SecondsSince(closed), 1.0);
+  connector.join();
+  EXPECT_EQ(0, result.load());
+  EXPECT_EQ(StatusError, socket.GetStatus());
+  EXPECT_FALSE(socket.IsOpen());
+  EXPECT_EQ("", seam.HandleFaults());
+}
+
+// The connection is made, but the other thread closes the socket before the
+// connect has looked: that is no success.
+TEST(StreamSocketConnect, ConnectDoesNotReportASocketClosedDuringItsWait) {
+  CScriptedPeer peer(HoldOpen);
+  std::atomic<bool> closeNow{false};
+  std::atomic<bool> closed{false};
+  CFaultSeam seam([&](CFaultSeam::Call call, CFaultSeam::Handle) {
+    if (call != CFaultSeam::Call::kWait || closeNow) return 0;
+    closeNow = true;
+    WaitUntil(closed);
+    return 0;
+  });
+  CStreamSocket socket;
+  std::atomic<int> result{-1};
+  std::thread connector([&] { result = socket.ConnectHost("localhost", peer.Port(), 10); });
+  WaitUntil(closeNow);
+  EXPECT_EQ(1, socket.Close());
+  closed = true;
+  connector.join();
+  EXPECT_EQ(0, result.load());
+  EXPECT_EQ(StatusError, socket.GetStatus());
+  EXPECT_FALSE(socket.IsOpen());
+  EXPECT_EQ("", seam.HandleFaults());
 }
 
 TEST(StreamSocketTransfer, ReceiveAllCollectsPiecesThatArriveApart) {
@@ -155,6 +268,109 @@ TEST(StreamSocketTransfer, SendToAPeerThatHasGoneFailsWithError) {
     result = socket.SendAll(block.data(), static_cast<int>(block.size()), 10);
   EXPECT_EQ(-1, result);
   EXPECT_EQ(StatusError, socket.GetStatus());
+}
+
+// A send on the user-interface thread fails after Stop closed its socket and
+// the worker connected a new one: the failure must not close the new one.
+TEST(StreamSocketTransfer, AFailedSendClosesOnlyTheSocketItUsed) {
+  std::string received;
+  std::atomic<bool> done{false};
+  CScriptedPeer peer([&](CPeerConnection& connection, int index) {
+    if (index == 0) {
+      connection.WaitForClose();
+      return;
+    }
+    received = connection.Read(2);
+    done = true;
+  });
+  std::atomic<bool> sending{false};
+  std::atomic<bool> reconnected{false};
+  std::atomic<bool> injected{false};
+  CFaultSeam seam([&](CFaultSeam::Call call, CFaultSeam::Handle) {
+    if (call != CFaultSeam::Call::kSend || injected.exchange(true)) return 0;
+    sending = true;
+    WaitUntil(reconnected);
+    return link_platform::kErrorReset;
+  });
+  CStreamSocket socket;
+  ASSERT_EQ(1, socket.Connect(Loopback(), peer.Port(), 0));
+  std::atomic<int> sent{0};
+  std::thread sender([&] { sent = socket.SendAll("old", 3, 10); });
+  WaitUntil(sending);
+  EXPECT_EQ(1, socket.Close());
+  EXPECT_EQ(1, socket.Connect(Loopback(), peer.Port(), 0));
+  reconnected = true;
+  sender.join();
+  EXPECT_EQ(-1, sent.load());
+  ASSERT_TRUE(socket.IsOpen());
+  EXPECT_EQ(StatusOk, socket.GetStatus());
+  EXPECT_EQ(2, socket.SendAll("hi", 2, 10));
+  WaitUntil(done);
+  EXPECT_EQ("hi", received);
+  socket.Close();
+  EXPECT_EQ("", seam.HandleFaults());
+}
+
+// A closed handle is released as soon as the last call on it ends, even while
+// a receive on the next connection goes on waiting.
+TEST(StreamSocketClose, AClosedHandleIsReleasedWhileTheNextOneIsBusy) {
+  CScriptedPeer peer(HoldOpen);
+  std::atomic<bool> sending{false};
+  std::atomic<bool> goOn{false};
+  std::atomic<bool> watchReceive{false};
+  std::atomic<bool> receiving{false};
+  std::atomic<CFaultSeam::Handle> first{link_platform::kInvalidSocket};
+  CFaultSeam seam([&](CFaultSeam::Call call, CFaultSeam::Handle handle) {
+    if (call == CFaultSeam::Call::kReceive && watchReceive) receiving = true;
+    if (call != CFaultSeam::Call::kSend || first != link_platform::kInvalidSocket) return 0;
+    first = handle;
+    sending = true;
+    WaitUntil(goOn);
+    return 0;
+  });
+  CStreamSocket socket;
+  ASSERT_EQ(1, socket.Connect(Loopback(), peer.Port(), 0));
+  std::thread sender([&] { socket.SendOnce("x", 1, 10); });
+  WaitUntil(sending);
+  EXPECT_EQ(1, socket.Close());
+  ASSERT_EQ(1, socket.Connect(Loopback(), peer.Port(), 0));
+  watchReceive = true;
+  std::atomic<int> received{0};
+  std::thread receiver([&] {
+    char byte;
+    received = socket.ReceiveOnce(&byte, 1, 0);
+  });
+  WaitUntil(receiving);
+  goOn = true;
+  sender.join();
+  EXPECT_TRUE(seam.WasReleased(first));
+  socket.Close();
+  receiver.join();
+  EXPECT_EQ(-1, received.load());
+  EXPECT_EQ("", seam.HandleFaults());
+}
+
+// Close drains what is left before it releases, but reads a bounded amount:
+// whatever a peer has sent or keeps sending, Close (and Stop) returns soon.
+TEST(StreamSocketClose, CloseReadsABoundedAmountWhileThePeerKeepsSending) {
+  std::atomic<bool> stop{false};
+  std::atomic<int> sent{0};
+  CScriptedPeer peer([&](CPeerConnection& connection, int) {
+    const std::string block(4096, 'f');
+    while (!stop && connection.Send(block)) sent += 4096;
+  });
+  CStreamSocket socket;
+  ASSERT_EQ(1, socket.Connect(Loopback(), peer.Port(), 0));
+  while (sent < 256 * 1024) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::atomic<int> receives{0};
+  CFaultSeam seam([&](CFaultSeam::Call call, CFaultSeam::Handle) {
+    if (call == CFaultSeam::Call::kReceive) ++receives;
+    return 0;
+  });
+  EXPECT_EQ(1, socket.Close());
+  // Far below what the peer had sent before the close.
+  EXPECT_LT(receives.load(), 10000);
+  stop = true;
 }
 
 TEST(StreamSocketClose, SecondCloseFindsNothingOpen) {

@@ -1,0 +1,51 @@
+// A listener with a full accept queue.
+#include "full_listener.h"
+
+#include <chrono>
+#include <thread>
+
+using namespace link_platform;
+
+namespace {
+
+void SetNonBlocking(SocketHandle s) {
+#ifdef _WIN32
+  u_long on = 1;
+  ioctlsocket(s, FIONBIO, &on);
+#else
+  fcntl(s, F_SETFL, fcntl(s, F_GETFL, 0) | O_NONBLOCK);
+#endif
+}
+
+}  // namespace
+
+CFullListener::CFullListener() {
+  m_listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address = {};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+#ifdef _WIN32
+  int size = sizeof(address);
+#else
+  socklen_t size = sizeof(address);
+#endif
+  getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size);
+  m_port = ntohs(address.sin_port);
+  // A backlog of 0 holds one connection; the fillers take it and more, and
+  // every later connect's request is dropped unanswered.
+  listen(m_listener, 0);
+  for (int i = 0; i < 4; ++i) {
+    const SocketHandle filler = socket(AF_INET, SOCK_STREAM, 0);
+    SetNonBlocking(filler);
+    connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    m_fillers.push_back(filler);
+  }
+  // Let the handshakes that can complete do so.
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
+
+CFullListener::~CFullListener() {
+  for (SocketHandle filler : m_fillers) ReleaseHandle(filler);
+  ReleaseHandle(m_listener);
+}
