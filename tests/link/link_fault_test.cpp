@@ -1,0 +1,276 @@
+// The link under faults: every platform call failing in turn over a whole
+// session, the server cutting the connection at every byte, peers that
+// stall or never answer, and a Stop that lands before the socket exists.
+// Whatever happens, a session reports Connecting first and exactly one
+// GaveUp or Offline last, delivers only whole frames in order, releases
+// every handle once, and Stop returns.
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "fault_seam.h"
+#include "full_listener.h"
+#include "link/frame.h"
+#include "link_fixture.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The frames a session receives after its login, as the peer sends them and
+// as the transcript shows them.
+struct Frame {
+  unsigned type;
+  std::string payload;
+};
+const std::vector<Frame> kStream = {
+    {403, "#c alice hi"}, {425, ""}, {407, "#c bob"}, {621, std::string(300, 'p')}, {403, "x"},
+};
+
+std::string StreamBytes(std::size_t frames) {
+  std::string bytes;
+  for (std::size_t i = 0; i < frames; ++i) bytes += FrameBytes(kStream[i].type, kStream[i].payload);
+  return bytes;
+}
+
+std::string Entry(const Frame& frame) {
+  return "message " + std::to_string(frame.type) + " " + std::to_string(frame.payload.size()) +
+         " " + frame.payload;
+}
+
+// What is wrong with a session's transcript: it must open with Connecting,
+// end with exactly one GaveUp or Offline, and deliver a prefix of expected,
+// whole and in order, only while online. Empty when well-formed.
+std::string CheckSession(const Strings& transcript, const Strings& expected) {
+  if (transcript.empty() || transcript.front() != "connecting") return "no connecting first";
+  int ends = 0;
+  bool online = false;
+  std::size_t delivered = 0;
+  for (std::size_t i = 1; i < transcript.size(); ++i) {
+    const std::string& entry = transcript[i];
+    if (entry == "gave up 1" || entry == "offline") {
+      ++ends;
+      if (i + 1 != transcript.size()) return "events after " + entry;
+      if (entry == "offline" && !online) return "offline without online";
+      if (entry == "gave up 1" && online) return "gave up after online";
+    } else if (entry == "online") {
+      if (online) return "online twice";
+      online = true;
+    } else if (entry.rfind("message ", 0) == 0) {
+      if (!online) return "message before online";
+      if (delivered >= expected.size() || entry != expected[delivered])
+        return "unexpected " + entry.substr(0, 40);
+      ++delivered;
+    } else if (entry.rfind("diag ", 0) != 0 && entry.rfind("white ", 0) != 0) {
+      return "unknown entry " + entry;
+    }
+  }
+  if (ends != 1) return "ended " + std::to_string(ends) + " times";
+  return "";
+}
+
+int Messages(const Strings& transcript) {
+  int count = 0;
+  for (const std::string& entry : transcript) count += entry.rfind("message ", 0) == 0 ? 1 : 0;
+  return count;
+}
+
+class LinkFaults : public LinkFixture {
+ protected:
+  ~LinkFaults() override { EndPeer(); }
+};
+
+}  // namespace
+
+// One session: log in through the name lookup and the timed connect, receive
+// ten frames, send one from the user-interface thread, Stop. Each platform
+// call is made to fail in turn, with a reset and then with a time-out.
+TEST_F(LinkFaults, EveryPlatformCallFailingInTurnEndsTheSessionCleanly) {
+  Strings expected;
+  for (int i = 0; i < 10; ++i) expected.push_back(Entry(kStream[i % kStream.size()]));
+  std::string frames;
+  for (int i = 0; i < 10; ++i)
+    frames += FrameBytes(kStream[i % kStream.size()].type, kStream[i % kStream.size()].payload);
+  Serve([frames](CPeerConnection& connection, int) {
+    AcceptLogin(connection);
+    connection.Send(frames);
+    unsigned type = 0;
+    std::string payload;
+    connection.ReadFrame(&type, &payload);
+    connection.WaitForClose();
+  });
+
+  // Runs the session, failing call number target (0: none); returns the
+  // number of calls made.
+  auto session = [&](int target, int error, const std::string& name) {
+    std::atomic<int> made{0};
+    CFaultSeam seam([&](CFaultSeam::Call, CFaultSeam::Handle) {
+      return ++made == target ? error : 0;
+    });
+    recorder.Clear();
+    StartLink("localhost:" + std::to_string(peer->Port()));
+    auto ended = [&] { return recorder.Has("offline") || recorder.Has("gave up 1"); };
+    EXPECT_TRUE(ServeUntil(queue, [&] {
+      return ended() || Messages(recorder.Transcript()) == 10;
+    })) << name;
+    if (link.IsOnline()) SendFrame(&link, 5, "client %d", 1);
+    link.Stop();
+    EXPECT_EQ(0, link.IsRunning()) << name;
+    // A worker that ended on its own before Stop delivers its last event
+    // through the ordinary message loop.
+    EXPECT_TRUE(ServeUntil(queue, ended)) << name;
+    EXPECT_EQ("", CheckSession(recorder.Transcript(), expected)) << name;
+    EXPECT_EQ("", seam.HandleFaults()) << name;
+    return made.load();
+  };
+
+  const int calls = session(0, 0, "no fault");
+  ASSERT_GT(calls, 20);
+  int tried = 0;
+  for (int error : {link_platform::kErrorReset, link_platform::kErrorTimedOut}) {
+    // Thread timing moves a few calls; the margin covers them.
+    for (int target = 1; target <= calls + 5; ++target, ++tried)
+      session(target, error, "call " + std::to_string(target) + " error " + std::to_string(error));
+  }
+  std::printf("failure points tried: %d (%d calls per session, 2 errors)\n", tried, calls);
+}
+
+// The server goes away after every byte of its login reply in turn: each cut
+// fails that attempt, and after four the link gives up, never online.
+TEST_F(LinkFaults, LoginReplyCutAtEveryByteGivesUp) {
+  const std::string reply = FrameBytes(3, "ok");
+  std::atomic<std::size_t> cut{0};
+  Serve([&](CPeerConnection& connection, int) {
+    unsigned type = 0;
+    std::string login;
+    if (!connection.ReadFrame(&type, &login)) return;
+    connection.Send(reply.substr(0, cut));
+  });
+  for (std::size_t at = 0; at < reply.size(); ++at) {
+    cut = at;
+    recorder.Clear();
+    StartLink(peer->Address());
+    ASSERT_TRUE(WaitFor("gave up 1")) << "cut at " << at;
+    EXPECT_EQ("", CheckSession(recorder.Transcript(), {})) << "cut at " << at;
+    EXPECT_EQ(4, recorder.Count("white Connect 失敗\r\n") + static_cast<int>([&] {
+                   int failed = 0;
+                   for (const std::string& entry : recorder.Transcript())
+                     failed += entry.rfind("diag Recv:", 0) == 0 ? 1 : 0;
+                   return failed;
+                 }()))
+        << "cut at " << at;
+  }
+}
+
+// The server goes away after every byte of a stream of frames in turn (inside
+// headers, inside payloads, between frames): the frames wholly sent arrive
+// whole and in order, the cut one never, then Offline once.
+TEST_F(LinkFaults, FrameStreamCutAtEveryByteDeliversOnlyWholeFrames) {
+  const std::string stream = StreamBytes(kStream.size());
+  std::atomic<std::size_t> cut{0};
+  Serve([&](CPeerConnection& connection, int) {
+    AcceptLogin(connection);
+    connection.Send(stream.substr(0, cut));
+  });
+  Strings all;
+  for (const Frame& frame : kStream) all.push_back(Entry(frame));
+  for (std::size_t at = 0; at <= stream.size(); ++at) {
+    cut = at;
+    recorder.Clear();
+    StartLink(peer->Address());
+    ASSERT_TRUE(WaitFor("offline")) << "cut at " << at;
+    std::size_t whole = 0;
+    while (whole < kStream.size() && StreamBytes(whole + 1).size() <= at) ++whole;
+    const Strings transcript = recorder.Transcript();
+    EXPECT_EQ("", CheckSession(transcript, all)) << "cut at " << at;
+    EXPECT_EQ(static_cast<int>(whole), Messages(transcript)) << "cut at " << at;
+  }
+  std::printf("offsets cut: %zu\n", stream.size() + 1);
+}
+
+// Costs 6 seconds: an idle link stays online however long the server is
+// silent between frames; only a payload in progress has a time limit.
+TEST_F(LinkFaults, AnIdleLinkWaitsForTheNextHeaderWithoutLimit) {
+  Serve([](CPeerConnection& connection, int) {
+    AcceptLogin(connection);
+    std::this_thread::sleep_for(std::chrono::seconds(6));
+    connection.Send(FrameBytes(403, "late"));
+    connection.WaitForClose(20000);
+  });
+  StartLink(peer->Address());
+  ASSERT_TRUE(WaitFor("message 403 4 late"));
+  EXPECT_FALSE(recorder.Has("offline"));
+  EXPECT_EQ(1, link.IsOnline());
+}
+
+// Costs 3 seconds: a login reply that comes late and in pieces is still
+// taken, on the first attempt.
+TEST_F(LinkFaults, ASlowLoginReplyIsStillAccepted) {
+  Serve([](CPeerConnection& connection, int) {
+    unsigned type = 0;
+    std::string login;
+    if (!connection.ReadFrame(&type, &login)) return;
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    for (char byte : FrameBytes(3, "ok")) {
+      connection.Send(std::string(1, byte));
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    connection.WaitForClose(20000);
+  });
+  StartLink(peer->Address());
+  ASSERT_TRUE(WaitFor("online"));
+  EXPECT_EQ(1, peer->Accepted());
+}
+
+// A server that never accepts: Stop during the connect's wait ends the link
+// at once instead of waiting out the 10-second connect time-out.
+TEST_F(LinkFaults, StopDuringAConnectThatGetsNoAnswerReturnsAtOnce) {
+  CFullListener listener;
+  StartLink(listener.HostAddress());
+  ASSERT_TRUE(ServeUntil(queue, [&] { return link.Socket().IsOpen(); }));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  const Clock::time_point start = Clock::now();
+  EXPECT_EQ(1, link.Stop());
+  EXPECT_LT(SecondsSince(start), 1.0);
+  EXPECT_EQ("", CheckSession(recorder.Transcript(), {}));
+  EXPECT_EQ("gave up 1", recorder.Transcript().back());
+}
+
+// Stop lands while the worker is about to create its socket, so its Close
+// finds nothing open: the attempt must still end before the login is sent
+// (the peer would otherwise keep Stop waiting for its reply).
+TEST_F(LinkFaults, StopBeforeTheSocketExistsEndsTheAttemptBeforeTheLogin) {
+  std::atomic<bool> loginSeen{false};
+  Serve([&](CPeerConnection& connection, int) {
+    unsigned type = 0;
+    std::string login;
+    if (connection.ReadFrame(&type, &login, 3000)) loginSeen = true;
+    connection.WaitForClose(20000);
+  });
+  std::atomic<bool> creating{false};
+  std::atomic<bool> stopping{false};
+  CFaultSeam seam([&](CFaultSeam::Call call, CFaultSeam::Handle) {
+    if (call != CFaultSeam::Call::kSocket || creating.exchange(true)) return 0;
+    while (!stopping) std::this_thread::yield();
+    // Stop has raised its request and closed nothing by now.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return 0;
+  });
+  StartLink(peer->Address());
+  ASSERT_TRUE(ServeUntil(queue, [&] { return creating.load(); }));
+  stopping = true;
+  EXPECT_EQ(1, link.Stop());
+  EXPECT_EQ("gave up 1", recorder.Transcript().back());
+  EXPECT_FALSE(recorder.Has("online"));
+  peer.reset();
+  EXPECT_FALSE(loginSeen.load());
+  EXPECT_EQ("", seam.HandleFaults());
+}
