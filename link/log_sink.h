@@ -33,6 +33,12 @@ class ILogSink {
   // during the call.
   virtual void AppendLine(LogColour colour, const char* text) = 0;
   virtual void AppendWhiteLine(const char* text) = 0;
+  // Called on the user-interface thread while Stop waits for the worker, as
+  // the event target is: a sink whose appends make the worker wait for the
+  // user-interface thread lets a waiting append run here, so Stop cannot
+  // deadlock on a line even when no event target serves the thread. The
+  // default does nothing (a sink that never waits on another thread).
+  virtual void ServePendingAppends() {}
 
  protected:
   ~ILogSink() = default;

@@ -71,6 +71,9 @@ void CServerLink::JoinWorker() {
 
 void CServerLink::PumpPendingMessages() {
   if (m_targetWindow != nullptr) m_targetWindow->ServePendingDeliveries();
+  // The worker may be waiting in a log line rather than an event, and with
+  // no target at all only the sink can serve it.
+  if (m_log != nullptr) m_log->ServePendingAppends();
 }
 
 int CServerLink::PostLinkEvent(int code, std::intptr_t value) {

@@ -33,6 +33,8 @@ class CConsoleLogSink : public ILogSink {
   // Both do nothing while no console window is attached or it is gone.
   void AppendLine(LogColour colour, const char* text) override;
   void AppendWhiteLine(const char* text) override;
+  // Runs the appends other threads are waiting in (ServeSentMessages).
+  void ServePendingAppends() override;
 
  private:
   std::atomic<HWND> m_console{nullptr};

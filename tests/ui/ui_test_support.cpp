@@ -92,11 +92,6 @@ std::string CompareConsole(HWND console, const std::vector<Piece>& expected) {
   return "";
 }
 
-int CWindowLinkTarget::DeliverLinkEvent(int code, std::intptr_t value) {
-  return static_cast<int>(::SendMessageA(m_window, WM_LINK_EVENT, static_cast<WPARAM>(code),
-                                         static_cast<LPARAM>(value)));
-}
-
 struct CPeerLink::Shared {
   std::mutex lock;
   std::condition_variable arrived;

@@ -18,6 +18,7 @@
 #include "link/server_link.h"
 #include "ui/channel_page.h"
 #include "ui/channel_page_host.h"
+#include "ui/window_link_target.h"
 
 // Rectangles print as their edges in failure messages.
 inline void PrintTo(const CRect& rect, std::ostream* os) {
@@ -69,18 +70,6 @@ class CTestPageHost : public IChannelPageHost {
 
  private:
   CServerLink* m_link;
-};
-
-// The link's event target for a test: each event is sent to one window as
-// WM_LINK_EVENT, synchronously, as the page host forwards it to a page.
-class CWindowLinkTarget : public ILinkEventTarget {
- public:
-  explicit CWindowLinkTarget(HWND window) : m_window(window) {}
-  int DeliverLinkEvent(int code, std::intptr_t value) override;
-  void ServePendingDeliveries() override { PumpPending(); }
-
- private:
-  HWND m_window;
 };
 
 // A frame as the peer received it.

@@ -1,0 +1,312 @@
+// The manager page: set-up, link events and their state, the connect
+// toggle, refresh, join and layout. See manager_page.h for ownership and
+// threads.
+#include "ui/manager_page.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "link/cp932_text.h"
+#include "link/frame.h"
+#include "link/link_event.h"
+#include "link/message_catalogue.h"
+#include "link/payload.h"
+#include "link/server_link.h"
+#include "res/image_ids.h"
+#include "ui/manager_page_host.h"
+#include "ui/manager_rules.h"
+#include "ui/ui_messages.h"
+
+namespace {
+
+const COLORREF kMotdGreen = RGB(0, 255, 0);
+
+// Resource ids of m_statusBitmaps [0] to [3].
+const UINT kStatusBitmapIds[4] = {IDB_STATUS_OFFLINE, IDB_STATUS_CONNECTING,
+                                  IDB_STATUS_CONNECTING_LIT, IDB_STATUS_ONLINE};
+
+const UINT kResizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+
+}  // namespace
+
+CManagerPage::CManagerPage(IManagerPageHost* host, CWnd* pParent)
+    : CDialog(IDD, pParent),
+      m_serverLog(kServerConsoleStyle),
+      m_addressText(""),
+      m_nicknameText("Nanashi@Velmo"),
+      m_host(host) {}
+
+CManagerPage::~CManagerPage() = default;
+
+void CManagerPage::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_MANAGER_CHANNELS, m_channelList);
+  DDX_Control(pDX, IDC_MANAGER_SERVER_LOG, m_serverLog);
+  DDX_Text(pDX, IDC_MANAGER_ADDRESS, m_addressText);
+  DDV_MaxChars(pDX, m_addressText, kMaxAddressBytes);
+  DDX_Text(pDX, IDC_MANAGER_NICKNAME, m_nicknameText);
+  DDV_MaxChars(pDX, m_nicknameText, kMaxNicknameBytes);
+}
+
+BOOL CManagerPage::OnInitDialog() {
+  CDialog::OnInitDialog();
+  m_serverLog.SetUp();
+  m_logSink.Attach(m_serverLog);
+
+  m_channelList.SetBkColor(RGB(0, 0, 0));
+  m_channelList.SetTextColor(RGB(255, 255, 255));
+  m_channelList.SetTextBkColor(RGB(0, 0, 0));
+  m_channelList.InsertColumn(0, "チャンネル", LVCFMT_LEFT, 300);
+  m_channelList.InsertColumn(1, "ユーザ", LVCFMT_CENTER, 50);
+  m_channelList.InsertColumn(2, "トピック", LVCFMT_LEFT, 1000);
+  m_channelList.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
+
+  for (int i = 0; i < 4; ++i) m_statusBitmaps[i].LoadBitmap(kStatusBitmapIds[i]);
+  ShowStatusImage(kImageOffline);
+
+  std::srand(::GetTickCount());
+  char nickname[32];
+  wsprintfA(nickname, "Nanashi@Velmo%03u", static_cast<unsigned>(std::rand() % 999));
+  m_nicknameText = nickname;
+  UpdateData(FALSE);
+  return TRUE;
+}
+
+void CManagerPage::OnOK() {}
+void CManagerPage::OnCancel() {}
+
+LRESULT CManagerPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Answered here, never by the dialog manager: the number is DM_REPOSITION's.
+  if (message == WM_LINK_EVENT) return OnLinkEvent(wParam, lParam);
+  return CDialog::WindowProc(message, wParam, lParam);
+}
+
+BOOL CManagerPage::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (HIWORD(wParam) == EN_CHANGE) {
+    if (LOWORD(wParam) == IDC_MANAGER_ADDRESS)
+      KeepWithinBytes(IDC_MANAGER_ADDRESS, kMaxAddressBytes);
+    if (LOWORD(wParam) == IDC_MANAGER_NICKNAME) {
+      KeepWithinBytes(IDC_MANAGER_NICKNAME, kMaxNicknameBytes);
+    }
+  }
+  if (HIWORD(wParam) == BN_CLICKED) {
+    switch (LOWORD(wParam)) {
+      case IDC_MANAGER_CONNECT:
+        OnConnectToggle();
+        return TRUE;
+      case IDC_MANAGER_REFRESH:
+        OnRefresh();
+        return TRUE;
+      case IDC_MANAGER_JOIN:
+        OnJoin();
+        return TRUE;
+      default:
+        break;
+    }
+  }
+  return CDialog::OnCommand(wParam, lParam);
+}
+
+void CManagerPage::KeepWithinBytes(int id, int limit) {
+  // The edits' text limit counts characters on some systems: a double-byte
+  // character then counts one, and typed text could pass the byte limit.
+  char text[kFrameBufferSize] = {};
+  HWND edit = ::GetDlgItem(m_hWnd, id);
+  ::GetWindowTextA(edit, text, sizeof(text));
+  const std::size_t length = std::strlen(text);
+  if (length <= static_cast<std::size_t>(limit)) return;
+  // A character straddling the limit goes whole.
+  text[CharBoundaryLength(text, static_cast<std::size_t>(limit))] = '\0';
+  ::SetWindowTextA(edit, text);
+  ::SendMessageA(edit, EM_SETSEL, limit, limit);
+}
+
+void CManagerPage::OnDestroy() {
+  CDialog::OnDestroy();
+  // The static control does not own its image: take it back, then free all
+  // four, so a page whose window is created again loads them afresh.
+  ShowStatusImage(kImageUnchanged);
+  for (CBitmap& bitmap : m_statusBitmaps) bitmap.DeleteObject();
+}
+
+// ---- link events ---------------------------------------------------------------
+
+int CManagerPage::OnLinkEvent(WPARAM code, LPARAM value) {
+  if (code != LinkMessage) return OnLinkState(static_cast<int>(code));
+  const auto* record = reinterpret_cast<const MessageRecord*>(value);
+  if (record == nullptr || record->payload == nullptr) return 0;
+  return OnMessage(*record);
+}
+
+int CManagerPage::OnLinkState(int code) {
+  const LinkStateReaction reaction = ReactToLinkState(code);
+  if (!reaction.handled) return 0;
+  if (reaction.blinkTimer == Change::kOff) KillTimer(BLINK_TIMER_ID);
+  if (reaction.edits != Change::kUnchanged) EnableEdits(reaction.edits == Change::kOn);
+  if (reaction.image != kImageUnchanged) ShowStatusImage(reaction.image);
+  if (reaction.resetToggle) ResetToggle();
+  if (reaction.blinkTimer == Change::kOn) SetTimer(BLINK_TIMER_ID, kBlinkMilliseconds);
+  // Sent while the worker still waits in this event, so the request is on
+  // the wire before the receive loop starts.
+  if (reaction.requestChannels) OnRefresh();
+  return 1;
+}
+
+int CManagerPage::OnMessage(const MessageRecord& record) {
+  switch (record.type) {
+    case MsgJoined:
+      // The page host copies the name before it returns.
+      m_host->OpenChannelPage(record.payload);
+      return 1;
+    case MsgChannelListEntry:
+      AddChannelRow(record);
+      return 1;
+    case MsgMotd:
+      LogLine(&m_logSink, kMotdGreen, "[Motd] %s\r\n", record.payload);
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+void CManagerPage::AddChannelRow(const MessageRecord& record) {
+  // A private copy: the split writes into it, the payload is the worker's.
+  CPayloadCopy copy(record);
+  const ChannelListFields fields = ReadChannelListFields(copy);
+  // The list is unsorted, so the row stays at the end it is put at.
+  const int row = m_channelList.InsertItem(m_channelList.GetItemCount(), fields.channel);
+  if (row < 0) return;
+  m_channelList.SetItemText(row, 1, fields.users);
+  m_channelList.SetItemText(row, 2, fields.topic);
+}
+
+void CManagerPage::AppendConsole(COLORREF colour, const char* text) {
+  m_serverLog.AppendConsole(colour, text);
+}
+
+// ---- state shown -----------------------------------------------------------------
+
+void CManagerPage::ShowStatusImage(int image) {
+  const HBITMAP bitmap =
+      image == kImageUnchanged ? nullptr : static_cast<HBITMAP>(m_statusBitmaps[image]);
+  ::SendDlgItemMessageA(m_hWnd, IDC_MANAGER_STATUS, STM_SETIMAGE, IMAGE_BITMAP,
+                        reinterpret_cast<LPARAM>(bitmap));
+}
+
+int CManagerPage::ShownStatusImage() const {
+  const auto shown = reinterpret_cast<HBITMAP>(
+      ::SendDlgItemMessageA(m_hWnd, IDC_MANAGER_STATUS, STM_GETIMAGE, IMAGE_BITMAP, 0));
+  if (shown == nullptr) return kImageUnchanged;
+  for (int i = 0; i < 4; ++i) {
+    if (static_cast<HBITMAP>(m_statusBitmaps[i]) == shown) return i;
+  }
+  return kImageUnchanged;
+}
+
+void CManagerPage::ResetToggle() {
+  // BM_SETCHECK sends no click, so no toggle handler runs.
+  ::CheckDlgButton(m_hWnd, IDC_MANAGER_CONNECT, BST_UNCHECKED);
+  SetDlgItemText(IDC_MANAGER_CONNECT, "接続");
+}
+
+void CManagerPage::EnableEdits(BOOL enable) {
+  ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MANAGER_ADDRESS), enable);
+  ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MANAGER_NICKNAME), enable);
+}
+
+void CManagerPage::OnTimer(UINT_PTR id) {
+  const int next = NextBlinkImage(ShownStatusImage());
+  if (next != kImageUnchanged) ShowStatusImage(next);
+  CDialog::OnTimer(id);
+}
+
+// ---- buttons -----------------------------------------------------------------------
+
+void CManagerPage::OnConnectToggle() {
+  CServerLink* link = m_host->GetServerLink();
+  if (::IsDlgButtonChecked(m_hWnd, IDC_MANAGER_CONNECT) != BST_CHECKED) {
+    link->Stop();
+    SetDlgItemText(IDC_MANAGER_CONNECT, "接続");
+    return;
+  }
+  // A failed length check has shown its own message; the checks below
+  // decide.
+  UpdateData(TRUE);
+  if (!ValidateServerAddress(m_addressText)) {
+    ::CheckDlgButton(m_hWnd, IDC_MANAGER_CONNECT, BST_UNCHECKED);
+    AfxMessageBox("サーバーアドレスが不正です", MB_OK);
+    return;
+  }
+  if (!IsValidNickname(m_nicknameText)) {
+    ::CheckDlgButton(m_hWnd, IDC_MANAGER_CONNECT, BST_UNCHECKED);
+    AfxMessageBox("ニックネームが不正です", MB_OK);
+    return;
+  }
+  if (!link->Start(m_host->GetLinkEventTarget(), std::string(static_cast<LPCSTR>(m_addressText)),
+                   std::string(static_cast<LPCSTR>(m_nicknameText)))) {
+    ::CheckDlgButton(m_hWnd, IDC_MANAGER_CONNECT, BST_UNCHECKED);
+    return;
+  }
+  SetDlgItemText(IDC_MANAGER_CONNECT, "切断");
+}
+
+void CManagerPage::OnRefresh() {
+  // No online check first: a send that fails (offline) leaves the list as it is.
+  if (SendFrame(m_host->GetServerLink(), MsgChannelListRequest, "%s", "")) {
+    m_channelList.DeleteAllItems();
+  }
+}
+
+void CManagerPage::OnJoin() {
+  if (m_channelList.GetSelectedCount() == 0) return;
+  CServerLink* link = m_host->GetServerLink();
+  if (!link->IsOnline()) {
+    MessageBox("サーバに未接続です", "エラー", MB_OK);
+    return;
+  }
+  // Longer than any name a 618 row can carry, so none comes back cut.
+  char channel[kFrameBufferSize];
+  const int count = m_channelList.GetItemCount();
+  for (int row = 0; row < count; ++row) {
+    if ((m_channelList.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) == 0) continue;
+    m_channelList.GetItemText(row, 0, channel, sizeof(channel));
+    if (channel[0] == '\0') continue;
+    SendFrame(link, MsgJoin, "%s", channel);
+    return;
+  }
+}
+
+// ---- layout --------------------------------------------------------------------------
+
+void CManagerPage::OnSize(UINT type, int cx, int cy) {
+  CDialog::OnSize(type, cx, cy);
+  LayoutControls();
+}
+
+void CManagerPage::LayoutControls() {
+  if (::GetDlgItem(m_hWnd, IDC_MANAGER_STATUS) == nullptr) return;
+  const int ids[] = {IDC_MANAGER_SERVER_GROUP,  IDC_MANAGER_ADDRESS,    IDC_MANAGER_NICKNAME,
+                     IDC_MANAGER_MESSAGE_GROUP, IDC_MANAGER_SERVER_LOG, IDC_MANAGER_CHANNEL_GROUP,
+                     IDC_MANAGER_CHANNELS};
+  ManagerControls now;
+  RECT* rects[] = {&now.serverGroup, &now.address,      &now.nickname,   &now.messageGroup,
+                   &now.serverLog,   &now.channelGroup, &now.channelList};
+  for (int i = 0; i < 7; ++i) {
+    *rects[i] = RECT{0, 0, 0, 0};
+    HWND control = ::GetDlgItem(m_hWnd, ids[i]);
+    if (control == nullptr) continue;
+    ::GetWindowRect(control, rects[i]);
+    ScreenToClient(rects[i]);
+  }
+  RECT client;
+  GetClientRect(&client);
+  const ManagerControls next = StretchManagerControls(client, now);
+  const RECT* sized[] = {&next.serverGroup,  &next.address,   &next.nickname,
+                         &next.messageGroup, &next.serverLog, &next.channelGroup,
+                         &next.channelList};
+  for (int i = 0; i < 7; ++i) {
+    ::SetWindowPos(::GetDlgItem(m_hWnd, ids[i]), nullptr, 0, 0, sized[i]->right - sized[i]->left,
+                   sized[i]->bottom - sized[i]->top, kResizeOnly);
+  }
+}

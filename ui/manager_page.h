@@ -1,0 +1,88 @@
+// CManagerPage: the connection page (dialog 1003), tab 0 of the page host.
+// The user types the server address and a nickname, connects and
+// disconnects with one toggle, watches the status image (offline, a blinking
+// connecting banner, online), reads the server console and the channel
+// list, refreshes the list and joins a channel. The page starts and stops
+// the link, sends the channel-list request (617) and the join (400), and
+// reacts to the link's events, which the page host forwards to it. Its
+// decisions are plain functions in manager_rules.h.
+//
+// The page lives as long as the page host. It releases its status bitmaps
+// when its window goes and never stops the link itself: the page host does.
+//
+// Threads: user-interface thread only. WM_LINK_EVENT arrives as a
+// synchronous send from the page host while the link's worker waits; the
+// log sink may be called on any thread (see console_log_sink.h).
+#pragma once
+
+#include "framework/afxwin.h"
+#include "ui/console_log_sink.h"
+#include "ui/console_view.h"
+#include "ui/manager_page_ids.h"
+
+class IManagerPageHost;
+struct MessageRecord;
+
+class CManagerPage : public CDialog {
+ public:
+  enum { IDD = IDD_MANAGER_PAGE };
+  enum : UINT_PTR { BLINK_TIMER_ID = 1 };
+  enum : UINT { kBlinkMilliseconds = 200 };
+
+  // host outlives the page's window; the page host passes no parent.
+  explicit CManagerPage(IManagerPageHost* host, CWnd* pParent = nullptr);
+  ~CManagerPage() override;
+
+  BOOL OnInitDialog() override;
+
+  // WM_LINK_EVENT: 1 for the connection events (0 to 3) and for the
+  // messages 405, 618 and 621; 0 otherwise.
+  int OnLinkEvent(WPARAM code, LPARAM value);
+  void OnConnectToggle();
+  void OnRefresh();
+  void OnJoin();
+  void LayoutControls();
+  // Appends colour text to the server console.
+  void AppendConsole(COLORREF colour, const char* text);
+
+  // The server console as the link's log sink (and the page's own log: the
+  // lines of LogLine / LogWhiteLine on it). The page host hands it to the
+  // link with SetLogSink; it holds only the console's window handle.
+  ILogSink* GetLogSink() { return &m_logSink; }
+
+  // [0] offline (1004), [1] connecting (1006), [2] connecting, lit (1005),
+  // [3] online (1007).
+  CBitmap m_statusBitmaps[4];
+  CListCtrl m_channelList;
+  CConsoleView m_serverLog;
+  CString m_addressText;
+  CString m_nicknameText;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  void OnOK() override;
+  void OnCancel() override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  void OnDestroy() override;
+  void OnSize(UINT type, int cx, int cy) override;
+  void OnTimer(UINT_PTR id) override;
+
+ private:
+  // The connection events 0 to 3; 0 for any other code.
+  int OnLinkState(int code);
+  // A received message for the page: 405, 618, 621.
+  int OnMessage(const MessageRecord& record);
+  void AddChannelRow(const MessageRecord& record);
+  void ShowStatusImage(int image);
+  // The index of the image control 1006 shows, or -1.
+  int ShownStatusImage() const;
+  // Unchecked and "接続", without a click notification.
+  void ResetToggle();
+  void EnableEdits(BOOL enable);
+  // Cuts the edit's text back to limit bytes, on a character boundary.
+  void KeepWithinBytes(int id, int limit);
+
+  IManagerPageHost* m_host;
+  CConsoleLogSink m_logSink;
+};

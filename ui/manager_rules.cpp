@@ -1,0 +1,106 @@
+// The manager page's decisions. See manager_rules.h.
+#include "ui/manager_rules.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "link/link_event.h"
+#include "link/server_address.h"
+
+namespace {
+
+bool IsBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// The number a port text begins with, as "%u" would read it, is at most
+// 65535; a text without digits (blanks only, as the parse has let through)
+// passes.
+bool PortWithinRange(const char* text) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+  while (IsBlank(*p)) ++p;
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  unsigned long value = 0;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    value = value * 10 + (*p - '0');
+    // Checked per digit, so no run of digits can wrap back into range.
+    if (value > 65535) return false;
+  }
+  // "%u" turns "-80" into 4294967216.
+  return !negative || value == 0;
+}
+
+}  // namespace
+
+bool ValidateServerAddress(const char* address) {
+  if (address == nullptr || address[0] == '\0') return false;
+  ServerAddress parsed;
+  if (!ParseServerAddress(address, &parsed)) return false;
+  // The host part starts the text, so the port text follows the host and
+  // its ':'; reading it stops at the first byte after the digits, the '@'
+  // included.
+  return PortWithinRange(address + parsed.host.size() + 1);
+}
+
+bool IsValidNickname(const char* nickname) {
+  if (nickname == nullptr) return false;
+  const std::size_t length = std::strlen(nickname);
+  return length > 0 && length <= kMaxNicknameBytes;
+}
+
+LinkStateReaction ReactToLinkState(int code) {
+  const Change same = Change::kUnchanged;
+  switch (code) {
+    case LinkGaveUp:
+    case LinkOffline:
+      // The blink timer is left running: it changes nothing while no
+      // connecting image is shown.
+      return {true, same, Change::kOn, kImageOffline, true, false};
+    case LinkConnecting:
+      return {true, Change::kOn, Change::kOff, kImageConnecting, false, false};
+    case LinkOnline:
+      return {true, Change::kOff, same, kImageOnline, false, true};
+    default:
+      return {false, same, same, kImageUnchanged, false, false};
+  }
+}
+
+int NextBlinkImage(int image) {
+  if (image == kImageConnecting) return kImageConnectingLit;
+  if (image == kImageConnectingLit) return kImageConnecting;
+  return kImageUnchanged;
+}
+
+namespace {
+
+// Width (and height when asked) changed, the top-left corner kept; never
+// below zero.
+RECT Resized(const RECT& rect, LONG width, LONG height) {
+  return {rect.left, rect.top, rect.left + std::max(0L, width), rect.top + std::max(0L, height)};
+}
+
+LONG Height(const RECT& rect) { return rect.bottom - rect.top; }
+
+}  // namespace
+
+ManagerControls StretchManagerControls(const RECT& client, const ManagerControls& now) {
+  const LONG clientWidth = client.right - client.left;
+  const LONG clientHeight = client.bottom - client.top;
+  const LONG inset = 10;
+  ManagerControls next = now;
+  next.serverGroup =
+      Resized(now.serverGroup, clientWidth - 2 * now.serverGroup.left, Height(now.serverGroup));
+  next.address =
+      Resized(now.address, next.serverGroup.right - now.address.left - inset, Height(now.address));
+  next.nickname = Resized(now.nickname, next.serverGroup.right - now.nickname.left - inset,
+                          Height(now.nickname));
+  next.messageGroup =
+      Resized(now.messageGroup, clientWidth - 2 * now.messageGroup.left, Height(now.messageGroup));
+  next.serverLog = Resized(now.serverLog, next.messageGroup.right - now.serverLog.left - inset,
+                           Height(now.serverLog));
+  next.channelGroup = Resized(now.channelGroup, clientWidth - 2 * now.channelGroup.left,
+                              clientHeight - now.channelGroup.top - inset);
+  next.channelList =
+      Resized(now.channelList, next.channelGroup.right - now.channelList.left - inset,
+              next.channelGroup.bottom - now.channelList.top - inset);
+  return next;
+}
