@@ -166,7 +166,11 @@ int CStreamSocket::TransferOnce(Direction direction, char* data, int length, int
     do {
       n = direction == kSend ? SendSome(s, data, length) : ReceiveSome(s, data, length);
     } while (n < 0 && IsInterrupted(LastError()));
-    if (n >= 1) {
+    // Bytes that came after another thread's Close took the handle out may
+    // be torn: Close drains the same connection meanwhile, and a frame read
+    // partly by each would be delivered garbled. Only what came before the
+    // close counts.
+    if (n >= 1 && IsOpenHandle(s)) {
       EndUse(s);
       return n;
     }

@@ -15,6 +15,7 @@
 #include "full_listener.h"
 #include "link/frame.h"
 #include "link_fixture.h"
+#include "session_check.h"
 
 namespace {
 
@@ -44,37 +45,6 @@ std::string StreamBytes(std::size_t frames) {
 std::string Entry(const Frame& frame) {
   return "message " + std::to_string(frame.type) + " " + std::to_string(frame.payload.size()) +
          " " + frame.payload;
-}
-
-// What is wrong with a session's transcript: it must open with Connecting,
-// end with exactly one GaveUp or Offline, and deliver a prefix of expected,
-// whole and in order, only while online. Empty when well-formed.
-std::string CheckSession(const Strings& transcript, const Strings& expected) {
-  if (transcript.empty() || transcript.front() != "connecting") return "no connecting first";
-  int ends = 0;
-  bool online = false;
-  std::size_t delivered = 0;
-  for (std::size_t i = 1; i < transcript.size(); ++i) {
-    const std::string& entry = transcript[i];
-    if (entry == "gave up 1" || entry == "offline") {
-      ++ends;
-      if (i + 1 != transcript.size()) return "events after " + entry;
-      if (entry == "offline" && !online) return "offline without online";
-      if (entry == "gave up 1" && online) return "gave up after online";
-    } else if (entry == "online") {
-      if (online) return "online twice";
-      online = true;
-    } else if (entry.rfind("message ", 0) == 0) {
-      if (!online) return "message before online";
-      if (delivered >= expected.size() || entry != expected[delivered])
-        return "unexpected " + entry.substr(0, 40);
-      ++delivered;
-    } else if (entry.rfind("diag ", 0) != 0 && entry.rfind("white ", 0) != 0) {
-      return "unknown entry " + entry;
-    }
-  }
-  if (ends != 1) return "ended " + std::to_string(ends) + " times";
-  return "";
 }
 
 int Messages(const Strings& transcript) {
@@ -159,7 +129,7 @@ TEST_F(LinkFaults, LoginReplyCutAtEveryByteGivesUp) {
     recorder.Clear();
     StartLink(peer->Address());
     ASSERT_TRUE(WaitFor("gave up 1")) << "cut at " << at;
-    EXPECT_EQ("", CheckSession(recorder.Transcript(), {})) << "cut at " << at;
+    EXPECT_EQ("", CheckSession(recorder.Transcript(), Strings{})) << "cut at " << at;
     EXPECT_EQ(4, recorder.Count("white Connect 失敗\r\n") + static_cast<int>([&] {
                    int failed = 0;
                    for (const std::string& entry : recorder.Transcript())
@@ -240,7 +210,7 @@ TEST_F(LinkFaults, StopDuringAConnectThatGetsNoAnswerReturnsAtOnce) {
   const Clock::time_point start = Clock::now();
   EXPECT_EQ(1, link.Stop());
   EXPECT_LT(SecondsSince(start), 1.0);
-  EXPECT_EQ("", CheckSession(recorder.Transcript(), {}));
+  EXPECT_EQ("", CheckSession(recorder.Transcript(), Strings{}));
   EXPECT_EQ("gave up 1", recorder.Transcript().back());
 }
 
