@@ -24,8 +24,13 @@ endmacro()
 
 # One CTest entry per test program. Windows programs run under Wine through
 # the emulator and share the Wine session that the fixture starts and stops.
+# Each has a time-out of its own, far above the slowest program (about a
+# minute under the sanitizers), so a hang fails that test instead of waiting
+# out CTest's 1500-second default.
+set(VELMO_TEST_TIMEOUT 300 CACHE STRING "Seconds each test program may run")
 function(velmo_add_test target)
   add_test(NAME ${target} COMMAND ${target} ${ARGN})
+  set_tests_properties(${target} PROPERTIES TIMEOUT ${VELMO_TEST_TIMEOUT})
   if(CMAKE_CROSSCOMPILING)
     set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED wine)
   endif()
@@ -38,5 +43,5 @@ function(velmo_add_wine_fixture)
   add_test(NAME wine_session_start COMMAND ${session} start ${CMAKE_BINARY_DIR}/wine)
   add_test(NAME wine_session_stop COMMAND ${session} stop ${CMAKE_BINARY_DIR}/wine)
   set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
-  set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
+  set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 120)
 endfunction()

@@ -3,9 +3,11 @@
 # preset: native (link/, server/), windows (everything, under Wine),
 # native-asan (the native tests under AddressSanitizer and UBSan) and fuzz
 # (a short fixed campaign of each libFuzzer target over its corpus).
-set -euo pipefail
+# Every preset runs even when an earlier one failed; the script then ends
+# with a summary and fails if any preset did.
+set -uo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh || { echo "test.sh: setup failed" >&2; exit 1; }
 # The fuzz preset needs clang with libFuzzer; say so rather than skip it.
 if ! echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' |
     clang++ -x c++ -fsanitize=fuzzer,address,undefined - -o /dev/null; then
@@ -13,8 +15,20 @@ if ! echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { r
        "the fuzz tests cannot run" >&2
   exit 1
 fi
+failed=()
 for preset in native windows native-asan fuzz; do
-  cmake --preset "$preset"
-  cmake --build --preset "$preset"
-  ctest --preset "$preset"
+  echo "=== preset $preset"
+  if ! cmake --preset "$preset"; then
+    failed+=("$preset (configure)")
+  elif ! cmake --build --preset "$preset"; then
+    failed+=("$preset (build)")
+  elif ! ctest --preset "$preset"; then
+    failed+=("$preset (tests)")
+  fi
 done
+echo "=== summary"
+if [ ${#failed[@]} -gt 0 ]; then
+  printf 'FAILED: %s\n' "${failed[@]}" >&2
+  exit 1
+fi
+echo "all presets passed: native windows native-asan fuzz"

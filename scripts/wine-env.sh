@@ -9,7 +9,15 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # Without this locale the ANSI code page is 1252 and every "A" call garbles text.
 export LANG=ja_JP.UTF-8
 export LC_ALL=ja_JP.UTF-8
+# The display a session of this folder started, if that X server still
+# answers: after an interrupted run or a reboot the recorded one is gone, and
+# every Windows program would fail on it. A dead one is forgotten, so the next
+# session start makes a new one.
 if [ -z "${DISPLAY:-}" ] && [ -f "$wine_dir/display" ]; then
-  DISPLAY=$(cat "$wine_dir/display")
-  export DISPLAY
+  if xdpyinfo -display "$(cat "$wine_dir/display")" >/dev/null 2>&1; then
+    DISPLAY=$(cat "$wine_dir/display")
+    export DISPLAY
+  else
+    rm -f "$wine_dir/display" "$wine_dir/xvfb.pid"
+  fi
 fi

@@ -19,10 +19,19 @@ start_display() {
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
   setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >>"$log" 2>&1 &
   echo $! >"$wine_dir/xvfb.pid"
+  local ready=0
   for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
+    if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+      ready=1
+      break
+    fi
     sleep 0.1
   done
+  if [ "$ready" != 1 ]; then
+    echo "wine-session: Xvfb on :$n did not answer within 10 s (log: $log)" >&2
+    tail -n 20 "$log" >&2
+    exit 1
+  fi
   echo ":$n" >"$wine_dir/display"
   export DISPLAY=":$n"
 }
@@ -43,13 +52,36 @@ make_prefix() {
   touch "$WINEPREFIX/.velmo-ready"
 }
 
+# Whether a wineserver serves this prefix: it keeps a socket in a directory
+# named after the prefix's device and inode while it runs.
+wineserver_running() {
+  local dir i
+  dir="/tmp/.wine-$(id -u)/server-$(stat -c '%d %i' "$WINEPREFIX" | awk '{printf "%x-%x", $1, $2}')"
+  for i in $(seq 50); do
+    [ -S "$dir/socket" ] && pgrep -u "$(id -u)" -x wineserver >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 case "$action" in
   start)
     start_display
     make_prefix
+    # A wineserver already running for this prefix makes -p fail; that one
+    # serves as well. Any other failure to have a server is the end.
     setsid wineserver -p </dev/null >>"$log" 2>&1 || true
+    if ! wineserver_running; then
+      echo "wine-session: wineserver did not start (log: $log)" >&2
+      tail -n 20 "$log" >&2
+      exit 1
+    fi
     # Load the core services once now, not inside the first test.
-    wine cmd /c exit </dev/null >>"$log" 2>&1 || true
+    if ! wine cmd /c exit </dev/null >>"$log" 2>&1; then
+      echo "wine-session: wine cannot run a program in $WINEPREFIX (log: $log)" >&2
+      tail -n 20 "$log" >&2
+      exit 1
+    fi
     echo "wine session ready: prefix $WINEPREFIX display $DISPLAY"
     ;;
   stop)
