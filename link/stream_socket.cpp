@@ -37,11 +37,16 @@ bool CStreamSocket::Publish(SocketHandle fresh) {
   for (Slot& slot : m_slots) {
     if (slot.uses > 0) continue;
     // One use for being open, one for the connect under way.
-    slot = {fresh, 2};
+    slot = {fresh, 2, true};
     m_handle = fresh;
     return true;
   }
   return false;
+}
+
+void CStreamSocket::EndConnecting(SocketHandle handle) {
+  std::lock_guard<std::mutex> guard(m_lock);
+  Find(handle)->connecting = false;
 }
 
 void CStreamSocket::EndUse(SocketHandle handle) {
@@ -56,16 +61,19 @@ void CStreamSocket::EndUse(SocketHandle handle) {
 
 bool CStreamSocket::CloseOpen(SocketHandle only) {
   SocketHandle s;
+  bool connecting;
   {
     std::lock_guard<std::mutex> guard(m_lock);
     s = m_handle.load();
     if (s == kInvalidSocket || (only != kInvalidSocket && s != only)) return false;
     m_handle = kInvalidSocket;
+    connecting = Find(s)->connecting;
     // The use of being open becomes this close's use.
   }
   ShutdownBoth(s);
   char byte;
-  for (int drained = 0; drained < kDrainLimit && ReceiveSome(s, &byte, 1) == 1; ++drained) {
+  for (int drained = 0;
+       !connecting && drained < kDrainLimit && ReceiveSome(s, &byte, 1) == 1; ++drained) {
   }
   EndUse(s);
   return true;
@@ -125,6 +133,7 @@ int CStreamSocket::Connect(std::uint32_t address, unsigned port, int timeoutSeco
       status = IsConnectPending(LastError()) ? WaitForConnect(s, timeoutSeconds) : StatusError;
     if (status == StatusOk && !SetBlocking(s, true)) status = StatusError;
   }
+  EndConnecting(s);
   // A Close on the other thread during the connect leaves nothing open to
   // report success on.
   if (status == StatusOk && !IsOpenHandle(s)) status = StatusError;

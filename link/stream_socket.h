@@ -73,6 +73,9 @@ class CStreamSocket {
   struct Slot {
     link_platform::SocketHandle handle;
     int uses;
+    // Its connect is still under way: a Close then only shuts it down, as
+    // there is nothing to drain and the connect must not be raced.
+    bool connecting;
   };
   static const int kSlots = 4;
 
@@ -81,6 +84,8 @@ class CStreamSocket {
   // Makes fresh the open handle, with a use taken. false when one is open
   // already (or, never with two threads, every slot is busy).
   bool Publish(link_platform::SocketHandle fresh);
+  // The connect on handle has ended, one way or the other.
+  void EndConnecting(link_platform::SocketHandle handle);
   // Ends a use; the last use of a closed handle releases it.
   void EndUse(link_platform::SocketHandle handle);
   // Closes the open handle when it is only (kInvalidSocket: whichever is
