@@ -52,13 +52,15 @@ make_prefix() {
   touch "$WINEPREFIX/.velmo-ready"
 }
 
-# Whether a wineserver serves this prefix: it keeps a socket in a directory
-# named after the prefix's device and inode while it runs.
+# Whether a wineserver serves this prefix: one of this user's wineserver
+# processes (Debian names it wineserver32) started with this WINEPREFIX.
 wineserver_running() {
-  local dir i
-  dir="/tmp/.wine-$(id -u)/server-$(stat -c '%d %i' "$WINEPREFIX" | awk '{printf "%x-%x", $1, $2}')"
+  local i pid
   for i in $(seq 50); do
-    [ -S "$dir/socket" ] && pgrep -u "$(id -u)" -x wineserver >/dev/null 2>&1 && return 0
+    for pid in $(pgrep -u "$(id -u)" wineserver); do
+      tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+        return 0
+    done
     sleep 0.1
   done
   return 1
