@@ -1,17 +1,15 @@
 // Fuzz target: the client's receive loop against a hostile server. A real
-// CServerLink logs in to a loopback peer run by this file, which accepts the
-// login and then sends the input as the raw byte stream and closes. The link
+// CServerLink with its worker thread logs in and reads, but the network is
+// stood in for at the platform seam: every socket call succeeds without the
+// kernel, and the receives hand out an accepted login reply and then the
+// input, in pieces of varying size, then the end of the stream. The link
 // must deliver exactly the frames the reading rule finds in the stream (up
 // to the first over-long header or the cut end), each with its NUL, and then
 // go offline: no crash, no hang, nothing lost or invented.
-// Threads: the fuzzer's thread is the link's user-interface thread and the
-// peer; the link's worker delivers into it through a CLinkCallQueue.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cerrno>
+// Threads: the fuzzer's thread is the link's user-interface thread; the
+// link's worker delivers into it through a CLinkCallQueue and makes the
+// stood-in receives.
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -23,8 +21,12 @@
 #include "link/link_call_queue.h"
 #include "link/message_catalogue.h"
 #include "link/server_link.h"
+#include "link/socket_platform.h"
 
 namespace {
+
+using link_platform::PlatformCall;
+using link_platform::SocketHandle;
 
 struct Received {
   unsigned type;
@@ -41,52 +43,50 @@ class CRecorder : public ILinkListener {
       return 1;
     }
     if (code == LinkGaveUp) gaveUp = true;
-    if (code == LinkConnecting) connecting = true;
     if (code == LinkOffline) offline = true;
     return 0;
   }
   std::vector<Received> frames;
-  bool connecting = false;
   bool gaveUp = false;
   bool offline = false;
 };
 
-int g_listener = -1;
-unsigned g_port = 0;
-
-void Listen() {
-  g_listener = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address = {};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  if (g_listener < 0 || bind(g_listener, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-      listen(g_listener, 4) != 0 ||
-      getsockname(g_listener, reinterpret_cast<sockaddr*>(&address), &size) != 0)
-    __builtin_trap();
-  g_port = ntohs(address.sin_port);
-}
-
-bool ReadExactly(int handle, char* buffer, std::size_t length) {
-  while (length > 0) {
-    const ssize_t got = recv(handle, buffer, length, 0);
-    if (got < 0 && errno == EINTR) continue;  // the fuzzer's timer signal
-    if (got <= 0) return false;
-    buffer += got;
-    length -= static_cast<std::size_t>(got);
+// The server as the link's receives see it: the login reply, then the
+// input. Used by the worker thread only while a session runs.
+class CStandInServer : public link_platform::IPlatformFaults {
+ public:
+  void Load(const std::uint8_t* data, std::size_t size) {
+    static const char kAccepted[] = {0, 6, 0, MsgLoginAccepted, 'f', 'u', 'z', 'z', 'e', 'r'};
+    m_stream.assign(kAccepted, sizeof kAccepted);
+    m_stream.append(reinterpret_cast<const char*>(data), size);
+    m_at = 0;
+    m_piece = static_cast<unsigned>(size);
   }
-  return true;
-}
-
-void SendAll(int handle, const char* data, std::size_t length) {
-  while (length > 0) {
-    const ssize_t sent = send(handle, data, length, MSG_NOSIGNAL);
-    if (sent < 0 && errno == EINTR) continue;
-    if (sent <= 0) return;  // the link closed: what it read is still checked
-    data += sent;
-    length -= static_cast<std::size_t>(sent);
+  int Before(PlatformCall call, SocketHandle) override {
+    // A real socket gives each session a genuine handle to release.
+    return call == PlatformCall::kSocket ? 0 : link_platform::kStandIn;
   }
-}
+  void Opened(SocketHandle) override {}
+  void Released(SocketHandle) override {}
+  int StandInReceive(SocketHandle, char* buffer, int length) override {
+    if (m_at >= m_stream.size()) return 0;
+    // Pieces of 1 to 61 bytes in a pattern of the input's own, so a header
+    // or a payload often arrives split across receives.
+    m_piece = m_piece * 1103515245u + 12345u;
+    std::size_t piece = 1 + (m_piece >> 16) % 61;
+    piece = std::min({piece, static_cast<std::size_t>(length), m_stream.size() - m_at});
+    std::memcpy(buffer, m_stream.data() + m_at, piece);
+    m_at += piece;
+    return static_cast<int>(piece);
+  }
+
+ private:
+  std::string m_stream;
+  std::size_t m_at = 0;
+  unsigned m_piece = 0;
+};
+
+CStandInServer g_server;
 
 // The frames the reading rule finds in the stream.
 std::vector<Received> ExpectedFrames(const std::uint8_t* data, std::size_t size) {
@@ -116,34 +116,18 @@ void ServeUntil(CLinkCallQueue& queue, Done done) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  Listen();
+  link_platform::g_faults = &g_server;
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  g_server.Load(data, size);
   CRecorder recorder;
   CLinkCallQueue queue(&recorder);
   CServerLink link;
-  if (!link.Start(&queue, "127.0.0.1:" + std::to_string(g_port), "fuzzer")) __builtin_trap();
-  ServeUntil(queue, [&] { return recorder.connecting; });
-
-  int peer;
-  do {
-    peer = accept(g_listener, nullptr, nullptr);
-  } while (peer < 0 && errno == EINTR);
-  if (peer < 0) __builtin_trap();
-  unsigned char header[kFrameHeaderSize];
-  char login[kFrameBufferSize];
-  if (!ReadExactly(peer, reinterpret_cast<char*>(header), sizeof header) ||
-      !ReadExactly(peer, login, DecodeFrameHeader(header).length))
-    __builtin_trap();
-  const char accepted[] = {0, 6, 0, MsgLoginAccepted, 'f', 'u', 'z', 'z', 'e', 'r'};
-  SendAll(peer, accepted, sizeof accepted);
-  SendAll(peer, reinterpret_cast<const char*>(data), size);
-  shutdown(peer, SHUT_WR);
-
+  if (!link.Start(&queue, "127.0.0.1:4000", "fuzzer")) __builtin_trap();
   ServeUntil(queue, [&] { return recorder.offline || recorder.gaveUp; });
-  close(peer);
+  link.Stop();
   if (recorder.gaveUp) __builtin_trap();
   const std::vector<Received> expected = ExpectedFrames(data, size);
   if (recorder.frames.size() != expected.size()) __builtin_trap();

@@ -8,8 +8,9 @@
 // Every call the stream socket makes on the platform goes through one of the
 // wrappers below, and each passes the fault seam first: a test can make any
 // single call fail with an error of its choice and watch every handle being
-// opened and released. Nothing is installed in the product; the cost is one
-// atomic load per call.
+// opened and released, and a fuzz harness can stand in for the network and
+// feed the link's receives from memory. Nothing is installed in the product;
+// the cost is one atomic load per call.
 //
 // The socket library is never started here: on Windows the host process
 // calls WSAStartup before the first connect (tests do it in their main).
@@ -86,21 +87,28 @@ enum class PlatformCall {
   kBlockingMode,  // ioctlsocket FIONBIO / fcntl O_NONBLOCK
   kSend,
   kReceive,
-  kShutdown,  // made even when the seam fails it: its result is ignored anyway
+  kShutdown,  // made even when the seam fails it (its result is ignored); a stand-in skips it
   kResolve,   // the name lookup
 };
 
 // Test seam. Before is called on the calling thread before each platform
 // call, with the handle it is about to use (invalid for kSocket and
-// kResolve); 0 lets the call run, anything else makes it fail with that
-// value as the last error, without reaching the platform. Opened and
-// Released report each handle that the socket creates and releases. Install
-// only while no stream socket is in use.
+// kResolve). It answers 0 to let the call run, kStandIn to have it succeed
+// without reaching the platform (a receive then takes its bytes from
+// StandInReceive; a socket is still created for real, so every handle is
+// genuine), or an error code: the call then fails with that value as the
+// last error. Opened and Released report each handle the stream socket
+// creates and releases. Install only while no stream socket is in use.
+const int kStandIn = -1;
+
 class IPlatformFaults {
  public:
   virtual int Before(PlatformCall call, SocketHandle handle) = 0;
   virtual void Opened(SocketHandle handle) = 0;
   virtual void Released(SocketHandle handle) = 0;
+  // Bytes placed in buffer (at most length), 0 for the end of the stream,
+  // or -1 with the last error set.
+  virtual int StandInReceive(SocketHandle, char*, int) { return 0; }
 
  protected:
   ~IPlatformFaults() = default;
@@ -108,19 +116,22 @@ class IPlatformFaults {
 
 inline std::atomic<IPlatformFaults*> g_faults{nullptr};
 
-// true when the seam fails this call; the last error is then set.
-inline bool Injected(PlatformCall call, SocketHandle handle) {
+enum class Verdict { kRun, kFail, kStandIn };
+
+// What the seam says of this call; on kFail the last error is set.
+inline Verdict Consult(PlatformCall call, SocketHandle handle) {
   IPlatformFaults* faults = g_faults.load(std::memory_order_acquire);
-  if (faults == nullptr) return false;
-  const int error = faults->Before(call, handle);
-  if (error == 0) return false;
-  SetSocketError(error);
-  return true;
+  if (faults == nullptr) return Verdict::kRun;
+  const int answer = faults->Before(call, handle);
+  if (answer == 0) return Verdict::kRun;
+  if (answer == kStandIn) return Verdict::kStandIn;
+  SetSocketError(answer);
+  return Verdict::kFail;
 }
 
 // A new IPv4 stream socket, or kInvalidSocket.
 inline SocketHandle OpenStreamSocket() {
-  if (Injected(PlatformCall::kSocket, kInvalidSocket)) return kInvalidSocket;
+  if (Consult(PlatformCall::kSocket, kInvalidSocket) == Verdict::kFail) return kInvalidSocket;
   const SocketHandle s = socket(AF_INET, SOCK_STREAM, 0);
   if (s == kInvalidSocket) return s;
 #ifdef SO_NOSIGPIPE
@@ -138,7 +149,7 @@ inline void CloseStreamSocket(SocketHandle s) {
 }
 
 inline void ShutdownBoth(SocketHandle s) {
-  Injected(PlatformCall::kShutdown, s);
+  if (Consult(PlatformCall::kShutdown, s) == Verdict::kStandIn) return;
 #ifdef _WIN32
   shutdown(s, SD_BOTH);
 #else
@@ -148,30 +159,39 @@ inline void ShutdownBoth(SocketHandle s) {
 
 // true when connected at once; otherwise LastError() tells (pending or not).
 inline bool ConnectTo(SocketHandle s, const sockaddr_in& peer) {
-  if (Injected(PlatformCall::kConnect, s)) return false;
+  const Verdict verdict = Consult(PlatformCall::kConnect, s);
+  if (verdict != Verdict::kRun) return verdict == Verdict::kStandIn;
   return connect(s, reinterpret_cast<const sockaddr*>(&peer), sizeof(peer)) == 0;
 }
 
 // One send or receive; the platform's result (bytes, 0 or -1).
 inline int SendSome(SocketHandle s, const char* data, int length) {
-  if (Injected(PlatformCall::kSend, s)) return -1;
+  const Verdict verdict = Consult(PlatformCall::kSend, s);
+  if (verdict != Verdict::kRun) return verdict == Verdict::kStandIn ? length : -1;
   return static_cast<int>(send(s, data, length, kSendFlags));
 }
 inline int ReceiveSome(SocketHandle s, char* buffer, int length) {
-  if (Injected(PlatformCall::kReceive, s)) return -1;
+  const Verdict verdict = Consult(PlatformCall::kReceive, s);
+  if (verdict == Verdict::kFail) return -1;
+  if (verdict == Verdict::kStandIn) return g_faults.load()->StandInReceive(s, buffer, length);
   return static_cast<int>(recv(s, buffer, length, 0));
 }
 
 #ifdef _WIN32
 inline bool SetBlocking(SocketHandle s, bool blocking) {
-  if (Injected(PlatformCall::kBlockingMode, s)) return false;
+  const Verdict verdict = Consult(PlatformCall::kBlockingMode, s);
+  if (verdict != Verdict::kRun) return verdict == Verdict::kStandIn;
   u_long nonBlocking = blocking ? 0 : 1;
   return ioctlsocket(s, FIONBIO, &nonBlocking) == 0;
 }
 
 // SO_SNDTIMEO / SO_RCVTIMEO hold a count of milliseconds.
 inline bool GetTimeoutMs(SocketHandle s, int option, long* ms) {
-  if (Injected(PlatformCall::kGetOption, s)) return false;
+  const Verdict verdict = Consult(PlatformCall::kGetOption, s);
+  if (verdict != Verdict::kRun) {
+    *ms = 0;
+    return verdict == Verdict::kStandIn;
+  }
   DWORD value = 0;
   int size = sizeof(value);
   if (getsockopt(s, SOL_SOCKET, option, reinterpret_cast<char*>(&value), &size) != 0) return false;
@@ -179,7 +199,8 @@ inline bool GetTimeoutMs(SocketHandle s, int option, long* ms) {
   return true;
 }
 inline bool SetTimeoutMs(SocketHandle s, int option, long ms) {
-  if (Injected(PlatformCall::kSetOption, s)) return false;
+  const Verdict verdict = Consult(PlatformCall::kSetOption, s);
+  if (verdict != Verdict::kRun) return verdict == Verdict::kStandIn;
   DWORD value = static_cast<DWORD>(ms);
   return setsockopt(s, SOL_SOCKET, option, reinterpret_cast<const char*>(&value), sizeof(value)) ==
          0;
@@ -188,7 +209,9 @@ inline bool SetTimeoutMs(SocketHandle s, int option, long ms) {
 // A refused connect shows only in the except set; the write set alone would
 // wait out the whole time-out.
 inline ConnectWait WaitForConnect(SocketHandle s, int milliseconds) {
-  if (Injected(PlatformCall::kWait, s)) return ConnectWait::kError;
+  const Verdict verdict = Consult(PlatformCall::kWait, s);
+  if (verdict != Verdict::kRun)
+    return verdict == Verdict::kStandIn ? ConnectWait::kReady : ConnectWait::kError;
   fd_set writable;
   fd_set failed;
   FD_ZERO(&writable);
@@ -205,7 +228,11 @@ inline ConnectWait WaitForConnect(SocketHandle s, int milliseconds) {
 
 // gethostbyname keeps its result per thread on WinSock.
 inline bool ResolveIPv4(const char* host, std::uint32_t* address) {
-  if (Injected(PlatformCall::kResolve, kInvalidSocket)) return false;
+  const Verdict verdict = Consult(PlatformCall::kResolve, kInvalidSocket);
+  if (verdict != Verdict::kRun) {
+    *address = htonl(INADDR_LOOPBACK);
+    return verdict == Verdict::kStandIn;
+  }
   hostent* entry = gethostbyname(host);
   if (entry == nullptr || entry->h_addrtype != AF_INET || entry->h_addr_list[0] == nullptr)
     return false;
@@ -217,7 +244,8 @@ inline bool ResolveIPv4(const char* host, std::uint32_t* address) {
 
 #else
 inline bool SetBlocking(SocketHandle s, bool blocking) {
-  if (Injected(PlatformCall::kBlockingMode, s)) return false;
+  const Verdict verdict = Consult(PlatformCall::kBlockingMode, s);
+  if (verdict != Verdict::kRun) return verdict == Verdict::kStandIn;
   int flags = fcntl(s, F_GETFL, 0);
   if (flags < 0) return false;
   flags = blocking ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK);
@@ -225,7 +253,11 @@ inline bool SetBlocking(SocketHandle s, bool blocking) {
 }
 
 inline bool GetTimeoutMs(SocketHandle s, int option, long* ms) {
-  if (Injected(PlatformCall::kGetOption, s)) return false;
+  const Verdict verdict = Consult(PlatformCall::kGetOption, s);
+  if (verdict != Verdict::kRun) {
+    *ms = 0;
+    return verdict == Verdict::kStandIn;
+  }
   timeval value = {0, 0};
   socklen_t size = sizeof(value);
   if (getsockopt(s, SOL_SOCKET, option, &value, &size) != 0) return false;
@@ -233,7 +265,8 @@ inline bool GetTimeoutMs(SocketHandle s, int option, long* ms) {
   return true;
 }
 inline bool SetTimeoutMs(SocketHandle s, int option, long ms) {
-  if (Injected(PlatformCall::kSetOption, s)) return false;
+  const Verdict verdict = Consult(PlatformCall::kSetOption, s);
+  if (verdict != Verdict::kRun) return verdict == Verdict::kStandIn;
   timeval value = {static_cast<time_t>(ms / 1000), static_cast<suseconds_t>(ms % 1000 * 1000)};
   return setsockopt(s, SOL_SOCKET, option, &value, sizeof(value)) == 0;
 }
@@ -243,7 +276,9 @@ inline bool SetTimeoutMs(SocketHandle s, int option, long ms) {
 // signal handler running during the wait is no failure: the wait goes on for
 // the time left.
 inline ConnectWait WaitForConnect(SocketHandle s, int milliseconds) {
-  if (Injected(PlatformCall::kWait, s)) return ConnectWait::kError;
+  const Verdict verdict = Consult(PlatformCall::kWait, s);
+  if (verdict != Verdict::kRun)
+    return verdict == Verdict::kStandIn ? ConnectWait::kReady : ConnectWait::kError;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
   int left = milliseconds;
   for (;;) {
@@ -260,7 +295,11 @@ inline ConnectWait WaitForConnect(SocketHandle s, int milliseconds) {
 
 // getaddrinfo, because gethostbyname shares one result between threads.
 inline bool ResolveIPv4(const char* host, std::uint32_t* address) {
-  if (Injected(PlatformCall::kResolve, kInvalidSocket)) return false;
+  const Verdict verdict = Consult(PlatformCall::kResolve, kInvalidSocket);
+  if (verdict != Verdict::kRun) {
+    *address = htonl(INADDR_LOOPBACK);
+    return verdict == Verdict::kStandIn;
+  }
   addrinfo hints = {};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;
@@ -275,7 +314,8 @@ inline bool ResolveIPv4(const char* host, std::uint32_t* address) {
 // The pending error of a socket whose non-blocking connect has ended; 0 means
 // connected. A failing query counts as an error.
 inline int PendingError(SocketHandle s) {
-  if (Injected(PlatformCall::kGetOption, s)) return -1;
+  const Verdict verdict = Consult(PlatformCall::kGetOption, s);
+  if (verdict != Verdict::kRun) return verdict == Verdict::kStandIn ? 0 : -1;
   int error = 0;
 #ifdef _WIN32
   int size = sizeof(error);
