@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "link/frame_header.h"
+#include "link/frame_bytes.h"
 #include "server/socket_platform.h"
 
 using namespace orla_server;
@@ -81,12 +81,6 @@ bool StopServer(Child& child) {
   int status = 0;
   waitpid(child.pid, &status, 0);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-std::string Frame(std::uint16_t type, const std::string& payload) {
-  unsigned char header[kFrameHeaderSize];
-  EncodeFrameHeader(header, static_cast<std::uint16_t>(payload.size()), type);
-  return std::string(reinterpret_cast<char*>(header), sizeof header) + payload;
 }
 
 bool SendAll(SocketHandle s, const std::string& bytes) {
@@ -162,23 +156,23 @@ bool RunOnce(int client_count) {
       return false;
     }
     std::string nick = "c" + std::to_string(i);
-    SendAll(s, Frame(2, nick + " quiet 0 \"bench\" 8") + Frame(400, kChannel));
+    SendAll(s, FrameBytes(2, nick + " quiet 0 \"bench\" 8") + FrameBytes(400, kChannel));
     clients.push_back(s);
   }
   // Every client has joined once it has its own join answer; everything the
   // joins caused has arrived once a sync line sent after that has.
-  if (!DrainUntil(clients, Frame(405, kChannel))) {
+  if (!DrainUntil(clients, FrameBytes(405, kChannel))) {
     std::fprintf(stderr, "clients did not join\n");
     return false;
   }
-  SendAll(clients[0], Frame(402, std::string(kChannel) + " sync-before-measuring"));
+  SendAll(clients[0], FrameBytes(402, std::string(kChannel) + " sync-before-measuring"));
   if (!DrainUntil(clients, "sync-before-measuring")) {
     std::fprintf(stderr, "clients did not settle\n");
     return false;
   }
 
   const long lines = std::max(2000L, 16000000L / client_count);
-  const std::string line = Frame(402, std::string(kChannel) + " " + kText);
+  const std::string line = FrameBytes(402, std::string(kChannel) + " " + kText);
   const long frame_size = static_cast<long>(kFrameHeaderSize + std::strlen(kChannel) + 1 +
                                             std::strlen("c0") + 1 + kText.size());
   std::vector<long long> received(clients.size(), 0);

@@ -43,16 +43,6 @@ unsigned UnusedPort() {
   return port;
 }
 
-std::string HeaderBytes(unsigned length, unsigned type) {
-  unsigned char header[kFrameHeaderSize];
-  EncodeFrameHeader(header, static_cast<std::uint16_t>(length), static_cast<std::uint16_t>(type));
-  return std::string(reinterpret_cast<char*>(header), sizeof(header));
-}
-
-std::string FrameBytes(unsigned type, const std::string& payload) {
-  return HeaderBytes(static_cast<unsigned>(payload.size()), type) + payload;
-}
-
 bool CPeerConnection::Send(const std::string& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {

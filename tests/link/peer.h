@@ -10,15 +10,11 @@
 #include <string>
 #include <thread>
 
+#include "link/frame_bytes.h"
 #include "link/socket_platform.h"
 
 // A port on 127.0.0.1 that nothing listens on: bound, then closed.
 unsigned UnusedPort();
-
-// The bytes of a frame header announcing length and type.
-std::string HeaderBytes(unsigned length, unsigned type);
-// A whole frame whose header announces the payload's own length.
-std::string FrameBytes(unsigned type, const std::string& payload);
 
 class CPeerConnection {
  public:

@@ -36,7 +36,7 @@ TEST_F(BadInputTest, FrameAnnouncingMoreThan1023BytesDropsTheSender) {
     offender->Send(400, "lobby");
     offender->Until(408);
     bystander_->Until(406);
-    offender->SendRaw(Header(length, 402) + "lobby x");
+    offender->SendRaw(HeaderBytes(length, 402) + "lobby x");
     EXPECT_TRUE(offender->WaitClosed());
     EXPECT_EQ(bystander_->Next(), (Frame{407, "lobby Offender 0 8"}));
     ExpectBystanderServed();
@@ -64,7 +64,7 @@ TEST_F(BadInputTest, ClientThatDoesNotLogInInTimeIsDropped) {
   StartWithBystander();
   auto silent = Connect();
   auto halfway = Connect();
-  halfway->SendRaw(Header(30, 2) + "Slow quiet");
+  halfway->SendRaw(HeaderBytes(30, 2) + "Slow quiet");
   auto start = std::chrono::steady_clock::now();
   EXPECT_TRUE(silent->WaitClosed(5000));
   EXPECT_TRUE(halfway->WaitClosed(5000));

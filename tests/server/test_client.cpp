@@ -22,16 +22,6 @@ bool operator==(const Frame& a, const Frame& b) {
   return a.type == b.type && a.payload == b.payload;
 }
 
-std::string Header(std::uint16_t length, std::uint16_t type) {
-  unsigned char bytes[kFrameHeaderSize];
-  EncodeFrameHeader(bytes, length, type);
-  return std::string(reinterpret_cast<char*>(bytes), sizeof bytes);
-}
-
-std::string FrameBytes(std::uint16_t type, std::string_view payload) {
-  return Header(static_cast<std::uint16_t>(payload.size()), type) + std::string(payload);
-}
-
 TestClient::TestClient(std::uint16_t port) {
   StartSockets();
   socket_ = ::socket(AF_INET, SOCK_STREAM, 0);

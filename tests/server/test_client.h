@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "link/frame_bytes.h"
 #include "server/server.h"
 #include "server/socket_platform.h"
 
@@ -81,9 +82,5 @@ class ServerTest : public ::testing::Test {
   ServerConfig config_;
   std::unique_ptr<Server> server_;
 };
-
-std::string Header(std::uint16_t length, std::uint16_t type);
-// A whole frame's bytes: header and payload.
-std::string FrameBytes(std::uint16_t type, std::string_view payload);
 
 }  // namespace orla_server
