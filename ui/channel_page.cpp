@@ -58,8 +58,24 @@ void CChannelPage::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, IDC_CHANNEL_CONSOLE, m_console);
 }
 
+CChannelPage* CChannelPage::Open(IChannelPageHost* host, const char* channelName, CWnd* parent) {
+  auto* page = new CChannelPage(host);
+  page->m_channelName = channelName;
+  bool deleted = false;
+  page->m_deletedDuringOpen = &deleted;
+  if (page->Create(IDD, parent)) {
+    page->m_deletedDuringOpen = nullptr;
+    return page;
+  }
+  // A window that came into existence took the page with it (PostNcDestroy);
+  // one that never did leaves the object to us.
+  if (!deleted) delete page;
+  return nullptr;
+}
+
 BOOL CChannelPage::OnInitDialog() {
   CDialog::OnInitDialog();
+  m_initialised = true;
   m_inputFont.CreatePointFont(130, "SYSTEM");
   ::SendDlgItemMessageA(m_hWnd, IDC_CHANNEL_INPUT, WM_SETFONT,
                         reinterpret_cast<WPARAM>(m_inputFont.GetSafeHandle()), TRUE);
@@ -227,11 +243,13 @@ void CChannelPage::OnLeave() {
 
 void CChannelPage::OnDestroy() {
   CDialog::OnDestroy();
-  SendFrame(m_host->GetServerLink(), MsgLeave, "%s", static_cast<LPCSTR>(m_channelName));
+  if (m_initialised)
+    SendFrame(m_host->GetServerLink(), MsgLeave, "%s", static_cast<LPCSTR>(m_channelName));
 }
 
 void CChannelPage::PostNcDestroy() {
   CDialog::PostNcDestroy();
+  if (m_deletedDuringOpen != nullptr) *m_deletedDuringOpen = true;
   delete this;
 }
 

@@ -27,6 +27,13 @@ class CChannelPage : public CDialog {
   explicit CChannelPage(IChannelPageHost* host, CWnd* pParent = nullptr);
   ~CChannelPage() override;
 
+  // A new page of the channel with its window, hidden, as a child of parent;
+  // null when the window could not be created (nothing is then left behind:
+  // no object, and no leave message for a channel the page never showed).
+  static CChannelPage* Open(IChannelPageHost* host, const char* channelName, CWnd* parent);
+
+  const char* ChannelName() const { return m_channelName; }
+
   // Set by the page host before the window is created, never changed after.
   CString m_channelName;
 
@@ -67,6 +74,12 @@ class CChannelPage : public CDialog {
   CRect SplitterGap() const;
 
   IChannelPageHost* m_host;
+  // Set once the dialog is initialised: only a page that came up leaves its
+  // channel when it goes.
+  bool m_initialised = false;
+  // While Open creates the window: told when a failed creation deleted the
+  // page on its way out.
+  bool* m_deletedDuringOpen = nullptr;
   CBrush m_blackBrush;
   CFont m_inputFont;
   CListCtrl m_userList;

@@ -13,7 +13,3 @@
 
 #define ID_APP_EXIT 0xE141
 #define ID_HELP_PLUGINS 32771
-
-// Sent to the window list combo box after each change: lParam's low 16 bits
-// hold its item count, wParam is 0.
-#define WM_WINDOWLIST_COUNT (WM_USER + 101)

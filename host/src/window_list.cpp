@@ -2,6 +2,7 @@
 #include "window_list.h"
 
 #include "host_ids.h"
+#include "palaver/plugin.h"
 
 LRESULT CWindowListCombo::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_WINDOWLIST_COUNT) return CWnd::WindowProc(message, wParam, lParam);

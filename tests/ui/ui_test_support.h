@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "framework/afxwin.h"
+#include "tests/ui/control_reading.h"
 #include "link/server_link.h"
 #include "ui/channel_page.h"
 #include "ui/channel_page_host.h"
@@ -45,17 +46,6 @@ class CTestWindow {
 // A rich edit control, child of parent, of the chat console's template styles.
 HWND CreateRichEdit(HWND parent, int id, int x, int y, int width, int height);
 
-// The console's whole text, "\r\n" line breaks included.
-std::string ConsoleText(HWND console);
-int ConsoleLineCount(HWND console);
-
-struct Piece {
-  std::string text;
-  COLORREF colour;
-};
-// "" when the console holds exactly these pieces in these colours, else a
-// description of the first difference.
-std::string CompareConsole(HWND console, const std::vector<Piece>& expected);
 
 // The page host seen by a page: a link pointer and the pages removed.
 class CTestPageHost : public IChannelPageHost {
@@ -107,5 +97,3 @@ CChannelPage* OpenTestPage(IChannelPageHost* host, HWND parent, const char* chan
 // Delivers one received message to the page as the page host would.
 int DeliverMessage(CChannelPage* page, unsigned type, const std::string& payload);
 
-// The rows of a list view, each as "col0|col1|col2".
-std::vector<std::string> ListRows(HWND list);

@@ -1,6 +1,7 @@
 // The host's plug-in interface: the base class every plug-in object derives
-// from and the registration call a plug-in makes while it loads. palaver.exe
-// exports both; plug-ins link its import library.
+// from, the registration call a plug-in makes while it loads, and the message
+// its window list takes. palaver.exe exports the class and the call; plug-ins
+// link its import library.
 //
 // Threads: RegisterPlugin runs on the loader's thread during LoadLibrary;
 // every virtual call comes on the host's UI thread.
@@ -13,6 +14,11 @@
 #else
 #define PALAVER_API __declspec(dllimport)
 #endif
+
+// Sent by a plug-in to the host's window list combo box (main window → child
+// 0xE804 → child 0xE805 → child 1006) after each change it makes there:
+// wParam 0, lParam's low 16 bits the combo box's item count.
+enum : UINT { WM_WINDOWLIST_COUNT = WM_USER + 101 };
 
 // A user of the chat the host is connected to (notifications 4 and 7).
 struct TAG_PV_USERINFO {

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr UINT WM_WINDOWLIST_COUNT = WM_USER + 101;
-
 AFX_EXTENSION_MODULE g_module = {};
 TestPluginProbe g_probe = {};
 

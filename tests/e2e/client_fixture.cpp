@@ -1,0 +1,218 @@
+// The host, velmo.dll, the server and second clients in one process. See
+// client_fixture.h.
+#include "client_fixture.h"
+
+#include <chrono>
+
+#include "plugin_registry.h"
+#include "tests/framework/test_support.h"
+#include "ui/channel_page.h"
+#include "ui/channel_page_ids.h"
+#include "ui/manager_page_ids.h"
+#include "ui/page_host_ids.h"
+
+CPalaverApp theApp;
+
+namespace {
+
+const auto kGuard = std::chrono::seconds(10);
+const char kFrameTitle[] = "Orlaマネージャー";
+
+std::string Beside(const char* file) {
+  char path[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const std::string folder = path;
+  return folder.substr(0, folder.find_last_of('\\') + 1) + file;
+}
+
+// The children of parent that hold a control with the id.
+std::vector<HWND> ChildrenWith(HWND parent, int id) {
+  std::vector<HWND> found;
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (::GetDlgItem(child, id) != nullptr) found.push_back(child);
+  }
+  return found;
+}
+
+}  // namespace
+
+std::string VelmoPath() { return Beside("velmo.dll"); }
+
+std::string TextOf(HWND window) {
+  char text[1024] = {};
+  ::GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+char StatusColour(HWND statusImage) {
+  auto bitmap = reinterpret_cast<HBITMAP>(::SendMessageA(statusImage, STM_GETIMAGE, IMAGE_BITMAP, 0));
+  if (bitmap == nullptr) return '?';
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ old = ::SelectObject(dc, bitmap);
+  // The banner's left end, above the lettering.
+  const COLORREF pixel = ::GetPixel(dc, 1, 1);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  const int r = GetRValue(pixel), g = GetGValue(pixel), b = GetBValue(pixel);
+  if (r > 200 && g > 200 && b < 120) return 'y';
+  if (r > 200 && g < 120) return 'r';
+  if (g > 200 && r < 120) return 'g';
+  if (r == g && g == b) return 'k';
+  return '?';
+}
+
+void ClientTest::SetUp() {
+  config.motd = {"ようこそ Orla へ", "second line"};
+  config.channels = {{"#lobby", "雑談の部屋"}, {"#dev", "builds"}};
+}
+
+void ClientTest::TearDown() {
+  if (theApp.m_pMainWnd != nullptr) CloseHost();
+  theApp.ReleaseHost();
+  if (server) server->Stop();
+}
+
+void ClientTest::StartServer() {
+  server = std::make_unique<orla_server::Server>(config);
+  std::string error;
+  ASSERT_TRUE(server->Start(&error)) << error;
+}
+
+std::string ClientTest::Address() const {
+  return "127.0.0.1:" + std::to_string(server->port());
+}
+
+void ClientTest::StartHost() {
+  ASSERT_TRUE(theApp.StartHost({VelmoPath()}, SW_SHOW));
+  ASSERT_TRUE(PluginRegistry::Instance().TakeFailures().empty());
+  PumpPending();
+  ASSERT_NE(nullptr, Frame());
+}
+
+void ClientTest::CloseHost() {
+  theApp.CloseHost();
+  EXPECT_TRUE(PumpPending()) << "destroying the main window ends the message loop";
+}
+
+bool ClientTest::PumpUntil(const std::function<bool()>& done) {
+  const auto deadline = std::chrono::steady_clock::now() + kGuard;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    PumpPending();
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
+
+HWND ClientTest::Frame() const {
+  CWnd* main = theApp.m_pMainWnd;
+  if (main == nullptr) return nullptr;
+  HWND client = static_cast<CMDIFrameWnd*>(main)->m_hWndMDIClient;
+  return ::FindWindowExA(client, nullptr, nullptr, kFrameTitle);
+}
+
+HWND ClientTest::PageHost() const { return ::GetWindow(Frame(), GW_CHILD); }
+
+HWND ClientTest::ManagerPage() const {
+  const std::vector<HWND> pages = ChildrenWith(PageHost(), IDC_MANAGER_CONNECT);
+  return pages.size() == 1 ? pages.front() : nullptr;
+}
+
+HWND ClientTest::TabBar() const { return ::GetDlgItem(PageHost(), IDC_PAGE_HOST_TAB_BAR); }
+
+HWND ClientTest::WindowList() const {
+  HWND rebar = ::GetDlgItem(theApp.m_pMainWnd->m_hWnd, 0xE804);
+  return ::GetDlgItem(::GetDlgItem(rebar, 0xE805), 1006);
+}
+
+std::vector<HWND> ClientTest::ChannelPages() const {
+  return ChildrenWith(PageHost(), IDC_CHANNEL_TOPIC);
+}
+
+HWND ClientTest::ChannelPage(const std::string& channel) const {
+  for (HWND page : ChannelPages()) {
+    // This process shares the framework's window map with velmo.dll.
+    auto* object = static_cast<CChannelPage*>(CWnd::FromHandlePermanent(page));
+    if (object != nullptr && channel == object->ChannelName()) return page;
+  }
+  return nullptr;
+}
+
+HWND ClientTest::VisiblePage() const {
+  HWND visible = nullptr;
+  for (HWND child = ::GetWindow(PageHost(), GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    const int id = ::GetDlgCtrlID(child);
+    if (id == IDC_PAGE_HOST_TOP_LINE || id == IDC_PAGE_HOST_TAB_BAR ||
+        id == IDC_PAGE_HOST_SECOND_LINE || !::IsWindowVisible(child))
+      continue;
+    if (visible != nullptr) return nullptr;  // two visible pages: none is "the" page
+    visible = child;
+  }
+  return visible;
+}
+
+void ClientTest::Type(HWND edit, const std::string& text) { ::SetWindowTextA(edit, text.c_str()); }
+
+void ClientTest::Click(HWND button) {
+  ::SendMessageA(button, BM_CLICK, 0, 0);
+  PumpPending();
+}
+
+void ClientTest::ClickTab(int index) {
+  // Tabs are 154 x 21 pixels, 157 apart in a row and 22 apart in a column.
+  const LPARAM point = MAKELPARAM(index % 4 * 157 + 20, index / 4 * 22 + 10);
+  ::SendMessageA(TabBar(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+  ::SendMessageA(TabBar(), WM_LBUTTONUP, 0, point);
+  PumpPending();
+}
+
+void ClientTest::Say(const std::string& channel, const std::string& line) {
+  HWND input = ::GetDlgItem(ChannelPage(channel), IDC_CHANNEL_INPUT);
+  Type(input, line);
+  ::SetFocus(input);
+  ::PostMessageA(input, WM_KEYDOWN, VK_RETURN, 1);
+  PumpPending();
+}
+
+void ClientTest::ConnectAs(const std::string& nickname) {
+  Type(ManagerItem(IDC_MANAGER_ADDRESS), Address());
+  Type(ManagerItem(IDC_MANAGER_NICKNAME), nickname);
+  Click(ManagerItem(IDC_MANAGER_CONNECT));
+  ASSERT_TRUE(PumpUntil([&] {
+    return StatusColour(ManagerItem(IDC_MANAGER_STATUS)) == 'g' &&
+           ListRows(ManagerItem(IDC_MANAGER_CHANNELS)).size() >= config.channels.size();
+  })) << "online, and the channel list has arrived";
+}
+
+bool ClientTest::SelectChannelRow(const std::string& channel) {
+  HWND list = ManagerItem(IDC_MANAGER_CHANNELS);
+  const std::vector<std::string> rows = ListRows(list);
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    if (rows[row].substr(0, rows[row].find('|')) != channel) continue;
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    ::SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    return true;
+  }
+  return false;
+}
+
+void ClientTest::Join(const std::string& channel) {
+  ASSERT_TRUE(SelectChannelRow(channel)) << channel << " is not in the channel list";
+  Click(ManagerItem(IDC_MANAGER_JOIN));
+  ASSERT_TRUE(PumpUntil([&] { return ChannelPage(channel) != nullptr; })) << channel;
+}
+
+std::unique_ptr<orla_server::TestClient> ClientTest::Peer(const std::string& nickname,
+                                                          const std::vector<std::string>& channels) {
+  auto peer = std::make_unique<orla_server::TestClient>(server->port());
+  peer->Login(nickname, config.motd.size());
+  for (const std::string& channel : channels) {
+    peer->Send(400, channel);
+    EXPECT_TRUE(peer->WaitFor({408, channel + " " + nickname + " 0 8"})) << channel;
+  }
+  return peer;
+}

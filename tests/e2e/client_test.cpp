@@ -1,0 +1,215 @@
+// The product end to end: the host loads velmo.dll, a person connects,
+// joins, chats, switches and leaves tabs, the server goes away, the host
+// closes — checked on the screen and on the wire.
+#include <gtest/gtest.h>
+
+#include "client_fixture.h"
+#include "plugin_registry.h"
+#include "tests/framework/test_support.h"
+#include "ui/channel_page_ids.h"
+#include "ui/manager_page_ids.h"
+
+namespace {
+
+const COLORREF kGreen = RGB(0, 255, 0);
+const COLORREF kDiagnostic = RGB(0, 127, 255);
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+// velmo.dll's exported ManagerLogWhite, looked up as another module would.
+using ManagerLogWhiteFn = void (*)(const char* format, ...);
+ManagerLogWhiteFn ModuleLogWhite(HMODULE module) {
+  return reinterpret_cast<ManagerLogWhiteFn>(
+      reinterpret_cast<void*>(::GetProcAddress(module, "ManagerLogWhite")));
+}
+
+}  // namespace
+
+TEST_F(ClientTest, StartUpOpensOneListedFrameReadyToConnect) {
+  StartHost();
+  const HWND frame = Frame();
+  EXPECT_EQ(0x51CF8000u, ::GetWindowLongA(frame, GWL_STYLE) & 0x51CF8000u);
+  EXPECT_FALSE(::GetWindowLongA(frame, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  EXPECT_NE(0, ::SendMessageA(frame, WM_GETICON, ICON_SMALL, 0));
+  // The system menu lost Close and the item that was last after it.
+  auto* plain = new CMDIChildWnd;
+  ASSERT_TRUE(plain->Create(nullptr, "plain", 0x51CF8000, CRect(0, 0, 0, 0),
+                            static_cast<CMDIFrameWnd*>(theApp.m_pMainWnd)));
+  const int plainItems = ::GetMenuItemCount(::GetSystemMenu(plain->m_hWnd, FALSE));
+  plain->DestroyWindow();
+  PumpPending();
+  HMENU menu = ::GetSystemMenu(frame, FALSE);
+  EXPECT_EQ(UINT(-1), ::GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND));
+  EXPECT_EQ(plainItems - 2, ::GetMenuItemCount(menu));
+
+  ASSERT_EQ(1, ::SendMessageA(WindowList(), CB_GETCOUNT, 0, 0));
+  char item[64] = {};
+  ::SendMessageA(WindowList(), CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item));
+  EXPECT_STREQ("Orlaマネージャー", item);
+  EXPECT_EQ(reinterpret_cast<LRESULT>(CWnd::FromHandlePermanent(frame)),
+            ::SendMessageA(WindowList(), CB_GETITEMDATA, 0, 0));
+  EXPECT_EQ("1 window", TextOf(::GetDlgItem(::GetParent(WindowList()), 1007)));
+
+  RECT client, host;
+  ::GetClientRect(frame, &client);
+  ::GetWindowRect(PageHost(), &host);
+  EXPECT_EQ(client.right, host.right - host.left) << "the page host fills the frame";
+  EXPECT_EQ(ManagerPage(), VisiblePage());
+  EXPECT_EQ('r', StatusColour(ManagerItem(IDC_MANAGER_STATUS)));
+  EXPECT_EQ("接続", TextOf(ManagerItem(IDC_MANAGER_CONNECT)));
+  const std::string nickname = TextOf(ManagerItem(IDC_MANAGER_NICKNAME));
+  EXPECT_EQ(16u, nickname.size()) << nickname;
+  EXPECT_EQ(0u, nickname.rfind("Nanashi@Velmo", 0)) << nickname;
+
+  CloseHost();
+  EXPECT_EQ(nullptr, Frame());
+}
+
+TEST_F(ClientTest, ConnectJoinChatSwitchTabsAndLeave) {
+  StartServer();
+  StartHost();
+  auto bob = Peer("bob", {"#lobby"});
+  ConnectAs("velmo");
+  EXPECT_EQ('g', StatusColour(ManagerItem(IDC_MANAGER_STATUS)));
+  EXPECT_EQ("切断", TextOf(ManagerItem(IDC_MANAGER_CONNECT)));
+  EXPECT_FALSE(::IsWindowEnabled(ManagerItem(IDC_MANAGER_ADDRESS)));
+  EXPECT_EQ("", CompareConsole(ManagerItem(IDC_MANAGER_SERVER_LOG),
+                               {{"Recv: [0005][0003] velmo\r\n", kDiagnostic},
+                                {"[Motd] ようこそ Orla へ\r\n", kGreen},
+                                {"[Motd] second line\r\n", kGreen}}));
+  EXPECT_EQ((std::vector<std::string>{"#dev|0|builds", "#lobby|1|雑談の部屋"}),
+            ListRows(ManagerItem(IDC_MANAGER_CHANNELS)));
+
+  Join("#lobby");
+  const HWND lobby = ChannelPage("#lobby");
+  EXPECT_EQ(lobby, VisiblePage());
+  EXPECT_TRUE(bob->WaitFor({406, "#lobby velmo 0 8"})) << "the server put us in";
+  HWND console = ::GetDlgItem(lobby, IDC_CHANNEL_CONSOLE);
+  bob->Send(402, "#lobby hello velmo");
+  EXPECT_TRUE(PumpUntil([&] { return Contains(ConsoleText(console), "<bob> hello velmo"); }));
+  Say("#lobby", "こんにちは");
+  EXPECT_TRUE(bob->WaitFor({403, "#lobby velmo こんにちは"}));
+  Say("#lobby", "/me waves");
+  EXPECT_TRUE(bob->WaitFor({824, "#lobby velmo \"waves\""}));
+  EXPECT_TRUE(PumpUntil([&] { return Contains(ConsoleText(console), "velmo waves"); }))
+      << "our own lines come back from the server";
+  server->Execute("topic #lobby 新しい話題");
+  EXPECT_TRUE(PumpUntil(
+      [&] { return TextOf(::GetDlgItem(lobby, IDC_CHANNEL_TOPIC)) == "#lobby\r\n新しい話題"; }));
+
+  Join("#dev");
+  EXPECT_EQ(ChannelPage("#dev"), VisiblePage());
+  ClickTab(1);
+  EXPECT_EQ(lobby, VisiblePage());
+  ClickTab(0);
+  EXPECT_EQ(ManagerPage(), VisiblePage());
+  ClickTab(2);
+  Click(::GetDlgItem(ChannelPage("#dev"), IDC_CHANNEL_LEAVE));
+  EXPECT_EQ(nullptr, ChannelPage("#dev"));
+  EXPECT_EQ(lobby, VisiblePage()) << "the tab before the removed one is shown";
+  EXPECT_TRUE(PumpUntil([&] { return !Contains(server->Execute("who #dev"), "velmo"); }));
+
+  server->Execute("kick #lobby velmo");
+  EXPECT_TRUE(PumpUntil(
+      [&] { return Contains(ConsoleText(console), "サーバーから切断されました！"); }));
+}
+
+TEST_F(ClientTest, TheServerGoingAwayKeepsThePagesAndAReconnectWorks) {
+  StartServer();
+  StartHost();
+  ConnectAs("velmo");
+  Join("#lobby");
+  server->Stop();
+  EXPECT_TRUE(PumpUntil([&] { return StatusColour(ManagerItem(IDC_MANAGER_STATUS)) == 'r'; }));
+  EXPECT_EQ("接続", TextOf(ManagerItem(IDC_MANAGER_CONNECT)));
+  EXPECT_TRUE(::IsWindowEnabled(ManagerItem(IDC_MANAGER_ADDRESS)));
+  EXPECT_NE(nullptr, ChannelPage("#lobby")) << "pages stay when the link goes";
+
+  StartServer();
+  ConnectAs("velmo");
+  EXPECT_EQ('g', StatusColour(ManagerItem(IDC_MANAGER_STATUS)));
+}
+
+TEST_F(ClientTest, ElevenChannelsOpenAndATwelfthIsLeftAgain) {
+  config.channels.clear();
+  for (int i = 1; i <= 12; ++i) config.channels.push_back({"#c" + std::to_string(i), "t"});
+  StartServer();
+  StartHost();
+  ConnectAs("velmo");
+  for (int i = 1; i <= 11; ++i) Join("#c" + std::to_string(i));
+  EXPECT_EQ(11u, ChannelPages().size());
+  RECT bar;
+  ::GetClientRect(TabBar(), &bar);
+  EXPECT_EQ(66, bar.bottom) << "three rows of tabs";
+
+  ASSERT_TRUE(SelectChannelRow("#c12"));
+  Click(ManagerItem(IDC_MANAGER_JOIN));
+  EXPECT_TRUE(PumpUntil([&] {
+    return Contains(ConsoleText(ManagerItem(IDC_MANAGER_SERVER_LOG)), "#c12 を開けません");
+  }));
+  EXPECT_EQ(11u, ChannelPages().size());
+  EXPECT_TRUE(PumpUntil([&] { return !Contains(server->Execute("who #c12"), "velmo"); }))
+      << "the client left the channel it could not show";
+  ClickTab(11);
+  EXPECT_EQ(ChannelPage("#c11"), VisiblePage());
+}
+
+TEST_F(ClientTest, ClosingTheHostWhileOnlineLeavesEveryChannelAndUnloads) {
+  StartServer();
+  StartHost();
+  auto bob = Peer("bob", {"#lobby", "#dev"});
+  ConnectAs("velmo");
+  Join("#lobby");
+  Join("#dev");
+  const HMODULE module = ::GetModuleHandleA("velmo.dll");
+  const ManagerLogWhiteFn logWhite = ModuleLogWhite(module);
+  ASSERT_NE(nullptr, logWhite);
+  logWhite("module line %d\r\n", 7);
+  EXPECT_TRUE(Contains(ConsoleText(ManagerItem(IDC_MANAGER_SERVER_LOG)), "module line 7"));
+  // Traffic in flight while the windows go: the worker is mid-delivery.
+  for (int i = 0; i < 50; ++i) bob->Send(402, "#lobby flood " + std::to_string(i));
+  CloseHost();
+  // The pages go from the last tab to the first.
+  EXPECT_TRUE(bob->WaitFor({407, "#dev velmo 0 8"})) << "each page left its channel";
+  EXPECT_TRUE(bob->WaitFor({407, "#lobby velmo 0 8"}));
+  EXPECT_TRUE(PumpUntil([&] { return !Contains(server->Execute("who"), "velmo"); }))
+      << "the link closed its connection";
+  EXPECT_TRUE(Contains(server->Execute("who #dev"), "bob"));
+  EXPECT_FALSE(Contains(server->Execute("who #dev"), "velmo"));
+  logWhite("after the frame is gone\r\n");  // finds no frame, touches nothing
+  theApp.ReleaseHost();
+  EXPECT_EQ(nullptr, ::GetModuleHandleA("velmo.dll"));
+}
+
+TEST_F(ClientTest, AWindowListThatRefusesTheItemStillGetsTheCount) {
+  ASSERT_TRUE(theApp.StartHost({}, SW_SHOW));
+  static WNDPROC original;
+  static LPARAM countSent;
+  countSent = -1;
+  original = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+      WindowList(), GWLP_WNDPROC,
+      reinterpret_cast<LONG_PTR>(+[](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == CB_ADDSTRING) return static_cast<LRESULT>(CB_ERR);
+        if (message == WM_WINDOWLIST_COUNT) countSent = lParam;
+        return ::CallWindowProcA(original, window, message, wParam, lParam);
+      })));
+  PluginRegistry::Instance().Load({VelmoPath()});
+  PluginRegistry::Instance().StartAll();
+  PumpPending();
+  EXPECT_NE(nullptr, Frame());
+  EXPECT_EQ(0, countSent) << "the count message goes even when the add failed";
+  EXPECT_EQ(0, ::SendMessageA(WindowList(), CB_GETCOUNT, 0, 0));
+}
+
+TEST_F(ClientTest, AHostWithoutAWindowListStillGetsAWorkingFrame) {
+  ASSERT_TRUE(theApp.StartHost({}, SW_SHOW));
+  ::DestroyWindow(WindowList());
+  PluginRegistry::Instance().Load({VelmoPath()});
+  PluginRegistry::Instance().StartAll();
+  PumpPending();
+  ASSERT_NE(nullptr, Frame());
+  EXPECT_EQ(ManagerPage(), VisiblePage());
+  CloseHost();
+}

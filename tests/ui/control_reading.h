@@ -1,0 +1,24 @@
+// Reading the client's controls back as a user sees them: a console's text
+// and the colour of each piece, a list view's rows. Shared by the UI tests
+// and the end-to-end tests. UI thread of the controls only.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The console's whole text, "\r\n" line breaks included.
+std::string ConsoleText(HWND console);
+int ConsoleLineCount(HWND console);
+
+struct Piece {
+  std::string text;
+  COLORREF colour;
+};
+// "" when the console holds exactly these pieces in these colours, else a
+// description of the first difference.
+std::string CompareConsole(HWND console, const std::vector<Piece>& expected);
+
+// The rows of a list view, each as "col0|col1|col2".
+std::vector<std::string> ListRows(HWND list);

@@ -1,0 +1,187 @@
+// The page host: tabs, layout, the broadcast of link events, opening and
+// removing channel pages. See page_host_dlg.h for ownership and threads.
+#include "ui/page_host_dlg.h"
+
+#include <cstring>
+
+#include "link/frame.h"
+#include "link/log_sink.h"
+#include "link/message_catalogue.h"
+#include "res/image_ids.h"
+#include "ui/channel_page.h"
+#include "ui/ui_messages.h"
+
+namespace {
+
+const UINT kMoveOnly = SWP_NOZORDER | SWP_NOACTIVATE;
+
+}  // namespace
+
+CPageHostDlg::CPageHostDlg(CWnd* pParent)
+    : CDialog(IDD, pParent), m_linkTarget(nullptr), m_managerPage(this) {}
+
+CPageHostDlg::~CPageHostDlg() = default;
+
+void CPageHostDlg::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_PAGE_HOST_TAB_BAR, m_tabBar);
+}
+
+BOOL CPageHostDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  m_linkTarget.SetWindow(m_hWnd);
+  m_tabBar.LoadTabBitmap(IDB_TAB_FACES);
+  m_tabBar.AddTab("Orlaネットワーク", &m_managerPage);
+  m_tabBar.SetCurSel(0);
+  m_managerPage.Create(CManagerPage::IDD, this);
+  m_link.SetLogSink(m_managerPage.GetLogSink());
+  LayoutControls();
+  m_managerPage.ShowWindow(SW_SHOW);
+  return TRUE;
+}
+
+void CPageHostDlg::OnOK() {}
+void CPageHostDlg::OnCancel() {}
+
+LRESULT CPageHostDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Both numbers belong to the dialog manager too (DM_SETDEFID,
+  // DM_REPOSITION): answered here, never passed on.
+  switch (message) {
+    case WM_TABBAR_NOTIFY:
+      return OnTabBarNotify(wParam, lParam);
+    case WM_LINK_EVENT:
+      return OnLinkEvent(wParam, lParam);
+    default:
+      return CDialog::WindowProc(message, wParam, lParam);
+  }
+}
+
+void CPageHostDlg::OnDestroy() {
+  // Channel pages go first, each leaving its channel while the link still
+  // runs; each tab goes before its page, so no event reaches a page that is
+  // being destroyed.
+  for (int i = m_tabBar.GetTabCount() - 1; i >= 1; --i) {
+    CWnd* page = m_tabBar.GetTabPage(i);
+    m_tabBar.RemoveTab(i);
+    page->DestroyWindow();
+  }
+  // Then the link, before the manager page and its console go: a worker
+  // still ending is served here, while everything it writes into exists.
+  m_link.Stop();
+  m_link.SetLogSink(nullptr);
+  CDialog::OnDestroy();
+}
+
+// ---- layout and tabs -----------------------------------------------------------
+
+CRect CPageHostDlg::ControlRect(int id) const {
+  CRect rect;
+  ::GetWindowRect(::GetDlgItem(m_hWnd, id), &rect);
+  ScreenToClient(&rect);
+  return rect;
+}
+
+void CPageHostDlg::OnSize(UINT type, int cx, int cy) {
+  CDialog::OnSize(type, cx, cy);
+  LayoutControls();
+}
+
+void CPageHostDlg::LayoutControls() {
+  const HWND topLine = ::GetDlgItem(m_hWnd, IDC_PAGE_HOST_TOP_LINE);
+  if (topLine == nullptr) return;
+  CRect client;
+  GetClientRect(&client);
+  const CRect top = ControlRect(IDC_PAGE_HOST_TOP_LINE);
+  ::SetWindowPos(topLine, nullptr, top.left, top.top, client.Width(), top.Height(), kMoveOnly);
+  const int secondTop = ControlRect(IDC_PAGE_HOST_TAB_BAR).bottom + 1;
+  ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_PAGE_HOST_SECOND_LINE), nullptr, 0, secondTop,
+                 client.Width(), top.Height(), kMoveOnly);
+  const int lineBottom = ControlRect(IDC_PAGE_HOST_SECOND_LINE).bottom;
+  for (int i = 0; i < m_tabBar.GetTabCount(); ++i) {
+    CWnd* page = m_tabBar.GetTabPage(i);
+    if (page == nullptr || page->m_hWnd == nullptr) continue;
+    // The page's lower edge lies one pixel below the client area.
+    ::SetWindowPos(page->m_hWnd, nullptr, 0, lineBottom + 1, client.Width(),
+                   client.Height() - lineBottom, kMoveOnly);
+  }
+}
+
+int CPageHostDlg::OnTabBarNotify(WPARAM code, LPARAM) {
+  switch (code) {
+    case TABBAR_RESIZED:
+      LayoutControls();
+      return 1;
+    case TABBAR_CLICKED:
+      ShowSelectedPage();
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+void CPageHostDlg::ShowSelectedPage() {
+  for (int i = 0; i < m_tabBar.GetTabCount(); ++i) {
+    CWnd* page = m_tabBar.GetTabPage(i);
+    if (i != m_tabBar.GetCurSel() && page != nullptr && page->m_hWnd != nullptr)
+      page->ShowWindow(SW_HIDE);
+  }
+  CWnd* selected = m_tabBar.GetTabPage(m_tabBar.GetCurSel());
+  if (selected != nullptr && selected->m_hWnd != nullptr) selected->ShowWindow(SW_SHOW);
+}
+
+// ---- link events ---------------------------------------------------------------
+
+int CPageHostDlg::OnLinkEvent(WPARAM code, LPARAM value) {
+  int result = 0;
+  // Read afresh: a page opened by an earlier page's handler gets this event too.
+  for (int i = 0; i < m_tabBar.GetTabCount(); ++i) {
+    CWnd* page = m_tabBar.GetTabPage(i);
+    if (page == nullptr || page->m_hWnd == nullptr) continue;
+    if (::SendMessageA(page->m_hWnd, WM_LINK_EVENT, code, value) != 0) result = 1;
+  }
+  return result;
+}
+
+// ---- channel pages -------------------------------------------------------------
+
+CChannelPage* CPageHostDlg::OpenChannelPage(const char* channelName) {
+  for (int i = 1; i < m_tabBar.GetTabCount(); ++i) {
+    auto* page = static_cast<CChannelPage*>(m_tabBar.GetTabPage(i));
+    if (std::strcmp(page->ChannelName(), channelName) == 0) {
+      m_tabBar.SetCurSel(i);
+      OnTabBarNotify(TABBAR_CLICKED, 0);
+      return page;
+    }
+  }
+  if (m_tabBar.GetTabCount() > kMaxChannelPages) {
+    // A page without a tab could never be seen, found or told anything: leave
+    // the channel again so the server agrees, and say why.
+    SendFrame(&m_link, MsgLeave, "%s", channelName);
+    LogWhiteLine(ManagerLogSink(),
+                 "チャンネル %s を開けません: 開けるチャンネルは %d 個までです\r\n", channelName,
+                 static_cast<int>(kMaxChannelPages));
+    return nullptr;
+  }
+  CChannelPage* page = CChannelPage::Open(this, channelName, this);
+  if (page == nullptr) return nullptr;
+  for (int i = 0; i < m_tabBar.GetTabCount(); ++i) {
+    CWnd* other = m_tabBar.GetTabPage(i);
+    if (other != nullptr && other->m_hWnd != nullptr) other->ShowWindow(SW_HIDE);
+  }
+  m_tabBar.AddTab(page->ChannelName(), page);
+  m_tabBar.SetCurSel(m_tabBar.GetTabCount() - 1);
+  LayoutControls();
+  page->ShowWindow(SW_SHOW);
+  return page;
+}
+
+int CPageHostDlg::RemoveChannelPage(CChannelPage* page) {
+  for (int i = 1; i < m_tabBar.GetTabCount(); ++i) {
+    if (m_tabBar.GetTabPage(i) != page) continue;
+    m_tabBar.RemoveTab(i);
+    m_tabBar.SetCurSel(i - 1);
+    OnTabBarNotify(TABBAR_CLICKED, 0);
+    break;
+  }
+  return 1;
+}

@@ -1,0 +1,80 @@
+// CPageHostDlg: the one container window of the client (dialog 1000). It
+// shows the tab bar between two thin lines and, below them, the page of the
+// selected tab: tab 0 the manager page, then one channel page per joined
+// channel. It owns the server link and is the window the link reports to:
+// every link event is passed on, unchanged, to every page in tab order.
+//
+// Ownership: the link, the manager page and the tab bar are members; channel
+// pages own themselves (each deletes itself after its window is gone); tab
+// entries only point at pages. The link stops when this window is destroyed,
+// before any page or console goes, so a worker that is still ending never
+// writes into a dead page.
+//
+// Threads: user-interface thread only. WM_LINK_EVENT arrives as a synchronous
+// send from the link's worker. Two re-entrant paths: the tab bar's
+// notifications arrive inside AddTab, RemoveTab and its click handling, and a
+// page's handler may open a channel page in the middle of OnLinkEvent.
+#pragma once
+
+#include "framework/afxwin.h"
+#include "link/server_link.h"
+#include "ui/channel_page_host.h"
+#include "ui/manager_page.h"
+#include "ui/manager_page_host.h"
+#include "ui/page_host_ids.h"
+#include "ui/tab_bar.h"
+#include "ui/window_link_target.h"
+
+class CChannelPage;
+
+class CPageHostDlg : public CDialog, public IChannelPageHost, public IManagerPageHost {
+ public:
+  enum { IDD = IDD_PAGE_HOST };
+  // The manager's tab and at most this many channel tabs fit the tab bar.
+  enum { kMaxChannelPages = 11 };
+
+  explicit CPageHostDlg(CWnd* pParent = nullptr);
+  ~CPageHostDlg() override;
+
+  CServerLink* GetServerLink() override { return &m_link; }
+  ILinkEventTarget* GetLinkEventTarget() override { return &m_linkTarget; }
+  // The channel's page, brought forward, or a new one under a new tab. Null
+  // when no page could be opened: the tab bar is full (the channel is then
+  // left again and the manager console says why) or the page's window could
+  // not be created.
+  CChannelPage* OpenChannelPage(const char* channelName) override;
+  // Removes the page's tab and selects the one before it; copes with a page
+  // that has no tab. Always 1.
+  int RemoveChannelPage(CChannelPage* page) override;
+
+  // The server-message console as a log sink (the link's and the module's
+  // console lines go there); its lines do nothing once the console is gone.
+  ILogSink* ManagerLogSink() { return m_managerPage.GetLogSink(); }
+
+  void LayoutControls();
+  int OnTabBarNotify(WPARAM code, LPARAM);
+  // Forwards the event to every page in tab order, the count read afresh
+  // before each step; 1 when any page handled it.
+  int OnLinkEvent(WPARAM code, LPARAM value);
+
+ protected:
+  BOOL OnInitDialog() override;
+  void DoDataExchange(CDataExchange* pDX) override;
+  void OnOK() override;
+  void OnCancel() override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnSize(UINT type, int cx, int cy) override;
+  void OnDestroy() override;
+
+ private:
+  // Hides every page but the selected tab's, then shows that one.
+  void ShowSelectedPage();
+  // A control's window rectangle in this window's client coordinates.
+  CRect ControlRect(int id) const;
+
+  // Declared first: the target outlives the link, whose worker it serves.
+  CWindowLinkTarget m_linkTarget;
+  CServerLink m_link;
+  CManagerPage m_managerPage;
+  CTabBar m_tabBar;
+};
