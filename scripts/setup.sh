@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine lacks to build and test Velmo:
 # the i686 mingw-w64 cross compilers, Wine with its 32-bit half, Xvfb,
-# the ja_JP.UTF-8 locale, a Japanese font, GoogleTest, Google Benchmark,
+# the ja_JP.UTF-8 locale, a Japanese font, Wine's symbol font, GoogleTest, Google Benchmark,
 # CMake, and clang with its sanitizer and libFuzzer runtimes. Safe to run
 # again: it only installs what is missing.
 set -euo pipefail
@@ -14,7 +14,7 @@ packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386
   xvfb x11-utils imagemagick
-  locales fonts-ipafont-gothic
+  locales fonts-ipafont-gothic fonts-wine
   libgtest-dev libbenchmark-dev
   clang libclang-rt-dev
 )

@@ -48,6 +48,9 @@ make_prefix() {
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d IPAPGothic /f \
       </dev/null >>"$log" 2>&1
   done
+  # Caption buttons are glyphs of the Marlett symbol font; Wine does not find
+  # the packaged one by itself and draws them as "0 1 r".
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   wineserver -w
   touch "$WINEPREFIX/.velmo-ready"
 }
