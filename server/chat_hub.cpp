@@ -47,23 +47,23 @@ User* ChatHub::AddUser(std::string_view nick, std::uint32_t files, std::uint32_t
   user->speed = speed;
   user->connection = connection;
   User* added = user.get();
-  users_.emplace(added->nick, std::move(user));
+  m_users.emplace(added->nick, std::move(user));
   return added;
 }
 
 void ChatHub::RemoveUser(User* user) {
   while (!user->channels.empty()) RemoveMember(user->channels.front(), user);
-  users_.erase(users_.find(user->nick));
+  m_users.erase(m_users.find(user->nick));
 }
 
 User* ChatHub::FindUser(std::string_view nick) const {
-  auto found = users_.find(nick);
-  return found == users_.end() ? nullptr : found->second.get();
+  auto found = m_users.find(nick);
+  return found == m_users.end() ? nullptr : found->second.get();
 }
 
 Channel* ChatHub::FindChannel(std::string_view name) const {
-  auto found = channels_.find(name);
-  return found == channels_.end() ? nullptr : found->second.get();
+  auto found = m_channels.find(name);
+  return found == m_channels.end() ? nullptr : found->second.get();
 }
 
 Channel* ChatHub::AddChannel(std::string_view name, std::string_view topic, bool persistent) {
@@ -73,7 +73,7 @@ Channel* ChatHub::AddChannel(std::string_view name, std::string_view topic, bool
     auto created = std::make_unique<Channel>();
     created->name = std::string(name);
     channel = created.get();
-    channels_.emplace(channel->name, std::move(created));
+    m_channels.emplace(channel->name, std::move(created));
   }
   if (!topic.empty()) channel->topic = std::string(topic);
   channel->persistent = channel->persistent || persistent;
@@ -148,7 +148,7 @@ Channel* ChatHub::JoinedChannel(const User* user, std::string_view name) const {
 }
 
 void ChatHub::SendChannelList(User* user) {
-  for (const auto& entry : channels_) {
+  for (const auto& entry : m_channels) {
     const Channel& channel = *entry.second;
     FrameBuilder frame;
     frame.Text(channel.name).Space().Number(static_cast<std::uint32_t>(channel.members.size()));
@@ -192,7 +192,7 @@ bool ChatHub::Close(std::string_view name) {
     Send(member, frame);
     Erase(member->channels, channel);
   }
-  channels_.erase(channels_.find(channel->name));
+  m_channels.erase(m_channels.find(channel->name));
   return true;
 }
 
@@ -210,7 +210,7 @@ void ChatHub::RemoveMember(Channel* channel, User* user) {
   FrameBuilder left;
   Broadcast(*channel, UserFrame(left, MsgUserLeft, *channel, *user));
   if (channel->members.empty() && !channel->persistent) {
-    channels_.erase(channels_.find(channel->name));
+    m_channels.erase(m_channels.find(channel->name));
   }
 }
 

@@ -75,7 +75,7 @@ class ChatHub {
   // Sends one frame to one user (nothing for a simulated user).
   static void Send(const User* user, std::string_view frame);
 
-  const UserMap& users() const { return users_; }
+  const UserMap& users() const { return m_users; }
 
  private:
   // Chat (403) or action (824, text quoted) from a member to the channel.
@@ -87,8 +87,8 @@ class ChatHub {
   // a non-persistent channel that became empty.
   void RemoveMember(Channel* channel, User* user);
 
-  UserMap users_;
-  ChannelMap channels_;
+  UserMap m_users;
+  ChannelMap m_channels;
 };
 
 }  // namespace orla_server

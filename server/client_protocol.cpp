@@ -39,11 +39,11 @@ void ClientProtocol::Receive(Connection* connection, const char* data, std::size
 
 bool ClientProtocol::HandleFrame(Connection* connection, std::uint16_t type,
                                  std::string_view payload) {
-  if (verbose_) {
+  if (m_verbose) {
     char header[24];
     std::snprintf(header, sizeof header, "[%04u][%04u] ", static_cast<unsigned>(payload.size()),
                   static_cast<unsigned>(type));
-    log_(ClientName(*connection) + " sent " + header + std::string(payload));
+    m_log(ClientName(*connection) + " sent " + header + std::string(payload));
   }
   switch (connection->state()) {
     case Connection::State::kAwaitingLogin:
@@ -66,46 +66,46 @@ bool ClientProtocol::HandleFrame(Connection* connection, std::uint16_t type,
 void ClientProtocol::Login(Connection* connection, std::string_view payload) {
   LoginRequest request;
   const char* refusal = ParseLogin(payload, &request);
-  if (refusal == nullptr && hub_.FindUser(request.nick) != nullptr) {
+  if (refusal == nullptr && m_hub.FindUser(request.nick) != nullptr) {
     refusal = "nickname is already online";
   }
   if (refusal != nullptr) {
     connection->Queue(FrameBuilder().Text(refusal).Finish(MsgLoginRefused));
     connection->CloseAfterOutput();
-    log_("refused " + connection->peer() + ": " + refusal);
+    m_log("refused " + connection->peer() + ": " + refusal);
     return;
   }
-  User* user = hub_.AddUser(request.nick, 0, request.speed, connection);
+  User* user = m_hub.AddUser(request.nick, 0, request.speed, connection);
   connection->set_user(user);
   connection->set_state(Connection::State::kOnline);
   connection->Queue(FrameBuilder().Text(user->nick).Finish(MsgLoginAccepted));
-  for (const std::string& line : motd_) {
+  for (const std::string& line : m_motd) {
     connection->Queue(FrameBuilder().Text(line).Finish(MsgMotd));
   }
-  log_("login " + ClientName(*connection) + " with \"" + std::string(request.client) + "\"");
+  m_log("login " + ClientName(*connection) + " with \"" + std::string(request.client) + "\"");
 }
 
 void ClientProtocol::HandleRequest(User* user, std::uint16_t type, std::string_view payload) {
   std::string_view rest = payload;
   switch (type) {
     case MsgJoin:
-      hub_.Join(user, payload);
+      m_hub.Join(user, payload);
       break;
     case MsgLeave:
-      hub_.Leave(user, payload);
+      m_hub.Leave(user, payload);
       break;
     case MsgChat: {
       std::string_view channel = NextToken(rest);
-      hub_.Chat(user, channel, rest);
+      m_hub.Chat(user, channel, rest);
       break;
     }
     case MsgAction: {
       std::string_view channel = NextToken(rest);
-      hub_.Act(user, channel, Unquote(rest));
+      m_hub.Act(user, channel, Unquote(rest));
       break;
     }
     case MsgChannelListRequest:
-      hub_.SendChannelList(user);
+      m_hub.SendChannelList(user);
       break;
     default:
       // Other types (a second login too) mean nothing once logged in.

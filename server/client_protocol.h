@@ -25,7 +25,7 @@ class ClientProtocol {
 
   // motd must outlive the protocol; log receives one line per event.
   ClientProtocol(ChatHub& hub, const std::vector<std::string>& motd, bool verbose, LogSink log)
-      : hub_(hub), motd_(motd), verbose_(verbose), log_(std::move(log)) {}
+      : m_hub(hub), m_motd(motd), m_verbose(verbose), m_log(std::move(log)) {}
 
   // Acts on bytes received from the connection: assembles them into frames
   // and hands each to HandleFrame; a header announcing too long a payload
@@ -39,10 +39,10 @@ class ClientProtocol {
   void Login(Connection* connection, std::string_view payload);
   void HandleRequest(User* user, std::uint16_t type, std::string_view payload);
 
-  ChatHub& hub_;
-  const std::vector<std::string>& motd_;
-  bool verbose_;
-  LogSink log_;
+  ChatHub& m_hub;
+  const std::vector<std::string>& m_motd;
+  bool m_verbose;
+  LogSink m_log;
 };
 
 }  // namespace orla_server

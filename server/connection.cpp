@@ -13,20 +13,20 @@ const std::size_t kKeptCapacity = 16 * 1024;
 
 Connection::Connection(SocketHandle socket, std::string peer, std::size_t output_limit,
                        std::chrono::steady_clock::time_point login_deadline)
-    : socket_(socket),
-      peer_(std::move(peer)),
-      output_limit_(output_limit),
-      login_deadline_(login_deadline) {}
+    : m_socket(socket),
+      m_peer(std::move(peer)),
+      m_outputLimit(output_limit),
+      m_loginDeadline(login_deadline) {}
 
 Connection::~Connection() {
-  if (dropped() && state_ != State::kClosing) {
+  if (dropped() && m_state != State::kClosing) {
     // A faulty or vanished client: nothing queued for it is worth keeping.
-    AbortSocket(socket_);
+    AbortSocket(m_socket);
   } else {
     // A refused login leaves with its reason, and at shutdown everyone gets
     // what was sent before: an orderly close.
-    ShutdownSend(socket_);
-    CloseSocket(socket_);
+    ShutdownSend(m_socket);
+    CloseSocket(m_socket);
   }
 }
 
@@ -34,42 +34,42 @@ void Connection::Queue(std::string_view frame) {
   if (dropped()) return;
   // Over the bound, the socket gets a chance to take what it can first: a
   // burst of answers to a reading client is no reason to drop it.
-  if (output_.size() - sent_ + frame.size() > output_limit_) Flush();
+  if (m_output.size() - m_sent + frame.size() > m_outputLimit) Flush();
   if (dropped()) return;
-  if (output_.size() - sent_ + frame.size() > output_limit_) {
+  if (m_output.size() - m_sent + frame.size() > m_outputLimit) {
     Drop("output limit reached (client not reading)");
     return;
   }
-  if (sent_ > 0 && sent_ >= output_.size() - sent_) {
-    output_.erase(output_.begin(), output_.begin() + static_cast<std::ptrdiff_t>(sent_));
-    sent_ = 0;
+  if (m_sent > 0 && m_sent >= m_output.size() - m_sent) {
+    m_output.erase(m_output.begin(), m_output.begin() + static_cast<std::ptrdiff_t>(m_sent));
+    m_sent = 0;
   }
-  output_.insert(output_.end(), frame.begin(), frame.end());
+  m_output.insert(m_output.end(), frame.begin(), frame.end());
 }
 
 void Connection::Flush() {
   while (!dropped() && HasOutput()) {
-    long n = SendBytes(socket_, output_.data() + sent_, output_.size() - sent_);
+    long n = SendBytes(m_socket, m_output.data() + m_sent, m_output.size() - m_sent);
     if (n < 0) {
       if (!IsWouldBlock(LastSocketError())) Drop("send failed");
       return;
     }
-    sent_ += static_cast<std::size_t>(n);
+    m_sent += static_cast<std::size_t>(n);
   }
   if (!HasOutput()) {
     // A burst may have grown the buffer; an idle client keeps only a little.
-    if (output_.capacity() > kKeptCapacity) {
-      std::vector<char>().swap(output_);
+    if (m_output.capacity() > kKeptCapacity) {
+      std::vector<char>().swap(m_output);
     } else {
-      output_.clear();
+      m_output.clear();
     }
-    sent_ = 0;
-    if (state_ == State::kClosing) Drop("closed after its last output");
+    m_sent = 0;
+    if (m_state == State::kClosing) Drop("closed after its last output");
   }
 }
 
 void Connection::Drop(const char* reason) {
-  if (drop_reason_ == nullptr) drop_reason_ = reason;
+  if (m_dropReason == nullptr) m_dropReason = reason;
 }
 
 }  // namespace orla_server

@@ -39,33 +39,33 @@ class Connection {
   // Marks the connection for closing; the first reason given is kept.
   void Drop(const char* reason);
   // Sends what is queued, then closes (a refused login).
-  void CloseAfterOutput() { state_ = State::kClosing; }
+  void CloseAfterOutput() { m_state = State::kClosing; }
 
-  bool HasOutput() const { return output_.size() > sent_; }
-  bool dropped() const { return drop_reason_ != nullptr; }
-  const char* drop_reason() const { return drop_reason_; }
-  State state() const { return state_; }
-  void set_state(State state) { state_ = state; }
-  SocketHandle socket() const { return socket_; }
-  const std::string& peer() const { return peer_; }
-  std::chrono::steady_clock::time_point login_deadline() const { return login_deadline_; }
-  FrameReader& reader() { return reader_; }
-  User* user() const { return user_; }
-  void set_user(User* user) { user_ = user; }
+  bool HasOutput() const { return m_output.size() > m_sent; }
+  bool dropped() const { return m_dropReason != nullptr; }
+  const char* drop_reason() const { return m_dropReason; }
+  State state() const { return m_state; }
+  void set_state(State state) { m_state = state; }
+  SocketHandle socket() const { return m_socket; }
+  const std::string& peer() const { return m_peer; }
+  std::chrono::steady_clock::time_point login_deadline() const { return m_loginDeadline; }
+  FrameReader& reader() { return m_reader; }
+  User* user() const { return m_user; }
+  void set_user(User* user) { m_user = user; }
 
  private:
-  SocketHandle socket_;
-  std::string peer_;
-  std::size_t output_limit_;
-  std::chrono::steady_clock::time_point login_deadline_;
-  State state_ = State::kAwaitingLogin;
-  const char* drop_reason_ = nullptr;
-  User* user_ = nullptr;
-  FrameReader reader_;
-  // Unsent output is output_[sent_, size); the sent front is discarded when
+  SocketHandle m_socket;
+  std::string m_peer;
+  std::size_t m_outputLimit;
+  std::chrono::steady_clock::time_point m_loginDeadline;
+  State m_state = State::kAwaitingLogin;
+  const char* m_dropReason = nullptr;
+  User* m_user = nullptr;
+  FrameReader m_reader;
+  // Unsent output is m_output[m_sent, size); the sent front is discarded when
   // it outgrows the rest, so the buffer stays near the unsent size.
-  std::vector<char> output_;
-  std::size_t sent_ = 0;
+  std::vector<char> m_output;
+  std::size_t m_sent = 0;
 };
 
 }  // namespace orla_server

@@ -80,40 +80,40 @@ const T& Pick(std::mt19937& random, const T (&list)[N]) {
 }  // namespace
 
 DemoCast::DemoCast(ChatHub& hub, unsigned seed, int interval_ms)
-    : hub_(hub), random_(seed), interval_ms_(std::max(interval_ms, 1)) {}
+    : m_hub(hub), m_random(seed), m_intervalMs(std::max(interval_ms, 1)) {}
 
 void DemoCast::Setup() {
-  for (const DemoChannel& channel : kChannels) hub_.AddChannel(channel.name, channel.topic, true);
+  for (const DemoChannel& channel : kChannels) m_hub.AddChannel(channel.name, channel.topic, true);
   for (const CastMember& member : kCast) {
-    User* user = hub_.AddUser(member.nick, member.files, member.speed, nullptr);
+    User* user = m_hub.AddUser(member.nick, member.files, member.speed, nullptr);
     // A real user who took the nickname first keeps it; the cast is smaller.
     if (user == nullptr) continue;
-    cast_.push_back(user);
-    hub_.Join(user, member.first_channel);
+    m_cast.push_back(user);
+    m_hub.Join(user, member.first_channel);
   }
 }
 
 int DemoCast::Step() {
   User* user = RandomUser(true);
-  int roll = std::uniform_int_distribution<int>(0, 99)(random_);
+  int roll = std::uniform_int_distribution<int>(0, 99)(m_random);
   if (user == nullptr || roll < 20) {
     if (User* mover = RandomUser(false)) Move(mover);
     return Delay();
   }
   const Channel* channel = user->channels[std::uniform_int_distribution<std::size_t>(
-      0, user->channels.size() - 1)(random_)];
+      0, user->channels.size() - 1)(m_random)];
   const CastMember& member = *std::find_if(std::begin(kCast), std::end(kCast),
                                            [&](auto& m) { return user->nick == m.nick; });
   bool japanese = member.tongue == Tongue::kJapanese ||
-                  (member.tongue == Tongue::kBoth && (random_() & 1) != 0);
+                  (member.tongue == Tongue::kBoth && (m_random() & 1) != 0);
   if (roll < 70) {
-    hub_.Chat(user, channel->name,
-              japanese ? Pick(random_, kJapaneseLines) : Pick(random_, kEnglishLines));
+    m_hub.Chat(user, channel->name,
+               japanese ? Pick(m_random, kJapaneseLines) : Pick(m_random, kEnglishLines));
   } else if (roll < 90) {
-    hub_.Act(user, channel->name,
-             japanese ? Pick(random_, kJapaneseActions) : Pick(random_, kEnglishActions));
+    m_hub.Act(user, channel->name,
+              japanese ? Pick(m_random, kJapaneseActions) : Pick(m_random, kEnglishActions));
   } else {
-    hub_.SetTopic(channel->name, Pick(random_, kTopics));
+    m_hub.SetTopic(channel->name, Pick(m_random, kTopics));
   }
   return Delay();
 }
@@ -129,34 +129,34 @@ std::vector<std::string> DemoCast::Motd() {
 
 User* DemoCast::RandomUser(bool in_a_channel) {
   std::vector<User*> choice;
-  for (User* user : cast_) {
+  for (User* user : m_cast) {
     if (!in_a_channel || !user->channels.empty()) choice.push_back(user);
   }
   if (choice.empty()) return nullptr;
-  return choice[std::uniform_int_distribution<std::size_t>(0, choice.size() - 1)(random_)];
+  return choice[std::uniform_int_distribution<std::size_t>(0, choice.size() - 1)(m_random)];
 }
 
 // A user in one channel or none joins another; one in more leaves one.
 void DemoCast::Move(User* user) {
-  if (user->channels.size() >= 2 || (user->channels.size() == 1 && (random_() & 1) != 0)) {
-    hub_.Leave(user, user->channels.back()->name);
+  if (user->channels.size() >= 2 || (user->channels.size() == 1 && (m_random() & 1) != 0)) {
+    m_hub.Leave(user, user->channels.back()->name);
     return;
   }
   std::vector<const char*> others;
   for (const DemoChannel& channel : kChannels) {
-    const Channel* existing = hub_.FindChannel(channel.name);
+    const Channel* existing = m_hub.FindChannel(channel.name);
     bool joined = existing != nullptr && std::find(user->channels.begin(), user->channels.end(),
                                                    existing) != user->channels.end();
     if (!joined) others.push_back(channel.name);
   }
   if (!others.empty()) {
-    hub_.Join(user,
-              others[std::uniform_int_distribution<std::size_t>(0, others.size() - 1)(random_)]);
+    m_hub.Join(user,
+               others[std::uniform_int_distribution<std::size_t>(0, others.size() - 1)(m_random)]);
   }
 }
 
 int DemoCast::Delay() {
-  return std::uniform_int_distribution<int>(interval_ms_ / 2, interval_ms_ * 3 / 2)(random_);
+  return std::uniform_int_distribution<int>(m_intervalMs / 2, m_intervalMs * 3 / 2)(m_random);
 }
 
 }  // namespace orla_server

@@ -31,10 +31,10 @@ class DemoCast {
   void Move(User* user);
   int Delay();
 
-  ChatHub& hub_;
-  std::mt19937 random_;
-  int interval_ms_;
-  std::vector<User*> cast_;
+  ChatHub& m_hub;
+  std::mt19937 m_random;
+  int m_intervalMs;
+  std::vector<User*> m_cast;
 };
 
 }  // namespace orla_server

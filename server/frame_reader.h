@@ -26,7 +26,7 @@ class FrameReader {
   template <typename OnFrame>
   Status Feed(const char* data, std::size_t size, OnFrame&& on_frame) {
     while (size > 0) {
-      if (have_ == 0 && size >= kHeader) {
+      if (m_have == 0 && size >= kHeader) {
         FrameHeader header = DecodeFrameHeader(reinterpret_cast<const unsigned char*>(data));
         if (header.length > kMaxPayload) return Status::kOversized;
         std::size_t whole = kHeader + header.length;
@@ -41,16 +41,16 @@ class FrameReader {
       }
       std::size_t want = Wanted();
       std::size_t take = size < want ? size : want;
-      std::memcpy(buffer_ + have_, data, take);
-      have_ += take;
+      std::memcpy(m_buffer + m_have, data, take);
+      m_have += take;
       data += take;
       size -= take;
-      if (have_ < kHeader) continue;
-      FrameHeader header = DecodeFrameHeader(buffer_);
+      if (m_have < kHeader) continue;
+      FrameHeader header = DecodeFrameHeader(m_buffer);
       if (header.length > kMaxPayload) return Status::kOversized;
-      if (have_ < kHeader + header.length) continue;
-      have_ = 0;
-      if (!on_frame(header.type, std::string_view(reinterpret_cast<const char*>(buffer_) + kHeader,
+      if (m_have < kHeader + header.length) continue;
+      m_have = 0;
+      if (!on_frame(header.type, std::string_view(reinterpret_cast<const char*>(m_buffer) + kHeader,
                                                   header.length))) {
         return Status::kStopped;
       }
@@ -62,12 +62,12 @@ class FrameReader {
   // Bytes still missing from the header, or from the payload once the
   // header is complete.
   std::size_t Wanted() const {
-    if (have_ < kHeader) return kHeader - have_;
-    return kHeader + DecodeFrameHeader(buffer_).length - have_;
+    if (m_have < kHeader) return kHeader - m_have;
+    return kHeader + DecodeFrameHeader(m_buffer).length - m_have;
   }
 
-  unsigned char buffer_[kFrameHeaderSize + kMaxReceivePayload] = {};
-  std::size_t have_ = 0;
+  unsigned char m_buffer[kFrameHeaderSize + kMaxReceivePayload] = {};
+  std::size_t m_have = 0;
 };
 
 }  // namespace orla_server

@@ -12,8 +12,8 @@ FrameBuilder& FrameBuilder::Text(std::string_view text) {
   std::size_t n = CharBoundaryLength(text, Room());
   // An empty view may have no data at all, which memcpy must not be given.
   if (n == 0) return *this;
-  std::memcpy(buffer_ + kFrameHeaderSize + length_, text.data(), n);
-  length_ += n;
+  std::memcpy(m_buffer + kFrameHeaderSize + m_length, text.data(), n);
+  m_length += n;
   return *this;
 }
 
@@ -32,8 +32,8 @@ FrameBuilder& FrameBuilder::Quoted(std::string_view text) {
 }
 
 std::string_view FrameBuilder::Finish(std::uint16_t type) {
-  EncodeFrameHeader(buffer_, static_cast<std::uint16_t>(length_), type);
-  return std::string_view(reinterpret_cast<const char*>(buffer_), kFrameHeaderSize + length_);
+  EncodeFrameHeader(m_buffer, static_cast<std::uint16_t>(m_length), type);
+  return std::string_view(reinterpret_cast<const char*>(m_buffer), kFrameHeaderSize + m_length);
 }
 
 }  // namespace orla_server

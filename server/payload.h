@@ -31,10 +31,10 @@ class FrameBuilder {
   std::string_view Finish(std::uint16_t type);
 
  private:
-  std::size_t Room() const { return kMaxReceivePayload - length_; }
+  std::size_t Room() const { return kMaxReceivePayload - m_length; }
 
-  unsigned char buffer_[kFrameHeaderSize + kMaxReceivePayload] = {};
-  std::size_t length_ = 0;
+  unsigned char m_buffer[kFrameHeaderSize + kMaxReceivePayload] = {};
+  std::size_t m_length = 0;
 };
 
 }  // namespace orla_server

@@ -314,60 +314,60 @@ void Server::Loop::AnswerPendingCommands() {
   ended_signal.notify_all();
 }
 
-Server::Server(ServerConfig config) : loop_(std::make_unique<Loop>(std::move(config))) {
-  loop_->sockets_started = StartSockets();
+Server::Server(ServerConfig config) : m_loop(std::make_unique<Loop>(std::move(config))) {
+  m_loop->sockets_started = StartSockets();
 }
 
 Server::~Server() {
   Stop();
   // The loop's sockets must be closed before WinSock is released.
-  bool started = loop_->sockets_started;
-  loop_.reset();
+  bool started = m_loop->sockets_started;
+  m_loop.reset();
   if (started) StopSockets();
 }
 
 bool Server::Start(std::string* error) {
-  if (!loop_->sockets_started) {
+  if (!m_loop->sockets_started) {
     *error = "cannot start the socket library";
     return false;
   }
-  if (loop_->thread.joinable()) {
+  if (m_loop->thread.joinable()) {
     *error = "already started";
     return false;
   }
-  if (!loop_->Listen(error)) return false;
-  loop_->taking_commands = true;
-  loop_->thread = std::thread([this] { loop_->Run(); });
+  if (!m_loop->Listen(error)) return false;
+  m_loop->taking_commands = true;
+  m_loop->thread = std::thread([this] { m_loop->Run(); });
   return true;
 }
 
-std::uint16_t Server::port() const { return loop_->port; }
+std::uint16_t Server::port() const { return m_loop->port; }
 
 std::string Server::Execute(std::string_view line) {
   std::future<std::string> reply;
   {
-    std::lock_guard<std::mutex> lock(loop_->mutex);
-    if (!loop_->taking_commands) return "the server has stopped\n";
-    loop_->commands.push_back(Loop::Command{std::string(line), {}});
-    reply = loop_->commands.back().reply.get_future();
+    std::lock_guard<std::mutex> lock(m_loop->mutex);
+    if (!m_loop->taking_commands) return "the server has stopped\n";
+    m_loop->commands.push_back(Loop::Command{std::string(line), {}});
+    reply = m_loop->commands.back().reply.get_future();
   }
-  loop_->wake.Signal();
+  m_loop->wake.Signal();
   return reply.get();
 }
 
-bool Server::stopping() const { return loop_->stop_requested; }
+bool Server::stopping() const { return m_loop->stop_requested; }
 
 void Server::WaitUntilStopped() {
-  if (!loop_->thread.joinable()) return;
-  std::unique_lock<std::mutex> lock(loop_->mutex);
-  loop_->ended_signal.wait(lock, [this] { return loop_->ended; });
+  if (!m_loop->thread.joinable()) return;
+  std::unique_lock<std::mutex> lock(m_loop->mutex);
+  m_loop->ended_signal.wait(lock, [this] { return m_loop->ended; });
 }
 
 void Server::Stop() {
-  if (!loop_->thread.joinable()) return;
-  loop_->stop_requested = true;
-  loop_->wake.Signal();
-  loop_->thread.join();
+  if (!m_loop->thread.joinable()) return;
+  m_loop->stop_requested = true;
+  m_loop->wake.Signal();
+  m_loop->thread.join();
 }
 
 }  // namespace orla_server

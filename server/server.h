@@ -64,7 +64,7 @@ class Server {
 
  private:
   struct Loop;
-  std::unique_ptr<Loop> loop_;
+  std::unique_ptr<Loop> m_loop;
 };
 
 }  // namespace orla_server

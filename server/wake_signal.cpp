@@ -6,8 +6,8 @@
 namespace orla_server {
 
 WakeSignal::~WakeSignal() {
-  if (read_end_ != kInvalidSocket) CloseSocket(read_end_);
-  if (write_end_ != kInvalidSocket) CloseSocket(write_end_);
+  if (m_readEnd != kInvalidSocket) CloseSocket(m_readEnd);
+  if (m_writeEnd != kInvalidSocket) CloseSocket(m_writeEnd);
 }
 
 bool WakeSignal::Open(std::string* error) {
@@ -25,28 +25,28 @@ bool WakeSignal::Open(std::string* error) {
             listen(listener, 1) == 0 &&
             getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size) == 0;
   if (ok) {
-    write_end_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    ok = write_end_ != kInvalidSocket &&
-         connect(write_end_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    m_writeEnd = ::socket(AF_INET, SOCK_STREAM, 0);
+    ok = m_writeEnd != kInvalidSocket &&
+         connect(m_writeEnd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
   }
   if (ok) {
-    read_end_ = accept(listener, nullptr, nullptr);
-    ok = read_end_ != kInvalidSocket && SetNonBlocking(read_end_) && SetNonBlocking(write_end_);
+    m_readEnd = accept(listener, nullptr, nullptr);
+    ok = m_readEnd != kInvalidSocket && SetNonBlocking(m_readEnd) && SetNonBlocking(m_writeEnd);
   }
   if (!ok) *error = "cannot open the wake-up sockets: " + SocketErrorText(LastSocketError());
   CloseSocket(listener);
-  if (ok) SetNoDelay(write_end_);
+  if (ok) SetNoDelay(m_writeEnd);
   return ok;
 }
 
 void WakeSignal::Signal() {
   char byte = 1;
-  SendBytes(write_end_, &byte, 1);
+  SendBytes(m_writeEnd, &byte, 1);
 }
 
 void WakeSignal::Drain() {
   char bytes[256];
-  while (ReceiveBytes(read_end_, bytes, sizeof bytes) > 0) {
+  while (ReceiveBytes(m_readEnd, bytes, sizeof bytes) > 0) {
   }
 }
 

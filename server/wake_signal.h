@@ -23,11 +23,11 @@ class WakeSignal {
   // Reads away every pending wake.
   void Drain();
   // The end the loop polls for reading.
-  SocketHandle socket() const { return read_end_; }
+  SocketHandle socket() const { return m_readEnd; }
 
  private:
-  SocketHandle read_end_ = kInvalidSocket;
-  SocketHandle write_end_ = kInvalidSocket;
+  SocketHandle m_readEnd = kInvalidSocket;
+  SocketHandle m_writeEnd = kInvalidSocket;
 };
 
 }  // namespace orla_server

@@ -15,17 +15,17 @@ class BadInputTest : public ServerTest {
   // A bystander in lobby and a way to show it is still served.
   void StartWithBystander() {
     StartServer();
-    bystander_ = LoggedIn("Bystander");
-    bystander_->Send(400, "lobby");
-    bystander_->Until(408);
+    m_bystander = LoggedIn("Bystander");
+    m_bystander->Send(400, "lobby");
+    m_bystander->Until(408);
   }
 
   void ExpectBystanderServed() {
-    bystander_->Send(402, "lobby still fine");
-    EXPECT_TRUE(bystander_->WaitFor(Frame{403, "lobby Bystander still fine"}));
+    m_bystander->Send(402, "lobby still fine");
+    EXPECT_TRUE(m_bystander->WaitFor(Frame{403, "lobby Bystander still fine"}));
   }
 
-  std::unique_ptr<TestClient> bystander_;
+  std::unique_ptr<TestClient> m_bystander;
 };
 
 TEST_F(BadInputTest, FrameAnnouncingMoreThan1023BytesDropsTheSender) {
@@ -35,16 +35,16 @@ TEST_F(BadInputTest, FrameAnnouncingMoreThan1023BytesDropsTheSender) {
     auto offender = LoggedIn("Offender");
     offender->Send(400, "lobby");
     offender->Until(408);
-    bystander_->Until(406);
+    m_bystander->Until(406);
     offender->SendRaw(HeaderBytes(length, 402) + "lobby x");
     EXPECT_TRUE(offender->WaitClosed());
-    EXPECT_EQ(bystander_->Next(), (Frame{407, "lobby Offender 0 8"}));
+    EXPECT_EQ(m_bystander->Next(), (Frame{407, "lobby Offender 0 8"}));
     ExpectBystanderServed();
     WaitUntilOffline("Offender");
   }
   // 1023 bytes is still a frame.
-  bystander_->Send(402, "lobby " + std::string(1017, 'x'));
-  EXPECT_EQ(bystander_->Next().payload.size(), 1023u);
+  m_bystander->Send(402, "lobby " + std::string(1017, 'x'));
+  EXPECT_EQ(m_bystander->Next().payload.size(), 1023u);
 }
 
 TEST_F(BadInputTest, AnythingButLoginBeforeLoginDropsTheSender) {
@@ -55,12 +55,12 @@ TEST_F(BadInputTest, AnythingButLoginBeforeLoginDropsTheSender) {
     offender->Send(type, type == 617 ? "" : "lobby hi");
     EXPECT_TRUE(offender->WaitClosed());
   }
-  EXPECT_TRUE(bystander_->Quiet());
+  EXPECT_TRUE(m_bystander->Quiet());
   ExpectBystanderServed();
 }
 
 TEST_F(BadInputTest, ClientThatDoesNotLogInInTimeIsDropped) {
-  config_.login_timeout_ms = 300;
+  m_config.login_timeout_ms = 300;
   StartWithBystander();
   auto silent = Connect();
   auto halfway = Connect();
@@ -70,7 +70,7 @@ TEST_F(BadInputTest, ClientThatDoesNotLogInInTimeIsDropped) {
   EXPECT_TRUE(halfway->WaitClosed(5000));
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
   // A logged-in client is not subject to the limit.
-  EXPECT_FALSE(bystander_->WaitClosed(500));
+  EXPECT_FALSE(m_bystander->WaitClosed(500));
   ExpectBystanderServed();
 }
 
@@ -91,28 +91,28 @@ TEST_F(BadInputTest, FramesSentByteByByteAreServed) {
   EXPECT_EQ(slow->Until(618).back(), (Frame{618, "lobby 2"}));
   dribble(FrameBytes(402, "lobby ゆっくり"));
   EXPECT_EQ(slow->Next(), (Frame{403, "lobby Slow ゆっくり"}));
-  EXPECT_EQ(bystander_->Until(403).back(), (Frame{403, "lobby Slow ゆっくり"}));
+  EXPECT_EQ(m_bystander->Until(403).back(), (Frame{403, "lobby Slow ゆっくり"}));
 }
 
 TEST_F(BadInputTest, ClientThatStopsReadingIsDroppedAtItsOutputBound) {
-  config_.output_limit = 64 * 1024;
+  m_config.output_limit = 64 * 1024;
   StartWithBystander();
   // The lazy client asks for little buffering in its kernel, then never reads.
-  TestClient lazy(server_->port());
+  TestClient lazy(m_server->port());
   TestClient::ShrinkReceiveBuffer(lazy.socket());
   lazy.Send(2, "Lazy quiet 0 \"Velmo v1.0\" 8");
   lazy.Send(400, "lobby");
-  bystander_->Until(406);
+  m_bystander->Until(406);
 
   std::string line = "lobby " + std::string(1000, 'z');
   bool lazy_dropped = false;
   for (int batch = 0; batch < 400 && !lazy_dropped; ++batch) {
-    for (int i = 0; i < 20; ++i) bystander_->Send(402, line);
+    for (int i = 0; i < 20; ++i) m_bystander->Send(402, line);
     for (int i = 0; i < 20; ++i) {
-      Frame frame = bystander_->Next();
+      Frame frame = m_bystander->Next();
       if (frame == Frame{407, "lobby Lazy 0 8"}) {
         lazy_dropped = true;
-        frame = bystander_->Next();
+        frame = m_bystander->Next();
       }
       ASSERT_EQ(frame.type, 403) << "batch " << batch;
     }

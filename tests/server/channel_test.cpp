@@ -13,7 +13,7 @@ class ChannelTest : public ServerTest {
  protected:
   void SetUp() override {
     ServerTest::SetUp();
-    config_.channels = {{"lobby", "Welcome all"}, {"雑談", "日本語 で どうぞ"}, {"quiet", ""}};
+    m_config.channels = {{"lobby", "Welcome all"}, {"雑談", "日本語 で どうぞ"}, {"quiet", ""}};
   }
 
   // Logs in and joins, reading the join answer up to the last 408 or 410.

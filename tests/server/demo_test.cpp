@@ -13,9 +13,9 @@ namespace {
 class DemoTest : public ServerTest {};
 
 TEST_F(DemoTest, WatcherSeesTheJapaneseChannelAndItsUsersTalk) {
-  config_.demo = true;
-  config_.demo_interval_ms = 5;
-  config_.motd = DemoCast::Motd();
+  m_config.demo = true;
+  m_config.demo_interval_ms = 5;
+  m_config.motd = DemoCast::Motd();
   StartServer();
   auto watcher = LoggedIn("Watcher");
   watcher->Send(617, "");

@@ -9,7 +9,7 @@ namespace {
 class LoginTest : public ServerTest {};
 
 TEST_F(LoginTest, AcceptedLoginGetsNickThenEveryMotdLineInOrder) {
-  config_.motd = {"first line", "二行目です"};
+  m_config.motd = {"first line", "二行目です"};
   StartServer();
   auto client = Connect();
   client->Send(2, "Nanashi quiet 0 \"Velmo v1.0\" 8");

@@ -24,35 +24,35 @@ bool operator==(const Frame& a, const Frame& b) {
 
 TestClient::TestClient(std::uint16_t port) {
   StartSockets();
-  socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
+  m_socket = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address;
   std::memset(&address, 0, sizeof address);
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   address.sin_port = htons(port);
-  if (socket_ != kInvalidSocket &&
-      connect(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    CloseSocket(socket_);
-    socket_ = kInvalidSocket;
+  if (m_socket != kInvalidSocket &&
+      connect(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    CloseSocket(m_socket);
+    m_socket = kInvalidSocket;
   }
-  if (socket_ != kInvalidSocket) {
-    SetNonBlocking(socket_);
-    SetNoDelay(socket_);
+  if (m_socket != kInvalidSocket) {
+    SetNonBlocking(m_socket);
+    SetNoDelay(m_socket);
   }
 }
 
 TestClient::~TestClient() {
-  if (socket_ != kInvalidSocket) CloseSocket(socket_);
+  if (m_socket != kInvalidSocket) CloseSocket(m_socket);
   StopSockets();
 }
 
 void TestClient::SendRaw(std::string_view bytes) {
   // The socket is non-blocking for reads; sends wait for room.
   while (!bytes.empty()) {
-    long n = SendBytes(socket_, bytes.data(), bytes.size());
+    long n = SendBytes(m_socket, bytes.data(), bytes.size());
     if (n < 0) {
       if (!IsWouldBlock(LastSocketError())) return;
-      PollEntry entry{socket_, POLLOUT, 0};
+      PollEntry entry{m_socket, POLLOUT, 0};
       PollSockets(&entry, 1, 1000);
       continue;
     }
@@ -71,34 +71,34 @@ void TestClient::Login(std::string_view nick, std::size_t motd_lines) {
 }
 
 bool TestClient::Fill(std::size_t want, std::chrono::steady_clock::time_point deadline) {
-  while (pending_.size() < want && !closed_) {
+  while (m_pending.size() < want && !m_closed) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
     if (left.count() < 0) return false;
-    PollEntry entry{socket_, POLLIN, 0};
+    PollEntry entry{m_socket, POLLIN, 0};
     if (PollSockets(&entry, 1, static_cast<int>(left.count()) + 1) <= 0) continue;
     char bytes[16384];
-    long n = ReceiveBytes(socket_, bytes, sizeof bytes);
+    long n = ReceiveBytes(m_socket, bytes, sizeof bytes);
     if (n > 0) {
-      pending_.append(bytes, static_cast<std::size_t>(n));
+      m_pending.append(bytes, static_cast<std::size_t>(n));
     } else if (n == 0 || !IsWouldBlock(LastSocketError())) {
-      closed_ = true;
+      m_closed = true;
     }
   }
-  return pending_.size() >= want;
+  return m_pending.size() >= want;
 }
 
 Frame TestClient::Next(int timeout_ms) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   if (!Fill(kFrameHeaderSize, deadline)) {
-    return Frame{kNoFrame, closed_ ? "closed" : "timeout"};
+    return Frame{kNoFrame, m_closed ? "closed" : "timeout"};
   }
-  FrameHeader header = DecodeFrameHeader(reinterpret_cast<const unsigned char*>(pending_.data()));
+  FrameHeader header = DecodeFrameHeader(reinterpret_cast<const unsigned char*>(m_pending.data()));
   if (!Fill(kFrameHeaderSize + header.length, deadline)) {
-    return Frame{kNoFrame, closed_ ? "closed" : "timeout"};
+    return Frame{kNoFrame, m_closed ? "closed" : "timeout"};
   }
-  Frame frame{header.type, pending_.substr(kFrameHeaderSize, header.length)};
-  pending_.erase(0, kFrameHeaderSize + header.length);
+  Frame frame{header.type, m_pending.substr(kFrameHeaderSize, header.length)};
+  m_pending.erase(0, kFrameHeaderSize + header.length);
   return frame;
 }
 
@@ -128,16 +128,16 @@ std::vector<Frame> TestClient::ReadUntil(const std::function<bool(const Frame&)>
 
 bool TestClient::WaitClosed(int timeout_ms) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  while (!closed_ && std::chrono::steady_clock::now() < deadline) {
-    pending_.clear();
+  while (!m_closed && std::chrono::steady_clock::now() < deadline) {
+    m_pending.clear();
     Fill(1, deadline);
   }
-  return closed_;
+  return m_closed;
 }
 
 bool TestClient::Quiet(int timeout_ms) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  return !Fill(pending_.size() + 1, deadline) && !closed_;
+  return !Fill(m_pending.size() + 1, deadline) && !m_closed;
 }
 
 void TestClient::ShrinkReceiveBuffer(SocketHandle socket) {
@@ -146,33 +146,33 @@ void TestClient::ShrinkReceiveBuffer(SocketHandle socket) {
 }
 
 void ServerTest::SetUp() {
-  config_.login_timeout_ms = 30000;
-  config_.motd = {"welcome"};
+  m_config.login_timeout_ms = 30000;
+  m_config.motd = {"welcome"};
 }
 
 void ServerTest::StartServer() {
-  server_ = std::make_unique<Server>(config_);
+  m_server = std::make_unique<Server>(m_config);
   std::string error;
-  ASSERT_TRUE(server_->Start(&error)) << error;
-  ASSERT_NE(server_->port(), 0);
+  ASSERT_TRUE(m_server->Start(&error)) << error;
+  ASSERT_NE(m_server->port(), 0);
 }
 
 std::unique_ptr<TestClient> ServerTest::Connect() {
-  auto client = std::make_unique<TestClient>(server_->port());
+  auto client = std::make_unique<TestClient>(m_server->port());
   EXPECT_TRUE(client->connected());
   return client;
 }
 
 std::unique_ptr<TestClient> ServerTest::LoggedIn(std::string_view nick) {
   auto client = Connect();
-  client->Login(nick, config_.motd.size());
+  client->Login(nick, m_config.motd.size());
   return client;
 }
 
 void ServerTest::WaitUntilOffline(std::string_view nick) {
   std::string entry = "  " + std::string(nick) + " ";
   for (int i = 0; i < 500; ++i) {
-    if (server_->Execute("who").find(entry) == std::string::npos) return;
+    if (m_server->Execute("who").find(entry) == std::string::npos) return;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   ADD_FAILURE() << nick << " is still online";

@@ -35,7 +35,7 @@ class TestClient {
   TestClient(const TestClient&) = delete;
   TestClient& operator=(const TestClient&) = delete;
 
-  bool connected() const { return socket_ != kInvalidSocket; }
+  bool connected() const { return m_socket != kInvalidSocket; }
   void Send(std::uint16_t type, std::string_view payload);
   void SendRaw(std::string_view bytes);
   // Sends the client's login line and checks the acceptance and the MOTD.
@@ -55,17 +55,17 @@ class TestClient {
   // Stops reading: the socket's receive buffer is made small so the server's
   // output backs up quickly.
   static void ShrinkReceiveBuffer(SocketHandle socket);
-  SocketHandle socket() const { return socket_; }
+  SocketHandle socket() const { return m_socket; }
 
  private:
   // Frames until last(frame) holds (that frame included) or a time-out.
   std::vector<Frame> ReadUntil(const std::function<bool(const Frame&)>& last, int timeout_ms);
-  // Reads at least want bytes into pending_ within the deadline.
+  // Reads at least want bytes into m_pending within the deadline.
   bool Fill(std::size_t want, std::chrono::steady_clock::time_point deadline);
 
-  SocketHandle socket_ = kInvalidSocket;
-  std::string pending_;
-  bool closed_ = false;
+  SocketHandle m_socket = kInvalidSocket;
+  std::string m_pending;
+  bool m_closed = false;
 };
 
 // Runs a server for one test, with small limits so time-outs come quickly.
@@ -79,8 +79,8 @@ class ServerTest : public ::testing::Test {
   // Waits (asking the console's `who`) until the server has let nick go.
   void WaitUntilOffline(std::string_view nick);
 
-  ServerConfig config_;
-  std::unique_ptr<Server> server_;
+  ServerConfig m_config;
+  std::unique_ptr<Server> m_server;
 };
 
 }  // namespace orla_server
