@@ -10,18 +10,11 @@
 #include "link/message_catalogue.h"
 #include "link/payload.h"
 #include "ui/channel_page_host.h"
+#include "ui/colours.h"
 #include "ui/console_line.h"
 #include "ui/ui_messages.h"
 
 namespace {
-
-const COLORREF kCyan = RGB(0, 255, 255);
-const COLORREF kYellow = RGB(255, 255, 0);
-const COLORREF kWhiteText = RGB(255, 255, 255);
-const COLORREF kEnteredGreen = RGB(128, 255, 0);
-const COLORREF kLeftPink = RGB(255, 128, 128);
-const COLORREF kTopicBlue = RGB(0, 0, 255);
-const COLORREF kActionMagenta = RGB(255, 0, 255);
 
 // The splitter never leaves the console or the user list narrower than this.
 const int kMinPaneWidth = 8;
@@ -46,6 +39,10 @@ bool IsChannelScoped(unsigned type) {
 }
 
 }  // namespace
+
+// The input box holds the focus while text goes in when the console had it,
+// so a reader's selection survives.
+const ConsoleStyle kChatConsoleStyle = {"SYSTEM", 270, 1000, true, IDC_CHANNEL_INPUT};
 
 CChannelPage::CChannelPage(IChannelPageHost* host, CWnd* pParent)
     : CDialog(IDD, pParent), m_host(host), m_console(kChatConsoleStyle) {}
@@ -79,11 +76,11 @@ BOOL CChannelPage::OnInitDialog() {
   m_inputFont.CreatePointFont(130, "SYSTEM");
   ::SendDlgItemMessageA(m_hWnd, IDC_CHANNEL_INPUT, WM_SETFONT,
                         reinterpret_cast<WPARAM>(m_inputFont.GetSafeHandle()), TRUE);
-  m_blackBrush.CreateSolidBrush(RGB(0, 0, 0));
+  m_blackBrush.CreateSolidBrush(kBlack);
   m_console.SetUp();
-  m_userList.SetBkColor(RGB(0, 0, 0));
-  m_userList.SetTextColor(RGB(255, 255, 255));
-  m_userList.SetTextBkColor(RGB(0, 0, 0));
+  m_userList.SetBkColor(kBlack);
+  m_userList.SetTextColor(kWhite);
+  m_userList.SetTextBkColor(kBlack);
   m_userList.InsertColumn(0, "ユーザー", LVCFMT_LEFT, 150);
   m_userList.InsertColumn(1, "共有", LVCFMT_CENTER, 40);
   m_userList.InsertColumn(2, "回線", LVCFMT_CENTER, 60);
@@ -98,9 +95,6 @@ LRESULT CChannelPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_LINK_EVENT:
       return OnLinkEvent(wParam, lParam);
-    case WM_LBUTTONUP:
-      OnLeftButtonRelease(static_cast<UINT>(wParam), CPoint(lParam));
-      return 0;
     default:
       return CDialog::WindowProc(message, wParam, lParam);
   }
@@ -137,9 +131,9 @@ void CChannelPage::ShowChannelMessage(unsigned type, CPayloadCopy& copy) {
   switch (type) {
     case MsgChannelText:
       FormatConsoleLine(line, "<%s> ", fields.nick);
-      AppendConsole(kYellow, line);
+      AppendConsole(kNickYellow, line);
       FormatConsoleLine(line, "%s\r\n", fields.rest);
-      AppendConsole(kWhiteText, line);
+      AppendConsole(kWhite, line);
       break;
     case MsgUserEntered:
       AddUser(fields.nick, fields.files, fields.speed);
@@ -165,7 +159,7 @@ void CChannelPage::ShowChannelMessage(unsigned type, CPayloadCopy& copy) {
     }
     case MsgChannelNotice:
       FormatConsoleLine(line, "\r\n%s\r\n\r\n", fields.rest);
-      AppendConsole(kWhiteText, line);
+      AppendConsole(kWhite, line);
       break;
     case MsgAction:
       FormatConsoleLine(line, "%s ", fields.nick);
@@ -256,8 +250,8 @@ void CChannelPage::PostNcDestroy() {
 HBRUSH CChannelPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT ctlColor) {
   HBRUSH brush = CDialog::OnCtlColor(pDC, pWnd, ctlColor);
   if (ctlColor != CTLCOLOR_EDIT) return brush;
-  pDC->SetTextColor(RGB(255, 255, 255));
-  pDC->SetBkColor(RGB(0, 0, 0));
+  pDC->SetTextColor(kWhite);
+  pDC->SetBkColor(kBlack);
   return m_blackBrush;
 }
 
@@ -338,7 +332,7 @@ void CChannelPage::OnMouseMove(UINT flags, CPoint point) {
   Default();
 }
 
-void CChannelPage::OnLeftButtonRelease(UINT, CPoint) {
+void CChannelPage::OnLButtonUp(UINT, CPoint) {
   if (::GetCapture() == m_hWnd) {
     ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
     ::ReleaseCapture();

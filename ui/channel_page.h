@@ -34,14 +34,9 @@ class CChannelPage : public CDialog {
 
   const char* ChannelName() const { return m_channelName; }
 
-  // Set by the page host before the window is created, never changed after.
-  CString m_channelName;
-
   BOOL OnInitDialog() override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
-  // WM_LINK_EVENT: 1 when the event was a message for this channel.
-  int OnLinkEvent(WPARAM code, LPARAM value);
   // Sends the input line as chat or action; 0 when it was empty.
   int SendInput();
   void AddUser(const char* nickname, std::uint32_t files, std::uint32_t speed);
@@ -62,7 +57,9 @@ class CChannelPage : public CDialog {
   void OnSize(UINT type, int cx, int cy) override;
   HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT ctlColor) override;
   void OnMouseMove(UINT flags, CPoint point) override;
-  void OnLeftButtonRelease(UINT flags, CPoint point);
+  void OnLButtonUp(UINT flags, CPoint point) override;
+  // WM_LINK_EVENT: 1 when the event was a message for this channel.
+  int OnLinkEvent(WPARAM code, LPARAM value);
   void OnLeave();
 
  private:
@@ -74,6 +71,8 @@ class CChannelPage : public CDialog {
   CRect SplitterGap() const;
 
   IChannelPageHost* m_host;
+  // Set by Open before the window is created, never changed after.
+  CString m_channelName;
   // Set once the dialog is initialised: only a page that came up leaves its
   // channel when it goes.
   bool m_initialised = false;

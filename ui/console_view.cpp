@@ -3,11 +3,10 @@
 
 #include <commdlg.h>
 
-#include "ui/channel_page_ids.h"
+#include "ui/colours.h"
 #include "ui/rtf_guard.h"
 #include "ui/ui_messages.h"
 
-const ConsoleStyle kChatConsoleStyle = {"SYSTEM", 270, 1000, true, IDC_CHANNEL_INPUT};
 const ConsoleStyle kServerConsoleStyle = {"ＭＳ Ｐゴシック", 180, 500, false, 0};
 
 const char kRefusedRtfLine[] = "不正なタグを使用！\r\n";
@@ -28,7 +27,7 @@ void CConsoleView::SetUp() {
   FillFormat(&format, m_style);
   format.dwMask = CFM_SIZE | CFM_FACE;
   SetDefaultCharFormat(format);
-  SetBackgroundColor(FALSE, RGB(0, 0, 0));
+  SetBackgroundColor(FALSE, kBlack);
   SetOptions(ECOOP_XOR, ECO_SAVESEL);
 }
 
@@ -56,7 +55,7 @@ LRESULT CConsoleView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CConsoleView::AppendHere(COLORREF colour, const char* text, bool callerMayHaveFocus) {
   if (m_style.guardRtf && IsUnsafeRtf(text)) {
-    colour = kRefusedRtfColour;
+    colour = kCyan;
     text = kRefusedRtfLine;
   }
   CHARFORMATA format;

@@ -28,14 +28,14 @@ struct ConsoleStyle {
   int focusHolderId;
 };
 
-// The chat console of a channel page.
+// The chat console of a channel page. Defined with the page
+// (ui/channel_page.cpp), which names its own input box as the focus holder.
 extern const ConsoleStyle kChatConsoleStyle;
 // The server-message console of the manager page.
 extern const ConsoleStyle kServerConsoleStyle;
 
-// What a guarded console shows instead of a refused text, and its colour.
+// What a guarded console shows instead of a refused text (in kCyan).
 extern const char kRefusedRtfLine[];
-constexpr COLORREF kRefusedRtfColour = RGB(0, 255, 255);
 
 // An append carried to the control's thread by WM_CONSOLE_APPEND.
 struct ConsoleAppendRequest {
