@@ -1,0 +1,192 @@
+// Channel-list rows (618) through the real path against the platform floor
+// for the same work, in one run. Real: a loopback peer accepts the login
+// and sends N rows; the link's worker reads each frame and hands it to the
+// user-interface thread with a synchronous SendMessage (CWindowLinkTarget),
+// where the manager page copies, splits and inserts it. Floor: N bare
+// cross-thread SendMessage calls to a window that does nothing, plus N bare
+// inserts of the same three texts into a list view of the same kind.
+//
+//   build/<dir>/bench/ui/manager_rows_bench.exe [rows] [rounds]
+// Run under Wine through scripts/wine-run.sh (see docs/PERFORMANCE.md).
+
+#include <winsock2.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/afxwin.h"
+#include "link/link_event.h"
+#include "link/server_link.h"
+#include "peer.h"
+#include "ui/manager_page.h"
+#include "ui/manager_page_host.h"
+#include "ui/manager_rules.h"
+#include "ui/window_link_target.h"
+
+CWinApp theApp("VelmoManagerRowsBench");
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class CBenchHost : public IManagerPageHost {
+ public:
+  explicit CBenchHost(CServerLink* link) : m_link(link) {}
+  CServerLink* GetServerLink() override { return m_link; }
+  ILinkEventTarget* GetLinkEventTarget() override { return &target; }
+  CChannelPage* OpenChannelPage(const char*) override { return nullptr; }
+  CWindowLinkTarget target;
+
+ private:
+  CServerLink* m_link;
+};
+
+// Serves this thread's messages until done() holds, waiting for messages
+// (never sleeping) in between, as the host's loop does.
+template <typename Done>
+void ServeUntil(Done done) {
+  MSG msg;
+  while (!done()) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+  }
+}
+
+std::string RowText(int i) { return "#channel" + std::to_string(i); }
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// Seconds from the page going online to its list holding rows rows.
+double RealPath(HWND parent, int rows) {
+  std::string frames;
+  for (int i = 0; i < rows; ++i) {
+    frames += FrameBytes(618, RowText(i) + " " + std::to_string(i % 50) + " a topic of some words");
+  }
+  CScriptedPeer peer([&](CPeerConnection& connection, int) {
+    AcceptLogin(connection);
+    connection.Send(frames);
+    connection.WaitForClose(60000);
+  });
+  CServerLink link;
+  CBenchHost host(&link);
+  CManagerPage page(&host);
+  page.Create(CManagerPage::IDD, CWnd::FromHandle(parent));
+  host.target.SetWindow(page.m_hWnd);
+  link.SetLogSink(page.GetLogSink());
+  page.SetWindowPos(nullptr, 0, 0, 700, 520, SWP_NOZORDER | SWP_NOACTIVATE);
+  page.ShowWindow(SW_SHOW);
+
+  link.Start(host.GetLinkEventTarget(), peer.Address(), "bench");
+  HWND status = ::GetDlgItem(page.m_hWnd, IDC_MANAGER_STATUS);
+  const HBITMAP online = page.m_statusBitmaps[kImageOnline];
+  ServeUntil([&] {
+    return reinterpret_cast<HBITMAP>(::SendMessageA(status, STM_GETIMAGE, IMAGE_BITMAP, 0)) ==
+           online;
+  });
+  const auto start = Clock::now();
+  ServeUntil([&] { return page.m_channelList.GetItemCount() >= rows; });
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  link.Stop();
+  link.SetLogSink(nullptr);
+  page.DestroyWindow();
+  return seconds;
+}
+
+// Seconds for count bare cross-thread sends to a window of this thread.
+double BareSends(HWND target, int count) {
+  std::atomic<bool> done{false};
+  const auto start = Clock::now();
+  std::thread worker([&] {
+    for (int i = 0; i < count; ++i) ::SendMessageA(target, WM_APP + 1, 0, 0);
+    done = true;
+  });
+  ServeUntil([&] { return done.load(); });
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  worker.join();
+  return seconds;
+}
+
+// Seconds for count bare inserts of the row's three texts into a list view
+// like the page's (report view, same columns, colours and styles).
+double BareInserts(HWND parent, int count) {
+  HWND list = ::CreateWindowExA(0, WC_LISTVIEWA, "",
+                                WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL |
+                                    LVS_SHOWSELALWAYS,
+                                10, 10, 660, 300, parent, nullptr, ::GetModuleHandleA(nullptr),
+                                nullptr);
+  CListCtrl view;
+  view.SubclassWindow(list);
+  view.SetBkColor(RGB(0, 0, 0));
+  view.SetTextColor(RGB(255, 255, 255));
+  view.SetTextBkColor(RGB(0, 0, 0));
+  view.InsertColumn(0, "channel", LVCFMT_LEFT, 300);
+  view.InsertColumn(1, "users", LVCFMT_CENTER, 50);
+  view.InsertColumn(2, "topic", LVCFMT_LEFT, 1000);
+  view.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
+  std::vector<std::string> names, users;
+  for (int i = 0; i < count; ++i) {
+    names.push_back(RowText(i));
+    users.push_back(std::to_string(i % 50));
+  }
+  const auto start = Clock::now();
+  for (int i = 0; i < count; ++i) {
+    const int row = view.InsertItem(view.GetItemCount(), names[i].c_str());
+    view.SetItemText(row, 1, users[i].c_str());
+    view.SetItemText(row, 2, "a topic of some words");
+  }
+  // The list repaints once, as the page's does when the rows stop.
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  view.UnsubclassWindow();
+  ::DestroyWindow(list);
+  return seconds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int rows = argc > 1 ? std::atoi(argv[1]) : 10000;
+  const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
+  WSADATA data;
+  if (::WSAStartup(MAKEWORD(2, 2), &data) != 0) return 1;
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  if (::LoadLibraryA("riched32.dll") == nullptr) return 1;
+  HWND frame = ::CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 760,
+                                 600, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+
+  std::vector<double> real, sends, inserts, floors;
+  for (int round = 0; round < rounds; ++round) {
+    real.push_back(RealPath(frame, rows));
+    sends.push_back(BareSends(frame, rows));
+    inserts.push_back(BareInserts(frame, rows));
+    floors.push_back(sends.back() + inserts.back());
+    std::printf(
+        "round %d: real %.3f s; floor %.3f s (sends %.3f s + inserts %.3f s); floor/real %.2f\n",
+        round + 1, real.back(), floors.back(), sends.back(), inserts.back(),
+        floors.back() / real.back());
+  }
+  std::printf("median of %d rounds, %d rows: real %.3f s (%.1f us/row), floor %.3f s, "
+              "floor/real %.2f\n",
+              rounds, rows, Median(real), Median(real) * 1e6 / rows, Median(floors),
+              Median(floors) / Median(real));
+  ::DestroyWindow(frame);
+  ::WSACleanup();
+  return 0;
+}
