@@ -82,12 +82,8 @@ bool CPeerLink::NoFrame(int timeoutMs) {
 
 CChannelPage* OpenTestPage(IChannelPageHost* host, HWND parent, const char* channel, int width,
                            int height) {
-  auto* page = new CChannelPage(host);
-  page->m_channelName = channel;
-  if (!page->Create(CChannelPage::IDD, CWnd::FromHandle(parent))) {
-    delete page;
-    return nullptr;
-  }
+  CChannelPage* page = CChannelPage::Open(host, channel, CWnd::FromHandle(parent));
+  if (page == nullptr) return nullptr;
   page->SetWindowPos(nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   page->ShowWindow(SW_SHOW);
   PumpPending();
