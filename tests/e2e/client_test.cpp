@@ -33,10 +33,15 @@ TEST_F(ClientTest, StartUpOpensOneListedFrameReadyToConnect) {
   EXPECT_EQ(0x51CF8000u, ::GetWindowLongA(frame, GWL_STYLE) & 0x51CF8000u);
   EXPECT_FALSE(::GetWindowLongA(frame, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
   EXPECT_NE(0, ::SendMessageA(frame, WM_GETICON, ICON_SMALL, 0));
+  ::SetFocus(frame);
+  EXPECT_TRUE(::IsChild(PageHost(), ::GetFocus())) << "the frame passes the focus on";
   // The system menu lost Close and the item that was last after it.
+  ::SendMessageA(WindowList(), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   auto* plain = new CMDIChildWnd;
   ASSERT_TRUE(plain->Create(nullptr, "plain", 0x51CF8000, CRect(0, 0, 0, 0),
                             static_cast<CMDIFrameWnd*>(theApp.m_pMainWnd)));
+  EXPECT_EQ(0, ::SendMessageA(WindowList(), CB_GETCURSEL, 0, 0))
+      << "a deactivated frame still selects its own entry";
   const int plainItems = ::GetMenuItemCount(::GetSystemMenu(plain->m_hWnd, FALSE));
   plain->DestroyWindow();
   PumpPending();
