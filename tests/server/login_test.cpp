@@ -77,5 +77,34 @@ TEST_F(LoginTest, NicknameInUseIsRefusedUntilItsOwnerLeaves) {
   EXPECT_TRUE(third->Quiet());  // lobby emptied and went away with its owner
 }
 
+// The speed after the client name: its leading digits (no white space or
+// sign taken), kept to 32 bits; the others in a channel see it.
+TEST_F(LoginTest, SpeedIsTheLeadingDigitsAndReachesChannelMembers) {
+  m_config.channels = {{"lobby", ""}};
+  StartServer();
+  auto watcher = LoggedIn("watcher");
+  watcher->Send(400, "lobby");
+  watcher->Until(405);
+  EXPECT_EQ(watcher->Next(300).payload, "lobby watcher 0 8");
+  struct Case {
+    const char* tail;  // after the quoted client name
+    const char* speed;
+  };
+  const Case cases[] = {
+      {" 8", "8"},  {" 12abc", "12"}, {"  8", "0"},         {" -3", "0"},
+      {" +3", "0"}, {"", "0"},        {" 4294967297", "1"}, {" 007", "7"},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("tail \"") + c.tail + "\"");
+    const std::string nick = "s" + std::to_string(n++);
+    auto client = Connect();
+    client->Send(2, nick + " quiet 0 \"Velmo v1.0\"" + c.tail);
+    EXPECT_EQ(client->Next().type, 3);
+    client->Send(400, "lobby");
+    EXPECT_TRUE(watcher->WaitFor(Frame{406, "lobby " + nick + " 0 " + c.speed}));
+  }
+}
+
 }  // namespace
 }  // namespace orla_server
