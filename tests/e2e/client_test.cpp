@@ -68,6 +68,12 @@ TEST_F(ClientTest, StartUpOpensOneListedFrameReadyToConnect) {
   EXPECT_EQ(16u, nickname.size()) << nickname;
   EXPECT_EQ(0u, nickname.rfind("Nanashi@Velmo", 0)) << nickname;
 
+  PluginRegistry::Instance().StartAll();
+  PumpPending();
+  EXPECT_EQ(frame, Frame()) << "a second start brings the one frame forward";
+  EXPECT_EQ(nullptr, ::FindWindowExA(::GetParent(frame), frame, nullptr, "Orlaマネージャー"));
+  EXPECT_EQ(1, ::SendMessageA(WindowList(), CB_GETCOUNT, 0, 0));
+
   CloseHost();
   EXPECT_EQ(nullptr, Frame());
 }
@@ -103,6 +109,8 @@ TEST_F(ClientTest, ConnectJoinChatSwitchTabsAndLeave) {
   server->Execute("topic #lobby 新しい話題");
   EXPECT_TRUE(PumpUntil(
       [&] { return TextOf(::GetDlgItem(lobby, IDC_CHANNEL_TOPIC)) == "#lobby\r\n新しい話題"; }));
+  server->Execute("notice #lobby 定期メンテナンス");
+  EXPECT_TRUE(PumpUntil([&] { return Contains(ConsoleText(console), "\r\n定期メンテナンス\r\n"); }));
 
   Join("#dev");
   EXPECT_EQ(ChannelPage("#dev"), VisiblePage());
