@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Sets up the machine, then configures, builds and runs every test of each
 # preset: native (link/, server/), windows (everything, under Wine),
-# native-asan (the native tests under AddressSanitizer and UBSan) and fuzz
-# (a short fixed campaign of each libFuzzer target over its corpus).
+# native-asan (the native tests under AddressSanitizer and UBSan),
+# native-tsan (the same under ThreadSanitizer; its tests take about half a
+# minute) and fuzz (a short fixed campaign of each libFuzzer target over its
+# corpus).
 # Every preset runs even when an earlier one failed; the script then ends
 # with a summary and fails if any preset did.
 set -uo pipefail
@@ -16,7 +18,8 @@ if ! echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { r
   exit 1
 fi
 failed=()
-for preset in native windows native-asan fuzz; do
+presets=(native windows native-asan native-tsan fuzz)
+for preset in "${presets[@]}"; do
   echo "=== preset $preset"
   if ! cmake --preset "$preset"; then
     failed+=("$preset (configure)")
@@ -31,4 +34,4 @@ if [ ${#failed[@]} -gt 0 ]; then
   printf 'FAILED: %s\n' "${failed[@]}" >&2
   exit 1
 fi
-echo "all presets passed: native windows native-asan fuzz"
+echo "all presets passed: ${presets[*]}"
