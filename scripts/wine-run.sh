@@ -2,8 +2,8 @@
 # CMAKE_CROSSCOMPILING_EMULATOR for the Windows preset:
 #   wine-run.sh STATE_DIR PROGRAM.exe [ARGS...]
 # Runs one Windows program in the project's Wine session and returns its exit
-# code. The program writes to files, which are copied to our output after it
-# ends: never a pipe (the services Wine leaves running would hold it open).
+# code. The program writes to files, which are copied to our output as they
+# grow: never a pipe (the services Wine leaves running would hold it open).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh" "$1"
@@ -13,9 +13,15 @@ if [ ! -f "$WINEPREFIX/.velmo-ready" ] || [ -z "${DISPLAY:-}" ]; then
   source "$here/wine-env.sh" "$wine_dir"
 fi
 out=$(mktemp "$wine_dir/run.XXXXXX")
-wine "$@" </dev/null >"$out.out" 2>"$out.err"
+wine "$@" </dev/null >"$out.out" 2>"$out.err" &
+program=$!
+# The output is copied while the program runs, so a program that hangs and is
+# killed by its time-out has shown how far it came (which test case waits).
+tail -n +1 -f --pid="$program" "$out.out" &
+copier=$!
+wait "$program"
 rc=$?
-cat "$out.out"
+wait "$copier"
 cat "$out.err" >&2
 rm -f "$out" "$out.out" "$out.err"
 exit $rc
