@@ -1,43 +1,102 @@
 #!/usr/bin/env bash
-# Runs the demo: orla-server with simulated users on 127.0.0.1:4000 and the
-# host program palaver.exe under Wine, loading every plug-in built so far.
-# With a display the host opens on it and the demo ends when you close it;
-# without one it runs on a virtual display for a few seconds and saves a
-# screenshot to build/demo/.
+# Runs the demo: orla-server with simulated users on a free port of 127.0.0.1
+# and the host program palaver.exe under Wine with the client plug-in
+# velmo.dll.
+# With a display the host opens on it, ready to connect (the address and a
+# nickname to type are printed here), and the demo ends when you close it.
+# Without one, scripts/tour/demo_tour.exe drives the client through its
+# windows on a virtual display (connect, chat in a channel, open five
+# channels) and the screenshots go to build/demo/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake --preset native >/dev/null
 cmake --build --preset native --target orla-server
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target palaver
+cmake --build --preset windows --target palaver velmo demo_tour
 
-mkdir -p build/demo
-build/native/server/orla-server --demo --port 4000 </dev/null >build/demo/server.log 2>&1 &
-server=$!
-had_display=${DISPLAY:-}
+demo=build/demo
+mkdir -p "$demo"
+rm -f "$demo"/*.done "$demo"/*.png
+# Two channels beside the demo's three, so five open channels need two rows of tabs.
+channels=(雑談 lobby anime music ゲーム)
+extra=(--channel 'music=Music night: share what you are listening to'
+       --channel 'ゲーム=ゲームの話ならここで / games')
+
+server=""
+host=""
 cleanup() {
-  kill "$server" 2>/dev/null || true
+  [ -n "$host" ] && kill "$host" 2>/dev/null
+  [ -n "$server" ] && kill "$server" 2>/dev/null
   scripts/wine-session.sh stop build/windows/wine >/dev/null
 }
 trap cleanup EXIT
+
+# The first port from 4000 on that is free; the server's first line says it listens.
+port=""
+for candidate in $(seq 4000 4019); do
+  build/native/server/orla-server --demo --port "$candidate" "${extra[@]}" \
+    </dev/null >"$demo/server.out" 2>"$demo/server.log" &
+  server=$!
+  while kill -0 "$server" 2>/dev/null && ! grep -q '^orla-server: listening' "$demo/server.out"; do
+    sleep 0.05
+  done
+  if grep -q '^orla-server: listening' "$demo/server.out"; then
+    port=$candidate
+    break
+  fi
+  wait "$server" || true
+  server=""
+  if ! grep -qi 'in use' "$demo/server.log"; then
+    echo "demo: orla-server did not start on port $candidate:" >&2
+    cat "$demo/server.log" >&2
+    exit 1
+  fi
+done
+if [ -z "$port" ]; then
+  echo "demo: ports 4000 to 4019 of 127.0.0.1 are all in use; free one and run again" >&2
+  exit 1
+fi
+address=127.0.0.1:$port
+echo "demo: orla-server --demo is listening on $address (log: $demo/server.log)"
+
+had_display=${DISPLAY:-}
 scripts/wine-session.sh start build/windows/wine
 source scripts/wine-env.sh build/windows/wine
-
-plugins=()
-for dll in build/windows/plugin/*.dll; do
-  [ -e "$dll" ] && plugins+=(--plugin "$(winepath -w "$dll")")
-done
-[ ${#plugins[@]} -gt 0 ] || echo "demo: no client plug-in is built yet; the host starts without it"
-echo "demo: orla-server --demo is listening on 127.0.0.1:4000 (log: build/demo/server.log)"
+velmo=(--plugin "$(winepath -w build/windows/plugin/velmo.dll)")
 
 if [ -n "$had_display" ]; then
-  wine build/windows/host/palaver.exe "${plugins[@]}" </dev/null >build/demo/host.log 2>&1
-else
-  wine build/windows/host/palaver.exe "${plugins[@]}" </dev/null >build/demo/host.log 2>&1 &
-  host=$!
-  sleep 8
-  import -display "$DISPLAY" -window root build/demo/host.png
-  kill "$host" 2>/dev/null || true
-  echo "demo: no display; screenshot saved to build/demo/host.png"
+  echo "demo: in the window \"Orlaマネージャー\", type the server address $address"
+  echo "demo: and a nickname, for example guest$((RANDOM % 1000)), then press 接続 (connect)"
+  wine build/windows/host/palaver.exe "${velmo[@]}" </dev/null >"$demo/host.log" 2>&1
+  exit 0
 fi
+
+wine build/windows/host/palaver.exe "${velmo[@]}" </dev/null >"$demo/host.log" 2>&1 &
+host=$!
+: >"$demo/tour.out"
+wine build/windows/scripts/tour/demo_tour.exe "$address" velmo-demo "$(winepath -w "$PWD/$demo")" \
+  "${channels[@]}" </dev/null >"$demo/tour.out" 2>"$demo/tour.log" &
+tour=$!
+# Each "ready NAME LEFT TOP WIDTH HEIGHT" of the tour: a picture of the host window.
+taken=0
+while kill -0 "$tour" 2>/dev/null || [ "$(grep -c '^ready ' "$demo/tour.out")" -gt "$taken" ]; do
+  while read -r _ name left top width height; do
+    import -display "$DISPLAY" -window root -crop "${width}x${height}+${left}+${top}" +repage \
+      "$demo/$name.png"
+    touch "$demo/$name.done"
+    echo "demo: screenshot $demo/$name.png"
+    taken=$((taken + 1))
+  done < <(grep '^ready ' "$demo/tour.out" | tail -n +$((taken + 1)))
+  sleep 0.1
+done
+if ! wait "$tour"; then
+  import -display "$DISPLAY" -window root "$demo/failed.png"
+  echo "demo: the tour failed (the screen then: $demo/failed.png):" >&2
+  cat "$demo/tour.log" >&2
+  exit 1
+fi
+# The tour closed the host as its user would.
+wait "$host" || true
+host=""
+echo "demo: the tour is done; screenshots: $demo/online.png $demo/channel.png $demo/tabs.png"
