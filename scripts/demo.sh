@@ -66,8 +66,9 @@ source scripts/wine-env.sh build/windows/wine
 velmo=(--plugin "$(winepath -w build/windows/plugin/velmo.dll)")
 
 if [ -n "$had_display" ]; then
-  echo "demo: in the window \"Orlaマネージャー\", type the server address $address"
-  echo "demo: and a nickname, for example guest$((RANDOM % 1000)), then press 接続 (connect)"
+  echo "demo: in the window \"Orlaマネージャー\", type the server address $address into"
+  echo "demo: サーバアドレス, keep the nickname it offers or type one (say guest$((RANDOM % 1000))),"
+  echo "demo: then press 接続 (connect), pick a channel from the list and press 入室 (join)"
   wine build/windows/host/palaver.exe "${velmo[@]}" </dev/null >"$demo/host.log" 2>&1
   exit 0
 fi
