@@ -97,7 +97,14 @@ if ! wait "$tour"; then
   cat "$demo/tour.log" >&2
   exit 1
 fi
-# The tour closed the host as its user would.
-wait "$host" || true
+# The tour closed the host's window as its user would; the program ends after it.
+for _ in $(seq 200); do
+  kill -0 "$host" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$host" 2>/dev/null; then
+  echo "demo: palaver.exe was still running 20 s after its window closed (log: $demo/host.log)" >&2
+  exit 1
+fi
 host=""
 echo "demo: the tour is done; screenshots: $demo/online.png $demo/channel.png $demo/tabs.png"
