@@ -107,4 +107,5 @@ if kill -0 "$host" 2>/dev/null; then
   exit 1
 fi
 host=""
+rm -f "$demo"/*.done
 echo "demo: the tour is done; screenshots: $demo/online.png $demo/channel.png $demo/tabs.png"

@@ -225,7 +225,7 @@ int main(int argc, char** argv) {
   for (std::size_t i = 1; i < channels.size(); ++i) pages.push_back(tour.Join(channels[i]));
   // Tab 0 is the manager page: tab 2 shows the second channel.
   tour.ClickTab(2);
-  if (pages.size() > 1) tour.Listen(pages[1], 3);
+  if (pages.size() > 1) tour.Listen(pages[1], 5);
   tour.Sight("tabs");
   tour.CloseHost();
   std::printf("tour done\n");
