@@ -1,0 +1,276 @@
+// The page host under load, against the platform's floor, in one run.
+//
+// Hand-off: N chat lines for a channel no page shows go from a scripted
+// loopback peer through the real CServerLink, its worker's synchronous
+// SendMessage to the page host (CPageHostDlg with its CWindowLinkTarget) and
+// on to every page (the manager page and four channel pages), each of which
+// looks at the line and passes; the link then writes the line it was not
+// given a page for into the manager console. The same lines handed to the
+// page host by a CWindowLinkTarget on a plain thread measure the hand-off
+// alone; the floor is N bare cross-thread SendMessage calls to a window that
+// does nothing. For scale, the same lines for a shown page, where each also
+// goes into its chat console.
+//
+// Joins: U users entering (406) one fresh channel page: the sorted insert,
+// two column texts and a console line each; the same with list rows (408),
+// which add the row only. The floor is U bare sends plus U inserts of the
+// same texts into an unsorted list view of the page's kind (sorted inserts
+// printed beside it). While the users arrive a 10 ms timer of the window's
+// thread records the longest time the window could not answer.
+//
+// Allocations: C heap calls of the program and framework.dll per message
+// between the first frame and the last (allocation_counter_windows.h).
+//
+//   build/<dir>/bench/ui/page_host_bench.exe [lines] [users] [rounds]
+// Run under Wine through scripts/wine-run.sh (see docs/PERFORMANCE.md).
+
+#include <winsock2.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "allocation_counter_windows.h"
+#include "framework/afxwin.h"
+#include "link/link_event.h"
+#include "link/message_catalogue.h"
+#include "ui/channel_page.h"
+#include "ui/page_host_dlg.h"
+#include "ui/window_link_target.h"
+#include "ui_bench_support.h"
+
+CWinApp theApp("VelmoPageHostBench");
+
+namespace {
+
+struct Run {
+  double seconds;
+  double allocationsPerMessage;
+  double longestStallMs;
+};
+
+// Nicknames in an order the sorted list must really sort.
+std::string Nickname(int i, int count) {
+  char name[16];
+  std::snprintf(name, sizeof name, "user%05d", static_cast<int>((i * 7919LL) % count));
+  return name;
+}
+
+std::string TopicOf(CChannelPage* page) {
+  char text[512] = {};
+  ::GetDlgItemTextA(page->m_hWnd, IDC_CHANNEL_TOPIC, text, sizeof text);
+  return text;
+}
+
+class CBench {
+ public:
+  explicit CBench(HWND frame) : m_host(CWnd::FromHandle(frame)) {
+    m_host.Create(CPageHostDlg::IDD, CWnd::FromHandle(frame));
+    m_host.SetWindowPos(nullptr, 0, 0, 880, 640, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_host.ShowWindow(SW_SHOW);
+    for (const char* name : {"#c1", "#c2", "#c3", "#c4"})
+      m_pages.push_back(m_host.OpenChannelPage(name));
+    m_host.GetServerLink()->Start(m_host.GetLinkEventTarget(), m_feed.Address(), "bench");
+    Deliver(std::string(), m_pages[0]);
+  }
+  ~CBench() {
+    m_host.DestroyWindow();
+    m_feed.Close();
+  }
+
+  CPageHostDlg& Host() { return m_host; }
+  CChannelPage* Page(int i) { return m_pages[i]; }
+
+  // Sends frames followed by a topic for page, and serves until the topic
+  // shows: the time, allocations and longest stall of the whole delivery.
+  Run Deliver(std::string frames, CChannelPage* page, int messages = 1) {
+    char marker[32];
+    std::snprintf(marker, sizeof marker, "done %d", ++m_markers);
+    frames += FrameBytes(MsgTopic, std::string(page->ChannelName()) + " " + marker);
+    CResponsiveness responsiveness;
+    responsiveness.Start();
+    const std::uint64_t allocations = HeapAllocations();
+    const auto start = BenchClock::now();
+    m_feed.Feed(std::move(frames));
+    ServeUntil([&] { return TopicOf(page).find(marker) != std::string::npos; });
+    Run run;
+    run.seconds = SecondsSince(start);
+    run.allocationsPerMessage = double(HeapAllocations() - allocations) / messages;
+    run.longestStallMs = responsiveness.Stop();
+    return run;
+  }
+
+ private:
+  CPeerFeed m_feed;
+  CPageHostDlg m_host;
+  std::vector<CChannelPage*> m_pages;
+  int m_markers = 0;
+};
+
+// Seconds for count chat lines for a channel no page shows, handed to the
+// page host by a CWindowLinkTarget on a plain thread: the link's hand-off and
+// the pages' handling without the socket, and without the diagnostic line
+// the link writes for a message no page took.
+double TargetPath(HWND host, int count) {
+  static const char kPayload[] = "#elsewhere alice a short chat line";
+  std::atomic<bool> done{false};
+  const auto start = BenchClock::now();
+  std::thread worker([&] {
+    CWindowLinkTarget target(host);
+    MessageRecord record = {static_cast<std::uint16_t>(sizeof kPayload - 1), MsgChannelText,
+                            kPayload};
+    for (int i = 0; i < count; ++i)
+      target.DeliverLinkEvent(LinkMessage, reinterpret_cast<std::intptr_t>(&record));
+    done = true;
+  });
+  ServeUntil([&] { return done.load(); });
+  const double seconds = SecondsSince(start);
+  worker.join();
+  return seconds;
+}
+
+std::string ChatLines(const char* channel, int count) {
+  std::string frames;
+  for (int i = 0; i < count; ++i)
+    frames += FrameBytes(MsgChannelText, std::string(channel) + " alice a short chat line");
+  return frames;
+}
+
+std::string Joins(const char* channel, unsigned type, int count) {
+  std::string frames;
+  for (int i = 0; i < count; ++i) {
+    frames += FrameBytes(type, std::string(channel) + " " + Nickname(i, count) + " " +
+                                   std::to_string(i % 300) + " " + std::to_string(i % 8));
+  }
+  return frames;
+}
+
+// Seconds for count inserts of a nickname and two column texts into a list
+// view of the channel page's kind, sorted or not.
+double BareInserts(HWND parent, int count, bool sorted) {
+  std::vector<std::string> names, files;
+  for (int i = 0; i < count; ++i) {
+    names.push_back(Nickname(i, count));
+    files.push_back(std::to_string(i % 300));
+  }
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL |
+                      LVS_SHOWSELALWAYS | (sorted ? LVS_SORTASCENDING : 0);
+  HWND list = ::CreateWindowExA(0, WC_LISTVIEWA, "", style, 600, 60, 260, 500, parent, nullptr,
+                                ::GetModuleHandleA(nullptr), nullptr);
+  CListCtrl view;
+  view.SubclassWindow(list);
+  view.SetBkColor(RGB(0, 0, 0));
+  view.SetTextColor(RGB(255, 255, 255));
+  view.SetTextBkColor(RGB(0, 0, 0));
+  view.InsertColumn(0, "user", LVCFMT_LEFT, 150);
+  view.InsertColumn(1, "files", LVCFMT_CENTER, 40);
+  view.InsertColumn(2, "line", LVCFMT_CENTER, 60);
+  view.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
+  const auto start = BenchClock::now();
+  for (int i = 0; i < count; ++i) {
+    const int row = view.InsertItem(view.GetItemCount(), names[i].c_str());
+    view.SetItemText(row, 1, files[i].c_str());
+    view.SetItemText(row, 2, "ISDN");
+  }
+  ServeUntil([] { return true; });
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+  const double seconds = SecondsSince(start);
+  view.UnsubclassWindow();
+  ::DestroyWindow(list);
+  return seconds;
+}
+
+void LeavePage(CChannelPage* page) {
+  ::SendMessageA(::GetDlgItem(page->m_hWnd, IDC_CHANNEL_LEAVE), BM_CLICK, 0, 0);
+}
+
+void HandOff(CBench& bench, HWND frame, int lines, int rounds) {
+  std::vector<double> real, shown, floor, target;
+  double allocations = 0;
+  for (int round = 0; round < rounds; ++round) {
+    const std::uint64_t before = HeapAllocations();
+    target.push_back(TargetPath(bench.Host().m_hWnd, lines));
+    const double targetAllocations = double(HeapAllocations() - before) / lines;
+    const Run passed = bench.Deliver(ChatLines("#elsewhere", lines), bench.Page(0), lines);
+    const Run console = bench.Deliver(ChatLines("#c4", lines), bench.Page(0), lines);
+    real.push_back(passed.seconds);
+    shown.push_back(console.seconds);
+    floor.push_back(BareSends(frame, lines));
+    allocations = std::max(passed.allocationsPerMessage, console.allocationsPerMessage);
+    std::printf(
+        "  round %d: bare sends %.1f us; target -> page host -> pages %.1f us (floor/real "
+        "%.2f, allocations per line %.3f); link, unhandled, logged %.1f us; link, shown in a "
+        "console %.1f us (allocations per line %.3f)\n",
+        round + 1, floor.back() * 1e6 / lines, target.back() * 1e6 / lines,
+        floor.back() / target.back(), targetAllocations, real.back() * 1e6 / lines,
+        shown.back() * 1e6 / lines, allocations);
+  }
+  std::printf(
+      "  median per line: bare send %.1f us, target -> page host -> pages %.1f us, "
+      "floor/real %.2f; through the link: unhandled (logged) %.1f us, shown in a console "
+      "%.1f us\n",
+      Median(floor) * 1e6 / lines, Median(target) * 1e6 / lines, Median(floor) / Median(target),
+      Median(real) * 1e6 / lines, Median(shown) * 1e6 / lines);
+}
+
+void UsersJoining(CBench& bench, HWND frame, int users, int rounds) {
+  std::vector<double> entered, listed, floor, unsorted, sorted;
+  for (int round = 0; round < rounds; ++round) {
+    CChannelPage* crowd = bench.Host().OpenChannelPage("#crowd");
+    const Run enter = bench.Deliver(Joins("#crowd", MsgUserEntered, users), crowd, users);
+    LeavePage(crowd);
+    crowd = bench.Host().OpenChannelPage("#crowd");
+    const Run list = bench.Deliver(Joins("#crowd", MsgUserListEntry, users), crowd, users);
+    LeavePage(crowd);
+    entered.push_back(enter.seconds);
+    listed.push_back(list.seconds);
+    const double sends = BareSends(frame, users);
+    unsorted.push_back(BareInserts(frame, users, false));
+    sorted.push_back(BareInserts(frame, users, true));
+    floor.push_back(sends + unsorted.back());
+    std::printf(
+        "  round %d: 406 (row and console line) %.2f s, floor/real %.2f, longest stall %.0f ms, "
+        "allocations per message %.3f; 408 (row only) %.2f s, floor/real %.2f, longest stall "
+        "%.0f ms; floor %.2f s (sends %.2f + unsorted inserts %.2f); sorted inserts %.2f s\n",
+        round + 1, enter.seconds, floor.back() / enter.seconds, enter.longestStallMs,
+        enter.allocationsPerMessage, list.seconds, floor.back() / list.seconds, list.longestStallMs,
+        floor.back(), sends, unsorted.back(), sorted.back());
+  }
+  std::printf(
+      "  median: 406 %.2f s (floor/real %.2f), 408 %.2f s (floor/real %.2f), "
+      "floor %.2f s, bare unsorted %.2f s, bare sorted %.2f s\n",
+      Median(entered), Median(floor) / Median(entered), Median(listed),
+      Median(floor) / Median(listed), Median(floor), Median(unsorted), Median(sorted));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int lines = argc > 1 ? std::atoi(argv[1]) : 5000;
+  const int users = argc > 2 ? std::atoi(argv[2]) : 10000;
+  const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
+  WSADATA data;
+  if (::WSAStartup(MAKEWORD(2, 2), &data) != 0) return 1;
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  if (::LoadLibraryA("riched32.dll") == nullptr) return 1;
+  std::printf("counted heap imports: %d\n", CountedImports());
+  HWND frame = ::CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900,
+                                 700, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  {
+    CBench bench(frame);
+    std::printf("hand-off of %d chat lines (page host, manager page, 4 channel pages):\n", lines);
+    HandOff(bench, frame, lines, rounds);
+    std::printf("%d users joining one channel page:\n", users);
+    UsersJoining(bench, frame, users, rounds);
+  }
+  ::DestroyWindow(frame);
+  ::WSACleanup();
+  return 0;
+}

@@ -1,0 +1,94 @@
+// Shared parts of the user-interface benchmarks. See ui_bench_support.h.
+#include "ui_bench_support.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "framework/afxwin.h"
+
+void ServeUntil(const std::function<bool()>& done) {
+  MSG msg;
+  while (!done()) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    // The host's loop frees the framework's temporary wrappers when idle.
+    AfxDeleteTempMaps();
+  }
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+double SecondsSince(BenchClock::time_point start) {
+  return std::chrono::duration<double>(BenchClock::now() - start).count();
+}
+
+CPeerFeed::CPeerFeed()
+    : m_peer([this](CPeerConnection& connection, int) {
+        AcceptLogin(connection);
+        std::unique_lock<std::mutex> lock(m_mutex);
+        for (;;) {
+          m_changed.wait(lock, [this] { return m_closing || !m_pending.empty(); });
+          if (m_pending.empty()) return;
+          std::string bytes;
+          bytes.swap(m_pending);
+          lock.unlock();
+          connection.Send(bytes);
+          lock.lock();
+        }
+      }) {}
+
+void CPeerFeed::Feed(std::string bytes) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_pending += bytes;
+  m_changed.notify_all();
+}
+
+void CPeerFeed::Close() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_closing = true;
+  m_changed.notify_all();
+}
+
+double BareSends(HWND target, int count) {
+  std::atomic<bool> done{false};
+  const auto start = BenchClock::now();
+  std::thread worker([&] {
+    for (int i = 0; i < count; ++i) ::SendMessageA(target, WM_APP + 1, 0, 0);
+    done = true;
+  });
+  ServeUntil([&] { return done.load(); });
+  const double seconds = SecondsSince(start);
+  worker.join();
+  return seconds;
+}
+
+namespace {
+BenchClock::time_point g_lastTick;
+double g_longestGap = 0;
+}  // namespace
+
+void CALLBACK CResponsiveness::OnTick(HWND, UINT, UINT_PTR, DWORD) {
+  const auto now = BenchClock::now();
+  g_longestGap = std::max(g_longestGap, std::chrono::duration<double>(now - g_lastTick).count());
+  g_lastTick = now;
+}
+
+void CResponsiveness::Start() {
+  g_lastTick = BenchClock::now();
+  g_longestGap = 0;
+  m_timer = ::SetTimer(nullptr, 0, 10, &CResponsiveness::OnTick);
+}
+
+double CResponsiveness::Stop() {
+  // The wait up to now counts too: a loop that never got to the timer.
+  OnTick(nullptr, 0, 0, 0);
+  ::KillTimer(nullptr, m_timer);
+  return g_longestGap * 1000;
+}

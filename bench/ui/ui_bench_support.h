@@ -1,0 +1,64 @@
+// What the page host and memory benchmarks share: a page host in a plain
+// top-level window, a scripted loopback peer fed from the benchmark's
+// thread, the user-interface thread's message loop, and the bare floors the
+// real paths are set against.
+//
+// Threads: everything on the benchmark's (user-interface) thread, except
+// CPeerFeed's connection script, which runs on the peer's thread.
+#pragma once
+
+#include <windows.h>
+#include <winsock2.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "peer.h"
+
+using BenchClock = std::chrono::steady_clock;
+
+// Serves this thread's messages until done() holds, waiting for messages
+// (never sleeping) in between and freeing the framework's temporary wrappers
+// when the queue is empty, as the host's loop does.
+void ServeUntil(const std::function<bool()>& done);
+double Median(std::vector<double> values);
+double SecondsSince(BenchClock::time_point start);
+
+// A loopback peer that accepts one login and then sends whatever Feed hands
+// it, in one piece each time, until Close.
+class CPeerFeed {
+ public:
+  CPeerFeed();
+  ~CPeerFeed() { Close(); }
+  std::string Address() const { return m_peer.Address(); }
+  void Feed(std::string bytes);
+  void Close();
+
+ private:
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  std::string m_pending;
+  bool m_closing = false;
+  CScriptedPeer m_peer;
+};
+
+// Seconds for count bare cross-thread SendMessage calls from a new thread to
+// target, a window of this thread whose procedure does nothing with them.
+double BareSends(HWND target, int count);
+
+// The longest wait between two ticks of a 10 ms timer of this thread, from
+// Start to Stop: how long the window could not answer its user.
+class CResponsiveness {
+ public:
+  void Start();
+  // Milliseconds.
+  double Stop();
+
+ private:
+  static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD);
+  UINT_PTR m_timer = 0;
+};
