@@ -82,9 +82,11 @@ bool CStreamSocket::CloseOpen(SocketHandle only) {
 int CStreamSocket::WaitForConnect(SocketHandle s, int timeoutSeconds) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
   for (;;) {
-    const long left = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                            deadline - std::chrono::steady_clock::now())
-                                            .count());
+    long left = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                      deadline - std::chrono::steady_clock::now())
+                                      .count());
+    // Without a time-out the platform decides when the connect has failed.
+    if (timeoutSeconds <= 0) left = kConnectSliceMs;
     if (left <= 0) return StatusTimedOut;
     switch (link_platform::WaitForConnect(s, static_cast<int>(std::min<long>(left, kConnectSliceMs)))) {
       case ConnectWait::kTimedOut:
@@ -123,10 +125,12 @@ int CStreamSocket::Connect(std::uint32_t address, unsigned port, int timeoutSeco
   peer.sin_port = htons(static_cast<std::uint16_t>(port & 0xFFFF));
   peer.sin_addr.s_addr = address;
 
+  // Non-blocking even without a time-out: WinSock's shutdown does not wake a
+  // blocking connect, which would then hold Stop for the platform's own
+  // connect time-out (over two minutes under Wine). That time-out still ends
+  // the wait, as a failed connect.
   int status = StatusOk;
-  if (timeoutSeconds <= 0) {
-    if (!ConnectTo(s, peer)) status = StatusError;
-  } else if (!SetBlocking(s, false)) {
+  if (!SetBlocking(s, false)) {
     status = StatusError;
   } else {
     if (!ConnectTo(s, peer))

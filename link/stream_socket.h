@@ -38,7 +38,9 @@ class CStreamSocket {
   virtual ~CStreamSocket();
 
   // address in network byte order; the port's low 16 bits are used. A
-  // time-out of 0 is a plain blocking connect. 1 connected, 0 failed.
+  // time-out of 0 waits as long as the platform's own connect would (the
+  // wait still ends at once when the other thread closes the socket).
+  // 1 connected, 0 failed.
   int Connect(std::uint32_t address, unsigned port, int timeoutSeconds);
   // A dotted address is connected blocking, whatever the time-out; a host
   // name is resolved (first IPv4 address) and connected with the time-out.
@@ -63,8 +65,9 @@ class CStreamSocket {
   enum Direction { kSend, kReceive };
   int TransferOnce(Direction direction, char* data, int length, int timeoutSeconds);
   int TransferAll(Direction direction, char* data, int length, int timeoutSeconds);
-  // The wait of a timed connect, in short slices so that a Close from the
-  // other thread ends it at once on every platform.
+  // The wait of a connect (timeoutSeconds 0: no limit of ours), in short
+  // slices so that a Close from the other thread ends it at once on every
+  // platform.
   int WaitForConnect(link_platform::SocketHandle s, int timeoutSeconds);
 
   // A handle and the calls running on it. The open handle has one, and so

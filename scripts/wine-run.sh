@@ -17,11 +17,22 @@ wine "$@" </dev/null >"$out.out" 2>"$out.err" &
 program=$!
 # The output is copied while the program runs, so a program that hangs and is
 # killed by its time-out has shown how far it came (which test case waits).
-tail -n +1 -f --pid="$program" "$out.out" &
-copier=$!
+shown=0
+show_new_output() {
+  local size
+  size=$(stat -c %s "$out.out" 2>/dev/null || echo 0)
+  if [ "$size" -gt "$shown" ]; then
+    tail -c +"$((shown + 1))" "$out.out" | head -c "$((size - shown))"
+    shown=$size
+  fi
+}
+while kill -0 "$program" 2>/dev/null; do
+  show_new_output
+  sleep 0.2
+done
 wait "$program"
 rc=$?
-wait "$copier"
+show_new_output
 cat "$out.err" >&2
 rm -f "$out" "$out.out" "$out.err"
 exit $rc
