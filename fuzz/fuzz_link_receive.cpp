@@ -96,9 +96,9 @@ std::vector<Received> ExpectedFrames(const std::uint8_t* data, std::size_t size)
     const FrameHeader header = DecodeFrameHeader(data + at);
     if (header.length >= kFrameBufferSize) break;
     if (size - at - kFrameHeaderSize < header.length) break;
-    frames.push_back({header.type, std::string(reinterpret_cast<const char*>(data) + at +
-                                                   kFrameHeaderSize,
-                                               header.length)});
+    frames.push_back(
+        {header.type,
+         std::string(reinterpret_cast<const char*>(data) + at + kFrameHeaderSize, header.length)});
     at += kFrameHeaderSize + header.length;
   }
   return frames;

@@ -72,8 +72,8 @@ bool CStreamSocket::CloseOpen(SocketHandle only) {
   }
   ShutdownBoth(s);
   char byte;
-  for (int drained = 0;
-       !connecting && drained < kDrainLimit && ReceiveSome(s, &byte, 1) == 1; ++drained) {
+  for (int drained = 0; !connecting && drained < kDrainLimit && ReceiveSome(s, &byte, 1) == 1;
+       ++drained) {
   }
   EndUse(s);
   return true;
@@ -88,7 +88,8 @@ int CStreamSocket::WaitForConnect(SocketHandle s, int timeoutSeconds) {
     // Without a time-out the platform decides when the connect has failed.
     if (timeoutSeconds <= 0) left = kConnectSliceMs;
     if (left <= 0) return StatusTimedOut;
-    switch (link_platform::WaitForConnect(s, static_cast<int>(std::min<long>(left, kConnectSliceMs)))) {
+    switch (
+        link_platform::WaitForConnect(s, static_cast<int>(std::min<long>(left, kConnectSliceMs)))) {
       case ConnectWait::kTimedOut:
         // Closed meanwhile: a shutdown does not wake every platform's wait.
         if (!IsOpenHandle(s)) return StatusError;

@@ -8,8 +8,8 @@
 #endif
 
 #include <atomic>
-#include <memory>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
