@@ -11,7 +11,7 @@ namespace {
 // Bytes Close reads and throws away before it releases the handle. A bound,
 // so a peer that keeps sending cannot hold Close (and Stop) forever.
 const int kDrainLimit = 4096;
-// How long a timed connect waits before it looks whether it was closed.
+// How long a connect waits at a time before it looks whether it was closed.
 const int kConnectSliceMs = 50;
 
 }  // namespace
