@@ -25,13 +25,30 @@ std::string Beside(const char* file) {
   return folder.substr(0, folder.find_last_of('\\') + 1) + file;
 }
 
+struct ChildWalk {
+  HWND parent;
+  std::vector<HWND> children;
+};
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM data) {
+  auto* walk = reinterpret_cast<ChildWalk*>(data);
+  // EnumChildWindows walks grandchildren too; only direct children count.
+  if (::GetParent(child) == walk->parent) walk->children.push_back(child);
+  return TRUE;
+}
+
+// The direct children of parent, in z-order.
+std::vector<HWND> ChildrenOf(HWND parent) {
+  ChildWalk walk = {parent, {}};
+  if (parent != nullptr) ::EnumChildWindows(parent, &CollectChild, reinterpret_cast<LPARAM>(&walk));
+  return walk.children;
+}
+
 // The children of parent that hold a control with the id.
 std::vector<HWND> ChildrenWith(HWND parent, int id) {
   std::vector<HWND> found;
-  for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr;
-       child = ::GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child : ChildrenOf(parent))
     if (::GetDlgItem(child, id) != nullptr) found.push_back(child);
-  }
   return found;
 }
 
@@ -141,8 +158,7 @@ HWND ClientTest::ChannelPage(const std::string& channel) const {
 
 HWND ClientTest::VisiblePage() const {
   HWND visible = nullptr;
-  for (HWND child = ::GetWindow(PageHost(), GW_CHILD); child != nullptr;
-       child = ::GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child : ChildrenOf(PageHost())) {
     const int id = ::GetDlgCtrlID(child);
     if (id == IDC_PAGE_HOST_TOP_LINE || id == IDC_PAGE_HOST_TAB_BAR ||
         id == IDC_PAGE_HOST_SECOND_LINE || !::IsWindowVisible(child))
