@@ -34,5 +34,12 @@ wait "$program"
 rc=$?
 show_new_output
 cat "$out.err" >&2
+# A test program killed from outside (wineserver -k) can end with 0: a
+# GoogleTest run that never printed its closing line did not pass.
+if [ $rc -eq 0 ] && grep -q '^\[==========\] Running' "$out.out" &&
+  ! grep -q '^\[==========\] .* ran\.' "$out.out"; then
+  echo "wine-run: $(basename "$1") ended before its tests finished (killed?)" >&2
+  rc=1
+fi
 rm -f "$out" "$out.out" "$out.err"
 exit $rc
