@@ -7,8 +7,10 @@
 // CPeerFeed's connection script, which runs on the peer's thread.
 #pragma once
 
-#include <windows.h>
+// Before windows.h, which would otherwise bring the old socket header.
 #include <winsock2.h>
+//
+#include <windows.h>
 
 #include <chrono>
 #include <condition_variable>
