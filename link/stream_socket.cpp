@@ -13,6 +13,12 @@ namespace {
 const int kDrainLimit = 4096;
 // How long a connect waits at a time before it looks whether it was closed.
 const int kConnectSliceMs = 50;
+// The receive time-out a connected socket keeps: a receive waits this long
+// at a time, then looks whether it was closed. A Close from the other thread
+// therefore ends every wait within a slice, even where a shutdown does not
+// wake a blocked receive (Wine's WinSock, with a peer that neither sends nor
+// closes). Set once per connection, so a receive costs no option call.
+const long kReceiveSliceMs = 200;
 
 }  // namespace
 
@@ -71,9 +77,13 @@ bool CStreamSocket::CloseOpen(SocketHandle only) {
     // The use of being open becomes this close's use.
   }
   ShutdownBoth(s);
-  char byte;
-  for (int drained = 0; !connecting && drained < kDrainLimit && ReceiveSome(s, &byte, 1) == 1;
-       ++drained) {
+  // Only what has already arrived is drained: a receive after the shutdown
+  // still waits for the peer on some platforms (Wine's WinSock), and a peer
+  // that neither sends nor closes must not hold the close.
+  if (!connecting && SetBlocking(s, false)) {
+    char byte;
+    for (int drained = 0; drained < kDrainLimit && ReceiveSome(s, &byte, 1) == 1; ++drained) {
+    }
   }
   EndUse(s);
   return true;
@@ -137,6 +147,7 @@ int CStreamSocket::Connect(std::uint32_t address, unsigned port, int timeoutSeco
     if (!ConnectTo(s, peer))
       status = IsConnectPending(LastError()) ? WaitForConnect(s, timeoutSeconds) : StatusError;
     if (status == StatusOk && !SetBlocking(s, true)) status = StatusError;
+    if (status == StatusOk && !SetTimeoutMs(s, SO_RCVTIMEO, kReceiveSliceMs)) status = StatusError;
   }
   EndConnecting(s);
   // A Close on the other thread during the connect leaves nothing open to
@@ -162,6 +173,23 @@ int CStreamSocket::ConnectHost(const char* host, unsigned port, int timeoutSecon
   return Connect(address, port, timeoutSeconds);
 }
 
+int CStreamSocket::ReceiveInSlices(SocketHandle s, char* data, int length, int timeoutSeconds) {
+  const auto start = std::chrono::steady_clock::now();
+  const auto limit = std::chrono::seconds(timeoutSeconds);
+  for (;;) {
+    const int n = ReceiveSome(s, data, length);
+    if (n >= 0) return n;
+    const int error = LastError();
+    // A signal is no failure of the connection: the call is made again.
+    if (IsInterrupted(error)) continue;
+    if (!IsTimedOut(error) || !IsOpenHandle(s)) return n;
+    if (timeoutSeconds > 0 && std::chrono::steady_clock::now() - start >= limit) {
+      SetSocketError(error);
+      return n;
+    }
+  }
+}
+
 int CStreamSocket::TransferOnce(Direction direction, char* data, int length, int timeoutSeconds) {
   const SocketHandle s = BeginUse();
   if (s == kInvalidSocket) {
@@ -169,17 +197,25 @@ int CStreamSocket::TransferOnce(Direction direction, char* data, int length, int
     return -1;
   }
   int status = StatusError;
-  // Read first and write only on change: a run of calls with one time-out
-  // costs a getsockopt each and no setsockopt.
-  const int option = direction == kSend ? SO_SNDTIMEO : SO_RCVTIMEO;
-  const long wanted = timeoutSeconds > 0 ? timeoutSeconds * 1000L : 0;
-  long current = 0;
-  if (GetTimeoutMs(s, option, &current) && (current == wanted || SetTimeoutMs(s, option, wanted))) {
-    int n;
+  int n = -1;
+  bool ready = true;
+  if (direction == kSend) {
+    // Read first and write only on change: a run of sends with one time-out
+    // costs a getsockopt each and no setsockopt.
+    const long wanted = timeoutSeconds > 0 ? timeoutSeconds * 1000L : 0;
+    long current = 0;
+    ready = GetTimeoutMs(s, SO_SNDTIMEO, &current) &&
+            (current == wanted || SetTimeoutMs(s, SO_SNDTIMEO, wanted));
     // A signal is no failure of the connection: the call is made again.
-    do {
-      n = direction == kSend ? SendSome(s, data, length) : ReceiveSome(s, data, length);
-    } while (n < 0 && IsInterrupted(LastError()));
+    if (ready) {
+      do {
+        n = SendSome(s, data, length);
+      } while (n < 0 && IsInterrupted(LastError()));
+    }
+  } else {
+    n = ReceiveInSlices(s, data, length, timeoutSeconds);
+  }
+  if (ready) {
     // Bytes that came after another thread's Close took the handle out may
     // be torn: Close drains the same connection meanwhile, and a frame read
     // partly by each would be delivered garbled. Only what came before the
@@ -188,8 +224,9 @@ int CStreamSocket::TransferOnce(Direction direction, char* data, int length, int
       EndUse(s);
       return n;
     }
-    // 0 from a receive is the peer closing: an error, not a time-out.
-    if (n < 0 && IsTimedOut(LastError())) status = StatusTimedOut;
+    // 0 from a receive is the peer closing, and a wait that a Close ended
+    // is no time-out either: both are errors.
+    if (n < 0 && IsTimedOut(LastError()) && IsOpenHandle(s)) status = StatusTimedOut;
   }
   // Only the handle this call used: the other thread may have closed it and
   // opened a new one meanwhile, which is not this failure's to close.

@@ -64,6 +64,10 @@ class CStreamSocket {
  private:
   enum Direction { kSend, kReceive };
   int TransferOnce(Direction direction, char* data, int length, int timeoutSeconds);
+  // One receive of the handle's, waiting in slices of the socket's receive
+  // time-out until bytes come, the peer closes, the handle is closed or
+  // timeoutSeconds (0: no limit) have passed. The platform's result.
+  int ReceiveInSlices(link_platform::SocketHandle s, char* data, int length, int timeoutSeconds);
   int TransferAll(Direction direction, char* data, int length, int timeoutSeconds);
   // The wait of a connect (timeoutSeconds 0: no limit of ours), in short
   // slices so that a Close from the other thread ends it at once on every

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -194,6 +195,24 @@ TEST_F(LinkFaults, ASlowLoginReplyIsStillAccepted) {
   StartLink(peer->Address());
   ASSERT_TRUE(WaitFor("online"));
   EXPECT_EQ(1, peer->Accepted());
+}
+
+// A server that stops reading and never closes: Stop ends the online link at
+// once all the same.
+TEST_F(LinkFaults, StopReturnsAtOnceWhenThePeerNeitherReadsNorCloses) {
+  // Outlives the test body: the peer's thread ends with the fixture.
+  auto release = std::make_shared<std::atomic<bool>>(false);
+  Serve([release](CPeerConnection& connection, int) {
+    AcceptLogin(connection);
+    for (int i = 0; i < 1000 && !*release; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  });
+  StartLink(peer->Address());
+  EXPECT_TRUE(WaitFor("online"));
+  const Clock::time_point start = Clock::now();
+  EXPECT_EQ(1, link.Stop());
+  EXPECT_LT(SecondsSince(start), 1.0);
+  *release = true;
 }
 
 // A server that never answers the connect: Stop during the connect's wait
