@@ -26,10 +26,8 @@ void FormatLogLine(char* buffer, const char* format, va_list args) {
   MendCutLine(buffer, kLogLineBufferSize, endsLine);
 }
 
-namespace {
-
-// One formatted line to the sink: in colour, or white when colour is null.
-void SendLine(ILogSink* sink, const LogColour* colour, const char* format, va_list args) {
+void SendLogLine(ILogSink* sink, const LogColour* colour, const char* format, va_list args) {
+  if (sink == nullptr) return;
   char line[kLogLineBufferSize];
   FormatLogLine(line, format, args);
   if (colour != nullptr) {
@@ -39,20 +37,16 @@ void SendLine(ILogSink* sink, const LogColour* colour, const char* format, va_li
   }
 }
 
-}  // namespace
-
 void LogLine(ILogSink* sink, LogColour colour, const char* format, ...) {
-  if (sink == nullptr) return;
   va_list args;
   va_start(args, format);
-  SendLine(sink, &colour, format, args);
+  SendLogLine(sink, &colour, format, args);
   va_end(args);
 }
 
 void LogWhiteLine(ILogSink* sink, const char* format, ...) {
-  if (sink == nullptr) return;
   va_list args;
   va_start(args, format);
-  SendLine(sink, nullptr, format, args);
+  SendLogLine(sink, nullptr, format, args);
   va_end(args);
 }

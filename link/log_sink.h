@@ -53,4 +53,7 @@ void FormatLogLine(char* buffer, const char* format, va_list args);
 
 // Format one line and hand it to the sink; a null sink drops it.
 void LogLine(ILogSink* sink, LogColour colour, const char* format, ...) LINK_PRINTF_FORMAT(3, 4);
+// The same from a caller's own argument list: in colour, or white when
+// colour is null.
+void SendLogLine(ILogSink* sink, const LogColour* colour, const char* format, va_list args);
 void LogWhiteLine(ILogSink* sink, const char* format, ...) LINK_PRINTF_FORMAT(2, 3);

@@ -23,19 +23,10 @@ COrlaPlugin g_plugin;
 const char kAuthor[] = "Velmo developers";
 const char kVersion[] = "Velmo Ver.1.0b";
 
-// One formatted line to the manager console: in colour, or white when
-// colour is null. Dropped when there is no console.
-void AppendManagerLine(const LogColour* colour, const char* format, va_list args) {
+// The manager console as a sink, or null when there is none.
+ILogSink* ManagerSink() {
   COrlaFrame* frame = g_plugin.Frame();
-  ILogSink* sink = frame != nullptr ? frame->PageHost().ManagerLogSink() : nullptr;
-  if (sink == nullptr) return;
-  char line[kLogLineBufferSize];
-  FormatLogLine(line, format, args);
-  if (colour != nullptr) {
-    sink->AppendLine(*colour, line);
-  } else {
-    sink->AppendWhiteLine(line);
-  }
+  return frame != nullptr ? frame->PageHost().ManagerLogSink() : nullptr;
 }
 
 }  // namespace
@@ -51,14 +42,14 @@ void ManagerLog(COLORREF colour, const char* format, ...) {
   const LogColour logColour = colour;
   va_list args;
   va_start(args, format);
-  AppendManagerLine(&logColour, format, args);
+  SendLogLine(ManagerSink(), &logColour, format, args);
   va_end(args);
 }
 
 void ManagerLogWhite(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  AppendManagerLine(nullptr, format, args);
+  SendLogLine(ManagerSink(), nullptr, format, args);
   va_end(args);
 }
 
