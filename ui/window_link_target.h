@@ -33,10 +33,14 @@ class CWindowLinkTarget : public ILinkEventTarget {
   // worker delivers to it.
   void SetWindow(HWND window) { m_window = window; }
 
-  // The window's result; 0 without a window or once it is gone.
+  // The window's result; 0 without a window or once it is gone. During a
+  // burst of events the worker steps aside now and then, so the window's
+  // thread gets to its input, timers and painting between deliveries.
   int DeliverLinkEvent(int code, std::intptr_t value) override;
   void ServePendingDeliveries() override { ServeSentMessages(); }
 
  private:
   std::atomic<HWND> m_window;
+  // When the delivering thread last stepped aside (GetTickCount).
+  std::atomic<DWORD> m_lastPause{0};
 };
