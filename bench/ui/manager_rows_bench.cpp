@@ -11,13 +11,10 @@
 
 #include <winsock2.h>
 
-#include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "framework/afxwin.h"
@@ -28,12 +25,11 @@
 #include "ui/manager_page_host.h"
 #include "ui/manager_rules.h"
 #include "ui/window_link_target.h"
+#include "ui_bench_support.h"
 
 CWinApp theApp("VelmoManagerRowsBench");
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 class CBenchHost : public IManagerPageHost {
  public:
@@ -47,26 +43,7 @@ class CBenchHost : public IManagerPageHost {
   CServerLink* m_link;
 };
 
-// Serves this thread's messages until done() holds, waiting for messages
-// (never sleeping) in between, as the host's loop does.
-template <typename Done>
-void ServeUntil(Done done) {
-  MSG msg;
-  while (!done()) {
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-  }
-}
-
 std::string RowText(int i) { return "#channel" + std::to_string(i); }
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 // Seconds from the page going online to its list holding rows rows.
 double RealPath(HWND parent, int rows) {
@@ -95,26 +72,12 @@ double RealPath(HWND parent, int rows) {
     return reinterpret_cast<HBITMAP>(::SendMessageA(status, STM_GETIMAGE, IMAGE_BITMAP, 0)) ==
            online;
   });
-  const auto start = Clock::now();
+  const auto start = BenchClock::now();
   ServeUntil([&] { return page.m_channelList.GetItemCount() >= rows; });
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  const double seconds = SecondsSince(start);
   link.Stop();
   link.SetLogSink(nullptr);
   page.DestroyWindow();
-  return seconds;
-}
-
-// Seconds for count bare cross-thread sends to a window of this thread.
-double BareSends(HWND target, int count) {
-  std::atomic<bool> done{false};
-  const auto start = Clock::now();
-  std::thread worker([&] {
-    for (int i = 0; i < count; ++i) ::SendMessageA(target, WM_APP + 1, 0, 0);
-    done = true;
-  });
-  ServeUntil([&] { return done.load(); });
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  worker.join();
   return seconds;
 }
 
@@ -140,7 +103,7 @@ double BareInserts(HWND parent, int count) {
     names.push_back(RowText(i));
     users.push_back(std::to_string(i % 50));
   }
-  const auto start = Clock::now();
+  const auto start = BenchClock::now();
   for (int i = 0; i < count; ++i) {
     const int row = view.InsertItem(view.GetItemCount(), names[i].c_str());
     view.SetItemText(row, 1, users[i].c_str());
@@ -152,7 +115,7 @@ double BareInserts(HWND parent, int count) {
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  const double seconds = SecondsSince(start);
   view.UnsubclassWindow();
   ::DestroyWindow(list);
   return seconds;
@@ -163,11 +126,7 @@ double BareInserts(HWND parent, int count) {
 int main(int argc, char** argv) {
   const int rows = argc > 1 ? std::atoi(argv[1]) : 10000;
   const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
-  WSADATA data;
-  if (::WSAStartup(MAKEWORD(2, 2), &data) != 0) return 1;
-  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-  ::InitCommonControlsEx(&controls);
-  if (::LoadLibraryA("riched32.dll") == nullptr) return 1;
+  if (!StartPluginEnvironment()) return 1;
   HWND frame = ::CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 760,
                                  600, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
 

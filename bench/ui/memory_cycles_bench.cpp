@@ -150,11 +150,7 @@ void PrintGrowth(const char* what, const Footprint& from, const Footprint& to) {
 int main(int argc, char** argv) {
   const int cycles = argc > 1 ? std::atoi(argv[1]) : 100;
   const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
-  WSADATA data;
-  if (::WSAStartup(MAKEWORD(2, 2), &data) != 0) return 1;
-  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-  ::InitCommonControlsEx(&controls);
-  if (::LoadLibraryA("riched32.dll") == nullptr) return 1;
+  if (!StartPluginEnvironment()) return 1;
 
   orla_server::ServerConfig config;
   config.channels = {{"#memory", "cycles"}, {"#lobby", "a channel in the list"}};

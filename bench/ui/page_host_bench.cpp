@@ -272,11 +272,7 @@ int main(int argc, char** argv) {
   const int lines = argc > 1 ? std::atoi(argv[1]) : 5000;
   const int users = argc > 2 ? std::atoi(argv[2]) : 10000;
   const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
-  WSADATA data;
-  if (::WSAStartup(MAKEWORD(2, 2), &data) != 0) return 1;
-  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-  ::InitCommonControlsEx(&controls);
-  if (::LoadLibraryA("riched32.dll") == nullptr) return 1;
+  if (!StartPluginEnvironment()) return 1;
   std::printf("counted heap imports: %d\n", CountedImports());
   HWND frame = ::CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900,
                                  700, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);

@@ -1,4 +1,4 @@
-// What the page host and memory benchmarks share: a page host in a plain
+// What the user-interface benchmarks share: the host's start-up, a page host in a plain
 // top-level window, a scripted loopback peer fed from the benchmark's
 // thread, the user-interface thread's message loop, and the bare floors the
 // real paths are set against.
@@ -22,6 +22,10 @@
 #include "peer.h"
 
 using BenchClock = std::chrono::steady_clock;
+
+// What the host does before a plug-in runs: sockets, the common controls,
+// the rich edit library. false when any of it failed.
+bool StartPluginEnvironment();
 
 // Serves this thread's messages until done() holds, waiting for messages
 // (never sleeping) in between and freeing the framework's temporary wrappers
