@@ -14,13 +14,12 @@
 #include "link/payload.h"
 #include "link/server_link.h"
 #include "res/image_ids.h"
+#include "ui/colours.h"
 #include "ui/manager_page_host.h"
 #include "ui/manager_rules.h"
 #include "ui/ui_messages.h"
 
 namespace {
-
-const COLORREF kMotdGreen = RGB(0, 255, 0);
 
 // Resource ids of m_statusBitmaps [0] to [3].
 const UINT kStatusBitmapIds[4] = {IDB_STATUS_OFFLINE, IDB_STATUS_CONNECTING,
@@ -54,9 +53,9 @@ BOOL CManagerPage::OnInitDialog() {
   m_serverLog.SetUp();
   m_logSink.Attach(m_serverLog);
 
-  m_channelList.SetBkColor(RGB(0, 0, 0));
-  m_channelList.SetTextColor(RGB(255, 255, 255));
-  m_channelList.SetTextBkColor(RGB(0, 0, 0));
+  m_channelList.SetBkColor(kBlack);
+  m_channelList.SetTextColor(kWhite);
+  m_channelList.SetTextBkColor(kBlack);
   m_channelList.InsertColumn(0, "チャンネル", LVCFMT_LEFT, 300);
   m_channelList.InsertColumn(1, "ユーザ", LVCFMT_CENTER, 50);
   m_channelList.InsertColumn(2, "トピック", LVCFMT_LEFT, 1000);

@@ -3,11 +3,11 @@
 // See tab_bar.h for ownership and threads.
 #include "ui/tab_bar.h"
 
+#include "ui/colours.h"
 #include "ui/ui_messages.h"
 
 namespace {
 
-const COLORREF kLabelWhite = RGB(255, 255, 255);
 const UINT kLabelFormat = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
 // Pixels between two columns of tabs (a tab is W + 2 wide, a column W + 5).
 const int kColumnGap = 3;
@@ -122,7 +122,7 @@ void CTabBar::OnPaint() {
   CPaintDC dc(this);
   const int saved = dc.SaveDC();
   dc.SetBkMode(TRANSPARENT);
-  dc.SetTextColor(kLabelWhite);
+  dc.SetTextColor(kWhite);
   // RestoreDC puts the DC's own font back.
   if (m_labelFont.GetSafeHandle() != nullptr) ::SelectObject(dc, m_labelFont);
   // System colours are read per paint (the user may change them) and drawn
