@@ -1,7 +1,9 @@
 // Channels: the list, joining with its full answer, chat and action fan-out,
 // leaving and disconnecting.
 #include <algorithm>
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "test_client.h"
@@ -108,6 +110,19 @@ TEST_F(ChannelTest, JoinsThatCannotBeHonouredAreIgnored) {
   EXPECT_EQ(a->Next(), (Frame{405, "c0"}));
 }
 
+TEST_F(ChannelTest, ChannelNamesOfTheLongestLengthAreJoined) {
+  StartServer();
+  auto a = LoggedIn("A");
+  std::string wide;
+  while (wide.size() < 64) wide += "部";
+  for (const std::string& name : {std::string(64, 'c'), wide}) {
+    SCOPED_TRACE(name);
+    a->Send(400, name);
+    EXPECT_EQ(a->Next(), (Frame{405, name}));
+    EXPECT_EQ(a->Next(), (Frame{408, name + " A 0 8"}));
+  }
+}
+
 TEST_F(ChannelTest, ChatReachesEveryMemberOnlyOfThatChannelSenderIncluded) {
   StartServer();
   auto a = Member("A", "lobby");
@@ -137,6 +152,24 @@ TEST_F(ChannelTest, ActionReachesEveryMemberWithNickAndQuotes) {
   b->Send(824, "lobby \"waves at everyone\"");
   EXPECT_EQ(a->Next(), (Frame{824, "lobby B \"waves at everyone\""}));
   EXPECT_EQ(b->Next(), (Frame{824, "lobby B \"waves at everyone\""}));
+}
+
+TEST_F(ChannelTest, ActionsWithAMissingQuoteAreQuotedOnceOnTheWayOut) {
+  StartServer();
+  auto a = Member("A", "lobby");
+  auto b = Member("B", "lobby");
+  a->Until(406);
+  const std::pair<const char*, const char*> cases[] = {
+      {"lobby \"waves", "lobby B \"waves\""},         {"lobby waves\"", "lobby B \"waves\""},
+      {"lobby waves", "lobby B \"waves\""},           {"lobby \"", "lobby B \"\""},
+      {"lobby \"say \"hi\"", "lobby B \"say \"hi\""},
+  };
+  for (const auto& [sent, shown] : cases) {
+    SCOPED_TRACE(sent);
+    b->Send(824, sent);
+    EXPECT_EQ(a->Next(), (Frame{824, shown}));
+    EXPECT_EQ(b->Next(), (Frame{824, shown}));
+  }
 }
 
 TEST_F(ChannelTest, ChatAndActionWithoutTextReachTheChannelEmpty) {
@@ -172,6 +205,22 @@ TEST_F(ChannelTest, OverlongChatIsCutWholeCharactersFirst) {
   EXPECT_EQ(frame.payload.back(), '"');
 }
 
+TEST_F(ChannelTest, ActionFillingAWholeFrameArrivesWholeAndOneByteMoreIsCut) {
+  StartServer();
+  auto a = Member("B", "lobby");
+  // "lobby B \"" and the closing quote leave 1013 bytes of text in 1023.
+  const std::string fits(1013, 'x');
+  const struct {
+    std::string text;
+    std::string shown;
+  } cases[] = {{fits, fits}, {fits + "y", fits}, {fits.substr(1) + "あ", fits.substr(1)}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.size());
+    a->Send(824, "lobby \"" + c.text + "\"");
+    EXPECT_EQ(a->Next(), (Frame{824, "lobby B \"" + c.shown + "\""}));
+  }
+}
+
 TEST_F(ChannelTest, LeavingTellsTheRestAndStopsDelivery) {
   StartServer();
   auto a = Member("A", "lobby");
@@ -186,6 +235,23 @@ TEST_F(ChannelTest, LeavingTellsTheRestAndStopsDelivery) {
   // Leaving a channel one is not in changes nothing.
   b->Send(401, "lobby");
   EXPECT_TRUE(a->Quiet());
+}
+
+TEST_F(ChannelTest, RequestsNamingTheStartOfAJoinedChannelLeaveItAlone) {
+  StartServer();
+  auto a = Member("A", "bobby");
+  auto b = Member("B", "bobby");
+  a->Until(406);
+  const std::pair<std::uint16_t, const char*> requests[] = {
+      {401, "bob"}, {402, "bob hi"}, {824, "bob \"hi\""}, {401, "bobb"}};
+  for (const auto& [type, payload] : requests) {
+    SCOPED_TRACE(payload);
+    a->Send(type, payload);
+    EXPECT_TRUE(a->Quiet());
+    EXPECT_TRUE(b->Quiet());
+  }
+  a->Send(402, "bobby still here");
+  EXPECT_EQ(b->Next(), (Frame{403, "bobby A still here"}));
 }
 
 TEST_F(ChannelTest, DisconnectLeavesEveryChannel) {
