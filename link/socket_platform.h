@@ -1,9 +1,11 @@
-// The link's one meeting point with the platform's socket API: WinSock 2 on
+// The one meeting point with the platform's socket API: WinSock 2 on
 // Windows, BSD sockets elsewhere. It maps handles, error codes, blocking
 // mode, the time-out options (milliseconds in a DWORD on WinSock, a timeval
-// on POSIX) and the wait for a pending connect. Everything above it, the
-// stream socket included, is shared code. Stateless but for the fault seam;
-// any thread.
+// on POSIX), the wait for a pending connect and the socket library's
+// start-up. Everything above it, the stream socket included, is shared code;
+// the server stand-in builds its event loop on it too and keeps only what it
+// alone needs (poll, listening) in server/server_sockets.h. Stateless but
+// for the fault seam; any thread.
 //
 // Every call the stream socket makes on the platform goes through one of the
 // wrappers below, and each passes the fault seam first: a test can make any
@@ -12,8 +14,9 @@
 // feed the link's receives from memory. Nothing is installed in the product;
 // the cost is one atomic load per call.
 //
-// The socket library is never started here: on Windows the host process
-// calls WSAStartup before the first connect (tests do it in their main).
+// The link never starts the socket library: on Windows the host process
+// does before the first connect. StartSockets is for programs that own
+// their sockets (the server stand-in, tests).
 #pragma once
 
 #ifdef _WIN32
@@ -50,12 +53,22 @@ const int kErrorTimedOut = WSAETIMEDOUT;
 
 inline int LastError() { return WSAGetLastError(); }
 inline void SetSocketError(int error) { WSASetLastError(error); }
-inline bool IsConnectPending(int error) { return error == WSAEWOULDBLOCK; }
+// A non-blocking call with nothing to do now.
+inline bool IsWouldBlock(int error) { return error == WSAEWOULDBLOCK; }
+// WinSock reports a connect under way as a call that would block.
+inline bool IsConnectPending(int error) { return IsWouldBlock(error); }
 inline bool IsTimedOut(int error) { return error == WSAETIMEDOUT; }
 // WinSock calls are not interrupted by signals.
 inline bool IsInterrupted(int) { return false; }
-// The raw release, for code outside the seam (test peers).
+// The raw release, for handles the seam's books never saw (test peers, the
+// server's listener and accepted clients).
 inline void ReleaseHandle(SocketHandle s) { closesocket(s); }
+// WinSock counts its users, so every start has its stop.
+inline bool StartSockets() {
+  WSADATA data;
+  return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}
+inline void StopSockets() { WSACleanup(); }
 #else
 using SocketHandle = int;
 const SocketHandle kInvalidSocket = -1;
@@ -70,14 +83,21 @@ const int kErrorTimedOut = EAGAIN;
 
 inline int LastError() { return errno; }
 inline void SetSocketError(int error) { errno = error; }
+inline bool IsWouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
 inline bool IsConnectPending(int error) { return error == EINPROGRESS; }
-inline bool IsTimedOut(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
+// A receive time-out reports the same error as a call that would block.
+inline bool IsTimedOut(int error) { return IsWouldBlock(error); }
 // A signal handler ran during the call (one installed without SA_RESTART).
 inline bool IsInterrupted(int error) { return error == EINTR; }
 inline void ReleaseHandle(SocketHandle s) { close(s); }
+inline bool StartSockets() { return true; }
+inline void StopSockets() {}
 #endif
 
-// The platform calls the stream socket makes, as the fault seam names them.
+// The platform calls that pass the fault seam, as it names them: every call
+// the stream socket makes, and the server stand-in's sends, receives and
+// blocking-mode switches (it creates and releases its handles outside the
+// seam, so they never enter a seam's books).
 enum class PlatformCall {
   kSocket,        // creating a socket
   kConnect,       // connect
@@ -98,7 +118,8 @@ enum class PlatformCall {
 // StandInReceive; a socket is still created for real, so every handle is
 // genuine), or an error code: the call then fails with that value as the
 // last error. Opened and Released report each handle the stream socket
-// creates and releases. Install only while no stream socket is in use.
+// creates and releases. Install only while no stream socket is in use; a
+// server running in the same process has its calls answered too.
 const int kStandIn = -1;
 
 class IPlatformFaults {

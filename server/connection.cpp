@@ -26,7 +26,7 @@ Connection::~Connection() {
     // A refused login leaves with its reason, and at shutdown everyone gets
     // what was sent before: an orderly close.
     ShutdownSend(m_socket);
-    CloseSocket(m_socket);
+    ReleaseHandle(m_socket);
   }
 }
 
@@ -49,9 +49,9 @@ void Connection::Queue(std::string_view frame) {
 
 void Connection::Flush() {
   while (!dropped() && HasOutput()) {
-    long n = SendBytes(m_socket, m_output.data() + m_sent, m_output.size() - m_sent);
+    int n = SendSome(m_socket, m_output.data() + m_sent, CallSize(m_output.size() - m_sent));
     if (n < 0) {
-      if (!IsWouldBlock(LastSocketError())) Drop("send failed");
+      if (!IsWouldBlock(LastError())) Drop("send failed");
       return;
     }
     m_sent += static_cast<std::size_t>(n);

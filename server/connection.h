@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "server/frame_reader.h"
-#include "server/socket_platform.h"
+#include "server/server_sockets.h"
 
 namespace orla_server {
 

@@ -7,7 +7,7 @@
 
 #include "server/options.h"
 #include "server/server.h"
-#include "server/socket_platform.h"
+#include "server/server_sockets.h"
 #include "server/terminal_text.h"
 
 int main(int argc, char** argv) {

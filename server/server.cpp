@@ -19,7 +19,7 @@
 #include "server/connection.h"
 #include "server/console.h"
 #include "server/demo.h"
-#include "server/socket_platform.h"
+#include "server/server_sockets.h"
 #include "server/wake_signal.h"
 
 namespace orla_server {
@@ -55,7 +55,7 @@ struct Server::Loop {
 
   explicit Loop(ServerConfig settings) : config(std::move(settings)) {}
   ~Loop() {
-    if (listener != kInvalidSocket) CloseSocket(listener);
+    if (listener != kInvalidSocket) ReleaseHandle(listener);
   }
 
   bool Listen(std::string* error);
@@ -122,12 +122,12 @@ bool Server::Loop::Listen(std::string* error) {
   listener = socket(found->ai_family, found->ai_socktype, found->ai_protocol);
   int failure = 0;
   if (listener == kInvalidSocket) {
-    failure = LastSocketError();
+    failure = LastError();
   } else {
     SetListenerOptions(listener);
     if (bind(listener, found->ai_addr, static_cast<socklen_t>(found->ai_addrlen)) != 0 ||
-        listen(listener, SOMAXCONN) != 0 || !SetNonBlocking(listener)) {
-      failure = LastSocketError();
+        listen(listener, SOMAXCONN) != 0 || !SetBlocking(listener, false)) {
+      failure = LastError();
     }
   }
   freeaddrinfo(found);
@@ -154,10 +154,8 @@ void Server::Loop::Run() {
     BuildPollList();
     int ready = PollSockets(poll_list.data(), poll_list.size(), PollTimeoutMs(Clock::now()));
     if (ready < 0) {
-      int failure = LastSocketError();
-#ifndef _WIN32
-      if (failure == EINTR) continue;
-#endif
+      int failure = LastError();
+      if (IsInterrupted(failure)) continue;
       Log("poll failed: " + SocketErrorText(failure));
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
       continue;
@@ -184,7 +182,7 @@ void Server::Loop::Run() {
     Settle();
   }
   connections.clear();
-  CloseSocket(listener);
+  ReleaseHandle(listener);
   listener = kInvalidSocket;
   AnswerPendingCommands();
 }
@@ -222,15 +220,15 @@ void Server::Loop::AcceptClients(Clock::time_point now) {
     socklen_t size = sizeof address;
     SocketHandle client = accept(listener, reinterpret_cast<sockaddr*>(&address), &size);
     if (client == kInvalidSocket) {
-      int failure = LastSocketError();
+      int failure = LastError();
       if (IsOutOfHandles(failure)) {
         Log("cannot accept more clients for now: " + SocketErrorText(failure));
         accept_paused_until = now + kAcceptPause;
       }
       return;
     }
-    if (!SetNonBlocking(client)) {
-      CloseSocket(client);
+    if (!SetBlocking(client, false)) {
+      ReleaseHandle(client);
       continue;
     }
     SetNoDelay(client);
@@ -244,13 +242,13 @@ void Server::Loop::AcceptClients(Clock::time_point now) {
 
 void Server::Loop::ReadFrom(Connection* connection) {
   // One receive per pass: a client that floods cannot starve the others.
-  long received = ReceiveBytes(connection->socket(), scratch, sizeof scratch);
+  int received = ReceiveSome(connection->socket(), scratch, static_cast<int>(sizeof scratch));
   if (received == 0) {
     connection->Drop("closed by the client");
     return;
   }
   if (received < 0) {
-    if (!IsWouldBlock(LastSocketError())) connection->Drop("receive failed");
+    if (!IsWouldBlock(LastError())) connection->Drop("receive failed");
     return;
   }
   protocol.Receive(connection, scratch, static_cast<std::size_t>(received));

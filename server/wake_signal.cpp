@@ -6,14 +6,14 @@
 namespace orla_server {
 
 WakeSignal::~WakeSignal() {
-  if (m_readEnd != kInvalidSocket) CloseSocket(m_readEnd);
-  if (m_writeEnd != kInvalidSocket) CloseSocket(m_writeEnd);
+  if (m_readEnd != kInvalidSocket) ReleaseHandle(m_readEnd);
+  if (m_writeEnd != kInvalidSocket) ReleaseHandle(m_writeEnd);
 }
 
 bool WakeSignal::Open(std::string* error) {
   SocketHandle listener = ::socket(AF_INET, SOCK_STREAM, 0);
   if (listener == kInvalidSocket) {
-    *error = "cannot create the wake-up socket: " + SocketErrorText(LastSocketError());
+    *error = "cannot create the wake-up socket: " + SocketErrorText(LastError());
     return false;
   }
   sockaddr_in address;
@@ -31,22 +31,23 @@ bool WakeSignal::Open(std::string* error) {
   }
   if (ok) {
     m_readEnd = accept(listener, nullptr, nullptr);
-    ok = m_readEnd != kInvalidSocket && SetNonBlocking(m_readEnd) && SetNonBlocking(m_writeEnd);
+    ok = m_readEnd != kInvalidSocket && SetBlocking(m_readEnd, false) &&
+         SetBlocking(m_writeEnd, false);
   }
-  if (!ok) *error = "cannot open the wake-up sockets: " + SocketErrorText(LastSocketError());
-  CloseSocket(listener);
+  if (!ok) *error = "cannot open the wake-up sockets: " + SocketErrorText(LastError());
+  ReleaseHandle(listener);
   if (ok) SetNoDelay(m_writeEnd);
   return ok;
 }
 
 void WakeSignal::Signal() {
   char byte = 1;
-  SendBytes(m_writeEnd, &byte, 1);
+  SendSome(m_writeEnd, &byte, 1);
 }
 
 void WakeSignal::Drain() {
   char bytes[256];
-  while (ReceiveBytes(m_readEnd, bytes, sizeof bytes) > 0) {
+  while (ReceiveSome(m_readEnd, bytes, static_cast<int>(sizeof bytes)) > 0) {
   }
 }
 

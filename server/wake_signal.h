@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "server/socket_platform.h"
+#include "server/server_sockets.h"
 
 namespace orla_server {
 

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "link/frame_bytes.h"
-#include "server/socket_platform.h"
+#include "server/server_sockets.h"
 
 using namespace orla_server;
 
@@ -122,9 +122,9 @@ long PeakMemoryKb(pid_t pid) {
 bool SendAll(SocketHandle s, const std::string& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    long n = SendBytes(s, bytes.data() + done, bytes.size() - done);
+    int n = SendSome(s, bytes.data() + done, CallSize(bytes.size() - done));
     if (n < 0) {
-      if (!IsWouldBlock(LastSocketError())) return false;
+      if (!IsWouldBlock(LastError())) return false;
       pollfd entry{s, POLLOUT, 0};
       poll(&entry, 1, 1000);
       continue;
@@ -145,7 +145,7 @@ SocketHandle Connect(std::uint16_t port) {
     close(s);
     return kInvalidSocket;
   }
-  SetNonBlocking(s);
+  SetBlocking(s, false);
   SetNoDelay(s);
   return s;
 }

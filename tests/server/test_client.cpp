@@ -32,26 +32,26 @@ TestClient::TestClient(std::uint16_t port) {
   address.sin_port = htons(port);
   if (m_socket != kInvalidSocket &&
       connect(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    CloseSocket(m_socket);
+    ReleaseHandle(m_socket);
     m_socket = kInvalidSocket;
   }
   if (m_socket != kInvalidSocket) {
-    SetNonBlocking(m_socket);
+    SetBlocking(m_socket, false);
     SetNoDelay(m_socket);
   }
 }
 
 TestClient::~TestClient() {
-  if (m_socket != kInvalidSocket) CloseSocket(m_socket);
+  if (m_socket != kInvalidSocket) ReleaseHandle(m_socket);
   StopSockets();
 }
 
 void TestClient::SendRaw(std::string_view bytes) {
   // The socket is non-blocking for reads; sends wait for room.
   while (!bytes.empty()) {
-    long n = SendBytes(m_socket, bytes.data(), bytes.size());
+    int n = SendSome(m_socket, bytes.data(), CallSize(bytes.size()));
     if (n < 0) {
-      if (!IsWouldBlock(LastSocketError())) return;
+      if (!IsWouldBlock(LastError())) return;
       PollEntry entry{m_socket, POLLOUT, 0};
       PollSockets(&entry, 1, 1000);
       continue;
@@ -78,10 +78,10 @@ bool TestClient::Fill(std::size_t want, std::chrono::steady_clock::time_point de
     PollEntry entry{m_socket, POLLIN, 0};
     if (PollSockets(&entry, 1, static_cast<int>(left.count()) + 1) <= 0) continue;
     char bytes[16384];
-    long n = ReceiveBytes(m_socket, bytes, sizeof bytes);
+    int n = ReceiveSome(m_socket, bytes, static_cast<int>(sizeof bytes));
     if (n > 0) {
       m_pending.append(bytes, static_cast<std::size_t>(n));
-    } else if (n == 0 || !IsWouldBlock(LastSocketError())) {
+    } else if (n == 0 || !IsWouldBlock(LastError())) {
       m_closed = true;
     }
   }

@@ -16,7 +16,7 @@
 
 #include "link/frame_bytes.h"
 #include "server/server.h"
-#include "server/socket_platform.h"
+#include "server/server_sockets.h"
 
 namespace orla_server {
 
