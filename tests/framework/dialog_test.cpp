@@ -8,12 +8,25 @@
 
 namespace {
 
-class FormDialog : public CDialog {
+// The form's exchange, with the framework's own OnOK and OnCancel.
+class PlainForm : public CDialog {
  public:
-  FormDialog() : CDialog(IDD_FORM) {}
+  PlainForm() : CDialog(IDD_FORM) {}
   CString m_name = "初期値";
   CString m_nick;
   CButton m_check;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override {
+    DDX_Control(pDX, IDC_CHECK, m_check);
+    DDX_Text(pDX, IDC_NAME, m_name);
+    DDV_MaxChars(pDX, m_name, 8);
+    DDX_Text(pDX, IDC_NICK, m_nick);
+  }
+};
+
+class FormDialog : public PlainForm {
+ public:
   CBrush m_black{RGB(0, 0, 0)};
   int initCount = 0;
   int okCount = 0;
@@ -30,12 +43,6 @@ class FormDialog : public CDialog {
   }
 
  protected:
-  void DoDataExchange(CDataExchange* pDX) override {
-    DDX_Control(pDX, IDC_CHECK, m_check);
-    DDX_Text(pDX, IDC_NAME, m_name);
-    DDV_MaxChars(pDX, m_name, 8);
-    DDX_Text(pDX, IDC_NICK, m_nick);
-  }
   BOOL OnInitDialog() override {
     ++initCount;
     return CDialog::OnInitDialog();
@@ -101,6 +108,26 @@ TEST_F(DialogTest, OverlongTextFailsValidationWithTheFrameworksMessage) {
   EXPECT_STREQ(dlg.m_nick, "kept") << "the exchange stops at the failure";
 }
 
+TEST_F(DialogTest, TextOfExactlyTheLimitPassesAndOneByteMoreFails) {
+  dlg.ShowWindow(SW_SHOW);
+  const struct {
+    const char* text;
+    bool valid;
+  } cases[] = {
+      {"abcdefgh", true},   {"日本語で", true},   {"", true},
+      {"abcdefghi", false}, {"日本語でa", false}, {"a日本語で", false},
+  };
+  for (const auto& c : cases) {
+    ::SetWindowTextA(Item(IDC_NAME), c.text);
+    ::SetWindowTextA(Item(IDC_NICK), c.text);
+    dlg.m_nick = "before";
+    MessageBoxAnswer answer;
+    EXPECT_EQ(c.valid, dlg.UpdateData(TRUE) != FALSE) << c.text;
+    EXPECT_EQ(!c.valid, answer.seen()) << c.text;
+    EXPECT_STREQ(dlg.m_nick, c.valid ? c.text : "before") << c.text;
+  }
+}
+
 TEST_F(DialogTest, EnterAndEscapeReachOnOkAndOnCancelThroughTheDialogManager) {
   dlg.ShowWindow(SW_SHOW);
   ::SetFocus(Item(IDC_NICK));
@@ -113,6 +140,40 @@ TEST_F(DialogTest, EnterAndEscapeReachOnOkAndOnCancelThroughTheDialogManager) {
   PumpPending();
   EXPECT_EQ(dlg.cancelCount, 1);
   EXPECT_TRUE(::IsWindow(dlg.m_hWnd)) << "the overrides keep the dialog open";
+}
+
+// Enter and Escape with the framework's own handlers: OK takes the texts in
+// and ends the dialog only when they pass; Cancel ends it and takes nothing.
+TEST(DialogDefaults, OkTakesValidTextsAndEndsCancelEndsWithoutTaking) {
+  const struct {
+    const char* name;
+    WPARAM key;
+    const char* text;
+    bool ended;
+    bool box;
+    const char* nick;  // the member after the key
+  } cases[] = {
+      {"Enter with a valid text", VK_RETURN, "名前", true, false, "名前"},
+      {"Enter with a text at the limit", VK_RETURN, "abcdefgh", true, false, "abcdefgh"},
+      {"Enter with an overlong text", VK_RETURN, "abcdefghi", false, true, ""},
+      {"Escape", VK_ESCAPE, "名前", true, false, ""},
+  };
+  for (const auto& c : cases) {
+    PlainForm form;
+    ASSERT_TRUE(form.Create(IDD_FORM)) << c.name;
+    form.ShowWindow(SW_SHOW);
+    HWND name = ::GetDlgItem(form.m_hWnd, IDC_NAME);
+    ::SetWindowTextA(name, c.text);
+    ::SetDlgItemTextA(form.m_hWnd, IDC_NICK, c.text);
+    ::SetFocus(name);
+    MessageBoxAnswer answer;
+    ::PostMessageA(name, WM_KEYDOWN, c.key, 1);
+    PumpPending();
+    EXPECT_EQ(c.ended, !::IsWindowVisible(form.m_hWnd)) << c.name;
+    EXPECT_EQ(c.box, answer.seen()) << c.name;
+    EXPECT_STREQ(form.m_nick, c.nick) << c.name;
+    form.DestroyWindow();
+  }
 }
 
 TEST_F(DialogTest, ControlColourRequestsGoToOnCtlColor) {
