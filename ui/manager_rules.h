@@ -1,22 +1,15 @@
 // The manager page's decisions as plain functions over texts, codes and
-// rectangles, apart from its controls: the address and nickname checks, what
-// each link event does to the page's state, the status image's blink and
-// the stretch of the page's controls. Pure; any thread.
+// rectangles, apart from its controls: the address check (in its own
+// portable file) and the nickname check, what each link event does to the
+// page's state, the status image's blink and the stretch of the page's
+// controls. Pure; any thread.
 #pragma once
 
 #include <windows.h>
 
-enum : int {
-  kMaxAddressBytes = 255,
-  kMaxNicknameBytes = 32,
-};
+#include "ui/server_address_check.h"  // ValidateServerAddress, kMaxAddressBytes
 
-// true for "host:port" with an optional "@field", split as the link splits
-// it (last '@' that is not the final character, then the last ':'): a
-// non-empty host, and a port text that begins with a number of at most
-// 65535 (anything may follow the digits) or is blanks only. A port above
-// 65535 fails: the link would quietly use its low 16 bits.
-bool ValidateServerAddress(const char* address);
+enum : int { kMaxNicknameBytes = 32 };
 
 // true for a nickname of 1 to kMaxNicknameBytes bytes.
 bool IsValidNickname(const char* nickname);
