@@ -3,7 +3,9 @@
 wine_dir=$(mkdir -p "$1" && cd "$1" && pwd)
 export WINEPREFIX="$wine_dir/prefix"
 export WINEARCH=win32
-export WINEDEBUG=-all
+# Quiet, but for exception reports: Wine swallows an exception that leaves a
+# window procedure ("ignoring exception"), and wine-run.sh fails a test on it.
+export WINEDEBUG=-all,err+seh
 # No Mono or Gecko installer dialogs when the prefix is made.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # Without this locale the ANSI code page is 1252 and every "A" call garbles text.

@@ -41,5 +41,11 @@ if [ $rc -eq 0 ] && grep -q '^\[==========\] Running' "$out.out" &&
   echo "wine-run: $(basename "$1") ended before its tests finished (killed?)" >&2
   rc=1
 fi
+# An access violation inside a window procedure does not end the program: the
+# rest of that message's handling is skipped and the test may still pass.
+if [ $rc -eq 0 ] && grep -q 'err:seh:' "$out.err"; then
+  echo "wine-run: $(basename "$1") raised an exception Wine ignored (see err:seh above)" >&2
+  rc=1
+fi
 rm -f "$out" "$out.out" "$out.err"
 exit $rc

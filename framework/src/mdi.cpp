@@ -39,6 +39,20 @@ int CMDIFrameWnd::OnCreate(LPCREATESTRUCTA lpCreateStruct) {
   return m_hWndMDIClient ? 0 : -1;
 }
 
+void CMDIFrameWnd::OnDestroy() {
+  // The client hears WM_DESTROY before its children do, and Wine frees its
+  // list of children then: a child destroyed after that reads freed memory
+  // (and renames whatever windows the stale handles name). So the children
+  // go first, each through the client, while its bookkeeping is intact.
+  if (m_hWndMDIClient) {
+    while (HWND child = ::GetWindow(m_hWndMDIClient, GW_CHILD)) {
+      ::SendMessageA(m_hWndMDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+      if (::IsWindow(child)) break;  // not an MDI child: the client's own to destroy
+    }
+  }
+  CFrameWnd::OnDestroy();
+}
+
 LRESULT CMDIFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return ::DefFrameProcA(m_hWnd, m_hWndMDIClient, message, wParam, lParam);
 }

@@ -63,6 +63,8 @@ class AFX_API CMDIFrameWnd : public CFrameWnd {
   // Creates the MDI client; its Window menu is the menu popup that holds a
   // command from ID_WINDOW_NEW to AFX_IDM_WINDOW_LAST.
   int OnCreate(LPCREATESTRUCTA lpCreateStruct) override;
+  // Destroys the MDI children before the MDI client goes.
+  void OnDestroy() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
