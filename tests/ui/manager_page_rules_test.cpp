@@ -1,9 +1,13 @@
 // The manager page's decisions without its controls: the server address
-// check, the nickname check and the stretch of the page's controls.
+// check, the nickname check and the stretch of the page's controls; and the
+// longest address and nickname the page's edits take, which connect.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "link/cp932_text.h"
+#include "manager_page_fixture.h"
+#include "peer.h"
 #include "ui/manager_rules.h"
 
 TEST(ManagerRules, ServerAddressCheck) {
@@ -93,5 +97,51 @@ TEST(ManagerRules, StretchKeepsPlacesAndMargins) {
                        &c.expected.messageGroup, &c.expected.serverLog, &c.expected.channelGroup,
                        &c.expected.channelList};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(Text(*e[i]), Text(*g[i])) << c.name << ", control " << i;
+  }
+}
+
+TEST(ManagerPageLimits, LongestAddressAndNicknameAreTypedAndConnect) {
+  // A valid address of exactly 255 bytes: the field after '@' fills it.
+  const std::string server = "127.0.0.1:" + std::to_string(UnusedPort()) + "@";
+  std::string wideField;
+  while (wideField.size() + 2 <= 255 - server.size()) wideField += "欄";
+  wideField.resize(255 - server.size(), 'f');
+  std::string wideNick;
+  for (int i = 0; i < 16; ++i) wideNick += "名";
+  const struct {
+    const char* name;
+    std::string address;
+    std::string nickname;
+  } cases[] = {
+      {"single-byte", server + std::string(255 - server.size(), 'f'), std::string(32, 'n')},
+      {"double-byte", server + wideField, wideNick},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(255u, c.address.size()) << c.name;
+    CServerLink link;
+    CManagerScene scene(&link);
+    // Typed as a user types: the last byte still goes in, one more does not.
+    for (const auto& [id, text] :
+         {std::pair{IDC_MANAGER_ADDRESS, c.address}, std::pair{IDC_MANAGER_NICKNAME, c.nickname}}) {
+      const HWND edit = scene.Item(id);
+      std::size_t last = 0;  // where the last character starts
+      for (std::size_t at = 0; at < text.size(); at += CharLength(text.c_str() + at)) last = at;
+      const std::string head = text.substr(0, last);
+      scene.SetText(id, head);
+      for (const char* typed : {text.c_str() + head.size(), "x"}) {
+        ::SendMessageA(edit, EM_SETSEL, 1000, 1000);
+        ::SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(typed));
+      }
+      char got[300] = {};
+      ::GetWindowTextA(edit, got, sizeof(got));
+      EXPECT_EQ(text, got) << c.name;
+    }
+    CMessageBoxWatch watch;
+    scene.Click(IDC_MANAGER_CONNECT);
+    EXPECT_EQ(std::vector<std::string>{}, watch.Texts()) << c.name;
+    EXPECT_TRUE(scene.ToggleChecked()) << c.name;
+    EXPECT_EQ("切断", scene.ToggleText()) << c.name;
+    EXPECT_NE(0, link.IsRunning()) << c.name;
+    link.Stop();
   }
 }
