@@ -3,6 +3,8 @@
 // and control colours.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "test_ids.h"
 #include "test_support.h"
 
@@ -125,6 +127,20 @@ TEST_F(DialogTest, TextOfExactlyTheLimitPassesAndOneByteMoreFails) {
     EXPECT_EQ(c.valid, dlg.UpdateData(TRUE) != FALSE) << c.text;
     EXPECT_EQ(!c.valid, answer.seen()) << c.text;
     EXPECT_STREQ(dlg.m_nick, c.valid ? c.text : "before") << c.text;
+  }
+}
+
+TEST_F(DialogTest, LoadingSetsTheMemberEvenWhereTextsAgreeInTheirFirst255Bytes) {
+  const struct {
+    size_t member;
+    size_t shown;
+  } cases[] = {{255, 300}, {300, 255}, {256, 255}, {255, 256}};
+  for (const auto& c : cases) {
+    ::SetWindowTextA(Item(IDC_NICK), std::string(c.shown, 'n').c_str());
+    dlg.m_nick = std::string(c.member, 'n').c_str();
+    EXPECT_TRUE(dlg.UpdateData(FALSE));
+    EXPECT_EQ(static_cast<int>(c.member), ::GetWindowTextLengthA(Item(IDC_NICK)))
+        << c.member << " over " << c.shown;
   }
 }
 
