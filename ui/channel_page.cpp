@@ -181,13 +181,16 @@ void CChannelPage::AppendConsole(COLORREF colour, const char* text) {
 // ---- user list ---------------------------------------------------------------
 
 void CChannelPage::AddUser(const char* nickname, std::uint32_t files, std::uint32_t speed) {
+  m_userListRedraw.BeginChange(m_userList.m_hWnd);
   // The list sorts itself: the insert returns the row's final index.
   const int row = m_userList.InsertItem(m_userList.GetItemCount(), nickname);
-  if (row < 0) return;
-  char text[16];
-  wsprintfA(text, "%u", static_cast<unsigned>(files & 0xFFFF));
-  m_userList.SetItemText(row, 1, text);
-  m_userList.SetItemText(row, 2, SpeedName(speed));
+  if (row >= 0) {
+    char text[16];
+    wsprintfA(text, "%u", static_cast<unsigned>(files & 0xFFFF));
+    m_userList.SetItemText(row, 1, text);
+    m_userList.SetItemText(row, 2, SpeedName(speed));
+  }
+  m_userListRedraw.EndChange();
 }
 
 void CChannelPage::RemoveUser(const char* nickname) {
@@ -197,7 +200,9 @@ void CChannelPage::RemoveUser(const char* nickname) {
   for (int row = 0; row < count; ++row) {
     m_userList.GetItemText(row, 0, text, sizeof(text));
     if (std::strcmp(text, nickname) == 0) {
+      m_userListRedraw.BeginChange(m_userList.m_hWnd);
       m_userList.DeleteItem(row);
+      m_userListRedraw.EndChange();
       return;
     }
   }
@@ -236,6 +241,7 @@ void CChannelPage::OnLeave() {
 }
 
 void CChannelPage::OnDestroy() {
+  m_userListRedraw.Forget();
   CDialog::OnDestroy();
   if (m_initialised)
     SendFrame(m_host->GetServerLink(), MsgLeave, "%s", static_cast<LPCSTR>(m_channelName));

@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "framework/afxwin.h"
+#include "ui/burst_redraw.h"
 #include "ui/channel_page_ids.h"
 #include "ui/console_view.h"
 
@@ -82,5 +83,8 @@ class CChannelPage : public CDialog {
   CBrush m_blackBrush;
   CFont m_inputFont;
   CListCtrl m_userList;
+  // A channel's users arrive in a burst when it is joined: the list is
+  // repainted now and then, not after every row.
+  CBurstRedraw m_userListRedraw;
   CConsoleView m_console;
 };

@@ -2,6 +2,8 @@
 #include "ui/console_view.h"
 
 #include <commdlg.h>
+#include <richole.h>
+#include <tom.h>
 
 #include "ui/colours.h"
 #include "ui/rtf_guard.h"
@@ -12,6 +14,10 @@ const ConsoleStyle kServerConsoleStyle = {"ＭＳ Ｐゴシック", 180, 500, fa
 const char kRefusedRtfLine[] = "不正なタグを使用！\r\n";
 
 namespace {
+
+// IID_ITextDocument, which the toolchain's libraries do not define.
+const IID kTextDocumentIid = {
+    0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
 
 void FillFormat(CHARFORMATA* format, const ConsoleStyle& style) {
   ZeroMemory(format, sizeof(*format));
@@ -42,7 +48,13 @@ void CConsoleView::AppendConsole(COLORREF colour, const char* text) {
   SendConsoleAppend(m_hWnd, colour, text);
 }
 
+CConsoleView::~CConsoleView() { ReleaseTextObjects(); }
+
 LRESULT CConsoleView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) {
+    m_redraw.Forget();
+    ReleaseTextObjects();
+  }
   if (message == WM_CONSOLE_APPEND) {
     const auto* request = reinterpret_cast<const ConsoleAppendRequest*>(lParam);
     if (request != nullptr && request->text != nullptr) {
@@ -63,7 +75,7 @@ void CConsoleView::AppendHere(COLORREF colour, const char* text, bool callerMayH
   format.dwMask = CFM_SIZE | CFM_COLOR | CFM_FACE;
   format.crTextColor = colour;
 
-  SendMessage(WM_SETREDRAW, FALSE);
+  m_redraw.BeginChange(m_hWnd);
   const bool hadFocus = callerMayHaveFocus && ::GetFocus() == m_hWnd;
   if (hadFocus && m_style.focusHolderId != 0) {
     // Inserted into while focused, the control would move its view with
@@ -80,8 +92,9 @@ void CConsoleView::AppendHere(COLORREF colour, const char* text, bool callerMayH
   } else {
     SendMessage(EM_SCROLLCARET);
   }
-  SendMessage(WM_SETREDRAW, TRUE);
-  Invalidate(TRUE);
+  // Redrawing on and the whole console invalidated, or, within a burst of
+  // appends, a repaint now and then (ui/burst_redraw.h).
+  m_redraw.EndChange();
 }
 
 void CConsoleView::MoveCaretToEnd() {
@@ -107,6 +120,40 @@ void CConsoleView::TrimToCap() {
   const LRESULT lineBreak =
       SendMessage(EM_FINDTEXT, FR_DOWN | FR_MATCHCASE, reinterpret_cast<LPARAM>(&find));
   if (lineBreak < 0) return;
-  SetSel(0, static_cast<long>(lineBreak) + 2);
+  const long end = static_cast<long>(lineBreak) + 2;
+  if (DeleteQuietly(0, end)) return;
+  SetSel(0, end);
   ReplaceSel("", FALSE);
+}
+
+bool CConsoleView::DeleteQuietly(long first, long last) {
+  // Selecting the first line to delete it makes the control scroll its view
+  // to the top and, when the caret goes back, to the end again: under Wine
+  // about 0.5 ms an append at 1000 lines against 0.1 ms for deleting a range
+  // of the text object model, which leaves selection and view alone.
+  if (!m_textObjectsTried) {
+    m_textObjectsTried = true;
+    IRichEditOle* ole = nullptr;
+    SendMessage(EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole));
+    if (ole == nullptr) return false;
+    ole->QueryInterface(kTextDocumentIid, reinterpret_cast<void**>(&m_textDocument));
+    ole->Release();
+    if (m_textDocument != nullptr && m_textDocument->Range(0, 0, &m_trimRange) != S_OK)
+      m_trimRange = nullptr;
+  }
+  if (m_trimRange == nullptr) return false;
+  if (m_trimRange->SetRange(first, last) != S_OK) return false;
+  // A null text deletes the range.
+  if (m_trimRange->SetText(nullptr) != S_OK) return false;
+  // The deletion leaves an undo step, which the console never keeps.
+  SendMessage(EM_EMPTYUNDOBUFFER);
+  return true;
+}
+
+void CConsoleView::ReleaseTextObjects() {
+  if (m_trimRange != nullptr) m_trimRange->Release();
+  if (m_textDocument != nullptr) m_textDocument->Release();
+  m_trimRange = nullptr;
+  m_textDocument = nullptr;
+  m_textObjectsTried = false;
 }

@@ -13,6 +13,10 @@
 #pragma once
 
 #include "framework/afxwin.h"
+#include "ui/burst_redraw.h"
+
+struct ITextDocument;
+struct ITextRange;
 
 struct ConsoleStyle {
   const char* faceName;
@@ -51,6 +55,7 @@ void SendConsoleAppend(HWND console, COLORREF colour, const char* text);
 class CConsoleView : public CRichEditCtrl {
  public:
   explicit CConsoleView(const ConsoleStyle& style) : m_style(style) {}
+  ~CConsoleView() override;
 
   // Once, after the control is attached: default character format, black
   // background, selection kept while the control lacks the focus.
@@ -69,6 +74,17 @@ class CConsoleView : public CRichEditCtrl {
   void MoveCaretToEnd();
   // Removes the oldest text line with its "\r\n" when the cap is reached.
   void TrimToCap();
+  // Deletes the characters from first up to last without touching the
+  // selection or the view; false when the control offers no way to.
+  bool DeleteQuietly(long first, long last);
+  void ReleaseTextObjects();
 
   const ConsoleStyle m_style;
+  // A burst of appends is repainted now and then, not after every line.
+  CBurstRedraw m_redraw;
+  // The control's text object model, asked for at the first trim; null when
+  // not asked yet or not offered (m_textObjectsTried tells which).
+  ITextDocument* m_textDocument = nullptr;
+  ITextRange* m_trimRange = nullptr;
+  bool m_textObjectsTried = false;
 };

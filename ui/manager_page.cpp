@@ -173,11 +173,14 @@ void CManagerPage::AddChannelRow(const MessageRecord& record) {
   // A private copy: the split writes into it, the payload is the worker's.
   CPayloadCopy copy(record);
   const ChannelListFields fields = ReadChannelListFields(copy);
+  m_channelListRedraw.BeginChange(m_channelList.m_hWnd);
   // The list is unsorted, so the row stays at the end it is put at.
   const int row = m_channelList.InsertItem(m_channelList.GetItemCount(), fields.channel);
-  if (row < 0) return;
-  m_channelList.SetItemText(row, 1, fields.users);
-  m_channelList.SetItemText(row, 2, fields.topic);
+  if (row >= 0) {
+    m_channelList.SetItemText(row, 1, fields.users);
+    m_channelList.SetItemText(row, 2, fields.topic);
+  }
+  m_channelListRedraw.EndChange();
 }
 
 void CManagerPage::AppendConsole(COLORREF colour, const char* text) {

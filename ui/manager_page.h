@@ -16,6 +16,7 @@
 #pragma once
 
 #include "framework/afxwin.h"
+#include "ui/burst_redraw.h"
 #include "ui/console_log_sink.h"
 #include "ui/console_view.h"
 #include "ui/manager_page_ids.h"
@@ -54,6 +55,8 @@ class CManagerPage : public CDialog {
   // [3] online (1007).
   CBitmap m_statusBitmaps[4];
   CListCtrl m_channelList;
+  // The channel list arrives as a burst of rows: repainted now and then.
+  CBurstRedraw m_channelListRedraw;
   CConsoleView m_serverLog;
   CString m_addressText;
   CString m_nicknameText;

@@ -1,0 +1,74 @@
+// Paced repainting of a control under a burst of changes. See burst_redraw.h.
+#include "ui/burst_redraw.h"
+
+namespace {
+
+// Changes closer together than this are a burst: the control is shown at
+// most this often while they last. Under Wine a paint of a console costs a
+// few milliseconds, and turning a list view's redrawing on and painting it
+// 10 to 70 ms at a few thousand rows (it grows with the rows).
+const DWORD kRedrawEveryMs = 100;
+// A burst is over when no change has come for this long.
+const DWORD kQuietMs = 20;
+
+}  // namespace
+
+void CBurstRedraw::BeginChange(HWND control) {
+  if (control != m_control) {
+    Forget();
+    m_control = control;
+  }
+  if (m_off || control == nullptr) return;
+  ::SendMessageA(control, WM_SETREDRAW, FALSE, 0);
+  m_off = true;
+}
+
+void CBurstRedraw::EndChange() {
+  if (!m_off) return;
+  const DWORD now = ::GetTickCount();
+  m_lastChange = now;
+  if (now - m_lastRedraw >= kRedrawEveryMs) {
+    Redraw();
+    return;
+  }
+  m_held = true;
+  if (!m_timerSet) {
+    // The timer's id is this object; it goes with Forget or the window.
+    m_timerSet = ::SetTimer(m_control, reinterpret_cast<UINT_PTR>(this), kQuietMs, &OnTimer) != 0;
+    // Without a timer nothing would show the last changes: show them now.
+    if (!m_timerSet) Redraw();
+  }
+}
+
+void CBurstRedraw::Flush() {
+  if (m_held) Redraw();
+}
+
+void CBurstRedraw::Forget() {
+  if (m_timerSet) ::KillTimer(m_control, reinterpret_cast<UINT_PTR>(this));
+  m_timerSet = false;
+  m_control = nullptr;
+  m_off = false;
+  m_held = false;
+}
+
+void CALLBACK CBurstRedraw::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  auto* self = reinterpret_cast<CBurstRedraw*>(id);
+  if (::GetTickCount() - self->m_lastChange >= kQuietMs) self->Flush();
+}
+
+void CBurstRedraw::Redraw() {
+  if (m_timerSet) ::KillTimer(m_control, reinterpret_cast<UINT_PTR>(this));
+  m_timerSet = false;
+  m_held = false;
+  m_off = false;
+  ::SendMessageA(m_control, WM_SETREDRAW, TRUE, 0);
+  // The whole control with its background, painted now together with
+  // whatever else of its window waits to be painted (a page just shown):
+  // a paint left to the message loop comes before the thread's timers, and
+  // in a burst the thread gets to its queue only in short breaths.
+  ::RedrawWindow(m_control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+  ::RedrawWindow(::GetAncestor(m_control, GA_ROOT), nullptr, nullptr,
+                 RDW_UPDATENOW | RDW_ALLCHILDREN);
+  m_lastRedraw = ::GetTickCount();
+}

@@ -1,0 +1,52 @@
+// CBurstRedraw: paces the repainting of one control that is changed again
+// and again in quick succession, as a list view or a console is while a
+// burst of rows or lines arrives from the link.
+//
+// A change that comes alone is redrawn at once: redrawing on, the whole
+// control invalidated with its background and painted. While changes follow
+// each other closer than kRedrawEveryMs, the control's redrawing stays off
+// between them, and it is redrawn at most every kRedrawEveryMs, and once
+// more when no change has come for kQuietMs. What the control holds is never
+// held back, only its painting: every row and line is in the control when
+// its change returns, in its order. Two reasons: a visible list view under
+// Wine updates its scroll bar on every insert (milliseconds a row), and a
+// paint left to the message loop after every change comes before the
+// thread's timers, so a burst kept them from running at all.
+//
+// Threads: the control's (user-interface) thread only.
+#pragma once
+
+#include <windows.h>
+
+class CBurstRedraw {
+ public:
+  CBurstRedraw() = default;
+  CBurstRedraw(const CBurstRedraw&) = delete;
+  CBurstRedraw& operator=(const CBurstRedraw&) = delete;
+  ~CBurstRedraw() { Forget(); }
+
+  // Before a change of control: its redrawing off (WM_SETREDRAW 0), unless a
+  // burst holds it off already.
+  void BeginChange(HWND control);
+  // After the change: redraws the control now, or, within a burst, leaves it
+  // held for a later redraw (see above).
+  void EndChange();
+  // Redraws the control now if a burst holds it. Nothing otherwise.
+  void Flush();
+  // For a control whose window goes: no later redraw touches it.
+  void Forget();
+
+ private:
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD);
+  void Redraw();
+
+  HWND m_control = nullptr;
+  // Redrawing is off (between BeginChange and EndChange, or held by a burst).
+  bool m_off = false;
+  // Changes made since the last redraw and not shown yet.
+  bool m_held = false;
+  bool m_timerSet = false;
+  // GetTickCount of the last redraw and of the last change.
+  DWORD m_lastRedraw = 0;
+  DWORD m_lastChange = 0;
+};
