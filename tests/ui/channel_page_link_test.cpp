@@ -3,10 +3,13 @@
 // the page while this thread pumps, as in the product.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "link/log_sink.h"
 #include "peer.h"
@@ -69,6 +72,91 @@ TEST(ChannelPageOnTheLink, FramesFromThePeerReachThePageInOrder) {
       << ConsoleText(log.m_hWnd);
   EXPECT_EQ(1, link.Stop());
   window.Destroy();
+}
+
+// Orders the changes and paints a control sees: one counter for both, so
+// "painted after its last change" can be read off.
+struct ChangeAndPaint {
+  UINT changeMessage;
+  WNDPROC next;
+  int seq;
+  int lastChange;
+  int lastPaint;
+};
+ChangeAndPaint g_watched[2];
+
+template <int kIndex>
+LRESULT CALLBACK WatchChangesAndPaints(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  ChangeAndPaint& watch = g_watched[kIndex];
+  if (message == watch.changeMessage) watch.lastChange = ++watch.seq;
+  if (message == WM_PAINT) watch.lastPaint = ++watch.seq;
+  return ::CallWindowProcA(watch.next, hWnd, message, wParam, lParam);
+}
+
+template <int kIndex>
+void Watch(HWND control, UINT changeMessage) {
+  g_watched[kIndex] = {changeMessage, nullptr, 0, 0, 0};
+  g_watched[kIndex].next = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+      control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchChangesAndPaints<kIndex>)));
+}
+
+TEST(ChannelPageOnTheLink, ABurstOfUsersShowsWholeInOrderAndIsPaintedWhenItStops) {
+  const int kUsers = 300;
+  struct BurstCase {
+    unsigned type;
+    bool consoleLines;
+  };
+  for (const BurstCase& burst : {BurstCase{406, true}, BurstCase{408, false}}) {
+    SCOPED_TRACE(burst.type);
+    // Arrival order differs from the list's sorted order.
+    std::vector<std::string> nicks;
+    for (int i = 0; i < kUsers; ++i) {
+      char nick[16];
+      std::snprintf(nick, sizeof nick, "u%03d", (i * 7) % kUsers);
+      nicks.push_back(nick);
+    }
+    CScriptedPeer peer([&](CPeerConnection& connection, int) {
+      AcceptLogin(connection);
+      std::string frames;
+      for (const std::string& nick : nicks) frames += FrameBytes(burst.type, "#c " + nick + " 3 4");
+      connection.Send(frames);
+      connection.WaitForClose();
+    });
+    CTestWindow window;
+    CTestPageHost host;
+    CChannelPage* page = OpenTestPage(&host, window.Handle(), "#c");
+    ASSERT_NE(nullptr, page);
+    const HWND list = page->GetDlgItem(IDC_CHANNEL_USERS)->m_hWnd;
+    const HWND console = page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd;
+    Watch<0>(list, LVM_INSERTITEMA);
+    Watch<1>(console, EM_REPLACESEL);
+    CServerLink link;
+    CWindowLinkTarget target(page->m_hWnd);
+    ASSERT_EQ(1, link.Start(&target, peer.Address(), "velmo"));
+    ASSERT_TRUE(PumpUntil([&] { return ListRows(list).size() == nicks.size(); }));
+    // Long enough for a burst to be over.
+    const auto settle = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+    PumpUntil([&] { return std::chrono::steady_clock::now() > settle; });
+
+    std::vector<std::string> rows, lines;
+    for (const std::string& nick : nicks) {
+      rows.push_back(nick + "|3|56K");
+      lines.push_back(nick + " (56K 3 files) has entered\r\n");
+    }
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, ListRows(list));
+    std::string text;
+    if (burst.consoleLines)
+      for (const std::string& line : lines) text += line;
+    EXPECT_EQ(text, ConsoleText(console));
+    EXPECT_GT(g_watched[0].lastPaint, g_watched[0].lastChange) << "list painted after its last row";
+    if (burst.consoleLines) {
+      EXPECT_GT(g_watched[1].lastPaint, g_watched[1].lastChange)
+          << "console painted after its last line";
+    }
+    EXPECT_EQ(1, link.Stop());
+    window.Destroy();
+  }
 }
 
 }  // namespace
