@@ -78,19 +78,32 @@ double BareSends(HWND target, int count) {
 }
 
 namespace {
+BenchClock::time_point g_start;
 BenchClock::time_point g_lastTick;
 double g_longestGap = 0;
+double g_longestEndedAt = 0;
+int g_over100Ms = 0;
 }  // namespace
 
 void CALLBACK CResponsiveness::OnTick(HWND, UINT, UINT_PTR, DWORD) {
   const auto now = BenchClock::now();
-  g_longestGap = std::max(g_longestGap, std::chrono::duration<double>(now - g_lastTick).count());
+  const double gap = std::chrono::duration<double>(now - g_lastTick).count();
+  if (gap > 0.1) ++g_over100Ms;
+  if (gap > g_longestGap) {
+    g_longestGap = gap;
+    g_longestEndedAt = std::chrono::duration<double>(now - g_start).count();
+  }
   g_lastTick = now;
 }
 
+double CResponsiveness::LongestEndedAt() const { return g_longestEndedAt; }
+int CResponsiveness::StallsOver100Ms() const { return g_over100Ms; }
+
 void CResponsiveness::Start() {
-  g_lastTick = BenchClock::now();
+  g_start = g_lastTick = BenchClock::now();
   g_longestGap = 0;
+  g_longestEndedAt = 0;
+  g_over100Ms = 0;
   m_timer = ::SetTimer(nullptr, 0, 10, &CResponsiveness::OnTick);
 }
 

@@ -63,6 +63,10 @@ class CResponsiveness {
   void Start();
   // Milliseconds.
   double Stop();
+  // Seconds from Start to the end of the longest wait.
+  double LongestEndedAt() const;
+  // How many waits between Start and Stop were longer than 100 ms.
+  int StallsOver100Ms() const;
 
  private:
   static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD);
