@@ -1,6 +1,8 @@
 // Paced repainting of a control under a burst of changes. See burst_redraw.h.
 #include "ui/burst_redraw.h"
 
+#include <algorithm>
+
 namespace {
 
 // Changes closer together than this are a burst: the control is shown at
@@ -27,7 +29,7 @@ void CBurstRedraw::EndChange() {
   if (!m_off) return;
   const DWORD now = ::GetTickCount();
   m_lastChange = now;
-  if (now - m_lastRedraw >= kRedrawEveryMs) {
+  if (now - m_lastRedraw >= m_redrawEveryMs) {
     Redraw();
     return;
   }
@@ -67,8 +69,12 @@ void CBurstRedraw::Redraw() {
   // whatever else of its window waits to be painted (a page just shown):
   // a paint left to the message loop comes before the thread's timers, and
   // in a burst the thread gets to its queue only in short breaths.
+  const DWORD start = ::GetTickCount();
   ::RedrawWindow(m_control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
   ::RedrawWindow(::GetAncestor(m_control, GA_ROOT), nullptr, nullptr,
                  RDW_UPDATENOW | RDW_ALLCHILDREN);
   m_lastRedraw = ::GetTickCount();
+  // A burst spends at most about a quarter of its time painting, however
+  // slow the paint.
+  m_redrawEveryMs = std::max(kRedrawEveryMs, 3 * (m_lastRedraw - start));
 }

@@ -5,7 +5,8 @@
 // A change that comes alone is redrawn at once: redrawing on, the whole
 // control invalidated with its background and painted. While changes follow
 // each other closer than kRedrawEveryMs, the control's redrawing stays off
-// between them, and it is redrawn at most every kRedrawEveryMs, and once
+// between them, and it is redrawn at most every kRedrawEveryMs (100 ms, or
+// three times its last paint when that was slower), and once
 // more when no change has come for kQuietMs. What the control holds is never
 // held back, only its painting: every row and line is in the control when
 // its change returns, in its order. Two reasons: a visible list view under
@@ -48,5 +49,8 @@ class CBurstRedraw {
   bool m_timerSet = false;
   // GetTickCount of the last redraw and of the last change.
   DWORD m_lastRedraw = 0;
+  // The least time between two redraws within a burst: kRedrawEveryMs, or
+  // three times the last paint when that took longer.
+  DWORD m_redrawEveryMs = 0;
   DWORD m_lastChange = 0;
 };
