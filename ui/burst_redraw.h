@@ -6,8 +6,11 @@
 // control invalidated with its background and painted. While changes follow
 // each other closer than kRedrawEveryMs, the control's redrawing stays off
 // between them, and it is redrawn at most every kRedrawEveryMs (100 ms, or
-// three times its last paint when that was slower), and once
-// more when no change has come for kQuietMs. What the control holds is never
+// three times its last redraw when that was slower), and once more when no
+// change has come for kQuietMs. Two controls of one window that change in the
+// same bursts (a page's list and console) can share one pacing (PaceWith):
+// each redraw shows both and paints once, instead of each paced on its own
+// and painting the window twice as often. What the control holds is never
 // held back, only its painting: every row and line is in the control when
 // its change returns, in its order. Two reasons: a visible list view under
 // Wine updates its scroll bar on every insert (milliseconds a row), and a
@@ -24,7 +27,7 @@ class CBurstRedraw {
   CBurstRedraw() = default;
   CBurstRedraw(const CBurstRedraw&) = delete;
   CBurstRedraw& operator=(const CBurstRedraw&) = delete;
-  ~CBurstRedraw() { Forget(); }
+  ~CBurstRedraw();
 
   // Before a change of control: its redrawing off (WM_SETREDRAW 0), unless a
   // burst holds it off already.
@@ -36,10 +39,17 @@ class CBurstRedraw {
   void Flush();
   // For a control whose window goes: no later redraw touches it.
   void Forget();
+  // Shares the pacing with other, both ways, until either object goes: a
+  // redraw of either also shows the changes the other holds, and both wait
+  // for the next redraw from the same moment.
+  void PaceWith(CBurstRedraw* other);
 
  private:
   static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD);
   void Redraw();
+  // Redrawing on, the timer gone and the whole control invalidated; the
+  // paint is the caller's.
+  void Release();
 
   HWND m_control = nullptr;
   // Redrawing is off (between BeginChange and EndChange, or held by a burst).
@@ -50,7 +60,10 @@ class CBurstRedraw {
   // GetTickCount of the last redraw and of the last change.
   DWORD m_lastRedraw = 0;
   // The least time between two redraws within a burst: kRedrawEveryMs, or
-  // three times the last paint when that took longer.
+  // three times the last redraw (redrawing on and the paint) when that took
+  // longer.
   DWORD m_redrawEveryMs = 0;
   DWORD m_lastChange = 0;
+  // The object sharing this pacing, or null.
+  CBurstRedraw* m_partner = nullptr;
 };

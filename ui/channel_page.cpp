@@ -78,6 +78,8 @@ BOOL CChannelPage::OnInitDialog() {
                         reinterpret_cast<WPARAM>(m_inputFont.GetSafeHandle()), TRUE);
   m_blackBrush.CreateSolidBrush(kBlack);
   m_console.SetUp();
+  // A user entering changes the list and the console in the same burst.
+  m_console.PaceRedrawWith(&m_userListRedraw);
   m_userList.SetBkColor(kBlack);
   m_userList.SetTextColor(kWhite);
   m_userList.SetTextBkColor(kBlack);

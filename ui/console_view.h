@@ -63,6 +63,9 @@ class CConsoleView : public CRichEditCtrl {
   // Appends text (whole lines ending in "\r\n", or pieces of one line) at the
   // end in colour. Nothing happens while the control has no window.
   void AppendConsole(COLORREF colour, const char* text);
+  // Repaints this console's bursts together with other's control (a list
+  // beside it that changes in the same bursts): see CBurstRedraw::PaceWith.
+  void PaceRedrawWith(CBurstRedraw* other) { m_redraw.PaceWith(other); }
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -1,0 +1,76 @@
+// Paced repainting shared by two controls: a redraw of either shows what the
+// other holds, and neither is redrawn on its own clock in between.
+// Before windows.h, which would otherwise bring the old socket header.
+#include <winsock2.h>
+//
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "ui/burst_redraw.h"
+#include "ui_test_support.h"
+
+namespace {
+
+HWND CreateStatic(HWND parent, int x) {
+  return ::CreateWindowExA(0, "STATIC", "text", WS_CHILD | WS_VISIBLE, x, 0, 100, 40, parent,
+                           nullptr, ::GetModuleHandleA(nullptr), nullptr);
+}
+
+// Redrawing on again and nothing of it left to paint.
+bool Shown(HWND control) {
+  return (::GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0 &&
+         !::GetUpdateRect(control, nullptr, FALSE);
+}
+
+void Change(CBurstRedraw& redraw, HWND control) {
+  redraw.BeginChange(control);
+  redraw.EndChange();
+}
+
+struct PacingCase {
+  const char* name;
+  bool paired;
+  // The second control's pacing object goes before the first redraws again.
+  bool secondGoes;
+  // The second control's first change, right after the first's.
+  bool secondShownAtOnce;
+  // After a burst of the second, the first changes once the pacing allows.
+  bool secondShownWithFirst;
+};
+
+const PacingCase kPacingCases[] = {
+    {"each paced alone", false, false, true, false},
+    {"paced together", true, false, false, true},
+    {"partner gone", true, true, false, false},
+};
+
+TEST(BurstRedrawTest, SharedPacing) {
+  for (const PacingCase& c : kPacingCases) {
+    SCOPED_TRACE(c.name);
+    CTestWindow window;
+    HWND first = CreateStatic(window.Handle(), 0);
+    HWND second = CreateStatic(window.Handle(), 200);
+    PumpPending();
+    CBurstRedraw firstRedraw;
+    auto secondRedraw = std::make_unique<CBurstRedraw>();
+    if (c.paired) firstRedraw.PaceWith(secondRedraw.get());
+
+    Change(firstRedraw, first);
+    EXPECT_TRUE(Shown(first));
+    Change(*secondRedraw, second);
+    EXPECT_EQ(c.secondShownAtOnce, Shown(second));
+    // Within the burst whatever the pacing: held.
+    Change(*secondRedraw, second);
+    EXPECT_FALSE(Shown(second));
+
+    if (c.secondGoes) secondRedraw.reset();
+    // Longer than the least time between two redraws of a fast control.
+    ::Sleep(150);
+    Change(firstRedraw, first);
+    EXPECT_TRUE(Shown(first));
+    EXPECT_EQ(c.secondShownWithFirst, Shown(second));
+  }
+}
+
+}  // namespace
