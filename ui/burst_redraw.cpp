@@ -60,9 +60,13 @@ void CBurstRedraw::PaceWith(CBurstRedraw* other) {
 }
 
 void CBurstRedraw::Forget() {
+  StopHolding();
+  m_control = nullptr;
+}
+
+void CBurstRedraw::StopHolding() {
   if (m_timerSet) ::KillTimer(m_control, reinterpret_cast<UINT_PTR>(this));
   m_timerSet = false;
-  m_control = nullptr;
   m_off = false;
   m_held = false;
 }
@@ -96,10 +100,7 @@ void CBurstRedraw::Redraw() {
 }
 
 void CBurstRedraw::Release() {
-  if (m_timerSet) ::KillTimer(m_control, reinterpret_cast<UINT_PTR>(this));
-  m_timerSet = false;
-  m_held = false;
-  m_off = false;
+  StopHolding();
   ::SendMessageA(m_control, WM_SETREDRAW, TRUE, 0);
   // The whole control with its background.
   ::RedrawWindow(m_control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);

@@ -47,6 +47,8 @@ class CBurstRedraw {
  private:
   static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD);
   void Redraw();
+  // No timer, nothing held, redrawing not counted as off.
+  void StopHolding();
   // Redrawing on, the timer gone and the whole control invalidated; the
   // paint is the caller's.
   void Release();

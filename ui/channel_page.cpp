@@ -10,6 +10,7 @@
 #include "link/message_catalogue.h"
 #include "link/payload.h"
 #include "ui/channel_page_host.h"
+#include "ui/client_lists.h"
 #include "ui/colours.h"
 #include "ui/console_line.h"
 #include "ui/ui_messages.h"
@@ -80,13 +81,7 @@ BOOL CChannelPage::OnInitDialog() {
   m_console.SetUp();
   // A user entering changes the list and the console in the same burst.
   m_console.PaceRedrawWith(&m_userListRedraw);
-  m_userList.SetBkColor(kBlack);
-  m_userList.SetTextColor(kWhite);
-  m_userList.SetTextBkColor(kBlack);
-  m_userList.InsertColumn(0, "ユーザー", LVCFMT_LEFT, 150);
-  m_userList.InsertColumn(1, "共有", LVCFMT_CENTER, 40);
-  m_userList.InsertColumn(2, "回線", LVCFMT_CENTER, 60);
-  m_userList.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
+  SetUpClientList(m_userList, kUserListColumns);
   return TRUE;
 }
 

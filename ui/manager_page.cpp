@@ -14,6 +14,7 @@
 #include "link/payload.h"
 #include "link/server_link.h"
 #include "res/image_ids.h"
+#include "ui/client_lists.h"
 #include "ui/colours.h"
 #include "ui/manager_page_host.h"
 #include "ui/manager_rules.h"
@@ -53,13 +54,7 @@ BOOL CManagerPage::OnInitDialog() {
   m_serverLog.SetUp();
   m_logSink.Attach(m_serverLog);
 
-  m_channelList.SetBkColor(kBlack);
-  m_channelList.SetTextColor(kWhite);
-  m_channelList.SetTextBkColor(kBlack);
-  m_channelList.InsertColumn(0, "チャンネル", LVCFMT_LEFT, 300);
-  m_channelList.InsertColumn(1, "ユーザ", LVCFMT_CENTER, 50);
-  m_channelList.InsertColumn(2, "トピック", LVCFMT_LEFT, 1000);
-  m_channelList.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
+  SetUpClientList(m_channelList, kChannelListColumns);
 
   for (int i = 0; i < 4; ++i) m_statusBitmaps[i].LoadBitmap(kStatusBitmapIds[i]);
   ShowStatusImage(kImageOffline);

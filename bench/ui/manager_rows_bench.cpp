@@ -85,49 +85,17 @@ double RealPath(HWND parent, int rows) {
   return seconds;
 }
 
-// Seconds for count bare inserts of the row's three texts into a list view
-// like the page's (report view, same columns, colours and styles); with held,
-// its redrawing is off during the inserts and it is redrawn once after them.
+// The rows the real path gets, as a bare list is given them.
+std::vector<ListRow> Rows(int count) {
+  std::vector<ListRow> rows;
+  for (int i = 0; i < count; ++i)
+    rows.push_back({RowText(i), std::to_string(i % 50), "a topic of some words"});
+  return rows;
+}
+
+// Bare inserts into a list view like the page's channel list.
 double BareInserts(HWND parent, int count, bool held) {
-  HWND list = ::CreateWindowExA(
-      0, WC_LISTVIEWA, "",
-      WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 10, 10,
-      660, 300, parent, nullptr, ::GetModuleHandleA(nullptr), nullptr);
-  CListCtrl view;
-  view.SubclassWindow(list);
-  view.SetBkColor(RGB(0, 0, 0));
-  view.SetTextColor(RGB(255, 255, 255));
-  view.SetTextBkColor(RGB(0, 0, 0));
-  view.InsertColumn(0, "channel", LVCFMT_LEFT, 300);
-  view.InsertColumn(1, "users", LVCFMT_CENTER, 50);
-  view.InsertColumn(2, "topic", LVCFMT_LEFT, 1000);
-  view.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
-  std::vector<std::string> names, users;
-  for (int i = 0; i < count; ++i) {
-    names.push_back(RowText(i));
-    users.push_back(std::to_string(i % 50));
-  }
-  const auto start = BenchClock::now();
-  if (held) view.SendMessage(WM_SETREDRAW, FALSE);
-  for (int i = 0; i < count; ++i) {
-    const int row = view.InsertItem(view.GetItemCount(), names[i].c_str());
-    view.SetItemText(row, 1, users[i].c_str());
-    view.SetItemText(row, 2, "a topic of some words");
-  }
-  if (held) {
-    view.SendMessage(WM_SETREDRAW, TRUE);
-    ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  }
-  // The list repaints once, as the page's does when the rows stop.
-  MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
-  }
-  const double seconds = SecondsSince(start);
-  view.UnsubclassWindow();
-  ::DestroyWindow(list);
-  return seconds;
+  return BareListInserts(parent, 0, {10, 10, 670, 310}, kChannelListColumns, Rows(count), held);
 }
 
 }  // namespace

@@ -171,47 +171,14 @@ std::string Joins(const char* channel, unsigned type, int count) {
   return frames;
 }
 
-// Seconds for count inserts of a nickname and two column texts into a list
-// view of the channel page's kind, sorted or not; with held, its redrawing
-// is off during the inserts and it is redrawn once at the end.
+// Bare inserts of a nickname and two column texts into a list view like the
+// channel page's user list, sorted or not.
 double BareInserts(HWND parent, int count, bool sorted, bool held = false) {
-  std::vector<std::string> names, files;
-  for (int i = 0; i < count; ++i) {
-    names.push_back(Nickname(i, count));
-    files.push_back(std::to_string(i % 300));
-  }
-  const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL |
-                      LVS_SHOWSELALWAYS | (sorted ? LVS_SORTASCENDING : 0);
-  HWND list = ::CreateWindowExA(0, WC_LISTVIEWA, "", style, 600, 60, 260, 500, parent, nullptr,
-                                ::GetModuleHandleA(nullptr), nullptr);
-  CListCtrl view;
-  view.SubclassWindow(list);
-  view.SetBkColor(RGB(0, 0, 0));
-  view.SetTextColor(RGB(255, 255, 255));
-  view.SetTextBkColor(RGB(0, 0, 0));
-  view.InsertColumn(0, "user", LVCFMT_LEFT, 150);
-  view.InsertColumn(1, "files", LVCFMT_CENTER, 40);
-  view.InsertColumn(2, "line", LVCFMT_CENTER, 60);
-  view.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
-  const auto start = BenchClock::now();
-  if (held) view.SendMessage(WM_SETREDRAW, FALSE);
-  for (int i = 0; i < count; ++i) {
-    const int row = view.InsertItem(view.GetItemCount(), names[i].c_str());
-    view.SetItemText(row, 1, files[i].c_str());
-    view.SetItemText(row, 2, "ISDN");
-  }
-  if (held) {
-    view.SendMessage(WM_SETREDRAW, TRUE);
-    ::RedrawWindow(list, nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  }
-  ServeUntil([] { return true; });
-  MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-  const double seconds = SecondsSince(start);
-  view.UnsubclassWindow();
-  ::DestroyWindow(list);
-  return seconds;
+  std::vector<ListRow> rows;
+  for (int i = 0; i < count; ++i)
+    rows.push_back({Nickname(i, count), std::to_string(i % 300), "ISDN"});
+  return BareListInserts(parent, sorted ? LVS_SORTASCENDING : 0, {600, 60, 860, 560},
+                         kUserListColumns, rows, held);
 }
 
 void LeavePage(CChannelPage* page) {

@@ -64,6 +64,35 @@ bool StartPluginEnvironment() {
   return ::LoadLibraryA("riched32.dll") != nullptr;
 }
 
+double BareListInserts(HWND parent, DWORD extraStyle, const RECT& place,
+                       const ListColumn (&columns)[kListColumnCount],
+                       const std::vector<ListRow>& rows, bool held) {
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL |
+                      LVS_SHOWSELALWAYS | extraStyle;
+  HWND list = ::CreateWindowExA(0, WC_LISTVIEWA, "", style, place.left, place.top,
+                                place.right - place.left, place.bottom - place.top, parent, nullptr,
+                                ::GetModuleHandleA(nullptr), nullptr);
+  CListCtrl view;
+  view.SubclassWindow(list);
+  SetUpClientList(view, columns);
+  const auto start = BenchClock::now();
+  if (held) view.SendMessage(WM_SETREDRAW, FALSE);
+  for (const ListRow& texts : rows) {
+    const int row = view.InsertItem(view.GetItemCount(), texts[0].c_str());
+    view.SetItemText(row, 1, texts[1].c_str());
+    view.SetItemText(row, 2, texts[2].c_str());
+  }
+  if (held) {
+    view.SendMessage(WM_SETREDRAW, TRUE);
+    ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  }
+  ServeUntil([] { return true; });
+  const double seconds = SecondsSince(start);
+  view.UnsubclassWindow();
+  ::DestroyWindow(list);
+  return seconds;
+}
+
 double BareSends(HWND target, int count) {
   std::atomic<bool> done{false};
   const auto start = BenchClock::now();

@@ -12,6 +12,7 @@
 //
 #include <windows.h>
 
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "peer.h"
+#include "ui/client_lists.h"
 
 using BenchClock = std::chrono::steady_clock;
 
@@ -51,6 +53,16 @@ class CPeerFeed {
   bool m_closing = false;
   CScriptedPeer m_peer;
 };
+
+// Seconds for inserting rows (three column texts each) into a fresh list view
+// of the page's kind (report view, the columns and look of SetUpClientList,
+// plus extraStyle, e.g. LVS_SORTASCENDING) at place; with held, its redrawing
+// is off during the inserts and it is redrawn once after them, as the page
+// does when a burst stops. Timed until the queue is served.
+using ListRow = std::array<std::string, 3>;
+double BareListInserts(HWND parent, DWORD extraStyle, const RECT& place,
+                       const ListColumn (&columns)[kListColumnCount],
+                       const std::vector<ListRow>& rows, bool held);
 
 // Seconds for count bare cross-thread SendMessage calls from a new thread to
 // target, a window of this thread whose procedure does nothing with them.

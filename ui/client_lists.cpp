@@ -1,0 +1,19 @@
+// The client's list views: columns and look. See client_lists.h.
+#include "ui/client_lists.h"
+
+#include "ui/colours.h"
+
+const ListColumn kChannelListColumns[kListColumnCount] = {{"チャンネル", LVCFMT_LEFT, 300},
+                                                          {"ユーザ", LVCFMT_CENTER, 50},
+                                                          {"トピック", LVCFMT_LEFT, 1000}};
+const ListColumn kUserListColumns[kListColumnCount] = {
+    {"ユーザー", LVCFMT_LEFT, 150}, {"共有", LVCFMT_CENTER, 40}, {"回線", LVCFMT_CENTER, 60}};
+
+void SetUpClientList(CListCtrl& list, const ListColumn (&columns)[kListColumnCount]) {
+  list.SetBkColor(kBlack);
+  list.SetTextColor(kWhite);
+  list.SetTextBkColor(kBlack);
+  for (int i = 0; i < kListColumnCount; ++i)
+    list.InsertColumn(i, columns[i].title, columns[i].format, columns[i].width);
+  list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
+}
