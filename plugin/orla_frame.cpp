@@ -23,7 +23,14 @@ BOOL COrlaFrame::PreCreateWindow(CREATESTRUCTA& cs) {
   return TRUE;
 }
 
-int COrlaFrame::OnCreate(LPCREATESTRUCTA lpCreateStruct) {
+BEGIN_MESSAGE_MAP(COrlaFrame, CMDIChildWnd)
+  ON_WM_CREATE()
+  ON_WM_SETFOCUS()
+  ON_WM_DESTROY()
+  ON_WM_MDIACTIVATE()
+END_MESSAGE_MAP()
+
+int COrlaFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CMDIChildWnd::OnCreate(lpCreateStruct) == -1) return -1;
   if (CMenu* menu = GetSystemMenu(FALSE)) {
     // Close goes, and with it the item that is then last (the separator
@@ -49,8 +56,7 @@ void COrlaFrame::RecalcLayout(BOOL notify) {
   if (m_pageHost.m_hWnd != nullptr) {
     CRect client;
     GetClientRect(&client);
-    m_pageHost.SetWindowPos(nullptr, 0, 0, client.right, client.bottom,
-                            SWP_NOMOVE | SWP_NOZORDER);
+    m_pageHost.SetWindowPos(nullptr, 0, 0, client.right, client.bottom, SWP_NOMOVE | SWP_NOZORDER);
   }
   CMDIChildWnd::RecalcLayout(notify);
 }
@@ -69,8 +75,8 @@ void COrlaFrame::OnDestroy() {
   if (countBefore == 1) list->SendMessage(CB_SETCURSEL, static_cast<WPARAM>(-1));
 }
 
-void COrlaFrame::OnMDIActivate(BOOL activate, CWnd* pActivateWnd, CWnd* pDeactivateWnd) {
-  CMDIChildWnd::OnMDIActivate(activate, pActivateWnd, pDeactivateWnd);
+void COrlaFrame::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd) {
+  CMDIChildWnd::OnMDIActivate(bActivate, pActivateWnd, pDeactivateWnd);
   CWnd* list = FindHostWindowList();
   if (list == nullptr) return;
   // Activated or deactivated alike, the entry shown is this frame's.

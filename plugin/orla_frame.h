@@ -23,11 +23,17 @@ class COrlaFrame : public CMDIChildWnd {
   void RecalcLayout(BOOL notify = TRUE) override;
 
  protected:
-  int OnCreate(LPCREATESTRUCTA lpCreateStruct) override;
-  void OnSetFocus(CWnd* pOldWnd) override;
-  void OnDestroy() override;
-  void OnMDIActivate(BOOL activate, CWnd* pActivateWnd, CWnd* pDeactivateWnd) override;
+  // Drops the Close command and creates the page host.
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  // Passes the focus on to the page host.
+  afx_msg void OnSetFocus(CWnd* pOldWnd);
+  // Removes the frame's entry from the host's window list.
+  afx_msg void OnDestroy();
+  // Selects the frame's entry in the host's window list.
+  afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
 
  private:
   CPageHostDlg m_pageHost;
+
+  DECLARE_MESSAGE_MAP()
 };

@@ -88,26 +88,25 @@ BOOL CChannelPage::OnInitDialog() {
 void CChannelPage::OnOK() {}
 void CChannelPage::OnCancel() {}
 
-LRESULT CChannelPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_LINK_EVENT:
-      return OnLinkEvent(wParam, lParam);
-    default:
-      return CDialog::WindowProc(message, wParam, lParam);
-  }
-}
-
-BOOL CChannelPage::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (LOWORD(wParam) == IDC_CHANNEL_LEAVE && HIWORD(wParam) == BN_CLICKED) {
-    OnLeave();
-    return TRUE;
-  }
-  return CDialog::OnCommand(wParam, lParam);
-}
+// WM_LINK_EVENT is answered here, never by the dialog manager: the number is
+// DM_REPOSITION's.
+BEGIN_MESSAGE_MAP(CChannelPage, CDialog)
+  ON_WM_DESTROY()
+  ON_WM_SIZE()
+  ON_BN_CLICKED(IDC_CHANNEL_LEAVE, OnLeave)
+  ON_WM_CTLCOLOR()
+  ON_WM_MOUSEMOVE()
+  ON_MESSAGE(WM_LINK_EVENT, OnLinkEvent)
+  // The button-up entry written out: its handler's name is not OnLButtonUp.
+  // clang-format off
+  {WM_LBUTTONUP, 0, 0, 0, AfxSig_vwp,
+   AfxMsgFn<void (CWnd::*)(UINT, CPoint)>(&ThisClass::OnLeftButtonRelease)},
+  // clang-format on
+END_MESSAGE_MAP()
 
 // ---- received messages -------------------------------------------------------
 
-int CChannelPage::OnLinkEvent(WPARAM code, LPARAM value) {
+LRESULT CChannelPage::OnLinkEvent(WPARAM code, LPARAM value) {
   if (code != LinkMessage) return 0;
   const auto* record = reinterpret_cast<const MessageRecord*>(value);
   if (record == nullptr || record->payload == nullptr) return 0;
@@ -250,9 +249,9 @@ void CChannelPage::PostNcDestroy() {
   delete this;
 }
 
-HBRUSH CChannelPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT ctlColor) {
-  HBRUSH brush = CDialog::OnCtlColor(pDC, pWnd, ctlColor);
-  if (ctlColor != CTLCOLOR_EDIT) return brush;
+HBRUSH CChannelPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+  HBRUSH brush = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+  if (nCtlColor != CTLCOLOR_EDIT) return brush;
   pDC->SetTextColor(kWhite);
   pDC->SetBkColor(kBlack);
   return m_blackBrush;
@@ -269,8 +268,8 @@ CRect CChannelPage::ControlRect(int id) const {
   return rect;
 }
 
-void CChannelPage::OnSize(UINT type, int cx, int cy) {
-  CDialog::OnSize(type, cx, cy);
+void CChannelPage::OnSize(UINT nType, int cx, int cy) {
+  CDialog::OnSize(nType, cx, cy);
   LayoutControls();
 }
 
@@ -309,13 +308,13 @@ CRect CChannelPage::SplitterGap() const {
   return CRect(console.right, console.top, list.left, list.bottom);
 }
 
-void CChannelPage::OnMouseMove(UINT flags, CPoint point) {
+void CChannelPage::OnMouseMove(UINT nFlags, CPoint point) {
   const bool dragging = ::GetCapture() == m_hWnd;
   if (!dragging && SplitterGap().PtInRect(point)) {
     ::SetCursor(::LoadCursor(nullptr, IDC_SIZEWE));
-    if (flags == MK_LBUTTON) ::SetCapture(m_hWnd);
+    if (nFlags == MK_LBUTTON) ::SetCapture(m_hWnd);
   }
-  if (flags == MK_LBUTTON && ::GetCapture() == m_hWnd) {
+  if (nFlags == MK_LBUTTON && ::GetCapture() == m_hWnd) {
     CRect page;
     GetWindowRect(&page);
     const int pageWidth = page.Width();
@@ -335,7 +334,7 @@ void CChannelPage::OnMouseMove(UINT flags, CPoint point) {
   Default();
 }
 
-void CChannelPage::OnLButtonUp(UINT, CPoint) {
+void CChannelPage::OnLeftButtonRelease(UINT, CPoint) {
   if (::GetCapture() == m_hWnd) {
     ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
     ::ReleaseCapture();

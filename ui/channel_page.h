@@ -52,16 +52,20 @@ class CChannelPage : public CDialog {
   void OnOK() override;
   void OnCancel() override;
   void PostNcDestroy() override;
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-  void OnDestroy() override;
-  void OnSize(UINT type, int cx, int cy) override;
-  HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT ctlColor) override;
-  void OnMouseMove(UINT flags, CPoint point) override;
-  void OnLButtonUp(UINT flags, CPoint point) override;
+
+  // Default processing, then the leave message for the channel.
+  afx_msg void OnDestroy();
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  // The Leave button (1003): removes the tab and destroys the page.
+  afx_msg void OnLeave();
+  // The input box white on black.
+  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+  // The splitter: a drag starts with a move in the gap, left button alone.
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   // WM_LINK_EVENT: 1 when the event was a message for this channel.
-  int OnLinkEvent(WPARAM code, LPARAM value);
-  void OnLeave();
+  afx_msg LRESULT OnLinkEvent(WPARAM code, LPARAM value);
+  // WM_LBUTTONUP: ends a splitter drag.
+  afx_msg void OnLeftButtonRelease(UINT nFlags, CPoint point);
 
  private:
   // Console lines, topic and list changes of one message for this channel.
@@ -87,4 +91,6 @@ class CChannelPage : public CDialog {
   // repainted now and then, not after every row.
   CBurstRedraw m_userListRedraw;
   CConsoleView m_console;
+
+  DECLARE_MESSAGE_MAP()
 };

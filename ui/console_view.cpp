@@ -50,19 +50,23 @@ void CConsoleView::AppendConsole(COLORREF colour, const char* text) {
 
 CConsoleView::~CConsoleView() { ReleaseTextObjects(); }
 
-LRESULT CConsoleView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) {
-    m_redraw.Forget();
-    ReleaseTextObjects();
+BEGIN_MESSAGE_MAP(CConsoleView, CRichEditCtrl)
+  ON_WM_DESTROY()
+  ON_MESSAGE(WM_CONSOLE_APPEND, OnConsoleAppend)
+END_MESSAGE_MAP()
+
+void CConsoleView::OnDestroy() {
+  m_redraw.Forget();
+  ReleaseTextObjects();
+  CRichEditCtrl::OnDestroy();
+}
+
+LRESULT CConsoleView::OnConsoleAppend(WPARAM wParam, LPARAM lParam) {
+  const auto* request = reinterpret_cast<const ConsoleAppendRequest*>(lParam);
+  if (request != nullptr && request->text != nullptr) {
+    AppendHere(request->colour, request->text, wParam != 0);
   }
-  if (message == WM_CONSOLE_APPEND) {
-    const auto* request = reinterpret_cast<const ConsoleAppendRequest*>(lParam);
-    if (request != nullptr && request->text != nullptr) {
-      AppendHere(request->colour, request->text, wParam != 0);
-    }
-    return 0;
-  }
-  return CRichEditCtrl::WindowProc(message, wParam, lParam);
+  return 0;
 }
 
 void CConsoleView::AppendHere(COLORREF colour, const char* text, bool callerMayHaveFocus) {

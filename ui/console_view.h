@@ -68,7 +68,10 @@ class CConsoleView : public CRichEditCtrl {
   void PaceRedrawWith(CBurstRedraw* other) { m_redraw.PaceWith(other); }
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Lets go of the text objects and the burst pacing before the window goes.
+  afx_msg void OnDestroy();
+  // WM_CONSOLE_APPEND: one whole append on the control's thread.
+  afx_msg LRESULT OnConsoleAppend(WPARAM wParam, LPARAM lParam);
 
  private:
   // callerMayHaveFocus is false for an append sent from another thread,
@@ -90,4 +93,6 @@ class CConsoleView : public CRichEditCtrl {
   ITextDocument* m_textDocument = nullptr;
   ITextRange* m_trimRange = nullptr;
   bool m_textObjectsTried = false;
+
+  DECLARE_MESSAGE_MAP()
 };

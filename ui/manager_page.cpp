@@ -70,37 +70,23 @@ BOOL CManagerPage::OnInitDialog() {
 void CManagerPage::OnOK() {}
 void CManagerPage::OnCancel() {}
 
-LRESULT CManagerPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  // Answered here, never by the dialog manager: the number is DM_REPOSITION's.
-  if (message == WM_LINK_EVENT) return OnLinkEvent(wParam, lParam);
-  return CDialog::WindowProc(message, wParam, lParam);
-}
+// WM_LINK_EVENT is answered here, never by the dialog manager: the number is
+// DM_REPOSITION's.
+BEGIN_MESSAGE_MAP(CManagerPage, CDialog)
+  ON_WM_DESTROY()
+  ON_WM_SIZE()
+  ON_BN_CLICKED(IDC_MANAGER_CONNECT, OnConnectToggle)
+  ON_WM_TIMER()
+  ON_BN_CLICKED(IDC_MANAGER_REFRESH, OnRefresh)
+  ON_MESSAGE(WM_LINK_EVENT, OnLinkEvent)
+  ON_BN_CLICKED(IDC_MANAGER_JOIN, OnJoin)
+  ON_EN_CHANGE(IDC_MANAGER_ADDRESS, OnAddressChange)
+  ON_EN_CHANGE(IDC_MANAGER_NICKNAME, OnNicknameChange)
+END_MESSAGE_MAP()
 
-BOOL CManagerPage::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (HIWORD(wParam) == EN_CHANGE) {
-    if (LOWORD(wParam) == IDC_MANAGER_ADDRESS)
-      KeepWithinBytes(IDC_MANAGER_ADDRESS, kMaxAddressBytes);
-    if (LOWORD(wParam) == IDC_MANAGER_NICKNAME) {
-      KeepWithinBytes(IDC_MANAGER_NICKNAME, kMaxNicknameBytes);
-    }
-  }
-  if (HIWORD(wParam) == BN_CLICKED) {
-    switch (LOWORD(wParam)) {
-      case IDC_MANAGER_CONNECT:
-        OnConnectToggle();
-        return TRUE;
-      case IDC_MANAGER_REFRESH:
-        OnRefresh();
-        return TRUE;
-      case IDC_MANAGER_JOIN:
-        OnJoin();
-        return TRUE;
-      default:
-        break;
-    }
-  }
-  return CDialog::OnCommand(wParam, lParam);
-}
+void CManagerPage::OnAddressChange() { KeepWithinBytes(IDC_MANAGER_ADDRESS, kMaxAddressBytes); }
+
+void CManagerPage::OnNicknameChange() { KeepWithinBytes(IDC_MANAGER_NICKNAME, kMaxNicknameBytes); }
 
 void CManagerPage::KeepWithinBytes(int id, int limit) {
   // The edits' text limit counts characters on some systems: a double-byte
@@ -126,7 +112,7 @@ void CManagerPage::OnDestroy() {
 
 // ---- link events ---------------------------------------------------------------
 
-int CManagerPage::OnLinkEvent(WPARAM code, LPARAM value) {
+LRESULT CManagerPage::OnLinkEvent(WPARAM code, LPARAM value) {
   if (code != LinkMessage) return OnLinkState(static_cast<int>(code));
   const auto* record = reinterpret_cast<const MessageRecord*>(value);
   if (record == nullptr || record->payload == nullptr) return 0;
@@ -212,10 +198,10 @@ void CManagerPage::EnableEdits(BOOL enable) {
   ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MANAGER_NICKNAME), enable);
 }
 
-void CManagerPage::OnTimer(UINT_PTR id) {
+void CManagerPage::OnTimer(UINT nIDEvent) {
   const int next = NextBlinkImage(ShownStatusImage());
   if (next != kImageUnchanged) ShowStatusImage(next);
-  CDialog::OnTimer(id);
+  CDialog::OnTimer(nIDEvent);
 }
 
 // ---- buttons -----------------------------------------------------------------------
@@ -276,8 +262,8 @@ void CManagerPage::OnJoin() {
 
 // ---- layout --------------------------------------------------------------------------
 
-void CManagerPage::OnSize(UINT type, int cx, int cy) {
-  CDialog::OnSize(type, cx, cy);
+void CManagerPage::OnSize(UINT nType, int cx, int cy) {
+  CDialog::OnSize(nType, cx, cy);
   LayoutControls();
 }
 

@@ -36,12 +36,6 @@ class CManagerPage : public CDialog {
 
   BOOL OnInitDialog() override;
 
-  // WM_LINK_EVENT: 1 for the connection events (0 to 3) and for the
-  // messages 405, 618 and 621; 0 otherwise.
-  int OnLinkEvent(WPARAM code, LPARAM value);
-  void OnConnectToggle();
-  void OnRefresh();
-  void OnJoin();
   void LayoutControls();
   // Appends colour text to the server console.
   void AppendConsole(COLORREF colour, const char* text);
@@ -65,11 +59,24 @@ class CManagerPage : public CDialog {
   void DoDataExchange(CDataExchange* pDX) override;
   void OnOK() override;
   void OnCancel() override;
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-  void OnDestroy() override;
-  void OnSize(UINT type, int cx, int cy) override;
-  void OnTimer(UINT_PTR id) override;
+
+  // Default processing, then the status bitmaps go.
+  afx_msg void OnDestroy();
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  // The connect toggle (1007) was clicked: connect or disconnect.
+  afx_msg void OnConnectToggle();
+  // The blink of the connecting banner.
+  afx_msg void OnTimer(UINT nIDEvent);
+  // Refresh (1012), and on going online: asks for the channel list.
+  afx_msg void OnRefresh();
+  // WM_LINK_EVENT: 1 for the connection events (0 to 3) and for the
+  // messages 405, 618 and 621; 0 otherwise.
+  afx_msg LRESULT OnLinkEvent(WPARAM code, LPARAM value);
+  // Join (1015): asks to join the selected channel.
+  afx_msg void OnJoin();
+  // The edits' text limits count bytes.
+  afx_msg void OnAddressChange();
+  afx_msg void OnNicknameChange();
 
  private:
   // The connection events 0 to 3; 0 for any other code.
@@ -88,4 +95,6 @@ class CManagerPage : public CDialog {
 
   IManagerPageHost* m_host;
   CConsoleLogSink m_logSink;
+
+  DECLARE_MESSAGE_MAP()
 };

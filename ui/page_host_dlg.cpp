@@ -43,18 +43,14 @@ BOOL CPageHostDlg::OnInitDialog() {
 void CPageHostDlg::OnOK() {}
 void CPageHostDlg::OnCancel() {}
 
-LRESULT CPageHostDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  // Both numbers belong to the dialog manager too (DM_SETDEFID,
-  // DM_REPOSITION): answered here, never passed on.
-  switch (message) {
-    case WM_TABBAR_NOTIFY:
-      return OnTabBarNotify(wParam, lParam);
-    case WM_LINK_EVENT:
-      return OnLinkEvent(wParam, lParam);
-    default:
-      return CDialog::WindowProc(message, wParam, lParam);
-  }
-}
+// Both private messages share their numbers with the dialog manager's
+// (DM_SETDEFID, DM_REPOSITION): answered here, never passed on.
+BEGIN_MESSAGE_MAP(CPageHostDlg, CDialog)
+  ON_WM_SIZE()
+  ON_WM_DESTROY()
+  ON_MESSAGE(WM_TABBAR_NOTIFY, OnTabBarNotify)
+  ON_MESSAGE(WM_LINK_EVENT, OnLinkEvent)
+END_MESSAGE_MAP()
 
 void CPageHostDlg::OnDestroy() {
   // Channel pages go first, each leaving its channel while the link still
@@ -81,8 +77,8 @@ CRect CPageHostDlg::ControlRect(int id) const {
   return rect;
 }
 
-void CPageHostDlg::OnSize(UINT type, int cx, int cy) {
-  CDialog::OnSize(type, cx, cy);
+void CPageHostDlg::OnSize(UINT nType, int cx, int cy) {
+  CDialog::OnSize(nType, cx, cy);
   LayoutControls();
 }
 
@@ -106,7 +102,7 @@ void CPageHostDlg::LayoutControls() {
   }
 }
 
-int CPageHostDlg::OnTabBarNotify(WPARAM code, LPARAM) {
+LRESULT CPageHostDlg::OnTabBarNotify(WPARAM code, LPARAM) {
   switch (code) {
     case TABBAR_RESIZED:
       LayoutControls();
@@ -131,8 +127,8 @@ void CPageHostDlg::ShowSelectedPage() {
 
 // ---- link events ---------------------------------------------------------------
 
-int CPageHostDlg::OnLinkEvent(WPARAM code, LPARAM value) {
-  int result = 0;
+LRESULT CPageHostDlg::OnLinkEvent(WPARAM code, LPARAM value) {
+  LRESULT result = 0;
   // Read afresh: a page opened by an earlier page's handler gets this event too.
   for (int i = 0; i < m_tabBar.GetTabCount(); ++i) {
     CWnd* page = m_tabBar.GetTabPage(i);

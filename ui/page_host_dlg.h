@@ -52,19 +52,23 @@ class CPageHostDlg : public CDialog, public IChannelPageHost, public IManagerPag
   ILogSink* ManagerLogSink() { return m_managerPage.GetLogSink(); }
 
   void LayoutControls();
-  int OnTabBarNotify(WPARAM code, LPARAM);
-  // Forwards the event to every page in tab order, the count read afresh
-  // before each step; 1 when any page handled it.
-  int OnLinkEvent(WPARAM code, LPARAM value);
 
  protected:
   BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* pDX) override;
   void OnOK() override;
   void OnCancel() override;
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void OnSize(UINT type, int cx, int cy) override;
-  void OnDestroy() override;
+
+  // Default processing, then LayoutControls.
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  // Leaves the channels and stops the link while every page still exists.
+  afx_msg void OnDestroy();
+  // WM_TABBAR_NOTIFY: lays out again (TABBAR_RESIZED) or shows the selected
+  // tab's page (TABBAR_CLICKED); 0 for any other code.
+  afx_msg LRESULT OnTabBarNotify(WPARAM code, LPARAM);
+  // WM_LINK_EVENT: forwards the event to every page in tab order, the count
+  // read afresh before each step; 1 when any page handled it.
+  afx_msg LRESULT OnLinkEvent(WPARAM code, LPARAM value);
 
  private:
   // Hides every page but the selected tab's, then shows that one.
@@ -77,4 +81,6 @@ class CPageHostDlg : public CDialog, public IChannelPageHost, public IManagerPag
   CServerLink m_link;
   CManagerPage m_managerPage;
   CTabBar m_tabBar;
+
+  DECLARE_MESSAGE_MAP()
 };

@@ -118,6 +118,12 @@ BOOL CTabBar::SetCurSel(int index) {
   return TRUE;
 }
 
+BEGIN_MESSAGE_MAP(CTabBar, CStatic)
+  ON_WM_PAINT()
+  ON_WM_DESTROY()
+  ON_WM_LBUTTONDOWN()
+END_MESSAGE_MAP()
+
 void CTabBar::OnPaint() {
   CPaintDC dc(this);
   const int saved = dc.SaveDC();

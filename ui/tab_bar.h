@@ -46,9 +46,9 @@ class CTabBar : public CStatic {
   int GetCurSel() const { return m_selectedTab; }
 
  protected:
-  void OnPaint() override;
-  void OnDestroy() override;
-  void OnLButtonDown(UINT flags, CPoint point) override;
+  afx_msg void OnPaint();
+  afx_msg void OnDestroy();
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
 
  private:
   struct TabEntry {
@@ -73,4 +73,6 @@ class CTabBar : public CStatic {
   int m_tabCount;
   int m_selectedTab;     // -1 for none
   int m_eraseFreedSlot;  // the next paint clears the slot(s) a removal vacated
+
+  DECLARE_MESSAGE_MAP()
 };

@@ -46,30 +46,17 @@ BOOL CDialog::CreateIndirect(LPCDLGTEMPLATEA pTemplate, CWnd* pParentWnd, HINSTA
   return hWnd != nullptr;
 }
 
-LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) return OnInitDialog();
-  return CWnd::WindowProc(message, wParam, lParam);
-}
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+  ON_COMMAND(IDOK, OnOK)
+  ON_COMMAND(IDCANCEL, OnCancel)
+  ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
+END_MESSAGE_MAP()
+
+LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
 
 BOOL CDialog::OnInitDialog() {
   UpdateData(FALSE);
   return TRUE;
-}
-
-BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (HIWORD(wParam) == BN_CLICKED) {  // also menus and accelerators' 0
-    switch (LOWORD(wParam)) {
-      case IDOK:
-        OnOK();
-        return TRUE;
-      case IDCANCEL:
-        OnCancel();
-        return TRUE;
-      default:
-        break;
-    }
-  }
-  return CWnd::OnCommand(wParam, lParam);
 }
 
 void CDialog::OnOK() {
@@ -86,12 +73,4 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
   bool mouse = pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST;
   if (!key && !mouse) return FALSE;
   return ::IsDialogMessageA(m_hWnd, pMsg);
-}
-
-void CDialog::DoDataExchange(CDataExchange*) {}
-
-BOOL CDialog::UpdateData(BOOL saveAndValidate) {
-  CDataExchange dx(this, saveAndValidate);
-  DoDataExchange(&dx);
-  return !dx.m_bFailed;
 }

@@ -51,6 +51,10 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD defaultStyle, CWnd* pParentWnd)
 
 void CFrameWnd::RecalcLayout(BOOL) {}
 
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+  ON_WM_SIZE()
+END_MESSAGE_MAP()
+
 void CFrameWnd::OnSize(UINT type, int, int) {
   Default();
   if (type != SIZE_MINIMIZED) RecalcLayout();

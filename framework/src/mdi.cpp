@@ -27,7 +27,13 @@ HMENU FindWindowMenu(HMENU hMenu) {
 
 }  // namespace
 
-int CMDIFrameWnd::OnCreate(LPCREATESTRUCTA lpCreateStruct) {
+BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
+  ON_WM_CREATE()
+  ON_WM_DESTROY()
+  ON_COMMAND_RANGE(ID_WINDOW_ARRANGE, ID_WINDOW_TILE_VERT, OnMDIWindowCmd)
+END_MESSAGE_MAP()
+
+int CMDIFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
   CLIENTCREATESTRUCT ccs = {FindWindowMenu(::GetMenu(m_hWnd)), AFX_IDM_FIRST_MDICHILD};
   m_hWndMDIClient =
@@ -65,25 +71,21 @@ void CMDIFrameWnd::RecalcLayout(BOOL) {
   ::MoveWindow(m_hWndMDIClient, 0, 0, rc.right, rc.bottom, TRUE);
 }
 
-BOOL CMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
-  switch (LOWORD(wParam)) {
+void CMDIFrameWnd::OnMDIWindowCmd(UINT nID) {
+  switch (nID) {
     case ID_WINDOW_CASCADE:
       MDICascade();
-      return TRUE;
+      break;
     case ID_WINDOW_TILE_HORZ:
       MDITile(MDITILE_HORIZONTAL);
-      return TRUE;
+      break;
     case ID_WINDOW_TILE_VERT:
       MDITile(MDITILE_VERTICAL);
-      return TRUE;
-    case ID_WINDOW_ARRANGE:
-      ::SendMessageA(m_hWndMDIClient, WM_MDIICONARRANGE, 0, 0);
-      return TRUE;
+      break;
     default:
+      ::SendMessageA(m_hWndMDIClient, WM_MDIICONARRANGE, 0, 0);
       break;
   }
-  // Commands of the Window list (and the child's own) go through DefFrameProc.
-  return CFrameWnd::OnCommand(wParam, lParam);
 }
 
 BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg) {
@@ -241,15 +243,9 @@ LRESULT CMDIChildWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
   return ::DefMDIChildProcA(m_hWnd, message, wParam, lParam);
 }
 
-LRESULT CMDIChildWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_MDIACTIVATE) {
-    HWND hActivate = reinterpret_cast<HWND>(lParam);
-    OnMDIActivate(hActivate == m_hWnd, FromHandle(hActivate),
-                  FromHandle(reinterpret_cast<HWND>(wParam)));
-    return 0;
-  }
-  return CFrameWnd::WindowProc(message, wParam, lParam);
-}
+BEGIN_MESSAGE_MAP(CMDIChildWnd, CFrameWnd)
+  ON_WM_MDIACTIVATE()
+END_MESSAGE_MAP()
 
 void CMDIChildWnd::OnMDIActivate(BOOL activate, CWnd*, CWnd*) {
   Default();

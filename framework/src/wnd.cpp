@@ -28,7 +28,7 @@ void AfxUnmapWindow(HWND hWnd) {
   PermanentMap().erase(hWnd);
 }
 
-IMPLEMENT_DYNAMIC(CWnd, CObject)
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
 CWnd::CWnd() : m_hWnd(nullptr), m_pfnSuper(nullptr) {}
 
@@ -202,71 +202,105 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
+BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+  ON_WM_NCDESTROY()
+END_MESSAGE_MAP()
+
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CREATE:
-      return OnCreate(reinterpret_cast<LPCREATESTRUCTA>(lParam));
-    case WM_DESTROY:
-      OnDestroy();
-      return 0;
-    case WM_NCDESTROY:
-      OnNcDestroy();
-      return 0;
-    case WM_CLOSE:
-      OnClose();
-      return 0;
-    case WM_SIZE:
-      OnSize(static_cast<UINT>(wParam), static_cast<short>(LOWORD(lParam)),
-             static_cast<short>(HIWORD(lParam)));
-      return 0;
-    case WM_SETFOCUS:
-      OnSetFocus(FromHandle(reinterpret_cast<HWND>(wParam)));
-      return 0;
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_TIMER:
-      OnTimer(wParam);
-      return 0;
-    case WM_LBUTTONDOWN:
-      OnLButtonDown(static_cast<UINT>(wParam), CPoint(lParam));
-      return 0;
-    case WM_LBUTTONUP:
-      OnLButtonUp(static_cast<UINT>(wParam), CPoint(lParam));
-      return 0;
-    case WM_MOUSEMOVE:
-      OnMouseMove(static_cast<UINT>(wParam), CPoint(lParam));
-      return 0;
-    case WM_COMMAND:
-      if (OnCommand(wParam, lParam)) return 0;
-      return Default();
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return reinterpret_cast<LRESULT>(OnCtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)),
-                                                  FromHandle(reinterpret_cast<HWND>(lParam)),
-                                                  message - WM_CTLCOLORMSGBOX));
-    default:
-      return DefWindowProc(message, wParam, lParam);
-  }
+  LRESULT result = 0;
+  if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
+  return result;
 }
 
-BOOL CWnd::OnCommand(WPARAM, LPARAM) { return FALSE; }
-int CWnd::OnCreate(LPCREATESTRUCTA) { return static_cast<int>(Default()); }
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  if (message == WM_COMMAND) {
+    // The handler may have destroyed this window and object: touch nothing.
+    if (!OnCommand(wParam, lParam)) return FALSE;
+    if (pResult) *pResult = 1;
+    return TRUE;
+  }
+  const bool ctlColor = message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+  const UINT lookup = ctlColor ? WM_CTLCOLOR : message;
+  const AFX_MSGMAP_ENTRY* entry = nullptr;
+  for (const AFX_MSGMAP* map = GetMessageMap(); map != nullptr && entry == nullptr;
+       map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+    entry = AfxFindMessageEntry(map->lpEntries, lookup, 0, 0);
+  }
+  if (entry == nullptr) return FALSE;
+
+  // As with commands, a handler may end with this object gone: after the
+  // call only the result is written.
+  LRESULT result = 0;
+  switch (entry->nSig) {
+    case AfxSig_vv:
+      (this->*AfxMsgFnAs<void (CCmdTarget::*)()>(entry->pfn))();
+      break;
+    case AfxSig_vw:
+      (this->*AfxMsgFnAs<void (CCmdTarget::*)(UINT)>(entry->pfn))(static_cast<UINT>(wParam));
+      break;
+    case AfxSig_is:
+      result = (this->*AfxMsgFnAs<int (CWnd::*)(LPCREATESTRUCT)>(entry->pfn))(
+          reinterpret_cast<LPCREATESTRUCT>(lParam));
+      break;
+    case AfxSig_vwii:
+      (this->*AfxMsgFnAs<void (CWnd::*)(UINT, int, int)>(entry->pfn))(
+          static_cast<UINT>(wParam), static_cast<short>(LOWORD(lParam)),
+          static_cast<short>(HIWORD(lParam)));
+      break;
+    case AfxSig_vW:
+      (this->*AfxMsgFnAs<void (CWnd::*)(CWnd*)>(entry->pfn))(
+          FromHandle(reinterpret_cast<HWND>(wParam)));
+      break;
+    case AfxSig_vwp:
+      (this->*AfxMsgFnAs<void (CWnd::*)(UINT, CPoint)>(entry->pfn))(static_cast<UINT>(wParam),
+                                                                    CPoint(lParam));
+      break;
+    case AfxSig_hDWw:
+      // Only the WM_CTLCOLORxxx messages reach an entry of this signature.
+      if (!ctlColor) return FALSE;
+      result = reinterpret_cast<LRESULT>(
+          (this->*AfxMsgFnAs<HBRUSH (CWnd::*)(CDC*, CWnd*, UINT)>(entry->pfn))(
+              CDC::FromHandle(reinterpret_cast<HDC>(wParam)),
+              FromHandle(reinterpret_cast<HWND>(lParam)), message - WM_CTLCOLORMSGBOX));
+      break;
+    case AfxSig_vbWW: {
+      const HWND activated = reinterpret_cast<HWND>(lParam);
+      (this->*AfxMsgFnAs<void (CWnd::*)(BOOL, CWnd*, CWnd*)>(entry->pfn))(
+          activated == m_hWnd, FromHandle(activated), FromHandle(reinterpret_cast<HWND>(wParam)));
+      break;
+    }
+    case AfxSig_lwl:
+      result = (this->*AfxMsgFnAs<LRESULT (CWnd::*)(WPARAM, LPARAM)>(entry->pfn))(wParam, lParam);
+      break;
+    default:
+      return FALSE;
+  }
+  if (pResult) *pResult = result;
+  return TRUE;
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+  const UINT id = LOWORD(wParam);
+  // A menu or an accelerator has no control window: its code is CN_COMMAND
+  // (an accelerator's 1 included), so it never reaches a notification's
+  // entry of the same id.
+  const int code = lParam == 0 ? CN_COMMAND : HIWORD(wParam);
+  if (id == 0) return FALSE;
+  return OnCmdMsg(id, code, nullptr, nullptr);
+}
+
+int CWnd::OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
 void CWnd::OnDestroy() { Default(); }
 void CWnd::OnClose() { Default(); }
 void CWnd::OnSize(UINT, int, int) { Default(); }
 void CWnd::OnSetFocus(CWnd*) { Default(); }
 void CWnd::OnPaint() { Default(); }
-void CWnd::OnTimer(UINT_PTR) { Default(); }
+void CWnd::OnTimer(UINT) { Default(); }
 void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
 void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
 void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
 HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
+void CWnd::OnMDIActivate(BOOL, CWnd*, CWnd*) { Default(); }
 
 void CWnd::OnNcDestroy() {
   // The thread loses its main window: its message loop ends.
@@ -286,6 +320,14 @@ void CWnd::OnNcDestroy() {
 }
 
 void CWnd::PostNcDestroy() {}
+
+void CWnd::DoDataExchange(CDataExchange*) {}
+
+BOOL CWnd::UpdateData(BOOL saveAndValidate) {
+  CDataExchange dx(this, saveAndValidate);
+  DoDataExchange(&dx);
+  return !dx.m_bFailed;
+}
 
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 

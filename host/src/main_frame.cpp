@@ -5,7 +5,13 @@
 
 CMainFrame::CMainFrame() : m_hWndRebar(nullptr) {}
 
-int CMainFrame::OnCreate(LPCREATESTRUCTA lpCreateStruct) {
+BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
+  ON_WM_CREATE()
+  ON_COMMAND(ID_APP_EXIT, OnAppExit)
+  ON_COMMAND(ID_HELP_PLUGINS, OnHelpPlugins)
+END_MESSAGE_MAP()
+
+int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CMDIFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
   m_hWndRebar = ::CreateWindowExA(0, REBARCLASSNAMEA, nullptr,
                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
@@ -43,15 +49,6 @@ void CMainFrame::RecalcLayout(BOOL) {
   ::MoveWindow(m_hWndMDIClient, 0, top, client.right, client.bottom - top, TRUE);
 }
 
-BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
-  switch (LOWORD(wParam)) {
-    case ID_APP_EXIT:
-      PostMessage(WM_CLOSE);
-      return TRUE;
-    case ID_HELP_PLUGINS:
-      m_pluginList.ShowFor(this);
-      return TRUE;
-    default:
-      return CMDIFrameWnd::OnCommand(wParam, lParam);
-  }
-}
+void CMainFrame::OnAppExit() { PostMessage(WM_CLOSE); }
+
+void CMainFrame::OnHelpPlugins() { m_pluginList.ShowFor(this); }

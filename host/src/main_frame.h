@@ -14,9 +14,14 @@ class CMainFrame : public CMDIFrameWnd {
   CPluginListDlg m_pluginList;
 
  protected:
-  int OnCreate(LPCREATESTRUCTA lpCreateStruct) override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  // The MDI client, then the rebar holding the window list bar.
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnAppExit();
+  // Help → "Plug-ins…".
+  afx_msg void OnHelpPlugins();
 
  private:
   HWND m_hWndRebar;
+
+  DECLARE_MESSAGE_MAP()
 };

@@ -21,11 +21,17 @@ std::string ProgramFolder() {
 // Asks the plug-ins to stop before the main frame goes.
 class CHostFrame : public CMainFrame {
  protected:
-  void OnClose() override {
+  afx_msg void OnClose() {
     PluginRegistry::Instance().StopAll();
     CMainFrame::OnClose();
   }
+
+  DECLARE_MESSAGE_MAP()
 };
+
+BEGIN_MESSAGE_MAP(CHostFrame, CMainFrame)
+  ON_WM_CLOSE()
+END_MESSAGE_MAP()
 
 }  // namespace
 

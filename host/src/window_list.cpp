@@ -4,8 +4,11 @@
 #include "host_ids.h"
 #include "palaver/plugin.h"
 
-LRESULT CWindowListCombo::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_WINDOWLIST_COUNT) return CWnd::WindowProc(message, wParam, lParam);
+BEGIN_MESSAGE_MAP(CWindowListCombo, CWnd)
+  ON_MESSAGE(WM_WINDOWLIST_COUNT, OnWindowListCount)
+END_MESSAGE_MAP()
+
+LRESULT CWindowListCombo::OnWindowListCount(WPARAM, LPARAM lParam) {
   char text[32];
   unsigned count = LOWORD(lParam);
   wsprintfA(text, count == 1 ? "%u window" : "%u windows", count);
@@ -25,15 +28,11 @@ void CWindowListBar::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, IDC_WINDOW_LIST, m_combo);
 }
 
-BOOL CWindowListBar::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (LOWORD(wParam) == IDC_WINDOW_LIST && HIWORD(wParam) == CBN_SELCHANGE) {
-    ActivateSelected();
-    return TRUE;
-  }
-  return CDialog::OnCommand(wParam, lParam);
-}
+BEGIN_MESSAGE_MAP(CWindowListBar, CDialog)
+  ON_CBN_SELCHANGE(IDC_WINDOW_LIST, OnSelectWindow)
+END_MESSAGE_MAP()
 
-void CWindowListBar::ActivateSelected() {
+void CWindowListBar::OnSelectWindow() {
   int index = static_cast<int>(m_combo.SendMessage(CB_GETCURSEL));
   if (index == CB_ERR) return;
   auto* pChild = reinterpret_cast<CWnd*>(m_combo.SendMessage(CB_GETITEMDATA, index));

@@ -10,7 +10,10 @@
 // Combo box 1006: shows the count it is told beside itself.
 class CWindowListCombo : public CWnd {
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // WM_WINDOWLIST_COUNT: the count in the low 16 bits of lParam.
+  afx_msg LRESULT OnWindowListCount(WPARAM, LPARAM lParam);
+
+  DECLARE_MESSAGE_MAP()
 };
 
 class CWindowListBar : public CDialog {
@@ -22,10 +25,10 @@ class CWindowListBar : public CDialog {
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   void OnOK() override {}
   void OnCancel() override {}
+  // The user chose an item: its child becomes the active one.
+  afx_msg void OnSelectWindow();
 
- private:
-  void ActivateSelected();
+  DECLARE_MESSAGE_MAP()
 };

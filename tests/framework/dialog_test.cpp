@@ -51,7 +51,7 @@ class FormDialog : public PlainForm {
   }
   void OnOK() override { ++okCount; }
   void OnCancel() override { ++cancelCount; }
-  HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT ctlColor) override {
+  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT ctlColor) {
     HBRUSH brush = CDialog::OnCtlColor(pDC, pWnd, ctlColor);
     if (ctlColor == CTLCOLOR_EDIT) {
       pDC->SetTextColor(RGB(255, 255, 255));
@@ -59,7 +59,13 @@ class FormDialog : public PlainForm {
     }
     return brush;
   }
+
+  DECLARE_MESSAGE_MAP()
 };
+
+BEGIN_MESSAGE_MAP(FormDialog, CDialog)
+  ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
 
 class DialogTest : public ::testing::Test {
  protected:

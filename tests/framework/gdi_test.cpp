@@ -51,12 +51,18 @@ class PaintingWnd : public CWnd {
   int paints = 0;
 
  protected:
-  void OnPaint() override {
+  afx_msg void OnPaint() {
     CPaintDC dc(this);
     ++paints;
     dc.FillSolidRect(CRect(0, 0, 10, 10), RGB(0, 255, 0));
   }
+
+  DECLARE_MESSAGE_MAP()
 };
+
+BEGIN_MESSAGE_MAP(PaintingWnd, CWnd)
+  ON_WM_PAINT()
+END_MESSAGE_MAP()
 
 TEST(Gdi, PaintDcValidatesTheWindow) {
   PaintingWnd wnd;

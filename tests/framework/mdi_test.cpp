@@ -33,17 +33,24 @@ class CLoggingChild : public CMDIChildWnd {
   }
 
  protected:
-  int OnCreate(LPCREATESTRUCTA cs) override {
+  afx_msg int OnCreate(LPCREATESTRUCT cs) {
     if (CMDIChildWnd::OnCreate(cs) == -1 || g_refuse == Refuse::kCreate) return -1;
     return 0;
   }
-  void OnMDIActivate(BOOL activate, CWnd* pActivate, CWnd* pDeactivate) override {
+  afx_msg void OnMDIActivate(BOOL activate, CWnd* pActivate, CWnd* pDeactivate) {
     g_log.activations.push_back(activate);
     CMDIChildWnd::OnMDIActivate(activate, pActivate, pDeactivate);
   }
+
+  DECLARE_MESSAGE_MAP()
 };
 
 IMPLEMENT_DYNCREATE(CLoggingChild, CMDIChildWnd)
+
+BEGIN_MESSAGE_MAP(CLoggingChild, CMDIChildWnd)
+  ON_WM_CREATE()
+  ON_WM_MDIACTIVATE()
+END_MESSAGE_MAP()
 
 class CNotAChild : public CFrameWnd {
   DECLARE_DYNCREATE(CNotAChild)

@@ -19,30 +19,39 @@ class RecordingWnd : public CWnd {
   CSize lastSize;
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_PRIVATE) return static_cast<LRESULT>(wParam + lParam);
-    return CWnd::WindowProc(message, wParam, lParam);
+  afx_msg LRESULT OnPrivate(WPARAM wParam, LPARAM lParam) {
+    return static_cast<LRESULT>(wParam + lParam);
   }
-  int OnCreate(LPCREATESTRUCTA cs) override {
+  afx_msg int OnCreate(LPCREATESTRUCT cs) {
     attachedAtCreate = FromHandlePermanent(m_hWnd) == this;
     calls.push_back(WM_CREATE);
     return CWnd::OnCreate(cs) == -1 ? -1 : createResult;
   }
-  void OnSize(UINT type, int cx, int cy) override {
+  afx_msg void OnSize(UINT type, int cx, int cy) {
     calls.push_back(WM_SIZE);
     lastSize = CSize(cx, cy);
     CWnd::OnSize(type, cx, cy);
   }
-  void OnTimer(UINT_PTR id) override {
+  afx_msg void OnTimer(UINT id) {
     calls.push_back(WM_TIMER);
     KillTimer(id);
   }
-  void OnDestroy() override {
+  afx_msg void OnDestroy() {
     calls.push_back(WM_DESTROY);
     CWnd::OnDestroy();
   }
   void PostNcDestroy() override { ++postNcDestroyCount; }
+
+  DECLARE_MESSAGE_MAP()
 };
+
+BEGIN_MESSAGE_MAP(RecordingWnd, CWnd)
+  ON_MESSAGE(WM_PRIVATE, OnPrivate)
+  ON_WM_CREATE()
+  ON_WM_SIZE()
+  ON_WM_TIMER()
+  ON_WM_DESTROY()
+END_MESSAGE_MAP()
 
 HWND CreatePlainEdit() {
   return ::CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr,

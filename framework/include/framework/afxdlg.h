@@ -23,8 +23,6 @@ class AFX_API CDialog : public CWnd {
   virtual BOOL Create(LPCSTR templateName, CWnd* pParentWnd = nullptr);
   BOOL CreateIndirect(LPCDLGTEMPLATEA pTemplate, CWnd* pParentWnd, HINSTANCE hInstance);
 
-  // Runs DoDataExchange; FALSE when a validation failed.
-  BOOL UpdateData(BOOL saveAndValidate = TRUE);
   void EndDialog(int result) { ::EndDialog(m_hWnd, result); }
 
   BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -35,11 +33,14 @@ class AFX_API CDialog : public CWnd {
   LPCSTR m_lpszTemplateName;
   CWnd* m_pParentWnd;
 
-  virtual void DoDataExchange(CDataExchange* pDX);
+  // IDOK (Enter): takes the controls' contents and ends the dialog when
+  // they are valid. IDCANCEL (Escape): ends it, taking nothing.
   virtual void OnOK();
   virtual void OnCancel();
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  // WM_INITDIALOG: OnInitDialog's answer.
+  afx_msg LRESULT HandleInitDialog(WPARAM, LPARAM);
+
+  DECLARE_MESSAGE_MAP()
 };
 
 class AFX_API CDataExchange {

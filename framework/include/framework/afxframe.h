@@ -31,8 +31,11 @@ class AFX_API CFrameWnd : public CWnd {
   // A window class carrying the icon found under resourceId, or the
   // framework's frame class when there is none.
   LPCSTR GetIconWndClass(UINT resourceId);
-  void OnSize(UINT type, int cx, int cy) override;
   void PostNcDestroy() override;
+  // Default processing, then RecalcLayout unless minimized.
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+
+  DECLARE_MESSAGE_MAP()
 };
 
 class CMDIChildWnd;
@@ -60,13 +63,16 @@ class AFX_API CMDIFrameWnd : public CFrameWnd {
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
  protected:
+  LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   // Creates the MDI client; its Window menu is the menu popup that holds a
   // command from ID_WINDOW_NEW to AFX_IDM_WINDOW_LAST.
-  int OnCreate(LPCREATESTRUCTA lpCreateStruct) override;
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   // Destroys the MDI children before the MDI client goes.
-  void OnDestroy() override;
-  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-  LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  afx_msg void OnDestroy();
+  // Arrange, Cascade, Tile horizontally and vertically.
+  afx_msg void OnMDIWindowCmd(UINT nID);
+
+  DECLARE_MESSAGE_MAP()
 };
 
 class AFX_API CMDIChildWnd : public CFrameWnd {
@@ -89,7 +95,9 @@ class AFX_API CMDIChildWnd : public CFrameWnd {
   void SetHandles(HMENU hMenu, HACCEL hAccel);
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  virtual void OnMDIActivate(BOOL activate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
+  // Default processing; a child with its own menu shows it while active.
+  afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
+
+  DECLARE_MESSAGE_MAP()
 };

@@ -1,23 +1,26 @@
 // CWnd: a window object bound to its handle, with the process-wide map from
 // handles to objects, the framework's window procedure and its dispatch of
-// messages to virtual On... handlers. CMenu: a thin menu wrapper.
+// messages through the message maps. CMenu: a thin menu wrapper.
 //
-// Dispatch: every message of a window owned by a CWnd goes to the virtual
-// WindowProc, which has one case per message the framework routes (see
-// framework/README.md) and sends the rest to DefWindowProc. A class that
-// handles a private message overrides WindowProc, handles its case and passes
-// everything else to its base class. Default() hands the message being
-// processed to the window's original procedure.
+// Dispatch: every message of a window owned by a CWnd goes to WindowProc,
+// whose OnWndMsg looks it up in the object's message maps (the class's own
+// first, then each base class's) and calls the first matching entry's
+// handler; WM_COMMAND goes through OnCommand and OnCmdMsg by id and code. A
+// message no map names goes to DefWindowProc. The handlers below are the
+// defaults a derived class's handler calls for the window's own processing:
+// each hands the message to Default(), the window's original procedure.
 //
 // Threads: a window belongs to the thread that created it; call its wrappers
 // on that thread. Only SendMessage/PostMessage are meant for other threads.
 #pragma once
 
+#include "framework/afxcmd.h"
 #include "framework/afxgdi.h"
 
 class CMenu;
+class CDataExchange;
 
-class AFX_API CWnd : public CObject {
+class AFX_API CWnd : public CCmdTarget {
   DECLARE_DYNAMIC(CWnd)
 
  public:
@@ -123,35 +126,53 @@ class AFX_API CWnd : public CObject {
   // each window object pre-translate it; nonzero when one consumed it.
   static BOOL WalkPreTranslateTree(MSG* pMsg);
 
+  // Runs DoDataExchange: loads the members into the controls, or with
+  // saveAndValidate takes the controls' contents; FALSE when a validation
+  // failed.
+  BOOL UpdateData(BOOL saveAndValidate = TRUE);
+
  protected:
   // The window's procedure before this object took it over.
   WNDPROC m_pfnSuper;
 
+  // OnWndMsg, then DefWindowProc for a message no map took.
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // Finds the message's entry in the maps and calls its handler; FALSE when
+  // no map names the message.
+  virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  // WM_COMMAND: routes the command or control notification through
+  // OnCmdMsg; nonzero when an entry took it.
+  virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
   virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   // Called after the window's last message, when the object no longer has a
   // window. Frames and self-owning pages delete themselves here.
   virtual void PostNcDestroy();
-  // WM_COMMAND: nonzero when handled; otherwise the message goes to Default.
-  virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+  // The exchange between members and controls that UpdateData runs.
+  virtual void DoDataExchange(CDataExchange* pDX);
 
-  virtual int OnCreate(LPCREATESTRUCTA lpCreateStruct);
-  virtual void OnDestroy();
-  virtual void OnClose();
-  virtual void OnSize(UINT type, int cx, int cy);
-  virtual void OnSetFocus(CWnd* pOldWnd);
-  virtual void OnPaint();
-  virtual void OnTimer(UINT_PTR id);
-  virtual void OnLButtonDown(UINT flags, CPoint point);
-  virtual void OnLButtonUp(UINT flags, CPoint point);
-  virtual void OnMouseMove(UINT flags, CPoint point);
-  // WM_CTLCOLORxxx; ctlColor is CTLCOLOR_MSGBOX ... CTLCOLOR_STATIC.
-  virtual HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT ctlColor);
-  void OnNcDestroy();
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnDestroy();
+  // Unsubclasses and detaches the window, then PostNcDestroy.
+  afx_msg void OnNcDestroy();
+  afx_msg void OnClose();
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnSetFocus(CWnd* pOldWnd);
+  afx_msg void OnPaint();
+  afx_msg void OnTimer(UINT nIDEvent);
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  // nCtlColor is CTLCOLOR_MSGBOX ... CTLCOLOR_STATIC.
+  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+  afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
 
   friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
   friend class CWinThread;
+
+  DECLARE_MESSAGE_MAP()
 };
+
+#include "framework/afxmsg_.h"
 
 AFX_API LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -78,13 +78,13 @@ class CTestFrame : public CMDIChildWnd {
   }
 
  protected:
-  int OnCreate(LPCREATESTRUCTA cs) override {
+  afx_msg int OnCreate(LPCREATESTRUCT cs) {
     if (CMDIChildWnd::OnCreate(cs) == -1) return -1;
     if (!m_page.Create(IDD_TEST_PAGE, this)) return -1;
     m_page.ShowWindow(SW_SHOW);
     return 0;
   }
-  void OnDestroy() override {
+  afx_msg void OnDestroy() {
     CMDIChildWnd::OnDestroy();
     CWnd* list = FindWindowList();
     if (!list) return;
@@ -97,9 +97,16 @@ class CTestFrame : public CMDIChildWnd {
       }
     }
   }
+
+  DECLARE_MESSAGE_MAP()
 };
 
 IMPLEMENT_DYNCREATE(CTestFrame, CMDIChildWnd)
+
+BEGIN_MESSAGE_MAP(CTestFrame, CMDIChildWnd)
+  ON_WM_CREATE()
+  ON_WM_DESTROY()
+END_MESSAGE_MAP()
 
 namespace {
 
