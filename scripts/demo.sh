@@ -35,6 +35,9 @@ trap cleanup EXIT
 # The first port from 4000 on that is free; the server's first line says it listens.
 port=""
 for candidate in $(seq 4000 4019); do
+  # Made here, not by the redirect below: the server's shell may open it only
+  # after the first grep has looked.
+  : >"$demo/server.out"
   build/native/server/orla-server --demo --port "$candidate" "${extra[@]}" \
     </dev/null >"$demo/server.out" 2>"$demo/server.log" &
   server=$!

@@ -39,3 +39,7 @@ if ! locale -a 2>/dev/null | grep -qiE '^ja_JP\.utf-?8$'; then
   grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
   $SUDO locale-gen >/dev/null
 fi
+if [ "$(LC_ALL=ja_JP.UTF-8 locale charmap 2>/dev/null)" != UTF-8 ]; then
+  echo "setup: the ja_JP.UTF-8 locale could not be made (see /etc/locale.gen, locale-gen)" >&2
+  exit 1
+fi

@@ -8,7 +8,13 @@ export WINEARCH=win32
 export WINEDEBUG=-all,err+seh
 # No Mono or Gecko installer dialogs when the prefix is made.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-# Without this locale the ANSI code page is 1252 and every "A" call garbles text.
+# Without this locale the ANSI code page is 1252 and every "A" call garbles
+# text. Asked for while it is missing, every shell started below would warn
+# "setlocale: LC_ALL: cannot change locale": say once what is wrong instead.
+if [ "$(LC_ALL=ja_JP.UTF-8 locale charmap 2>/dev/null)" != UTF-8 ]; then
+  echo "wine-env: the ja_JP.UTF-8 locale is missing; scripts/setup.sh makes it" >&2
+  exit 1
+fi
 export LANG=ja_JP.UTF-8
 export LC_ALL=ja_JP.UTF-8
 # The display a session of this folder started, if that X server still
