@@ -184,7 +184,7 @@ void CChannelPage::AddUser(const char* nickname, std::uint32_t files, std::uint3
     char text[16];
     wsprintfA(text, "%u", static_cast<unsigned>(files & 0xFFFF));
     m_userList.SetItemText(row, 1, text);
-    m_userList.SetItemText(row, 2, SpeedName(speed));
+    m_userList.SetItemText(row, 2, const_cast<LPTSTR>(SpeedName(speed)));
   }
   m_userListRedraw.EndChange();
 }

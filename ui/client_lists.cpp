@@ -15,5 +15,7 @@ void SetUpClientList(CListCtrl& list, const ListColumn (&columns)[kListColumnCou
   list.SetTextBkColor(kBlack);
   for (int i = 0; i < kListColumnCount; ++i)
     list.InsertColumn(i, columns[i].title, columns[i].format, columns[i].width);
-  list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
+  // Replaces every extended style (the mask is 0); the list wrapper has no
+  // operation for them.
+  list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
 }

@@ -158,8 +158,8 @@ void CManagerPage::AddChannelRow(const MessageRecord& record) {
   // The list is unsorted, so the row stays at the end it is put at.
   const int row = m_channelList.InsertItem(m_channelList.GetItemCount(), fields.channel);
   if (row >= 0) {
-    m_channelList.SetItemText(row, 1, fields.users);
-    m_channelList.SetItemText(row, 2, fields.topic);
+    m_channelList.SetItemText(row, 1, const_cast<LPTSTR>(fields.users));
+    m_channelList.SetItemText(row, 2, const_cast<LPTSTR>(fields.topic));
   }
   m_channelListRedraw.EndChange();
 }

@@ -79,8 +79,8 @@ double BareListInserts(HWND parent, DWORD extraStyle, const RECT& place,
   if (held) view.SendMessage(WM_SETREDRAW, FALSE);
   for (const ListRow& texts : rows) {
     const int row = view.InsertItem(view.GetItemCount(), texts[0].c_str());
-    view.SetItemText(row, 1, texts[1].c_str());
-    view.SetItemText(row, 2, texts[2].c_str());
+    view.SetItemText(row, 1, const_cast<LPTSTR>(texts[1].c_str()));
+    view.SetItemText(row, 2, const_cast<LPTSTR>(texts[2].c_str()));
   }
   if (held) {
     view.SendMessage(WM_SETREDRAW, TRUE);

@@ -25,7 +25,7 @@ int CListCtrl::InsertItem(int item, LPCSTR text) {
   return InsertItem(&row);
 }
 
-BOOL CListCtrl::SetItemText(int item, int subItem, LPCSTR text) {
+BOOL CListCtrl::SetItemText(int item, int subItem, LPTSTR text) {
   LVITEMA row = {};
   row.iSubItem = subItem;
   row.pszText = const_cast<LPSTR>(text);

@@ -21,7 +21,7 @@ BOOL CPluginListDlg::OnInitDialog() {
   m_rows.InsertColumn(0, "File", LVCFMT_LEFT, 160);
   m_rows.InsertColumn(1, "Author", LVCFMT_LEFT, 120);
   m_rows.InsertColumn(2, "Version", LVCFMT_LEFT, 120);
-  m_rows.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+  m_rows.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
   return TRUE;
 }
 
@@ -34,7 +34,7 @@ void CPluginListDlg::FillRows() {
     std::string file = slash == std::string::npos ? record.path : record.path.substr(slash + 1);
     int index = m_rows.InsertItem(row++, file.c_str());
     if (index < 0) continue;
-    m_rows.SetItemText(index, 1, record.author.c_str());
-    m_rows.SetItemText(index, 2, record.version.c_str());
+    m_rows.SetItemText(index, 1, const_cast<LPTSTR>(record.author.c_str()));
+    m_rows.SetItemText(index, 2, const_cast<LPTSTR>(record.version.c_str()));
   }
 }

@@ -45,13 +45,6 @@ class AFX_API CListCtrl : public CWnd {
   BOOL SetTextBkColor(COLORREF color) {
     return static_cast<BOOL>(SendMessage(LVM_SETTEXTBKCOLOR, 0, color));
   }
-  // Replaces every extended style (the mask is 0).
-  DWORD SetExtendedStyle(DWORD exStyle) {
-    return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, exStyle));
-  }
-  DWORD GetExtendedStyle() const {
-    return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE));
-  }
   int InsertColumn(int column, LPCSTR heading, int format = LVCFMT_LEFT, int width = -1,
                    int subItem = -1);
   int InsertItem(const LVITEMA* pItem) {
@@ -59,7 +52,8 @@ class AFX_API CListCtrl : public CWnd {
   }
   // A row with text only; the index it got, or -1.
   int InsertItem(int item, LPCSTR text);
-  BOOL SetItemText(int item, int subItem, LPCSTR text);
+  // The era's signature takes a writable text; the text is only read.
+  BOOL SetItemText(int nItem, int nSubItem, LPTSTR lpszText);
   // Copies the text into buffer, always terminated; the length copied.
   int GetItemText(int item, int subItem, LPSTR buffer, int length) const;
   CString GetItemText(int item, int subItem) const;
