@@ -50,6 +50,9 @@ class CServerLink {
   // 1 from the accepted login until the receive loop has ended.
   int IsOnline() const { return m_online.load(); }
   int IsRunning() const { return m_running.load(); }
+  // The nickname of the last Start ("" before any): the user's own name on
+  // the server. User-interface thread.
+  const std::string& Nickname() const { return m_nickname; }
 
   // The connection; SendFrame sends through it.
   CStreamSocket& Socket() { return m_socket; }

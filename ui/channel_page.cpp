@@ -13,6 +13,7 @@
 #include "ui/client_lists.h"
 #include "ui/colours.h"
 #include "ui/console_line.h"
+#include "ui/key_stroke.h"
 #include "ui/ui_messages.h"
 
 namespace {
@@ -118,6 +119,7 @@ LRESULT CChannelPage::OnLinkEvent(WPARAM code, LPARAM value) {
   if (!IsChannelScoped(record->type) || !IsChannelPrefix(record->payload, m_channelName)) return 0;
   CPayloadCopy copy(*record);
   ShowChannelMessage(record->type, copy);
+  NoticeMention(*record);
   return 1;
 }
 
@@ -207,10 +209,24 @@ void CChannelPage::RemoveUser(const char* nickname) {
 // ---- input -------------------------------------------------------------------
 
 BOOL CChannelPage::PreTranslateMessage(MSG* pMsg) {
-  if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN &&
-      pMsg->hwnd == ::GetDlgItem(m_hWnd, IDC_CHANNEL_INPUT)) {
-    // An empty line is not consumed: the key goes on to the input box.
-    return SendInput();
+  // Tab switching and the host's window keys are for the windows above.
+  if (IsFrameKeyMessage(*pMsg)) return FALSE;
+  if (pMsg->message == WM_KEYDOWN && pMsg->hwnd == ::GetDlgItem(m_hWnd, IDC_CHANNEL_INPUT)) {
+    switch (pMsg->wParam) {
+      case VK_RETURN:
+        // An empty line is not consumed: the key goes on to the input box.
+        return SendInput();
+      case VK_UP:
+      case VK_DOWN:
+        RecallInputLine(pMsg->wParam == VK_UP);
+        return TRUE;
+      case VK_TAB:
+        // Shift+Tab, and a Tab with nothing to complete, move the focus.
+        if (::GetKeyState(VK_SHIFT) >= 0 && CompleteNickname()) return TRUE;
+        break;
+      default:
+        break;
+    }
   }
   return CDialog::PreTranslateMessage(pMsg);
 }
@@ -221,6 +237,7 @@ int CChannelPage::SendInput() {
   ::GetWindowTextA(input, text, sizeof(text));
   OutgoingLine line;
   if (!PrepareInputLine(m_channelName, text, &line)) return 0;
+  m_history.Add(text);
   SendFrame(m_host->GetServerLink(), line.type, line.format, static_cast<LPCSTR>(m_channelName),
             line.text);
   ::SetWindowTextA(input, "");

@@ -16,9 +16,12 @@
 #include "ui/burst_redraw.h"
 #include "ui/channel_page_ids.h"
 #include "ui/console_view.h"
+#include "ui/input_history.h"
+#include "ui/nick_completion.h"
 
 class CPayloadCopy;
 class IChannelPageHost;
+struct MessageRecord;
 
 class CChannelPage : public CDialog {
  public:
@@ -38,7 +41,8 @@ class CChannelPage : public CDialog {
   BOOL OnInitDialog() override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
-  // Sends the input line as chat or action; 0 when it was empty.
+  // Sends the input line as chat or action and keeps it in the history; 0
+  // when it was empty.
   int SendInput();
   void AddUser(const char* nickname, std::uint32_t files, std::uint32_t speed);
   // Deletes the first row of nickname, if any.
@@ -70,6 +74,13 @@ class CChannelPage : public CDialog {
  private:
   // Console lines, topic and list changes of one message for this channel.
   void ShowChannelMessage(unsigned type, CPayloadCopy& copy);
+  // A chat or action line from another user naming the user flashes the
+  // host's main window while it is not in front.
+  void NoticeMention(const MessageRecord& record);
+  // Up (older) and Down in the input box: the history's line, caret at its end.
+  void RecallInputLine(bool older);
+  // Tab in the input box: FALSE when there was nothing to complete.
+  BOOL CompleteNickname();
   // A control's window rectangle in the page's client coordinates.
   CRect ControlRect(int id) const;
   // The strip between the console and the user list.
@@ -91,6 +102,8 @@ class CChannelPage : public CDialog {
   // repainted now and then, not after every row.
   CBurstRedraw m_userListRedraw;
   CConsoleView m_console;
+  CInputHistory m_history;
+  CNickCompletion m_completion;
 
   DECLARE_MESSAGE_MAP()
 };

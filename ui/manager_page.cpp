@@ -16,6 +16,7 @@
 #include "res/image_ids.h"
 #include "ui/client_lists.h"
 #include "ui/colours.h"
+#include "ui/key_stroke.h"
 #include "ui/manager_page_host.h"
 #include "ui/manager_rules.h"
 #include "ui/ui_messages.h"
@@ -85,6 +86,11 @@ BEGIN_MESSAGE_MAP(CManagerPage, CDialog)
 END_MESSAGE_MAP()
 
 void CManagerPage::OnAddressChange() { KeepWithinBytes(IDC_MANAGER_ADDRESS, kMaxAddressBytes); }
+
+BOOL CManagerPage::PreTranslateMessage(MSG* pMsg) {
+  if (IsFrameKeyMessage(*pMsg)) return FALSE;
+  return CDialog::PreTranslateMessage(pMsg);
+}
 
 void CManagerPage::OnNicknameChange() { KeepWithinBytes(IDC_MANAGER_NICKNAME, kMaxNicknameBytes); }
 

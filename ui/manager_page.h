@@ -35,6 +35,9 @@ class CManagerPage : public CDialog {
   ~CManagerPage() override;
 
   BOOL OnInitDialog() override;
+  // The frame's keys (tab switching, the host's window keys) go on to the
+  // windows above; everything else to the dialog manager.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
 
   void LayoutControls();
   // Appends colour text to the server console.

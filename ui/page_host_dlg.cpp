@@ -9,6 +9,7 @@
 #include "link/message_catalogue.h"
 #include "res/image_ids.h"
 #include "ui/channel_page.h"
+#include "ui/key_stroke.h"
 #include "ui/ui_messages.h"
 
 namespace {
@@ -113,6 +114,23 @@ LRESULT CPageHostDlg::OnTabBarNotify(WPARAM code, LPARAM) {
     default:
       return 0;
   }
+}
+
+BOOL CPageHostDlg::PreTranslateMessage(MSG* pMsg) {
+  if (!IsFrameKeyMessage(*pMsg)) return CDialog::PreTranslateMessage(pMsg);
+  const int tab = TabForKey(ReadKeyStroke(*pMsg), m_tabBar.GetCurSel(), m_tabBar.GetTabCount());
+  // A host window key is left for the host's frame further up.
+  if (tab == kNotATabKey) return FALSE;
+  if (tab == kNoSuchTab) return TRUE;
+  m_tabBar.ClickTab(tab);
+  CWnd* page = m_tabBar.GetTabPage(tab);
+  if (page != nullptr && page->m_hWnd != nullptr) {
+    // The first control in tab order: a channel page's input line, the
+    // manager page's connect toggle.
+    HWND first = ::GetNextDlgTabItem(page->m_hWnd, nullptr, FALSE);
+    if (first != nullptr) ::SetFocus(first);
+  }
+  return TRUE;
 }
 
 void CPageHostDlg::ShowSelectedPage() {

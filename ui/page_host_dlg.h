@@ -53,6 +53,12 @@ class CPageHostDlg : public CDialog, public IChannelPageHost, public IManagerPag
 
   void LayoutControls();
 
+  // The frame's keys, wherever the focus is in the page host: Ctrl+PgDn,
+  // Ctrl+PgUp and Alt+1..9 select a tab as a click would and put the focus
+  // on its page's first control (a channel page's input line); Ctrl+Tab and
+  // Ctrl+F6 go on to the host. Everything else as any dialog.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+
  protected:
   BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* pDX) override;

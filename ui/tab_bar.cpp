@@ -175,12 +175,17 @@ void CTabBar::OnLButtonDown(UINT flags, CPoint point) {
     // Left and top edges inside, right and bottom outside: the gaps between
     // tabs belong to no tab.
     if (m_tabs[i].rect.PtInRect(point)) {
-      SetCurSel(i);
-      NotifyParent(TABBAR_CLICKED, i);
+      ClickTab(i);
       break;
     }
   }
   CStatic::OnLButtonDown(flags, point);
+}
+
+void CTabBar::ClickTab(int index) {
+  if (index < 0 || index >= m_tabCount) return;
+  SetCurSel(index);
+  NotifyParent(TABBAR_CLICKED, index);
 }
 
 void CTabBar::ResizeToRows(int rows) {

@@ -44,6 +44,9 @@ class CTabBar : public CStatic {
   // count; a negative index is taken and leaves no tab drawn as selected.
   BOOL SetCurSel(int index);
   int GetCurSel() const { return m_selectedTab; }
+  // What a click on the tab does: selects it, then TABBAR_CLICKED to the
+  // parent. Nothing for an index outside the tabs.
+  void ClickTab(int index);
 
  protected:
   afx_msg void OnPaint();

@@ -1,0 +1,170 @@
+// The input line's and the mention check's decisions without controls: a
+// nickname as a whole word, completion and its cycle, the input history's
+// walk, and edit positions against byte offsets in double-byte text.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/edit_offsets.h"
+#include "ui/input_history.h"
+#include "ui/nick_completion.h"
+#include "ui/nick_text.h"
+
+namespace {
+
+TEST(ChatTextRules, AMentionIsTheOwnNicknameAsAWholeWordFromSomeoneElse) {
+  struct Case {
+    const char* line;
+    const char* sender;
+    bool mention;
+  } cases[] = {
+      {"hi Velmo", "bob", true},
+      {"VELMO: look", "bob", true},
+      {"velmo", "bob", true},
+      {"(velmo)", "bob", true},
+      {"hi Velmo!", "bob", true},
+      {"hi Velmo, you", "Velmo", false},  // one's own line
+      {"hi Velmos", "bob", false},
+      {"hi xVelmo", "bob", false},
+      {"hi Velmo_2", "bob", false},
+      {"hi Velmo2", "bob", false},
+      {"Velmoさん", "bob", true},  // a double-byte neighbour ends the word
+      {"こんにちはVelmo", "bob", true},
+      {"hi Vel mo", "bob", false},
+      {"", "bob", false},
+      // "ア" is 0x83 0x41: its second byte is no "A" of a word.
+      {"\x83"
+       "Avelmo",
+       "bob", true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(c.mention, IsMentionOf("Velmo", c.sender, c.line)) << c.line << " from " << c.sender;
+
+  // A nickname whose second byte reads as a letter matches that byte exactly.
+  EXPECT_TRUE(MentionsNickname("やあ アキ", "アキ"));
+  EXPECT_FALSE(
+      MentionsNickname("\x83"
+                       "a",
+                       "\x83"
+                       "A"))
+      << "the second byte is not case-folded";
+  EXPECT_FALSE(
+      MentionsNickname("\x83"
+                       "A",
+                       "A"))
+      << "no match inside a character";
+  EXPECT_TRUE(MentionsNickname("hi Nanashi@Velmo001.", "nanashi@velmo001"));
+  EXPECT_FALSE(MentionsNickname("anything", ""));
+}
+
+// A user list as the completion reads it.
+class CNames : public INameList {
+ public:
+  explicit CNames(std::vector<std::string> names) : m_names(std::move(names)) {}
+  int Count() const override { return static_cast<int>(m_names.size()); }
+  const char* Name(int row, char* buffer, std::size_t size) const override {
+    m_names[row].copy(buffer, size - 1);
+    buffer[std::min(size - 1, m_names[row].size())] = '\0';
+    return buffer;
+  }
+
+ private:
+  std::vector<std::string> m_names;
+};
+
+TEST(ChatTextRules, CompletionCyclesThroughTheMatchesInListOrder) {
+  const CNames names({"alice", "Bob", "bobby", "ボブ"});
+  struct Case {
+    const char* name;
+    std::string line;
+    std::size_t caret;
+    int tabs;
+    std::string completed;  // "" when the Tab is not taken
+    std::size_t completedCaret;
+  } cases[] = {
+      {"start of line", "bo", 2, 1, "Bob: ", 5},
+      {"second Tab", "bo", 2, 2, "bobby: ", 7},
+      {"round again", "bo", 2, 3, "Bob: ", 5},
+      {"mid-line, the rest kept", "x BO there", 4, 1, "x Bob there", 5},
+      {"double-byte prefix", "hi ボ", 5, 1, "hi ボブ", 7},
+      {"no match", "zz", 2, 1, "", 0},
+      {"no partial word", "hi ", 3, 1, "", 0},
+      {"caret at the start", "bo", 0, 1, "", 0},
+  };
+  for (const Case& c : cases) {
+    CNickCompletion completion;
+    std::string line = c.line;
+    std::size_t caret = c.caret;
+    bool taken = false;
+    for (int i = 0; i < c.tabs; ++i) {
+      char out[CNickCompletion::kLineSize];
+      taken = completion.Complete(line.c_str(), caret, names, out, &caret);
+      if (!taken) break;
+      line = out;
+    }
+    EXPECT_EQ(!c.completed.empty(), taken) << c.name;
+    if (!taken) continue;
+    EXPECT_EQ(c.completed, line) << c.name;
+    EXPECT_EQ(c.completedCaret, caret) << c.name;
+  }
+}
+
+TEST(ChatTextRules, CompletionStartsAfreshWhenTheLineChanged) {
+  const CNames names({"Bob", "bobby", "carol"});
+  CNickCompletion completion;
+  char out[CNickCompletion::kLineSize];
+  std::size_t caret = 0;
+  ASSERT_TRUE(completion.Complete("bo", 2, names, out, &caret));
+  EXPECT_STREQ("Bob: ", out);
+  ASSERT_TRUE(completion.Complete("Bob: c", 6, names, out, &caret));
+  EXPECT_STREQ("Bob: carol", out) << "a new word, not the next Bob";
+  EXPECT_FALSE(completion.Complete("zz", 2, CNames({}), out, &caret)) << "an empty list";
+}
+
+TEST(ChatTextRules, HistoryWalksBackToTheOldestAndForwardToTheDraft) {
+  CInputHistory history;
+  EXPECT_EQ(nullptr, history.Older("typed")) << "nothing sent yet";
+  EXPECT_EQ(nullptr, history.Newer());
+  history.Add("one");
+  history.Add("two");
+  EXPECT_STREQ("two", history.Older("draft"));
+  EXPECT_STREQ("one", history.Older("two"));
+  EXPECT_EQ(nullptr, history.Older("one")) << "the oldest stays";
+  EXPECT_STREQ("two", history.Newer());
+  EXPECT_STREQ("draft", history.Newer());
+  EXPECT_EQ(nullptr, history.Newer()) << "the walk is over";
+  history.Older("draft");
+  history.Add("three");
+  EXPECT_EQ(nullptr, history.Newer()) << "sending ends the walk";
+  EXPECT_STREQ("three", history.Older(""));
+}
+
+TEST(ChatTextRules, HistoryKeepsTheLast50LinesEachCutWhole) {
+  CInputHistory history;
+  for (int i = 1; i <= 51; ++i) history.Add(std::to_string(i).c_str());
+  std::string oldest;
+  while (const char* line = history.Older("")) oldest = line;
+  EXPECT_EQ("2", oldest);
+  // 1022 bytes and a double-byte character do not fit 1023: it goes whole.
+  const std::string longLine = std::string(1022, 'a') + "あ";
+  history.Add(longLine.c_str());
+  EXPECT_EQ(std::string(1022, 'a'), history.Older(""));
+}
+
+TEST(ChatTextRules, EditPositionsCountBytesOrCharacters) {
+  const char* text = "aあb";  // 4 bytes, 3 characters
+  struct Case {
+    std::size_t units;  // the control's length: 4 counts bytes, 3 characters
+    std::size_t position;
+    std::size_t offset;
+  } cases[] = {{4, 3, 3}, {4, 9, 4}, {3, 2, 3}, {3, 1, 1}, {3, 3, 4}, {3, 9, 4}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.offset, ByteOffsetOfPosition(text, c.units, c.position)) << c.units << c.position;
+    if (c.position <= c.units) {
+      EXPECT_EQ(c.position, PositionOfByteOffset(text, c.units, c.offset)) << c.units << c.offset;
+    }
+  }
+}
+
+}  // namespace

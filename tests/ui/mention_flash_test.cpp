@@ -1,0 +1,98 @@
+// A chat or action line naming the user flashes the window the host shows
+// (here the test's top-level window) while another window is in front; the
+// user's own lines, lines without the name and lines while the window is in
+// front do not. The flash is seen where it lands: the window's caption is
+// toggled with WM_NCACTIVATE.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "link/message_catalogue.h"
+#include "peer.h"
+#include "ui_test_support.h"
+
+namespace {
+
+std::vector<HWND> g_captionToggles;
+
+LRESULT CALLBACK RecordCaptionToggles(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && call->message == WM_NCACTIVATE) g_captionToggles.push_back(call->hwnd);
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+struct MentionCase {
+  const char* name;
+  unsigned type;
+  std::string payload;
+  bool inFront;  // the test's window is the foreground window
+  bool flashes;
+  std::string shown;  // the console's text afterwards
+};
+
+void PrintTo(const MentionCase& c, std::ostream* os) { *os << c.name; }
+
+const MentionCase kMentionCases[] = {
+    {"a chat line naming the user", MsgChannelText, "#c bob hi VELMO!", false, true,
+     "<bob> hi VELMO!\r\n"},
+    {"an action naming the user", MsgAction, "#c bob \"waves at velmo\"", false, true,
+     "bob waves at velmo\r\n"},
+    {"a double-byte neighbour", MsgChannelText, "#c bob Velmoさん", false, true,
+     "<bob> Velmoさん\r\n"},
+    {"the user's own line", MsgChannelText, "#c Velmo I am Velmo", false, false,
+     "<Velmo> I am Velmo\r\n"},
+    {"a longer word", MsgChannelText, "#c bob Velmos", false, false, "<bob> Velmos\r\n"},
+    {"a notice naming the user", MsgChannelNotice, "#c Velmo", false, false, "\r\nVelmo\r\n\r\n"},
+    {"another channel's line", MsgChannelText, "#d bob hi Velmo", false, false, ""},
+    {"the window in front", MsgChannelText, "#c bob hi Velmo", true, false, "<bob> hi Velmo\r\n"},
+};
+
+class MentionFlash : public testing::TestWithParam<MentionCase> {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(1, link.Start(nullptr, peer.Address(), "Velmo"));
+    page = OpenTestPage(&host, window.Handle(), "#c");
+  }
+  void TearDown() override { window.Destroy(); }
+
+  CScriptedPeer peer{[](CPeerConnection& connection, int) {
+    AcceptLogin(connection);
+    unsigned type = 0;
+    std::string payload;
+    while (connection.ReadFrame(&type, &payload, 60000)) {
+    }
+  }};
+  CServerLink link;
+  CTestPageHost host{&link};
+  CTestWindow other{200, 100};
+  CTestWindow window;
+  CChannelPage* page = nullptr;
+};
+
+TEST_P(MentionFlash, ALineNamingTheUserFlashesTheWindowBehind) {
+  const MentionCase& c = GetParam();
+  ASSERT_NE(nullptr, page);
+  const HWND front = c.inFront ? window.Handle() : other.Handle();
+  ::SetForegroundWindow(front);
+  PumpPending();
+  ASSERT_EQ(front, ::GetForegroundWindow());
+
+  g_captionToggles.clear();
+  HHOOK hook =
+      ::SetWindowsHookExA(WH_CALLWNDPROC, &RecordCaptionToggles, nullptr, ::GetCurrentThreadId());
+  DeliverMessage(page, c.type, c.payload);
+  ::UnhookWindowsHookEx(hook);
+
+  const auto toggles =
+      std::count(g_captionToggles.begin(), g_captionToggles.end(), window.Handle());
+  EXPECT_EQ(c.flashes, toggles > 0);
+  EXPECT_EQ(0, std::count(g_captionToggles.begin(), g_captionToggles.end(), other.Handle()));
+  EXPECT_EQ(c.shown, ConsoleText(::GetDlgItem(page->m_hWnd, IDC_CHANNEL_CONSOLE)))
+      << "the line looks as any other";
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, MentionFlash, testing::ValuesIn(kMentionCases));
+
+}  // namespace

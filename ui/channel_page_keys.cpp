@@ -1,0 +1,59 @@
+// The channel page's input line keys: Up and Down walk the input history,
+// Tab completes a nickname from the user list. See channel_page.h.
+#include <cstring>
+
+#include "ui/channel_page.h"
+#include "ui/edit_offsets.h"
+
+namespace {
+
+// The user list's nicknames, row by row in the list's order.
+class CUserListNames : public INameList {
+ public:
+  explicit CUserListNames(const CListCtrl& list) : m_list(list) {}
+  int Count() const override { return m_list.GetItemCount(); }
+  const char* Name(int row, char* buffer, std::size_t size) const override {
+    // A text as long as the buffer would come back unterminated.
+    m_list.GetItemText(row, 0, buffer, static_cast<int>(size));
+    buffer[size - 1] = '\0';
+    return buffer;
+  }
+
+ private:
+  const CListCtrl& m_list;
+};
+
+std::size_t LengthInUnits(HWND input) {
+  return static_cast<std::size_t>(::SendMessageA(input, EM_LINELENGTH, 0, 0));
+}
+
+}  // namespace
+
+void CChannelPage::RecallInputLine(bool older) {
+  HWND input = ::GetDlgItem(m_hWnd, IDC_CHANNEL_INPUT);
+  char typed[CInputHistory::kLineSize] = {};
+  ::GetWindowTextA(input, typed, sizeof(typed));
+  const char* line = older ? m_history.Older(typed) : m_history.Newer();
+  if (line == nullptr) return;
+  ::SetWindowTextA(input, line);
+  const WPARAM end = LengthInUnits(input);
+  ::SendMessageA(input, EM_SETSEL, end, static_cast<LPARAM>(end));
+}
+
+BOOL CChannelPage::CompleteNickname() {
+  HWND input = ::GetDlgItem(m_hWnd, IDC_CHANNEL_INPUT);
+  char line[CNickCompletion::kLineSize] = {};
+  ::GetWindowTextA(input, line, sizeof(line));
+  DWORD caret = 0;
+  ::SendMessageA(input, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  char completed[CNickCompletion::kLineSize];
+  std::size_t completedCaret = 0;
+  if (!m_completion.Complete(line, ByteOffsetOfPosition(line, LengthInUnits(input), caret),
+                             CUserListNames(m_userList), completed, &completedCaret)) {
+    return FALSE;
+  }
+  ::SetWindowTextA(input, completed);
+  const WPARAM position = PositionOfByteOffset(completed, LengthInUnits(input), completedCaret);
+  ::SendMessageA(input, EM_SETSEL, position, static_cast<LPARAM>(position));
+  return TRUE;
+}

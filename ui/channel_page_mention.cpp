@@ -1,0 +1,31 @@
+// The channel page's mention check: a line naming the user draws attention
+// to the host's main window. See channel_page.h.
+#include "link/message_catalogue.h"
+#include "link/payload.h"
+#include "link/server_link.h"
+#include "ui/channel_page.h"
+#include "ui/channel_page_host.h"
+#include "ui/nick_text.h"
+
+namespace {
+
+// Flashes window until the user brings it to the front; one in front already
+// needs no flash.
+void FlashUntilFront(HWND window) {
+  if (window == nullptr || window == ::GetForegroundWindow()) return;
+  FLASHWINFO info = {sizeof(info), window, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+  ::FlashWindowEx(&info);
+}
+
+}  // namespace
+
+void CChannelPage::NoticeMention(const MessageRecord& record) {
+  if (record.type != MsgChannelText && record.type != MsgAction) return;
+  const CServerLink* link = m_host->GetServerLink();
+  if (link == nullptr) return;
+  CPayloadCopy copy(record);
+  const ChannelFields fields = ReadChannelFields(copy, record.type);
+  const char* text = record.type == MsgAction ? UnquoteActionText(copy.Rest()) : fields.rest;
+  if (IsMentionOf(link->Nickname().c_str(), fields.nick, text))
+    FlashUntilFront(::GetAncestor(m_hWnd, GA_ROOT));
+}

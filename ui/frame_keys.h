@@ -1,0 +1,33 @@
+// The keys the manager frame reads before any page: Ctrl+PgDn and Ctrl+PgUp
+// step through the tabs (wrapping), Alt+1 to Alt+9 pick tab 0 to 8, and
+// Ctrl+Tab and Ctrl+F6 belong to the host, which switches its MDI windows
+// with them. Pages leave all of these to the windows above them. Plain
+// decisions over a key and its modifiers; any thread.
+#pragma once
+
+#include <windows.h>
+
+// One key press as the message pump sees it.
+struct KeyStroke {
+  UINT message;  // WM_KEYDOWN or WM_SYSKEYDOWN; anything else is no frame key
+  UINT key;      // virtual-key code
+  bool ctrl;
+  bool alt;
+  bool shift;
+};
+
+enum : int {
+  kNotATabKey = -1,  // the key is no tab key
+  kNoSuchTab = -2,   // a tab key naming a tab that is not there: taken, does nothing
+};
+
+// The tab a tab key selects among count tabs, selected being the current one
+// (-1 when none is: the next is then tab 0, the previous the last);
+// kNoSuchTab or kNotATabKey otherwise.
+int TabForKey(const KeyStroke& key, int selected, int count);
+
+// Ctrl+Tab and Ctrl+F6, with or without Shift.
+bool IsHostWindowKey(const KeyStroke& key);
+
+// A tab key or a host window key: no page may take it.
+bool IsFrameKey(const KeyStroke& key);

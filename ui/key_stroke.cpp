@@ -1,0 +1,15 @@
+// A key message and the thread's modifier state. See key_stroke.h.
+#include "ui/key_stroke.h"
+
+KeyStroke ReadKeyStroke(const MSG& msg) {
+  // Alt comes with the message itself (its context bit); Ctrl and Shift only
+  // from the key state as of the message's retrieval.
+  return {msg.message, static_cast<UINT>(msg.wParam), ::GetKeyState(VK_CONTROL) < 0,
+          (HIWORD(msg.lParam) & KF_ALTDOWN) != 0, ::GetKeyState(VK_SHIFT) < 0};
+}
+
+bool IsFrameKeyMessage(const MSG& msg) {
+  // Checked before the key state is read: every message of the pump comes here.
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+  return IsFrameKey(ReadKeyStroke(msg));
+}

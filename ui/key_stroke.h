@@ -1,0 +1,10 @@
+// ReadKeyStroke: a queued key message with the modifiers held when it was
+// retrieved. User-interface thread (the thread's key state is read).
+#pragma once
+
+#include "ui/frame_keys.h"
+
+KeyStroke ReadKeyStroke(const MSG& msg);
+
+// A key-down message of a frame key (IsFrameKey).
+bool IsFrameKeyMessage(const MSG& msg);
