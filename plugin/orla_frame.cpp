@@ -49,14 +49,16 @@ void COrlaFrame::RecalcLayout(BOOL notify) {
   if (m_pageHost.m_hWnd != nullptr) {
     CRect client;
     GetClientRect(&client);
-    m_pageHost.SetWindowPos(nullptr, 0, 0, client.right, client.bottom,
-                            SWP_NOMOVE | SWP_NOZORDER);
+    m_pageHost.SetWindowPos(nullptr, 0, 0, client.right, client.bottom, SWP_NOMOVE | SWP_NOZORDER);
   }
   CMDIChildWnd::RecalcLayout(notify);
 }
 
 void COrlaFrame::OnDestroy() {
   CMDIChildWnd::OnDestroy();
+  // The start hook loaded the small icon for this frame alone (unshared), so
+  // it goes with the frame; otherwise every frame would leave one behind.
+  if (HICON icon = SetIcon(nullptr, FALSE)) ::DestroyIcon(icon);
   // From now on the module's entry points find no frame, not a dying one.
   ThePlugin().ForgetFrame(this);
   CWnd* list = FindHostWindowList();
