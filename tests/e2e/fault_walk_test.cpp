@@ -23,12 +23,15 @@
 
 namespace {
 
-// The offline and gave-up events the page host has received.
+// The offline and gave-up events the page host has received; the gave-up
+// ones of the whole walk.
 WNDPROC g_pageHostProc;
 int g_endings;
+int g_gaveUp;
 
 LRESULT CALLBACK CountEndings(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_LINK_EVENT && (wParam == LinkOffline || wParam == LinkGaveUp)) ++g_endings;
+  if (message == WM_LINK_EVENT && wParam == LinkGaveUp) ++g_gaveUp;
   return ::CallWindowProcA(g_pageHostProc, window, message, wParam, lParam);
 }
 
@@ -85,6 +88,7 @@ TEST_F(ClientTest, EveryPlatformCallFailingInsideVelmoEndsInOneOfflineStateOnScr
     return made.load();
   };
 
+  g_gaveUp = 0;
   const auto start = std::chrono::steady_clock::now();
   const int calls = session(0, 0, "no fault");
   ASSERT_EQ(1, wentOnline);
@@ -99,7 +103,7 @@ TEST_F(ClientTest, EveryPlatformCallFailingInsideVelmoEndsInOneOfflineStateOnScr
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf(
       "velmo.dll fault walk: %d failure points (%d calls per connection, 2 errors): %d went "
-      "online, %d ended before the user disconnected; %.1f s (%.2f s per connection)\n",
-      tried, calls, wentOnline - 1, endedByFault, seconds, seconds / (tried + 1));
+      "online, %d ended before the user disconnected, %d gave up; %.1f s (%.2f s per connection)\n",
+      tried, calls, wentOnline - 1, endedByFault, g_gaveUp, seconds, seconds / (tried + 1));
   ::SetWindowLongPtrA(PageHost(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pageHostProc));
 }
