@@ -210,3 +210,35 @@ TEST_F(ClientTest, TheFrameKeepsOnlyItsOwnWindowListEntryInStep) {
     theApp.ReleaseHost();
   }
 }
+
+// The frame keeps the page host on its whole client area, and the manager
+// page keeps the width of it and reaches one pixel below it, through
+// maximized and restored sizes.
+TEST_F(ClientTest, ThePageHostAndManagerPageFollowTheFramesSize) {
+  StartHost();
+  struct Size {
+    const char* name;
+    int width, height;  // 0: maximized
+  };
+  const Size sizes[] = {{"maximized", 0, 0}, {"restored", 420, 320}, {"larger", 600, 450}};
+  for (const Size& size : sizes) {
+    SCOPED_TRACE(size.name);
+    if (size.width == 0) {
+      ::ShowWindow(Frame(), SW_MAXIMIZE);
+    } else {
+      ::ShowWindow(Frame(), SW_RESTORE);
+      ::MoveWindow(Frame(), 0, 0, size.width, size.height, TRUE);
+    }
+    PumpPending();
+    RECT client, host, page;
+    ::GetClientRect(Frame(), &client);
+    ::GetWindowRect(PageHost(), &host);
+    ::MapWindowPoints(nullptr, Frame(), reinterpret_cast<POINT*>(&host), 2);
+    EXPECT_EQ(CRect(client), CRect(host));
+    ::GetWindowRect(ManagerPage(), &page);
+    ::MapWindowPoints(nullptr, PageHost(), reinterpret_cast<POINT*>(&page), 2);
+    EXPECT_EQ(0, page.left);
+    EXPECT_EQ(client.right, page.right);
+    EXPECT_EQ(client.bottom + 1, page.bottom);
+  }
+}
