@@ -197,6 +197,23 @@ TEST_F(PageHostTest, TabsShowOnePageAndTheLayoutFollowsTheRowsOfTabs) {
   EXPECT_EQ(0, host.SendMessage(WM_TABBAR_NOTIFY, 3, 0)) << "an unknown code is not handled";
 }
 
+// The dialog manager's Enter and Escape end a dialog by hiding it: none of the
+// client's three dialogs may take that default.
+TEST_F(PageHostTest, EnterAndEscapeHideNoneOfTheDialogs) {
+  const auto press = [](HWND dialog) {
+    for (int command : {IDOK, IDCANCEL})
+      ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+  };
+  press(host.m_hWnd);
+  press(ManagerWindow());
+  EXPECT_TRUE(host.IsWindowVisible());
+  EXPECT_TRUE(::IsWindowVisible(ManagerWindow()));
+  CChannelPage* page = host.OpenChannelPage("#a");
+  ASSERT_NE(nullptr, page);
+  press(page->m_hWnd);
+  EXPECT_TRUE(Visible(page));
+}
+
 TEST_F(PageHostTest, EveryPageSeesEachEventInTabOrderAPageOpenedMeanwhileLast) {
   CChannelPage* a = host.OpenChannelPage("#a");
   CChannelPage* b = host.OpenChannelPage("#b");
