@@ -168,7 +168,10 @@ TEST_F(PageHostTest, TabsShowOnePageAndTheLayoutFollowsTheRowsOfTabs) {
   const HWND secondLine = ::GetDlgItem(host.m_hWnd, IDC_PAGE_HOST_SECOND_LINE);
   const int lineTop = RectOf(secondLine).top;
   std::vector<CChannelPage*> pages;
-  for (const char* name : {"#a", "#b", "#c", "#d"}) pages.push_back(host.OpenChannelPage(name));
+  for (const char* name : {"#a", "#b", "#c", "#d"}) {
+    pages.push_back(host.OpenChannelPage(name));
+    ASSERT_NE(nullptr, pages.back()) << name;
+  }
   EXPECT_TRUE(Visible(pages[3])) << "the newest page is shown";
   EXPECT_FALSE(::IsWindowVisible(ManagerWindow()));
   const CRect line = RectOf(secondLine);
@@ -187,6 +190,7 @@ TEST_F(PageHostTest, TabsShowOnePageAndTheLayoutFollowsTheRowsOfTabs) {
   EXPECT_TRUE(Visible(pages[0]));
   CTestPageHost other;
   CChannelPage* untabbed = OpenTestPage(&other, window.Handle(), "#b");
+  ASSERT_NE(nullptr, untabbed);
   EXPECT_EQ(1, host.RemoveChannelPage(untabbed)) << "a page without a tab changes nothing";
   untabbed->DestroyWindow();
   EXPECT_TRUE(Visible(pages[0]));
@@ -217,6 +221,7 @@ TEST_F(PageHostTest, EnterAndEscapeHideNoneOfTheDialogs) {
 TEST_F(PageHostTest, EveryPageSeesEachEventInTabOrderAPageOpenedMeanwhileLast) {
   CChannelPage* a = host.OpenChannelPage("#a");
   CChannelPage* b = host.OpenChannelPage("#b");
+  ASSERT_TRUE(a != nullptr && b != nullptr);
   HHOOK hook =
       ::SetWindowsHookExA(WH_CALLWNDPROC, &RecordLinkEvents, nullptr, ::GetCurrentThreadId());
   g_eventReceivers.clear();
