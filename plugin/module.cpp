@@ -7,11 +7,11 @@
 //
 // Threads: DllMain on the loader's thread; the entry points on the host's
 // user-interface thread.
-#include "plugin/module_api.h"
-
 #include <cstdarg>
 
 #include "link/log_sink.h"
+#include "link/socket_platform.h"
+#include "plugin/module_api.h"
 #include "plugin/orla_frame.h"
 #include "plugin/orla_plugin.h"
 
@@ -51,6 +51,10 @@ void ManagerLogWhite(const char* format, ...) {
   va_start(args, format);
   SendLogLine(ManagerSink(), nullptr, format, args);
   va_end(args);
+}
+
+void InstallPlatformFaults(link_platform::IPlatformFaults* faults) {
+  link_platform::g_faults.store(faults, std::memory_order_release);
 }
 
 BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD reason, LPVOID) {

@@ -63,6 +63,9 @@ void COrlaFrame::RecalcLayout(BOOL notify) {
 
 void COrlaFrame::OnDestroy() {
   CMDIChildWnd::OnDestroy();
+  // The start hook loaded the small icon for this frame alone (unshared), so
+  // it goes with the frame; otherwise every frame would leave one behind.
+  if (HICON icon = SetIcon(nullptr, FALSE)) ::DestroyIcon(icon);
   // From now on the module's entry points find no frame, not a dying one.
   ThePlugin().ForgetFrame(this);
   CWnd* list = FindHostWindowList();

@@ -2,6 +2,7 @@
 // removing channel pages. See page_host_dlg.h for ownership and threads.
 #include "ui/page_host_dlg.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "link/frame.h"
@@ -15,6 +16,14 @@
 namespace {
 
 const UINT kMoveOnly = SWP_NOZORDER | SWP_NOACTIVATE;
+
+// A join the client cannot show: leave the channel again so the server does
+// not keep the user in it with no page and no Leave button, and say why.
+void LeaveUnshownChannel(CServerLink* link, ILogSink* console, const char* channelName,
+                         const char* reason) {
+  SendFrame(link, MsgLeave, "%s", channelName);
+  LogWhiteLine(console, "チャンネル %s を開けません: %s\r\n", channelName, reason);
+}
 
 }  // namespace
 
@@ -54,6 +63,8 @@ BEGIN_MESSAGE_MAP(CPageHostDlg, CDialog)
 END_MESSAGE_MAP()
 
 void CPageHostDlg::OnDestroy() {
+  // From here on a join confirmation that Stop serves opens no page.
+  m_closing = true;
   // Channel pages go first, each leaving its channel while the link still
   // runs; each tab goes before its page, so no event reaches a page that is
   // being destroyed.
@@ -167,17 +178,22 @@ CChannelPage* CPageHostDlg::OpenChannelPage(const char* channelName) {
       return page;
     }
   }
+  // A page opened while the host goes would outlive its tab bar's loop; the
+  // connection is closing too, which takes the user out of every channel.
+  if (m_closing) return nullptr;
   if (m_tabBar.GetTabCount() > kMaxChannelPages) {
-    // A page without a tab could never be seen, found or told anything: leave
-    // the channel again so the server agrees, and say why.
-    SendFrame(&m_link, MsgLeave, "%s", channelName);
-    LogWhiteLine(ManagerLogSink(),
-                 "チャンネル %s を開けません: 開けるチャンネルは %d 個までです\r\n", channelName,
-                 static_cast<int>(kMaxChannelPages));
+    // A page without a tab could never be seen, found or told anything.
+    char reason[64];
+    std::snprintf(reason, sizeof reason, "開けるチャンネルは %d 個までです",
+                  static_cast<int>(kMaxChannelPages));
+    LeaveUnshownChannel(&m_link, ManagerLogSink(), channelName, reason);
     return nullptr;
   }
   CChannelPage* page = CChannelPage::Open(this, channelName, this);
-  if (page == nullptr) return nullptr;
+  if (page == nullptr) {
+    LeaveUnshownChannel(&m_link, ManagerLogSink(), channelName, "ページを作れませんでした");
+    return nullptr;
+  }
   for (int i = 0; i < m_tabBar.GetTabCount(); ++i) {
     CWnd* other = m_tabBar.GetTabPage(i);
     if (other != nullptr && other->m_hWnd != nullptr) other->ShowWindow(SW_HIDE);

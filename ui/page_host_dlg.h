@@ -39,9 +39,9 @@ class CPageHostDlg : public CDialog, public IChannelPageHost, public IManagerPag
   CServerLink* GetServerLink() override { return &m_link; }
   ILinkEventTarget* GetLinkEventTarget() override { return &m_linkTarget; }
   // The channel's page, brought forward, or a new one under a new tab. Null
-  // when no page could be opened: the tab bar is full (the channel is then
-  // left again and the manager console says why) or the page's window could
-  // not be created.
+  // when no page could be opened: the tab bar is full or the page's window
+  // could not be created (either way the channel is left again and the
+  // manager console says why), or this window is being destroyed.
   CChannelPage* OpenChannelPage(const char* channelName) override;
   // Removes the page's tab and selects the one before it; copes with a page
   // that has no tab. Always 1.
@@ -87,6 +87,8 @@ class CPageHostDlg : public CDialog, public IChannelPageHost, public IManagerPag
   CServerLink m_link;
   CManagerPage m_managerPage;
   CTabBar m_tabBar;
+  // Set when this window's destruction begins.
+  bool m_closing = false;
 
   DECLARE_MESSAGE_MAP()
 };

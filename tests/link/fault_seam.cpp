@@ -3,11 +3,18 @@
 
 using link_platform::PlatformCall;
 
-CFaultSeam::CFaultSeam(std::function<int(Call, Handle)> decide) : m_decide(std::move(decide)) {
-  link_platform::g_faults = this;
+namespace {
+
+void InstallHere(link_platform::IPlatformFaults* faults) { link_platform::g_faults = faults; }
+
+}  // namespace
+
+CFaultSeam::CFaultSeam(std::function<int(Call, Handle)> decide, Install install)
+    : m_decide(std::move(decide)), m_install(install != nullptr ? install : &InstallHere) {
+  m_install(this);
 }
 
-CFaultSeam::~CFaultSeam() { link_platform::g_faults = nullptr; }
+CFaultSeam::~CFaultSeam() { m_install(nullptr); }
 
 int CFaultSeam::Before(Call call, Handle handle) {
   ++m_calls;

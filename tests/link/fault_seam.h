@@ -16,9 +16,12 @@ class CFaultSeam : public link_platform::IPlatformFaults {
  public:
   using Call = link_platform::PlatformCall;
   using Handle = link_platform::SocketHandle;
+  // Puts a seam in place of the module's seam, or takes it out (null).
+  using Install = void (*)(link_platform::IPlatformFaults* faults);
   // decide answers each call: 0 lets it run, an error code fails it. Without
-  // one every call runs.
-  explicit CFaultSeam(std::function<int(Call, Handle)> decide = nullptr);
+  // one every call runs. The seam is this program's own unless install puts
+  // it into another module (velmo.dll has its own).
+  explicit CFaultSeam(std::function<int(Call, Handle)> decide = nullptr, Install install = nullptr);
   CFaultSeam(const CFaultSeam&) = delete;
   CFaultSeam& operator=(const CFaultSeam&) = delete;
   ~CFaultSeam();
@@ -35,6 +38,7 @@ class CFaultSeam : public link_platform::IPlatformFaults {
 
  private:
   std::function<int(Call, Handle)> m_decide;
+  Install m_install;
   std::atomic<int> m_calls{0};
   mutable std::mutex m_mutex;
   std::multiset<Handle> m_open;

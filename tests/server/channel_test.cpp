@@ -91,6 +91,15 @@ TEST_F(ChannelTest, JoiningAnUnknownChannelCreatesItUntilItsLastMemberLeaves) {
   EXPECT_EQ(ChannelList(*a).size(), 3u);
 }
 
+TEST_F(ChannelTest, AConfiguredChannelKeepsItsTopicAfterItsLastMemberLeaves) {
+  StartServer();
+  auto a = Member("A", "lobby");
+  a->Send(401, "lobby");
+  EXPECT_EQ(ChannelList(*a),
+            (std::vector<Frame>{
+                {618, "lobby 0 Welcome all"}, {618, "quiet 0"}, {618, "雑談 0 日本語 で どうぞ"}}));
+}
+
 TEST_F(ChannelTest, JoinsThatCannotBeHonouredAreIgnored) {
   StartServer();
   auto a = LoggedIn("A");

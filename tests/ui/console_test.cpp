@@ -112,18 +112,30 @@ TEST_F(ConsoleTest, ChatConsoleRefusesUnsafeRichTextAndServerConsoleShowsIt) {
   EXPECT_EQ(unsafe, ConsoleText(Console()));
 }
 
-TEST_F(ConsoleTest, OneLineAppendsNeverLeaveTheCountAtTheCap) {
-  Open(kChatConsoleStyle);
-  char line[32];
-  for (int i = 1; i <= 1200; ++i) {
-    wsprintfA(line, "line %04d\r\n", i);
-    console->AppendConsole(RGB(255, 255, 255), line);
-    ASSERT_LT(ConsoleLineCount(Console()), 1000) << "after append " << i;
+TEST_F(ConsoleTest, OneLineAppendsNeverLeaveTheCountAtTheCapOfEitherStyle) {
+  struct Case {
+    const char* name;
+    const ConsoleStyle& style;
+    int cap;
+  } cases[] = {{"chat console", kChatConsoleStyle, 1000},
+               {"server console", kServerConsoleStyle, 500}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Open(c.style);
+    char line[32];
+    const int appends = c.cap + 200;
+    for (int i = 1; i <= appends; ++i) {
+      wsprintfA(line, "line %04d\r\n", i);
+      console->AppendConsole(RGB(255, 255, 255), line);
+      ASSERT_LT(ConsoleLineCount(Console()), c.cap) << "after append " << i;
+    }
+    // cap - 2 whole lines ending in "\r\n" (a count of cap - 1): the oldest
+    // went first.
+    const std::string text = ConsoleText(Console());
+    wsprintfA(line, "line %04d\r\n", appends - (c.cap - 2) + 1);
+    EXPECT_EQ(0u, text.find(line));
+    EXPECT_EQ((c.cap - 2) * 11u, text.size());
   }
-  // 998 whole lines ending in "\r\n" (a count of 999): the oldest went first.
-  const std::string text = ConsoleText(Console());
-  EXPECT_EQ(0u, text.find("line 0203\r\n"));
-  EXPECT_EQ(998u * 11u, text.size());
 }
 
 TEST_F(ConsoleTest, AMultiLineAppendAtTheCapRemovesOneLineAndPiecesBringTheCountDown) {

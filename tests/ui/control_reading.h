@@ -1,12 +1,19 @@
 // Reading the client's controls back as a user sees them: a console's text
-// and the colour of each piece, a list view's rows. Shared by the UI tests
-// and the end-to-end tests. UI thread of the controls only.
+// and the colour of each piece, a list view's rows, rectangles printed by
+// their edges. Shared by the UI tests and the end-to-end tests. UI thread of
+// the controls only.
 #pragma once
 
-#include <windows.h>
-
+#include <ostream>
 #include <string>
 #include <vector>
+
+#include "framework/afxwin.h"
+
+// Rectangles print as their edges in failure messages.
+inline void PrintTo(const CRect& rect, std::ostream* os) {
+  *os << "(" << rect.left << "," << rect.top << ")-(" << rect.right << "," << rect.bottom << ")";
+}
 
 // The console's whole text, "\r\n" line breaks included.
 std::string ConsoleText(HWND console);

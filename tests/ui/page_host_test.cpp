@@ -1,14 +1,21 @@
 // The page host inside a plain window: which page a tab shows, where the
-// lines and pages go when the tab bar grows, the order in which pages see a
-// link event (a page opened during the event included), the full tab bar and
-// a page whose window cannot be created — with a scripted server peer that
-// records what the client sends.
+// lines and pages go when the host is resized and the tab bar grows, the
+// order in which pages see a link event (a page opened during the event
+// included), the full tab bar, a page whose window cannot be created and a
+// join confirmed while the host closes — with a scripted server peer that
+// records what the client sends and may answer it.
+//
+// The host owns the channel pages: a test closes a page only through its
+// Leave button, found afresh by channel name, so a failed check can never
+// make it destroy a page twice.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "link/frame_bytes.h"
 #include "link/message_catalogue.h"
 #include "peer.h"
+#include "ui/channel_page_ids.h"
 #include "ui/manager_page_ids.h"
 #include "ui/page_host_dlg.h"
 #include "ui/ui_messages.h"
@@ -31,6 +38,36 @@ LRESULT CALLBACK RefuseRichEdit(int code, WPARAM wParam, LPARAM lParam) {
     const LPCSTR name = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->lpszClass;
     if (!IS_INTRESOURCE(name) && lstrcmpiA(name, "RICHEDIT") == 0) return 1;
   }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The closing host: the page whose leave the server answers with a held-back
+// join confirmation, whether that confirmation was waiting for the host
+// while the close went on, and the dialogs created as the host's children.
+HWND g_closing = nullptr;
+HWND g_answeredPage = nullptr;
+bool g_joinWaiting = false;
+int g_pagesCreated = 0;
+
+// After the answered page has handled its WM_DESTROY (its leave is on the
+// wire), waits without serving anything until the worker's delivery of the
+// answer is waiting for this thread.
+LRESULT CALLBACK AwaitAnswerAfterLeave(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  if (code == HC_ACTION && call->message == WM_DESTROY && call->hwnd == g_answeredPage) {
+    const DWORD deadline = ::GetTickCount() + 5000;
+    while (!g_joinWaiting && ::GetTickCount() < deadline) {
+      g_joinWaiting = (HIWORD(::GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0;
+      ::Sleep(1);
+    }
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK CountPagesCreated(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND &&
+      reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->hwndParent == g_closing)
+    ++g_pagesCreated;
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -76,7 +113,8 @@ class PageHostTest : public testing::Test {
         host.SendMessage(WM_LINK_EVENT, LinkMessage, reinterpret_cast<LPARAM>(&record)));
   }
   HWND ManagerWindow() const {
-    for (HWND child = ::GetWindow(host.m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    for (HWND child = ::GetWindow(host.m_hWnd, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT))
       if (::GetDlgItem(child, IDC_MANAGER_CONNECT)) return child;
     return nullptr;
   }
@@ -87,6 +125,24 @@ class PageHostTest : public testing::Test {
     return rect;
   }
   bool Visible(CWnd* page) const { return page != nullptr && page->IsWindowVisible(); }
+  // The channel's page window, or null.
+  HWND PageOf(const std::string& channel) const {
+    for (HWND child = ::GetWindow(host.m_hWnd, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+      auto* page = ::GetDlgItem(child, IDC_CHANNEL_TOPIC) != nullptr
+                       ? static_cast<CChannelPage*>(CWnd::FromHandlePermanent(child))
+                       : nullptr;
+      if (page != nullptr && channel == page->ChannelName()) return child;
+    }
+    return nullptr;
+  }
+  // Presses the Leave button of the channel's page, as a user does.
+  void Leave(const std::string& channel) {
+    const HWND page = PageOf(channel);
+    ASSERT_NE(nullptr, page) << channel;
+    ::SendMessageA(::GetDlgItem(page, IDC_CHANNEL_LEAVE), BM_CLICK, 0, 0);
+    ASSERT_EQ(nullptr, PageOf(channel)) << channel;
+  }
 
   CTestWindow window{700, 460};
   CPageHostDlg host;
@@ -96,10 +152,14 @@ class PageHostTest : public testing::Test {
     AcceptLogin(connection);
     ReceivedFrame frame;
     while (connection.ReadFrame(&frame.type, &frame.payload, 60000)) {
+      if (answer) connection.Send(answer(frame));
       std::lock_guard<std::mutex> lock(m_mutex);
       m_received.push_back(frame);
     }
   }};
+  // The peer's answer to each frame it receives (bytes, "" for none); set
+  // before GoOnline.
+  std::function<std::string(const ReceivedFrame&)> answer;
 };
 
 TEST_F(PageHostTest, TabsShowOnePageAndTheLayoutFollowsTheRowsOfTabs) {
@@ -108,7 +168,10 @@ TEST_F(PageHostTest, TabsShowOnePageAndTheLayoutFollowsTheRowsOfTabs) {
   const HWND secondLine = ::GetDlgItem(host.m_hWnd, IDC_PAGE_HOST_SECOND_LINE);
   const int lineTop = RectOf(secondLine).top;
   std::vector<CChannelPage*> pages;
-  for (const char* name : {"#a", "#b", "#c", "#d"}) pages.push_back(host.OpenChannelPage(name));
+  for (const char* name : {"#a", "#b", "#c", "#d"}) {
+    pages.push_back(host.OpenChannelPage(name));
+    ASSERT_NE(nullptr, pages.back()) << name;
+  }
   EXPECT_TRUE(Visible(pages[3])) << "the newest page is shown";
   EXPECT_FALSE(::IsWindowVisible(ManagerWindow()));
   const CRect line = RectOf(secondLine);
@@ -119,30 +182,48 @@ TEST_F(PageHostTest, TabsShowOnePageAndTheLayoutFollowsTheRowsOfTabs) {
   EXPECT_EQ(pages[1], host.OpenChannelPage("#b")) << "an open channel is brought forward";
   EXPECT_TRUE(Visible(pages[1]));
   EXPECT_FALSE(Visible(pages[3]));
-  CChannelPage* upper = host.OpenChannelPage("#B");
-  EXPECT_NE(pages[1], upper) << "names differ by case: another channel";
-  CChannelPage* named = host.OpenChannelPage("Orlaネットワーク");
-  EXPECT_NE(nullptr, named) << "tab 0 is never matched by name";
+  ASSERT_NE(pages[1], host.OpenChannelPage("#B")) << "names differ by case: another channel";
+  ASSERT_NE(nullptr, host.OpenChannelPage("Orlaネットワーク")) << "tab 0 is never matched by name";
 
-  // Removing the page of tab 2 selects tab 1, whichever was selected.
-  EXPECT_EQ(1, host.RemoveChannelPage(pages[1]));
-  pages[1]->DestroyWindow();
+  // Leaving the page of tab 2 selects tab 1, whichever was selected.
+  ASSERT_NO_FATAL_FAILURE(Leave("#b"));
   EXPECT_TRUE(Visible(pages[0]));
-  EXPECT_EQ(1, host.RemoveChannelPage(pages[1])) << "a page without a tab changes nothing";
+  CTestPageHost other;
+  CChannelPage* untabbed = OpenTestPage(&other, window.Handle(), "#b");
+  ASSERT_NE(nullptr, untabbed);
+  EXPECT_EQ(1, host.RemoveChannelPage(untabbed)) << "a page without a tab changes nothing";
+  untabbed->DestroyWindow();
   EXPECT_TRUE(Visible(pages[0]));
-  for (CChannelPage* page : {pages[0], pages[2], upper}) {
-    host.RemoveChannelPage(page);
-    page->DestroyWindow();
+  for (const char* channel : {"#a", "#c", "#B", "Orlaネットワーク"}) {
+    ASSERT_NO_FATAL_FAILURE(Leave(channel));
   }
-  EXPECT_EQ(lineTop, RectOf(secondLine).top)
-      << "back to one row of tabs";
+  EXPECT_EQ(lineTop, RectOf(secondLine).top) << "back to one row of tabs";
   EXPECT_EQ(0, host.SendMessage(WM_TABBAR_NOTIFY, 3, 0)) << "an unknown code is not handled";
+}
+
+// The dialog manager's Enter and Escape end a dialog by hiding it: none of the
+// client's three dialogs may take that default.
+TEST_F(PageHostTest, EnterAndEscapeHideNoneOfTheDialogs) {
+  const auto press = [](HWND dialog) {
+    for (int command : {IDOK, IDCANCEL})
+      ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+  };
+  press(host.m_hWnd);
+  press(ManagerWindow());
+  EXPECT_TRUE(host.IsWindowVisible());
+  EXPECT_TRUE(::IsWindowVisible(ManagerWindow()));
+  CChannelPage* page = host.OpenChannelPage("#a");
+  ASSERT_NE(nullptr, page);
+  press(page->m_hWnd);
+  EXPECT_TRUE(Visible(page));
 }
 
 TEST_F(PageHostTest, EveryPageSeesEachEventInTabOrderAPageOpenedMeanwhileLast) {
   CChannelPage* a = host.OpenChannelPage("#a");
   CChannelPage* b = host.OpenChannelPage("#b");
-  HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, &RecordLinkEvents, nullptr, ::GetCurrentThreadId());
+  ASSERT_TRUE(a != nullptr && b != nullptr);
+  HHOOK hook =
+      ::SetWindowsHookExA(WH_CALLWNDPROC, &RecordLinkEvents, nullptr, ::GetCurrentThreadId());
   g_eventReceivers.clear();
   EXPECT_EQ(1, Broadcast(MsgJoined, "#new")) << "the manager page took the join";
   ::UnhookWindowsHookEx(hook);
@@ -166,7 +247,7 @@ TEST_F(PageHostTest, ATwelfthChannelIsLeftAgainAndSaidSo) {
   EXPECT_NE(std::string::npos, log.find("チャンネル #full を開けません")) << log;
 }
 
-TEST_F(PageHostTest, APageWhoseWindowCannotBeCreatedLeavesNothingBehind) {
+TEST_F(PageHostTest, APageWhoseWindowCannotBeCreatedLeavesTheChannelAndSaysSo) {
   GoOnline();
   // No template to be found: the page never gets a window.
   const HINSTANCE resources = AfxGetResourceHandle();
@@ -178,13 +259,87 @@ TEST_F(PageHostTest, APageWhoseWindowCannotBeCreatedLeavesNothingBehind) {
   EXPECT_EQ(nullptr, host.OpenChannelPage("#b"));
   ::UnhookWindowsHookEx(refuse);
   EXPECT_TRUE(::IsWindowVisible(ManagerWindow())) << "no page was hidden or shown";
-  CChannelPage* page = host.OpenChannelPage("#c");
+  ASSERT_NE(nullptr, host.OpenChannelPage("#c"));
+  ASSERT_NO_FATAL_FAILURE(Leave("#c"));
+  const std::vector<ReceivedFrame> frames = Received(3);
+  ASSERT_EQ(3u, frames.size()) << "the server does not keep the user where no page shows";
+  const char* const left[] = {"#a", "#b", "#c"};
+  for (std::size_t i = 0; i < frames.size(); ++i) {
+    EXPECT_EQ(static_cast<unsigned>(MsgLeave), frames[i].type) << i;
+    EXPECT_EQ(left[i], frames[i].payload) << i;
+  }
+  const HWND log = ::GetDlgItem(ManagerWindow(), IDC_MANAGER_SERVER_LOG);
+  EXPECT_EQ(
+      "",
+      CompareConsole(
+          log, {{"Recv: [0002][0003] ok\r\n", RGB(0, 127, 255)},
+                {"チャンネル #a を開けません: ページを作れませんでした\r\n", RGB(255, 255, 255)},
+                {"チャンネル #b を開けません: ページを作れませんでした\r\n", RGB(255, 255, 255)}}));
+}
+
+// The server confirms a join only once the close has begun (it answers the
+// leave of the first page): Stop serves that confirmation while the host
+// goes, and the dying host opens no page for it.
+TEST_F(PageHostTest, AJoinConfirmedWhileTheHostClosesOpensNoPage) {
+  answer = [](const ReceivedFrame& frame) {
+    return frame.type == MsgLeave && frame.payload == "#a" ? FrameBytes(MsgJoined, "#late")
+                                                           : std::string();
+  };
+  GoOnline();
+  CChannelPage* page = host.OpenChannelPage("#a");
   ASSERT_NE(nullptr, page);
-  host.RemoveChannelPage(page);
-  page->DestroyWindow();
-  const std::vector<ReceivedFrame> frames = Received(1);
-  ASSERT_EQ(1u, frames.size()) << "only the page that came up left its channel";
-  EXPECT_EQ("#c", frames[0].payload);
+  g_answeredPage = page->m_hWnd;
+  g_closing = host.m_hWnd;
+  g_joinWaiting = false;
+  g_pagesCreated = 0;
+  HHOOK await = ::SetWindowsHookExA(WH_CALLWNDPROCRET, &AwaitAnswerAfterLeave, nullptr,
+                                    ::GetCurrentThreadId());
+  HHOOK count = ::SetWindowsHookExA(WH_CBT, &CountPagesCreated, nullptr, ::GetCurrentThreadId());
+  window.Destroy();
+  ::UnhookWindowsHookEx(count);
+  ::UnhookWindowsHookEx(await);
+  ASSERT_TRUE(g_joinWaiting) << "the confirmation reached the host during its close";
+  EXPECT_EQ(0, g_pagesCreated);
+  EXPECT_EQ(0, host.GetServerLink()->IsRunning());
+}
+
+// Where the manager page lies: the whole width, from the pixel below the
+// second line to one pixel below the client area, through host sizes and
+// rows of tabs; it is shown again once its tab is the only one.
+TEST_F(PageHostTest, TheManagerPageFillsThePageAreaBelowTheLines) {
+  struct Step {
+    const char* name;
+    int width, height;
+    int channels;  // channel tabs open afterwards
+    bool shown;
+  };
+  const Step steps[] = {
+      {"as created", 640, 400, 0, true},       {"host resized", 520, 300, 0, true},
+      {"one channel", 520, 300, 1, false},     {"a second row of tabs", 700, 420, 4, false},
+      {"back to one row", 700, 420, 3, false}, {"last channel tab left", 610, 380, 0, true},
+  };
+  const HWND topLine = ::GetDlgItem(host.m_hWnd, IDC_PAGE_HOST_TOP_LINE);
+  const HWND tabBar = ::GetDlgItem(host.m_hWnd, IDC_PAGE_HOST_TAB_BAR);
+  const HWND secondLine = ::GetDlgItem(host.m_hWnd, IDC_PAGE_HOST_SECOND_LINE);
+  int open = 0;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    host.SetWindowPos(nullptr, 0, 0, step.width, step.height, SWP_NOZORDER | SWP_NOMOVE);
+    for (; open < step.channels; ++open)
+      ASSERT_NE(nullptr, host.OpenChannelPage(("#" + std::to_string(open)).c_str()));
+    for (; open > step.channels; --open)
+      ASSERT_NO_FATAL_FAILURE(Leave("#" + std::to_string(open - 1)));
+    PumpPending();
+    CRect client;
+    host.GetClientRect(&client);
+    const CRect top = RectOf(topLine), bar = RectOf(tabBar), second = RectOf(secondLine);
+    EXPECT_EQ(CRect(top.left, top.top, client.right, top.bottom), top);
+    EXPECT_EQ(CRect(0, bar.bottom + 1, client.right, bar.bottom + 1 + top.Height()), second);
+    EXPECT_EQ(22 * ((open + 4) / 4), bar.Height()) << "a row of tabs per four";
+    EXPECT_EQ(CRect(0, second.bottom + 1, client.right, client.bottom + 1),
+              RectOf(ManagerWindow()));
+    EXPECT_EQ(step.shown, ::IsWindowVisible(ManagerWindow()) != FALSE);
+  }
 }
 
 }  // namespace

@@ -352,4 +352,57 @@ TEST_F(TabBarTest, FramesEachTabSunkenAndLettersItWhite) {
   ::ReleaseDC(parent.control, dc);
 }
 
+// ---- labels --------------------------------------------------------------------
+
+// A tab's slot as painted on screen, 154 x 21 from its top-left corner.
+const int kSlotWidth = 154, kSlotHeight = 21;
+
+// Where the pixels of two slots differ, as a picture of '.' and 'x'.
+std::string Differences(HDC a, int ax, HDC b, int bx) {
+  std::string picture;
+  for (int y = 0; y < kSlotHeight; ++y, picture += '\n')
+    for (int x = 0; x < kSlotWidth; ++x)
+      picture += ::GetPixel(a, ax + x, 1 + y) == ::GetPixel(b, bx + x, 1 + y) ? '.' : 'x';
+  return picture;
+}
+
+class TabBarLabel : public TabBarTest, public testing::WithParamInterface<const char*> {};
+
+// The label against the same face with no label, lettered here as it should
+// look: 12-pixel bold "ＭＳ Ｐゴシック" in white, one line, "&" drawn as itself,
+// cut with an ellipsis where it does not fit.
+TEST_P(TabBarLabel, IsDrawnInTheLabelFontAsWrittenAndCutWithAnEllipsis) {
+  ASSERT_NO_FATAL_FAILURE(Prepare(true, 0, -1));
+  ASSERT_TRUE(bar.AddTab("", &pages[0]));
+  ASSERT_TRUE(bar.AddTab(GetParam(), &pages[1]));
+  ::UpdateWindow(parent.control);
+  HDC shown = ::GetDC(parent.control);
+  HDC expected = ::CreateCompatibleDC(shown);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(shown, kSlotWidth, kSlotHeight + 1);
+  HGDIOBJ oldBitmap = ::SelectObject(expected, bitmap);
+  ::BitBlt(expected, 0, 1, kSlotWidth, kSlotHeight, shown, 0, 1, SRCCOPY);
+  HFONT font =
+      ::CreateFontA(12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_STROKE_PRECIS,
+                    CLIP_STROKE_PRECIS, PROOF_QUALITY, 0, "ＭＳ Ｐゴシック");
+  HGDIOBJ oldFont = ::SelectObject(expected, font);
+  ::SetBkMode(expected, TRANSPARENT);
+  ::SetTextColor(expected, RGB(255, 255, 255));
+  RECT text = {5, 2, kSlotWidth, kSlotHeight + 1};
+  ::DrawTextA(expected, GetParam(), -1, &text,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  std::string same;
+  for (int y = 0; y < kSlotHeight; ++y) same += std::string(kSlotWidth, '.') + '\n';
+  EXPECT_EQ(same, Differences(expected, 0, shown, 157));
+  ::SelectObject(expected, oldFont);
+  ::DeleteObject(font);
+  ::SelectObject(expected, oldBitmap);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(expected);
+  ::ReleaseDC(parent.control, shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Labels, TabBarLabel,
+                         testing::Values("R&D", "#a-channel-name-far-too-long-for-one-tab",
+                                         "Orlaネットワーク"));
+
 }  // namespace

@@ -10,21 +10,15 @@
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "framework/afxwin.h"
-#include "tests/ui/control_reading.h"
 #include "link/server_link.h"
+#include "tests/ui/control_reading.h"
 #include "ui/channel_page.h"
 #include "ui/channel_page_host.h"
 #include "ui/window_link_target.h"
-
-// Rectangles print as their edges in failure messages.
-inline void PrintTo(const CRect& rect, std::ostream* os) {
-  *os << "(" << rect.left << "," << rect.top << ")-(" << rect.right << "," << rect.bottom << ")";
-}
 
 // Handles every waiting message the way the host's loop does (with
 // pre-translation).
@@ -45,7 +39,6 @@ class CTestWindow {
 
 // A rich edit control, child of parent, of the chat console's template styles.
 HWND CreateRichEdit(HWND parent, int id, int x, int y, int width, int height);
-
 
 // The page host seen by a page: a link pointer and the pages removed.
 class CTestPageHost : public IChannelPageHost {
@@ -96,4 +89,3 @@ CChannelPage* OpenTestPage(IChannelPageHost* host, HWND parent, const char* chan
 
 // Delivers one received message to the page as the page host would.
 int DeliverMessage(CChannelPage* page, unsigned type, const std::string& payload);
-
