@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
     host.ShowWindow(SW_SHOW);
     HWND manager = ManagerPage(host.m_hWnd);
     g_serverLog = ::GetDlgItem(manager, IDC_MANAGER_SERVER_LOG);
-    const std::string address = "127.0.0.1:" + std::to_string(server->port());
+    const std::string address = "127.0.0.1:" + std::to_string(server->Port());
     ::SetDlgItemTextA(manager, IDC_MANAGER_ADDRESS, address.c_str());
     ::SetDlgItemTextA(manager, IDC_MANAGER_NICKNAME, "cycler");
 

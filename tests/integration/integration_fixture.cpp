@@ -63,11 +63,11 @@ void IntegrationTest::StartServer() {
   server = std::make_unique<orla_server::Server>(config);
   std::string error;
   ASSERT_TRUE(server->Start(&error)) << error;
-  ASSERT_NE(0, server->port());
+  ASSERT_NE(0, server->Port());
 }
 
 std::string IntegrationTest::Address() const {
-  return "127.0.0.1:" + std::to_string(server ? server->port() : 0);
+  return "127.0.0.1:" + std::to_string(server ? server->Port() : 0);
 }
 
 ChatUser& IntegrationTest::Connect(const std::string& nickname) {
