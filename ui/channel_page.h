@@ -17,7 +17,7 @@
 #include "ui/channel_page_ids.h"
 #include "ui/console_view.h"
 
-class CPayloadCopy;
+struct ChannelMessageEffect;
 class IChannelPageHost;
 
 class CChannelPage : public CDialog {
@@ -40,6 +40,7 @@ class CChannelPage : public CDialog {
 
   // Sends the input line as chat or action; 0 when it was empty.
   int SendInput();
+  // files is shown as given: the message table has taken its low 16 bits.
   void AddUser(const char* nickname, std::uint32_t files, std::uint32_t speed);
   // Deletes the first row of nickname, if any.
   void RemoveUser(const char* nickname);
@@ -68,8 +69,8 @@ class CChannelPage : public CDialog {
   afx_msg void OnLeftButtonRelease(UINT nFlags, CPoint point);
 
  private:
-  // Console lines, topic and list changes of one message for this channel.
-  void ShowChannelMessage(unsigned type, CPayloadCopy& copy);
+  // The list change, topic and console pieces the message table gave.
+  void ApplyChannelMessage(const ChannelMessageEffect& effect);
   // A control's window rectangle in the page's client coordinates.
   CRect ControlRect(int id) const;
   // The strip between the console and the user list.

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "link/frame.h"
 #include "link/log_sink.h"
 #include "link/message_catalogue.h"
 #include "res/image_ids.h"
@@ -152,7 +151,7 @@ CChannelPage* CPageHostDlg::OpenChannelPage(const char* channelName) {
   if (m_tabBar.GetTabCount() > kMaxChannelPages) {
     // A page without a tab could never be seen, found or told anything: leave
     // the channel again so the server agrees, and say why.
-    SendFrame(&m_link, MsgLeave, "%s", channelName);
+    SendLeave(&m_link, channelName);
     LogWhiteLine(ManagerLogSink(),
                  "チャンネル %s を開けません: 開けるチャンネルは %d 個までです\r\n", channelName,
                  static_cast<int>(kMaxChannelPages));
