@@ -1,62 +1,40 @@
-// Fuzz target: what the client does with a received frame. The payload bytes
-// go through the same steps a page handler takes for every message type
-// (channel tests, payload copy, field extraction, action unquoting, channel
-// list fields), then into the console: the RTF guard and the line formatter.
-// Input: 2 bytes of message type, then the payload (cut to what a frame
-// carries). Checks that every text handed out lies inside the copy.
+// Fuzz target: what the client does with a received frame. The payload goes
+// through the channel page's own reading (ReadChannelMessage) as every type
+// of its message table and as the type the input names, for the payload's
+// own channel and for another; then the console pieces into the RTF guard.
+// The manager page's channel list fields are read too. Input: 2 bytes of
+// message type, then the payload (cut to what a frame carries). Checks that
+// every text handed out is terminated inside its buffer.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 #include "link/link_event.h"
 #include "link/message_catalogue.h"
-#include "ui/console_line.h"
+#include "link/payload.h"
+#include "ui/channel_messages.h"
 #include "ui/rtf_guard.h"
 
 namespace {
 
-// Every type a handler acts on, plus whatever type the input names.
-const unsigned kTypes[] = {MsgLoginAccepted, MsgLeave,        MsgChannelText,     MsgJoined,
-                           MsgUserEntered,   MsgUserLeft,     MsgUserListEntry,   MsgTopic,
-                           MsgChannelNotice, MsgChannelListEntry, MsgMotd,          MsgAction};
-
-// A text a field points at must be a NUL-terminated run inside the copy, or
-// one of the catalogue's empty constants.
-void CheckText(const char* text) {
+// A text handed out must be a NUL-terminated run inside a buffer of size.
+void CheckText(const char* text, std::size_t size) {
   if (text == nullptr) __builtin_trap();
-  if (std::strlen(text) > kMaxReceivePayload) __builtin_trap();
-}
-
-void ShowOnConsole(const ChannelFields& f, const char* shown) {
-  char line[kConsoleLineSize];
-  FormatConsoleLine(line, "<%s> %s\r\n", f.nick, shown);
-  const std::size_t length = std::strlen(line);
-  if (length > kConsoleLineSize - 1) __builtin_trap();
-  (void)IsUnsafeRtf(line);
-  (void)IsUnsafeRtf(shown);
+  if (strnlen(text, size) >= size) __builtin_trap();
 }
 
 void HandleAs(unsigned type, const char* payload, std::size_t length, const char* channel) {
-  (void)IsChannelExact(payload, channel);
-  (void)IsChannelPrefix(payload, channel);
-  CPayloadCopy copy(payload, length);
-  if (type == MsgChannelListEntry) {
-    ChannelListFields f = ReadChannelListFields(copy);
-    CheckText(f.channel);
-    CheckText(f.users);
-    CheckText(f.topic);
-    return;
+  const MessageRecord record = {static_cast<std::uint16_t>(length),
+                                static_cast<std::uint16_t>(type), payload};
+  ChannelMessageEffect effect;
+  if (!ReadChannelMessage(record, channel, &effect)) return;
+  CheckText(effect.nick, sizeof(effect.nick));
+  CheckText(effect.topic, sizeof(effect.topic));
+  if (effect.pieceCount < 0 || effect.pieceCount > kMaxPiecesPerMessage) __builtin_trap();
+  for (int i = 0; i < effect.pieceCount; ++i) {
+    CheckText(effect.pieces[i].text, sizeof(effect.pieces[i].text));
+    (void)IsUnsafeRtf(effect.pieces[i].text);
   }
-  ChannelFields f = ReadChannelFields(copy, type);
-  CheckText(f.channel);
-  CheckText(f.nick);
-  CheckText(f.rest);
-  (void)SpeedName(f.speed);
-  const char* shown = f.rest;
-  if (type == MsgAction) shown = UnquoteActionText(const_cast<char*>(f.rest));
-  CheckText(shown);
-  ShowOnConsole(f, shown);
 }
 
 }  // namespace
@@ -78,12 +56,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   while (first < size && payload[first] != ' ' && payload[first] != '\0') ++first;
   std::memcpy(channel, payload, first);
   channel[first] = '\0';
-  const MessageRecord record = {static_cast<std::uint16_t>(size),
-                                static_cast<std::uint16_t>(ownType), payload};
-  CPayloadCopy whole(record);
-  CheckText(whole.Rest());
+  CPayloadCopy whole(payload, size);
+  CheckText(whole.Rest(), kFrameBufferSize);
   HandleAs(ownType, payload, size, channel);
-  for (unsigned type : kTypes) HandleAs(type, payload, size, "#velmo");
+  for (const ChannelMessageRow& row : AllChannelMessages()) {
+    HandleAs(row.type, payload, size, channel);
+    HandleAs(row.type, payload, size, "#velmo");
+  }
+  CPayloadCopy listed(payload, size);
+  const ChannelListFields row = ReadChannelListFields(listed);
+  CheckText(row.channel, kFrameBufferSize);
+  CheckText(row.users, kFrameBufferSize);
+  CheckText(row.topic, kFrameBufferSize);
   // A payload is also what a console shows verbatim (MOTD, unhandled lines).
   (void)IsUnsafeRtf(payload);
   return 0;

@@ -83,14 +83,15 @@ std::string Serve(Client& good) {
   do {
     good.connection->Flush();
     bytes += Drain(good.peer);
-  } while (good.connection->HasOutput() && !good.connection->dropped());
-  if (good.connection->dropped()) __builtin_trap();
+  } while (good.connection->HasOutput() && !good.connection->IsDropped());
+  if (good.connection->IsDropped()) __builtin_trap();
   return bytes;
 }
 
 // What the loop does with a dropped connection: its user leaves everything.
 void Forget(Client& client) {
-  if (client.connection->user() != nullptr) g_world->hub.RemoveUser(client.connection->user());
+  if (client.connection->GetUser() != nullptr)
+    g_world->hub.RemoveUser(client.connection->GetUser());
   client.connection.reset();
   close(client.peer);
 }
@@ -103,7 +104,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   Send(g_world->good, MsgLogin, "good quiet 0 \"Velmo v1.0\" 8");
   Send(g_world->good, MsgJoin, kGoodChannel);
   Serve(g_world->good);
-  if (g_world->good.connection->user() == nullptr) __builtin_trap();
+  if (g_world->good.connection->GetUser() == nullptr) __builtin_trap();
   return 0;
 }
 
@@ -114,8 +115,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t left = size - 1;
 
   Client hostile = Connect();
-  while (left > 0 && !hostile.connection->dropped() &&
-         hostile.connection->state() != Connection::State::kClosing) {
+  while (left > 0 && !hostile.connection->IsDropped() &&
+         hostile.connection->GetState() != Connection::State::kClosing) {
     const std::size_t take = left < piece ? left : piece;
     g_world->protocol.Receive(hostile.connection.get(), stream, take);
     stream += take;
@@ -126,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Forget(hostile);
   Serve(g_world->good);
 
-  if (g_world->hub.users().size() != 1) __builtin_trap();
+  if (g_world->hub.Users().size() != 1) __builtin_trap();
   Send(g_world->good, MsgChat, std::string(kGoodChannel) + " ping");
   const std::string echo = Serve(g_world->good);
   const std::string wanted(

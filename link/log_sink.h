@@ -23,7 +23,6 @@ constexpr LogColour Rgb(unsigned red, unsigned green, unsigned blue) {
 
 // The colour of the link's protocol diagnostics.
 constexpr LogColour kDiagnosticColour = Rgb(0, 127, 255);
-constexpr LogColour kWhite = Rgb(255, 255, 255);
 
 enum : int { kLogLineBufferSize = 1024 };
 

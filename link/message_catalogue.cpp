@@ -1,10 +1,11 @@
-// Message types, speed names, channel tests, input-line rules and field
-// extraction. Any thread.
+// Message types, outgoing payloads, speed names, channel tests, input-line
+// rules and field extraction. See message_catalogue.h for the threads.
 #include "link/message_catalogue.h"
 
 #include <cstring>
 
 #include "link/cp932_text.h"
+#include "link/frame.h"
 
 namespace {
 
@@ -31,15 +32,6 @@ bool StartsWithIgnoringCase(const char* text, const char* prefix) {
   return true;
 }
 
-bool HasNick(unsigned type) {
-  return type == MsgChannelText || type == MsgUserEntered || type == MsgUserLeft ||
-         type == MsgUserListEntry || type == MsgAction;
-}
-
-bool HasNumbers(unsigned type) {
-  return type == MsgUserEntered || type == MsgUserLeft || type == MsgUserListEntry;
-}
-
 }  // namespace
 
 const char* SpeedName(std::uint32_t code) {
@@ -60,10 +52,10 @@ bool IsChannelPrefix(const char* payload, const char* channel) {
          (payload[length] == ' ' || payload[length] == '\0');
 }
 
-ChannelFields ReadChannelFields(CPayloadCopy& copy, unsigned type) {
+ChannelFields ReadChannelFields(CPayloadCopy& copy, ChannelFieldSet set) {
   ChannelFields fields = {copy.Token(), "", 0, 0, nullptr};
-  if (HasNick(type)) fields.nick = copy.Token();
-  if (HasNumbers(type)) {
+  if (set.nick) fields.nick = copy.Token();
+  if (set.numbers) {
     fields.files = copy.Number() & 0xFFFF;
     fields.speed = copy.Number();
   }
@@ -112,4 +104,22 @@ bool PrepareInputLine(const char* channel, const char* line, OutgoingLine* out) 
   std::memcpy(out->text, line, length);
   out->text[length] = '\0';
   return true;
+}
+
+int SendLogin(CServerLink* link, const char* nickname, const char* secondField) {
+  return SendFrame(link, MsgLogin, "%s %s 0 \"Velmo v1.0\" 8", nickname, secondField);
+}
+
+int SendJoin(CServerLink* link, const char* channel) {
+  return SendFrame(link, MsgJoin, "%s", channel);
+}
+
+int SendLeave(CServerLink* link, const char* channel) {
+  return SendFrame(link, MsgLeave, "%s", channel);
+}
+
+int SendChannelListRequest(CServerLink* link) { return SendFrame(link, MsgChannelListRequest, ""); }
+
+int SendInputLine(CServerLink* link, const char* channel, const OutgoingLine& line) {
+  return SendFrame(link, line.type, line.format, channel, line.text);
 }

@@ -1,13 +1,16 @@
 // The message catalogue: the codes of every message the client sends or acts
-// on, the line-speed names, the channel tests, the rules that turn an input
-// line into a chat or action message, and the field extraction a page handler
-// uses. Pure functions over the caller's buffers; any thread, though the
-// pages call them on the user-interface thread. No window system.
+// on, the payload of every message it sends, the line-speed names, the
+// channel tests, the rules that turn an input line into a chat or action
+// message, and the field extraction a page handler uses. No window system.
+// The senders run where their callers do (the pages on the user-interface
+// thread, the login on the worker); the rest are pure functions over the
+// caller's buffers, any thread.
 //
-// A page handler then reads, for example (403):
-//   if (record.type != MsgChannelText || !IsChannelPrefix(record.payload, name)) return 0;
+// Which fields each channel message carries is the channel page's table
+// (ui/channel_messages.cpp); a handler reads, for example (403):
+//   if (!IsChannelPrefix(record.payload, name)) return 0;
 //   CPayloadCopy copy(record);
-//   ChannelFields f = ReadChannelFields(copy, record.type);
+//   ChannelFields f = ReadChannelFields(copy, {true, false});
 //   ... show f.nick and f.rest ...
 #pragma once
 
@@ -16,9 +19,11 @@
 #include "link/frame_header.h"
 #include "link/payload.h"
 
+class CServerLink;
+
 enum MessageType : std::uint16_t {
-  MsgLogin = 2,                 // to server
-  MsgLoginAccepted = 3,         // from server, as the login reply
+  MsgLogin = 2,          // to server
+  MsgLoginAccepted = 3,  // from server, as the login reply
   // From server, as the login reply when it refuses: <reason>. The client
   // takes any reply but 3 as a failed login and does not read the reason.
   MsgLoginRefused = 4,
@@ -48,17 +53,24 @@ bool IsChannelExact(const char* payload, const char* channel);
 // never takes the lines of #cat.
 bool IsChannelPrefix(const char* payload, const char* channel);
 
+// The fields a channel-scoped payload carries between its channel name and
+// its rest, in the order of the grammar: a nick, then two numbers.
+struct ChannelFieldSet {
+  bool nick;
+  bool numbers;
+};
+
 // The fields of a channel-scoped message, taken from a payload copy in the
-// order of its type's grammar. Texts point into the copy; a missing token is
-// the empty text, a missing or non-numeric number 0.
+// order of the grammar. Texts point into the copy; a missing token is the
+// empty text, a missing or non-numeric number 0.
 struct ChannelFields {
   const char* channel;
-  const char* nick;     // 403, 406, 407, 408, 824; else ""
-  std::uint32_t files;  // 406, 408 (and 407's first number): low 16 bits
-  std::uint32_t speed;  // 406, 408 (and 407's second number): for SpeedName
+  const char* nick;     // "" when the set has none
+  std::uint32_t files;  // the first number's low 16 bits, as it is shown
+  std::uint32_t speed;  // the second number, for SpeedName
   const char* rest;     // the text after the last field, spaces included
 };
-ChannelFields ReadChannelFields(CPayloadCopy& copy, unsigned type);
+ChannelFields ReadChannelFields(CPayloadCopy& copy, ChannelFieldSet set);
 
 // 618: the channel, its user count as text, the topic.
 struct ChannelListFields {
@@ -73,7 +85,7 @@ ChannelListFields ReadChannelListFields(CPayloadCopy& copy);
 const char* UnquoteActionText(char* rest);
 
 // What an input line of a channel page sends. Build it with PrepareInputLine
-// and send it with SendFrame(link, line.type, line.format, channel, line.text).
+// and send it with SendInputLine.
 struct OutgoingLine {
   MessageType type;
   const char* format;  // "%s %s" for chat, "%s \"%s\"" for an action
@@ -86,3 +98,18 @@ struct OutgoingLine {
 // then cut just enough that the formatted payload fits one frame. Cuts never
 // split a double-byte character: one straddling the limit is dropped whole.
 bool PrepareInputLine(const char* channel, const char* line, OutgoingLine* out);
+
+// The messages the client sends, each formatted here and sent with
+// SendFrame: 1 when the whole frame went out, 0 otherwise (no link, not
+// connected, a failed send). Names go out byte for byte, never read as a
+// format.
+// 2: "<nickname> <second field> 0 "Velmo v1.0" 8", right after the connect.
+int SendLogin(CServerLink* link, const char* nickname, const char* secondField);
+// 400: the channel name.
+int SendJoin(CServerLink* link, const char* channel);
+// 401: the channel name.
+int SendLeave(CServerLink* link, const char* channel);
+// 617: the empty payload.
+int SendChannelListRequest(CServerLink* link);
+// 402 or 824 as PrepareInputLine made it.
+int SendInputLine(CServerLink* link, const char* channel, const OutgoingLine& line);

@@ -9,6 +9,10 @@
 struct ServerAddress {
   std::string host;
   std::uint16_t port = 0;  // the low 16 bits of the number typed
+  // The number typed is the port itself: 0 to 65535 ("-0" and white space
+  // alone included). When false the link still uses the low 16 bits, but the
+  // user meant another port, and the manager page refuses the address.
+  bool portInRange = true;
   std::string secondField = "quiet";
 };
 

@@ -134,8 +134,7 @@ int CServerLink::TryLogin() {
     m_socket.Close();
     return 0;
   }
-  if (!SendFrame(this, MsgLogin, "%s %s 0 \"Velmo v1.0\" 8", m_nickname.c_str(),
-                 address.secondField.c_str())) {
+  if (!SendLogin(this, m_nickname.c_str(), address.secondField.c_str())) {
     m_socket.Close();
     return 0;
   }

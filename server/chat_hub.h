@@ -75,7 +75,7 @@ class ChatHub {
   // Sends one frame to one user (nothing for a simulated user).
   static void Send(const User* user, std::string_view frame);
 
-  const UserMap& users() const { return m_users; }
+  const UserMap& Users() const { return m_users; }
 
  private:
   // Chat (403) or action (824, text quoted) from a member to the channel.

@@ -23,13 +23,14 @@ std::string_view Unquote(std::string_view text) {
 }  // namespace
 
 std::string ClientName(const Connection& connection) {
-  return connection.user() != nullptr ? connection.user()->nick + " (" + connection.peer() + ")"
-                                      : connection.peer();
+  return connection.GetUser() != nullptr
+             ? connection.GetUser()->nick + " (" + connection.Peer() + ")"
+             : connection.Peer();
 }
 
 void ClientProtocol::Receive(Connection* connection, const char* data, std::size_t size) {
   FrameReader::Status status =
-      connection->reader().Feed(data, size, [&](std::uint16_t type, std::string_view payload) {
+      connection->Reader().Feed(data, size, [&](std::uint16_t type, std::string_view payload) {
         return HandleFrame(connection, type, payload);
       });
   if (status == FrameReader::Status::kOversized) {
@@ -45,7 +46,7 @@ bool ClientProtocol::HandleFrame(Connection* connection, std::uint16_t type,
                   static_cast<unsigned>(type));
     m_log(ClientName(*connection) + " sent " + header + std::string(payload));
   }
-  switch (connection->state()) {
+  switch (connection->GetState()) {
     case Connection::State::kAwaitingLogin:
       if (type != MsgLogin) {
         connection->Drop("message before login");
@@ -53,10 +54,10 @@ bool ClientProtocol::HandleFrame(Connection* connection, std::uint16_t type,
       }
       Login(connection, payload);
       // Nothing more is read from a refused client.
-      return connection->state() == Connection::State::kOnline;
+      return connection->GetState() == Connection::State::kOnline;
     case Connection::State::kOnline:
-      HandleRequest(connection->user(), type, payload);
-      return !connection->dropped();
+      HandleRequest(connection->GetUser(), type, payload);
+      return !connection->IsDropped();
     case Connection::State::kClosing:
       break;
   }
@@ -72,12 +73,12 @@ void ClientProtocol::Login(Connection* connection, std::string_view payload) {
   if (refusal != nullptr) {
     connection->Queue(FrameBuilder().Text(refusal).Finish(MsgLoginRefused));
     connection->CloseAfterOutput();
-    m_log("refused " + connection->peer() + ": " + refusal);
+    m_log("refused " + connection->Peer() + ": " + refusal);
     return;
   }
   User* user = m_hub.AddUser(request.nick, 0, request.speed, connection);
-  connection->set_user(user);
-  connection->set_state(Connection::State::kOnline);
+  connection->SetUser(user);
+  connection->SetState(Connection::State::kOnline);
   connection->Queue(FrameBuilder().Text(user->nick).Finish(MsgLoginAccepted));
   for (const std::string& line : m_motd) {
     connection->Queue(FrameBuilder().Text(line).Finish(MsgMotd));

@@ -11,15 +11,15 @@ const std::size_t kKeptCapacity = 16 * 1024;
 
 }  // namespace
 
-Connection::Connection(SocketHandle socket, std::string peer, std::size_t output_limit,
-                       std::chrono::steady_clock::time_point login_deadline)
+Connection::Connection(SocketHandle socket, std::string peer, std::size_t outputLimit,
+                       std::chrono::steady_clock::time_point loginDeadline)
     : m_socket(socket),
       m_peer(std::move(peer)),
-      m_outputLimit(output_limit),
-      m_loginDeadline(login_deadline) {}
+      m_outputLimit(outputLimit),
+      m_loginDeadline(loginDeadline) {}
 
 Connection::~Connection() {
-  if (dropped() && m_state != State::kClosing) {
+  if (IsDropped() && m_state != State::kClosing) {
     // A faulty or vanished client: nothing queued for it is worth keeping.
     AbortSocket(m_socket);
   } else {
@@ -31,11 +31,11 @@ Connection::~Connection() {
 }
 
 void Connection::Queue(std::string_view frame) {
-  if (dropped()) return;
+  if (IsDropped()) return;
   // Over the bound, the socket gets a chance to take what it can first: a
   // burst of answers to a reading client is no reason to drop it.
   if (m_output.size() - m_sent + frame.size() > m_outputLimit) Flush();
-  if (dropped()) return;
+  if (IsDropped()) return;
   if (m_output.size() - m_sent + frame.size() > m_outputLimit) {
     Drop("output limit reached (client not reading)");
     return;
@@ -48,7 +48,7 @@ void Connection::Queue(std::string_view frame) {
 }
 
 void Connection::Flush() {
-  while (!dropped() && HasOutput()) {
+  while (!IsDropped() && HasOutput()) {
     int n = SendSome(m_socket, m_output.data() + m_sent, CallSize(m_output.size() - m_sent));
     if (n < 0) {
       if (!IsWouldBlock(LastError())) Drop("send failed");

@@ -22,8 +22,8 @@ class Connection {
  public:
   enum class State { kAwaitingLogin, kOnline, kClosing };
 
-  Connection(SocketHandle socket, std::string peer, std::size_t output_limit,
-             std::chrono::steady_clock::time_point login_deadline);
+  Connection(SocketHandle socket, std::string peer, std::size_t outputLimit,
+             std::chrono::steady_clock::time_point loginDeadline);
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
@@ -42,16 +42,16 @@ class Connection {
   void CloseAfterOutput() { m_state = State::kClosing; }
 
   bool HasOutput() const { return m_output.size() > m_sent; }
-  bool dropped() const { return m_dropReason != nullptr; }
-  const char* drop_reason() const { return m_dropReason; }
-  State state() const { return m_state; }
-  void set_state(State state) { m_state = state; }
-  SocketHandle socket() const { return m_socket; }
-  const std::string& peer() const { return m_peer; }
-  std::chrono::steady_clock::time_point login_deadline() const { return m_loginDeadline; }
-  FrameReader& reader() { return m_reader; }
-  User* user() const { return m_user; }
-  void set_user(User* user) { m_user = user; }
+  bool IsDropped() const { return m_dropReason != nullptr; }
+  const char* DropReason() const { return m_dropReason; }
+  State GetState() const { return m_state; }
+  void SetState(State state) { m_state = state; }
+  SocketHandle GetSocket() const { return m_socket; }
+  const std::string& Peer() const { return m_peer; }
+  std::chrono::steady_clock::time_point LoginDeadline() const { return m_loginDeadline; }
+  FrameReader& Reader() { return m_reader; }
+  User* GetUser() const { return m_user; }
+  void SetUser(User* user) { m_user = user; }
 
  private:
   SocketHandle m_socket;

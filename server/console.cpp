@@ -30,8 +30,8 @@ std::string DescribeUser(const User& user) {
 
 std::string Who(const ChatHub& hub, std::string_view name) {
   if (name.empty()) {
-    std::string reply = std::to_string(hub.users().size()) + " users online\n";
-    for (const auto& entry : hub.users()) reply += DescribeUser(*entry.second);
+    std::string reply = std::to_string(hub.Users().size()) + " users online\n";
+    for (const auto& entry : hub.Users()) reply += DescribeUser(*entry.second);
     return reply;
   }
   const Channel* channel = hub.FindChannel(name);

@@ -15,7 +15,7 @@ struct CastMember {
   unsigned files;
   unsigned speed;
   Tongue tongue;
-  const char* first_channel;
+  const char* firstChannel;
 };
 
 struct DemoChannel {
@@ -79,8 +79,8 @@ const T& Pick(std::mt19937& random, const T (&list)[N]) {
 
 }  // namespace
 
-DemoCast::DemoCast(ChatHub& hub, unsigned seed, int interval_ms)
-    : m_hub(hub), m_random(seed), m_intervalMs(std::max(interval_ms, 1)) {}
+DemoCast::DemoCast(ChatHub& hub, unsigned seed, int intervalMs)
+    : m_hub(hub), m_random(seed), m_intervalMs(std::max(intervalMs, 1)) {}
 
 void DemoCast::Setup() {
   for (const DemoChannel& channel : kChannels) m_hub.AddChannel(channel.name, channel.topic, true);
@@ -89,7 +89,7 @@ void DemoCast::Setup() {
     // A real user who took the nickname first keeps it; the cast is smaller.
     if (user == nullptr) continue;
     m_cast.push_back(user);
-    m_hub.Join(user, member.first_channel);
+    m_hub.Join(user, member.firstChannel);
   }
 }
 
@@ -127,10 +127,10 @@ std::vector<std::string> DemoCast::Motd() {
   };
 }
 
-User* DemoCast::RandomUser(bool in_a_channel) {
+User* DemoCast::RandomUser(bool inAChannel) {
   std::vector<User*> choice;
   for (User* user : m_cast) {
-    if (!in_a_channel || !user->channels.empty()) choice.push_back(user);
+    if (!inAChannel || !user->channels.empty()) choice.push_back(user);
   }
   if (choice.empty()) return nullptr;
   return choice[std::uniform_int_distribution<std::size_t>(0, choice.size() - 1)(m_random)];

@@ -15,9 +15,9 @@ namespace orla_server {
 
 class DemoCast {
  public:
-  // interval_ms is the mean time between events; each delay is drawn from
+  // intervalMs is the mean time between events; each delay is drawn from
   // half to one and a half times it.
-  DemoCast(ChatHub& hub, unsigned seed, int interval_ms);
+  DemoCast(ChatHub& hub, unsigned seed, int intervalMs);
 
   // Creates the channels and the users in their first channels.
   void Setup();
@@ -27,7 +27,7 @@ class DemoCast {
   static std::vector<std::string> Motd();
 
  private:
-  User* RandomUser(bool in_a_channel);
+  User* RandomUser(bool inAChannel);
   void Move(User* user);
   int Delay();
 

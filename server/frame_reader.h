@@ -18,20 +18,20 @@ class FrameReader {
  public:
   enum class Status { kMore, kOversized, kStopped };
 
-  // Hands every complete frame in data to on_frame(type, payload), which
+  // Hands every complete frame in data to onFrame(type, payload), which
   // returns false to stop reading (the connection is being dropped). Returns
   // kOversized at the first header announcing more than kMaxReceivePayload
   // bytes, whose payload is never read. A frame lying whole inside data is
   // handed over in place; only pieces are copied.
   template <typename OnFrame>
-  Status Feed(const char* data, std::size_t size, OnFrame&& on_frame) {
+  Status Feed(const char* data, std::size_t size, OnFrame&& onFrame) {
     while (size > 0) {
       if (m_have == 0 && size >= kHeader) {
         FrameHeader header = DecodeFrameHeader(reinterpret_cast<const unsigned char*>(data));
         if (header.length > kMaxPayload) return Status::kOversized;
         std::size_t whole = kHeader + header.length;
         if (size >= whole) {
-          if (!on_frame(header.type, std::string_view(data + kHeader, header.length))) {
+          if (!onFrame(header.type, std::string_view(data + kHeader, header.length))) {
             return Status::kStopped;
           }
           data += whole;
@@ -50,8 +50,8 @@ class FrameReader {
       if (header.length > kMaxPayload) return Status::kOversized;
       if (m_have < kHeader + header.length) continue;
       m_have = 0;
-      if (!on_frame(header.type, std::string_view(reinterpret_cast<const char*>(m_buffer) + kHeader,
-                                                  header.length))) {
+      if (!onFrame(header.type, std::string_view(reinterpret_cast<const char*>(m_buffer) + kHeader,
+                                                 header.length))) {
         return Status::kStopped;
       }
     }

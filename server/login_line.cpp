@@ -28,7 +28,7 @@ const char* ParseLogin(std::string_view payload, LoginRequest* request) {
   }
   std::string_view head = payload.substr(0, open - 1);
   std::string_view port;
-  if (!TakeLastField(head, &port) || !TakeLastField(head, &request->second_field)) {
+  if (!TakeLastField(head, &port) || !TakeLastField(head, &request->secondField)) {
     return kMalformed;
   }
   request->nick = head;

@@ -14,7 +14,7 @@ enum : std::size_t { kMaxNickLength = 32 };
 
 struct LoginRequest {
   std::string_view nick;
-  std::string_view second_field;
+  std::string_view secondField;
   std::string_view client;
   std::uint32_t port = 0;
   std::uint32_t speed = 0;

@@ -31,14 +31,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "orla-server: %s\n", error.c_str());
     return 1;
   }
-  std::printf("orla-server: listening on %s:%u%s\n", options.config.bind_address.c_str(),
-              static_cast<unsigned>(server.port()), options.config.demo ? " (demo)" : "");
+  std::printf("orla-server: listening on %s:%u%s\n", options.config.bindAddress.c_str(),
+              static_cast<unsigned>(server.Port()), options.config.demo ? " (demo)" : "");
   std::fflush(stdout);
   std::string line;
   while (std::getline(std::cin, line)) {
     std::fputs(ToTerminalText(server.Execute(ToWireText(line))).c_str(), stdout);
     std::fflush(stdout);
-    if (server.stopping()) break;
+    if (server.IsStopping()) break;
   }
   // Without a console (standard input closed) the server runs until killed.
   server.WaitUntilStopped();

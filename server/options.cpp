@@ -66,8 +66,8 @@ std::string UsageText() {
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
   ServerConfig& config = options->config;
   config.port = 4000;
-  config.demo_seed = std::random_device()();
-  bool motd_given = false;
+  config.demoSeed = std::random_device()();
+  bool motdGiven = false;
   for (int i = 1; i < argc; ++i) {
     std::string name = argv[i];
     std::string value;
@@ -78,7 +78,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
       name.resize(equals);
       has_value = true;
     }
-    auto take_value = [&]() {
+    auto takeValue = [&]() {
       if (has_value) return true;
       if (i + 1 >= argc) {
         *error = "option " + name + " needs a value";
@@ -94,19 +94,19 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     } else if (name == "--verbose") {
       config.verbose = true;
     } else if (name == "--bind") {
-      if (!take_value()) return false;
-      config.bind_address = value;
+      if (!takeValue()) return false;
+      config.bindAddress = value;
     } else if (name == "--port") {
-      if (!take_value()) return false;
+      if (!takeValue()) return false;
       if (!ParsePort(value, &config.port)) {
         *error = "bad port \"" + value + "\" (expected 0 to 65535)";
         return false;
       }
     } else if (name == "--motd") {
-      if (!take_value() || !ReadMotd(value, &config.motd, error)) return false;
-      motd_given = true;
+      if (!takeValue() || !ReadMotd(value, &config.motd, error)) return false;
+      motdGiven = true;
     } else if (name == "--channel") {
-      if (!take_value()) return false;
+      if (!takeValue()) return false;
       std::string wire = ToWireText(value);
       std::size_t split = wire.find('=');
       config.channels.emplace_back(wire.substr(0, split),
@@ -116,7 +116,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
       return false;
     }
   }
-  if (!motd_given) {
+  if (!motdGiven) {
     config.motd = config.demo ? DemoCast::Motd() : std::vector<std::string>{kDefaultMotd};
   }
   return true;

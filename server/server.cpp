@@ -76,7 +76,7 @@ struct Server::Loop {
   void AnswerPendingCommands();
 
   ServerConfig config;
-  bool sockets_started = false;
+  bool socketsStarted = false;
   SocketHandle listener = kInvalidSocket;
   std::atomic<std::uint16_t> port{0};
   WakeSignal wake;
@@ -84,17 +84,17 @@ struct Server::Loop {
   ClientProtocol protocol{hub, config.motd, config.verbose,
                           [this](const std::string& line) { Log(line); }};
   std::unique_ptr<DemoCast> demo;
-  Clock::time_point next_demo_event;
-  Clock::time_point accept_paused_until;
+  Clock::time_point nextDemoEvent;
+  Clock::time_point acceptPausedUntil;
   std::vector<std::unique_ptr<Connection>> connections;
-  std::vector<PollEntry> poll_list;
+  std::vector<PollEntry> pollList;
   char scratch[64 * 1024];
 
   std::thread thread;
-  std::atomic<bool> stop_requested{false};
+  std::atomic<bool> stopRequested{false};
   std::mutex mutex;  // guards the fields below
-  std::condition_variable ended_signal;
-  bool taking_commands = false;
+  std::condition_variable endedSignal;
+  bool takingCommands = false;
   bool ended = false;
   std::deque<Command> commands;
 };
@@ -106,7 +106,7 @@ bool Server::Loop::Listen(std::string* error) {
       return false;
     }
   }
-  std::string where = config.bind_address + ":" + std::to_string(config.port);
+  std::string where = config.bindAddress + ":" + std::to_string(config.port);
   addrinfo hints;
   std::memset(&hints, 0, sizeof hints);
   hints.ai_family = AF_UNSPEC;
@@ -114,9 +114,9 @@ bool Server::Loop::Listen(std::string* error) {
   hints.ai_flags = AI_PASSIVE;
   addrinfo* found = nullptr;
   std::string service = std::to_string(config.port);
-  if (getaddrinfo(config.bind_address.c_str(), service.c_str(), &hints, &found) != 0 ||
+  if (getaddrinfo(config.bindAddress.c_str(), service.c_str(), &hints, &found) != 0 ||
       found == nullptr) {
-    *error = "cannot resolve bind address \"" + config.bind_address + "\"";
+    *error = "cannot resolve bind address \"" + config.bindAddress + "\"";
     return false;
   }
   listener = socket(found->ai_family, found->ai_socktype, found->ai_protocol);
@@ -142,17 +142,17 @@ bool Server::Loop::Listen(std::string* error) {
                                            : reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
   if (!wake.Open(error)) return false;
   if (config.demo) {
-    demo = std::make_unique<DemoCast>(hub, config.demo_seed, config.demo_interval_ms);
+    demo = std::make_unique<DemoCast>(hub, config.demoSeed, config.demoIntervalMs);
     demo->Setup();
-    next_demo_event = Clock::now() + std::chrono::milliseconds(config.demo_interval_ms);
+    nextDemoEvent = Clock::now() + std::chrono::milliseconds(config.demoIntervalMs);
   }
   return true;
 }
 
 void Server::Loop::Run() {
-  while (!stop_requested) {
+  while (!stopRequested) {
     BuildPollList();
-    int ready = PollSockets(poll_list.data(), poll_list.size(), PollTimeoutMs(Clock::now()));
+    int ready = PollSockets(pollList.data(), pollList.size(), PollTimeoutMs(Clock::now()));
     if (ready < 0) {
       int failure = LastError();
       if (IsInterrupted(failure)) continue;
@@ -163,18 +163,18 @@ void Server::Loop::Run() {
     Clock::time_point now = Clock::now();
     // Entries 0 and 1 are the wake signal and the listener; then one per
     // connection, in order, as BuildPollList made them.
-    for (std::size_t i = 2; i < poll_list.size(); ++i) {
+    for (std::size_t i = 2; i < pollList.size(); ++i) {
       Connection* connection = connections[i - 2].get();
-      short events = poll_list[i].revents;
-      if (events == 0 || connection->dropped()) continue;
-      if (connection->state() == Connection::State::kClosing) {
+      short events = pollList[i].revents;
+      if (events == 0 || connection->IsDropped()) continue;
+      if (connection->GetState() == Connection::State::kClosing) {
         if ((events & (POLLERR | POLLHUP)) != 0) connection->Drop("closed by the client");
       } else if ((events & (POLLIN | POLLERR | POLLHUP)) != 0) {
         ReadFrom(connection);
       }
     }
-    if (poll_list[1].revents != 0) AcceptClients(now);
-    if (poll_list[0].revents != 0) {
+    if (pollList[1].revents != 0) AcceptClients(now);
+    if (pollList[0].revents != 0) {
       wake.Drain();
       RunCommands();
     }
@@ -188,25 +188,25 @@ void Server::Loop::Run() {
 }
 
 void Server::Loop::BuildPollList() {
-  poll_list.clear();
-  poll_list.push_back(PollEntry{wake.socket(), POLLIN, 0});
+  pollList.clear();
+  pollList.push_back(PollEntry{wake.GetSocket(), POLLIN, 0});
   // A negative handle is skipped by poll; WSAPoll wants a socket, so a
   // paused listener is polled for nothing instead.
-  bool accepting = Clock::now() >= accept_paused_until;
-  poll_list.push_back(PollEntry{listener, static_cast<short>(accepting ? POLLIN : 0), 0});
+  bool accepting = Clock::now() >= acceptPausedUntil;
+  pollList.push_back(PollEntry{listener, static_cast<short>(accepting ? POLLIN : 0), 0});
   for (const auto& connection : connections) {
-    short events = connection->state() == Connection::State::kClosing ? 0 : POLLIN;
+    short events = connection->GetState() == Connection::State::kClosing ? 0 : POLLIN;
     if (connection->HasOutput()) events |= POLLOUT;
-    poll_list.push_back(PollEntry{connection->socket(), events, 0});
+    pollList.push_back(PollEntry{connection->GetSocket(), events, 0});
   }
 }
 
 int Server::Loop::PollTimeoutMs(Clock::time_point now) const {
   Clock::time_point next = now + std::chrono::milliseconds(kMaxPollMs);
-  if (demo) next = std::min(next, next_demo_event);
-  if (now < accept_paused_until) next = std::min(next, accept_paused_until);
+  if (demo) next = std::min(next, nextDemoEvent);
+  if (now < acceptPausedUntil) next = std::min(next, acceptPausedUntil);
   for (const auto& connection : connections) {
-    if (connection->user() == nullptr) next = std::min(next, connection->login_deadline());
+    if (connection->GetUser() == nullptr) next = std::min(next, connection->LoginDeadline());
   }
   if (next <= now) return 0;
   // Round up, so the wait does not end just short of a deadline.
@@ -223,7 +223,7 @@ void Server::Loop::AcceptClients(Clock::time_point now) {
       int failure = LastError();
       if (IsOutOfHandles(failure)) {
         Log("cannot accept more clients for now: " + SocketErrorText(failure));
-        accept_paused_until = now + kAcceptPause;
+        acceptPausedUntil = now + kAcceptPause;
       }
       return;
     }
@@ -233,16 +233,16 @@ void Server::Loop::AcceptClients(Clock::time_point now) {
     }
     SetNoDelay(client);
     auto connection =
-        std::make_unique<Connection>(client, PeerName(address, size), config.output_limit,
-                                     now + std::chrono::milliseconds(config.login_timeout_ms));
-    Log("connect " + connection->peer());
+        std::make_unique<Connection>(client, PeerName(address, size), config.outputLimit,
+                                     now + std::chrono::milliseconds(config.loginTimeoutMs));
+    Log("connect " + connection->Peer());
     connections.push_back(std::move(connection));
   }
 }
 
 void Server::Loop::ReadFrom(Connection* connection) {
   // One receive per pass: a client that floods cannot starve the others.
-  int received = ReceiveSome(connection->socket(), scratch, static_cast<int>(sizeof scratch));
+  int received = ReceiveSome(connection->GetSocket(), scratch, static_cast<int>(sizeof scratch));
   if (received == 0) {
     connection->Drop("closed by the client");
     return;
@@ -256,12 +256,12 @@ void Server::Loop::ReadFrom(Connection* connection) {
 
 void Server::Loop::CheckTimers(Clock::time_point now) {
   for (const auto& connection : connections) {
-    if (connection->user() == nullptr && now >= connection->login_deadline()) {
+    if (connection->GetUser() == nullptr && now >= connection->LoginDeadline()) {
       connection->Drop("no login in time");
     }
   }
-  if (demo && now >= next_demo_event) {
-    next_demo_event = now + std::chrono::milliseconds(demo->Step());
+  if (demo && now >= nextDemoEvent) {
+    nextDemoEvent = now + std::chrono::milliseconds(demo->Step());
   }
 }
 
@@ -277,7 +277,7 @@ void Server::Loop::RunCommands() {
     bool quit = false;
     std::string reply = RunConsoleLine(hub, command.line, &quit);
     // Set before the reply goes, so the caller sees it stopping at once.
-    if (quit) stop_requested = true;
+    if (quit) stopRequested = true;
     command.reply.set_value(std::move(reply));
   }
 }
@@ -287,45 +287,45 @@ void Server::Loop::Settle() {
     for (const auto& connection : connections) {
       if (connection->HasOutput()) connection->Flush();
     }
-    auto first_dropped = std::find_if(connections.begin(), connections.end(),
-                                      [](const auto& c) { return c->dropped(); });
-    if (first_dropped == connections.end()) return;
+    auto firstDropped = std::find_if(connections.begin(), connections.end(),
+                                     [](const auto& c) { return c->IsDropped(); });
+    if (firstDropped == connections.end()) return;
     std::vector<std::unique_ptr<Connection>> closing;
     for (auto& connection : connections) {
-      if (connection->dropped()) closing.push_back(std::move(connection));
+      if (connection->IsDropped()) closing.push_back(std::move(connection));
     }
     connections.erase(std::remove(connections.begin(), connections.end(), nullptr),
                       connections.end());
     for (const auto& connection : closing) {
-      Log("drop " + ClientName(*connection) + ": " + connection->drop_reason());
-      if (connection->user() != nullptr) hub.RemoveUser(connection->user());
+      Log("drop " + ClientName(*connection) + ": " + connection->DropReason());
+      if (connection->GetUser() != nullptr) hub.RemoveUser(connection->GetUser());
     }
   }
 }
 
 void Server::Loop::AnswerPendingCommands() {
   std::lock_guard<std::mutex> lock(mutex);
-  taking_commands = false;
+  takingCommands = false;
   ended = true;
   for (Command& command : commands) command.reply.set_value("the server has stopped\n");
   commands.clear();
-  ended_signal.notify_all();
+  endedSignal.notify_all();
 }
 
 Server::Server(ServerConfig config) : m_loop(std::make_unique<Loop>(std::move(config))) {
-  m_loop->sockets_started = StartSockets();
+  m_loop->socketsStarted = StartSockets();
 }
 
 Server::~Server() {
   Stop();
   // The loop's sockets must be closed before WinSock is released.
-  bool started = m_loop->sockets_started;
+  bool started = m_loop->socketsStarted;
   m_loop.reset();
   if (started) StopSockets();
 }
 
 bool Server::Start(std::string* error) {
-  if (!m_loop->sockets_started) {
+  if (!m_loop->socketsStarted) {
     *error = "cannot start the socket library";
     return false;
   }
@@ -334,18 +334,18 @@ bool Server::Start(std::string* error) {
     return false;
   }
   if (!m_loop->Listen(error)) return false;
-  m_loop->taking_commands = true;
+  m_loop->takingCommands = true;
   m_loop->thread = std::thread([this] { m_loop->Run(); });
   return true;
 }
 
-std::uint16_t Server::port() const { return m_loop->port; }
+std::uint16_t Server::Port() const { return m_loop->port; }
 
 std::string Server::Execute(std::string_view line) {
   std::future<std::string> reply;
   {
     std::lock_guard<std::mutex> lock(m_loop->mutex);
-    if (!m_loop->taking_commands) return "the server has stopped\n";
+    if (!m_loop->takingCommands) return "the server has stopped\n";
     m_loop->commands.push_back(Loop::Command{std::string(line), {}});
     reply = m_loop->commands.back().reply.get_future();
   }
@@ -353,17 +353,17 @@ std::string Server::Execute(std::string_view line) {
   return reply.get();
 }
 
-bool Server::stopping() const { return m_loop->stop_requested; }
+bool Server::IsStopping() const { return m_loop->stopRequested; }
 
 void Server::WaitUntilStopped() {
   if (!m_loop->thread.joinable()) return;
   std::unique_lock<std::mutex> lock(m_loop->mutex);
-  m_loop->ended_signal.wait(lock, [this] { return m_loop->ended; });
+  m_loop->endedSignal.wait(lock, [this] { return m_loop->ended; });
 }
 
 void Server::Stop() {
   if (!m_loop->thread.joinable()) return;
-  m_loop->stop_requested = true;
+  m_loop->stopRequested = true;
   m_loop->wake.Signal();
   m_loop->thread.join();
 }

@@ -20,19 +20,19 @@
 namespace orla_server {
 
 struct ServerConfig {
-  std::string bind_address = "127.0.0.1";
+  std::string bindAddress = "127.0.0.1";
   std::uint16_t port = 0;  // 0: an ephemeral port, see Server::port
   // Message of the day, one 621 frame per line after every login. CP932.
   std::vector<std::string> motd;
   // Channels that exist from the start and stay when empty: name and topic.
   std::vector<std::pair<std::string, std::string>> channels;
   bool demo = false;
-  int demo_interval_ms = 2500;  // mean time between demo events
-  unsigned demo_seed = 1;
+  int demoIntervalMs = 2500;  // mean time between demo events
+  unsigned demoSeed = 1;
   // A client that has not logged in this long after connecting is dropped.
-  int login_timeout_ms = 30000;
+  int loginTimeoutMs = 30000;
   // Unsent output a client may have before it is dropped as not reading.
-  std::size_t output_limit = 256 * 1024;
+  std::size_t outputLimit = 256 * 1024;
   // Log every frame received, not only connections, logins and drops.
   bool verbose = false;
   // Receives log lines (CP932 text, no line end); none when empty.
@@ -50,13 +50,13 @@ class Server {
   // On failure returns false with a one-line reason in error.
   bool Start(std::string* error);
   // The port actually listened on (useful with port 0); 0 before Start.
-  std::uint16_t port() const;
+  std::uint16_t Port() const;
   // Runs one operator console line on the loop thread and returns its reply
   // (see RunConsoleLine). After `quit`, or once stopped, the loop is gone and
   // further lines are answered with a short note.
   std::string Execute(std::string_view line);
   // True once `quit` was executed or Stop called.
-  bool stopping() const;
+  bool IsStopping() const;
   // Blocks until the loop has ended by `quit`.
   void WaitUntilStopped();
   // Ends the loop, closes every connection and joins the loop thread.

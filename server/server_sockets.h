@@ -49,8 +49,8 @@ inline void SetListenerOptions(SocketHandle s) {
   BOOL on = TRUE;
   setsockopt(s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on), sizeof on);
 }
-inline int PollSockets(PollEntry* entries, std::size_t count, int timeout_ms) {
-  return WSAPoll(entries, static_cast<ULONG>(count), timeout_ms);
+inline int PollSockets(PollEntry* entries, std::size_t count, int timeoutMs) {
+  return WSAPoll(entries, static_cast<ULONG>(count), timeoutMs);
 }
 inline void ShutdownSend(SocketHandle s) { shutdown(s, SD_SEND); }
 inline void RaiseDescriptorLimit() {}
@@ -67,8 +67,8 @@ inline void SetListenerOptions(SocketHandle s) {
   int on = 1;
   setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
 }
-inline int PollSockets(PollEntry* entries, std::size_t count, int timeout_ms) {
-  return poll(entries, static_cast<nfds_t>(count), timeout_ms);
+inline int PollSockets(PollEntry* entries, std::size_t count, int timeoutMs) {
+  return poll(entries, static_cast<nfds_t>(count), timeoutMs);
 }
 inline void ShutdownSend(SocketHandle s) { shutdown(s, SHUT_WR); }
 // Each client is a descriptor; the usual soft limit of 1024 is too few.

@@ -22,14 +22,14 @@ std::string Convert(const char* to, const char* from, std::string_view text) {
   iconv_t converter = iconv_open(to, from);
   if (converter == reinterpret_cast<iconv_t>(-1)) return std::string(text);
   std::string out(text.size() * 3 + 16, '\0');
-  char* in_at = const_cast<char*>(text.data());
-  std::size_t in_left = text.size();
-  char* out_at = &out[0];
-  std::size_t out_left = out.size();
-  std::size_t result = iconv(converter, &in_at, &in_left, &out_at, &out_left);
+  char* inAt = const_cast<char*>(text.data());
+  std::size_t inLeft = text.size();
+  char* outAt = &out[0];
+  std::size_t outLeft = out.size();
+  std::size_t result = iconv(converter, &inAt, &inLeft, &outAt, &outLeft);
   iconv_close(converter);
   if (result == static_cast<std::size_t>(-1)) return std::string(text);
-  out.resize(out.size() - out_left);
+  out.resize(out.size() - outLeft);
   return out;
 }
 

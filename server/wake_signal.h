@@ -23,7 +23,7 @@ class WakeSignal {
   // Reads away every pending wake.
   void Drain();
   // The end the loop polls for reading.
-  SocketHandle socket() const { return m_readEnd; }
+  SocketHandle GetSocket() const { return m_readEnd; }
 
  private:
   SocketHandle m_readEnd = kInvalidSocket;

@@ -5,10 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "link/frame.h"
 #include "link/link_event.h"
 #include "link/message_catalogue.h"
-#include "link/payload.h"
+#include "ui/channel_messages.h"
 #include "ui/channel_page_host.h"
 #include "ui/client_lists.h"
 #include "ui/colours.h"
@@ -24,21 +23,6 @@ const int kMinPaneWidth = 8;
 const int kSplitterGap = 4;
 
 const UINT kMoveOnly = SWP_NOZORDER | SWP_NOACTIVATE;
-
-bool IsChannelScoped(unsigned type) {
-  switch (type) {
-    case MsgChannelText:
-    case MsgUserEntered:
-    case MsgUserLeft:
-    case MsgUserListEntry:
-    case MsgTopic:
-    case MsgChannelNotice:
-    case MsgAction:
-      return true;
-    default:
-      return false;
-  }
-}
 
 }  // namespace
 
@@ -111,65 +95,19 @@ LRESULT CChannelPage::OnLinkEvent(WPARAM code, LPARAM value) {
   if (code != LinkMessage) return 0;
   const auto* record = reinterpret_cast<const MessageRecord*>(value);
   if (record == nullptr || record->payload == nullptr) return 0;
-  if (record->type == MsgLeave) {
-    if (!IsChannelExact(record->payload, m_channelName)) return 0;
-    AppendConsole(kCyan, "\r\nサーバーから切断されました！\r\n\r\n");
-    return 1;
-  }
-  if (!IsChannelScoped(record->type) || !IsChannelPrefix(record->payload, m_channelName)) return 0;
-  CPayloadCopy copy(*record);
-  ShowChannelMessage(record->type, copy);
+  ChannelMessageEffect effect;
+  if (!ReadChannelMessage(*record, m_channelName, &effect)) return 0;
+  ApplyChannelMessage(effect);
   NoticeMention(*record);
   return 1;
 }
 
-void CChannelPage::ShowChannelMessage(unsigned type, CPayloadCopy& copy) {
-  const ChannelFields fields = ReadChannelFields(copy, type);
-  char line[kConsoleLineSize];
-  switch (type) {
-    case MsgChannelText:
-      FormatConsoleLine(line, "<%s> ", fields.nick);
-      AppendConsole(kNickYellow, line);
-      FormatConsoleLine(line, "%s\r\n", fields.rest);
-      AppendConsole(kWhite, line);
-      break;
-    case MsgUserEntered:
-      AddUser(fields.nick, fields.files, fields.speed);
-      FormatConsoleLine(line, "%s (%s %u files) has entered\r\n", fields.nick,
-                        SpeedName(fields.speed), static_cast<unsigned>(fields.files & 0xFFFF));
-      AppendConsole(kEnteredGreen, line);
-      break;
-    case MsgUserLeft:
-      RemoveUser(fields.nick);
-      FormatConsoleLine(line, "%s has left\r\n", fields.nick);
-      AppendConsole(kLeftPink, line);
-      break;
-    case MsgUserListEntry:
-      AddUser(fields.nick, fields.files, fields.speed);
-      break;
-    case MsgTopic: {
-      char topic[kConsoleLineSize];
-      FormatConsoleLine(topic, "%s\r\n%s", static_cast<LPCSTR>(m_channelName), fields.rest);
-      SetDlgItemText(IDC_CHANNEL_TOPIC, topic);
-      FormatConsoleLine(line, "Topic: %s\r\n", fields.rest);
-      AppendConsole(kTopicBlue, line);
-      break;
-    }
-    case MsgChannelNotice:
-      FormatConsoleLine(line, "\r\n%s\r\n\r\n", fields.rest);
-      AppendConsole(kWhite, line);
-      break;
-    case MsgAction:
-      FormatConsoleLine(line, "%s ", fields.nick);
-      AppendConsole(kActionMagenta, line);
-      // The rest is the quoted text; a rest too short for two quotes shows
-      // as the empty text.
-      FormatConsoleLine(line, "%s\r\n", UnquoteActionText(copy.Rest()));
-      AppendConsole(kActionMagenta, line);
-      break;
-    default:
-      break;
-  }
+void CChannelPage::ApplyChannelMessage(const ChannelMessageEffect& effect) {
+  if (effect.listChange == UserListChange::kAdd) AddUser(effect.nick, effect.files, effect.speed);
+  if (effect.listChange == UserListChange::kRemove) RemoveUser(effect.nick);
+  if (effect.topicChanged) SetDlgItemText(IDC_CHANNEL_TOPIC, effect.topic);
+  for (int i = 0; i < effect.pieceCount; ++i)
+    AppendConsole(effect.pieces[i].colour, effect.pieces[i].text);
 }
 
 void CChannelPage::AppendConsole(COLORREF colour, const char* text) {
@@ -184,7 +122,7 @@ void CChannelPage::AddUser(const char* nickname, std::uint32_t files, std::uint3
   const int row = m_userList.InsertItem(m_userList.GetItemCount(), nickname);
   if (row >= 0) {
     char text[16];
-    wsprintfA(text, "%u", static_cast<unsigned>(files & 0xFFFF));
+    wsprintfA(text, "%u", static_cast<unsigned>(files));
     m_userList.SetItemText(row, 1, text);
     m_userList.SetItemText(row, 2, const_cast<LPTSTR>(SpeedName(speed)));
   }
@@ -238,8 +176,7 @@ int CChannelPage::SendInput() {
   OutgoingLine line;
   if (!PrepareInputLine(m_channelName, text, &line)) return 0;
   m_history.Add(text);
-  SendFrame(m_host->GetServerLink(), line.type, line.format, static_cast<LPCSTR>(m_channelName),
-            line.text);
+  SendInputLine(m_host->GetServerLink(), m_channelName, line);
   ::SetWindowTextA(input, "");
   ::SetFocus(input);
   return 1;
@@ -256,8 +193,7 @@ void CChannelPage::OnLeave() {
 void CChannelPage::OnDestroy() {
   m_userListRedraw.Forget();
   CDialog::OnDestroy();
-  if (m_initialised)
-    SendFrame(m_host->GetServerLink(), MsgLeave, "%s", static_cast<LPCSTR>(m_channelName));
+  if (m_initialised) SendLeave(m_host->GetServerLink(), m_channelName);
 }
 
 void CChannelPage::PostNcDestroy() {

@@ -19,7 +19,7 @@
 #include "ui/input_history.h"
 #include "ui/nick_completion.h"
 
-class CPayloadCopy;
+struct ChannelMessageEffect;
 class IChannelPageHost;
 struct MessageRecord;
 
@@ -44,6 +44,7 @@ class CChannelPage : public CDialog {
   // Sends the input line as chat or action and keeps it in the history; 0
   // when it was empty.
   int SendInput();
+  // files is shown as given: the message table has taken its low 16 bits.
   void AddUser(const char* nickname, std::uint32_t files, std::uint32_t speed);
   // Deletes the first row of nickname, if any.
   void RemoveUser(const char* nickname);
@@ -72,8 +73,8 @@ class CChannelPage : public CDialog {
   afx_msg void OnLeftButtonRelease(UINT nFlags, CPoint point);
 
  private:
-  // Console lines, topic and list changes of one message for this channel.
-  void ShowChannelMessage(unsigned type, CPayloadCopy& copy);
+  // The list change, topic and console pieces the message table gave.
+  void ApplyChannelMessage(const ChannelMessageEffect& effect);
   // A chat or action line from another user naming the user flashes the
   // host's main window while it is not in front.
   void NoticeMention(const MessageRecord& record);

@@ -3,6 +3,7 @@
 #include "link/message_catalogue.h"
 #include "link/payload.h"
 #include "link/server_link.h"
+#include "ui/channel_messages.h"
 #include "ui/channel_page.h"
 #include "ui/channel_page_host.h"
 #include "ui/nick_text.h"
@@ -24,7 +25,7 @@ void CChannelPage::NoticeMention(const MessageRecord& record) {
   const CServerLink* link = m_host->GetServerLink();
   if (link == nullptr) return;
   CPayloadCopy copy(record);
-  const ChannelFields fields = ReadChannelFields(copy, record.type);
+  const ChannelFields fields = ReadChannelFields(copy, FindChannelMessage(record.type)->fields);
   const char* text = record.type == MsgAction ? UnquoteActionText(copy.Rest()) : fields.rest;
   if (IsMentionOf(link->Nickname().c_str(), fields.nick, text))
     FlashUntilFront(::GetAncestor(m_hWnd, GA_ROOT));

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "link/cp932_text.h"
-#include "link/frame.h"
 #include "link/link_event.h"
 #include "link/message_catalogue.h"
 #include "link/payload.h"
@@ -242,7 +241,7 @@ void CManagerPage::OnConnectToggle() {
 
 void CManagerPage::OnRefresh() {
   // No online check first: a send that fails (offline) leaves the list as it is.
-  if (SendFrame(m_host->GetServerLink(), MsgChannelListRequest, "%s", "")) {
+  if (SendChannelListRequest(m_host->GetServerLink())) {
     m_channelList.DeleteAllItems();
   }
 }
@@ -261,7 +260,7 @@ void CManagerPage::OnJoin() {
     if ((m_channelList.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) == 0) continue;
     m_channelList.GetItemText(row, 0, channel, sizeof(channel));
     if (channel[0] == '\0') continue;
-    SendFrame(link, MsgJoin, "%s", channel);
+    SendJoin(link, channel);
     return;
   }
 }

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "link/frame.h"
 #include "link/log_sink.h"
 #include "link/message_catalogue.h"
 #include "res/image_ids.h"
@@ -21,7 +20,7 @@ const UINT kMoveOnly = SWP_NOZORDER | SWP_NOACTIVATE;
 // not keep the user in it with no page and no Leave button, and say why.
 void LeaveUnshownChannel(CServerLink* link, ILogSink* console, const char* channelName,
                          const char* reason) {
-  SendFrame(link, MsgLeave, "%s", channelName);
+  SendLeave(link, channelName);
   LogWhiteLine(console, "チャンネル %s を開けません: %s\r\n", channelName, reason);
 }
 

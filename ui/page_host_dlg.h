@@ -31,7 +31,7 @@ class CPageHostDlg : public CDialog, public IChannelPageHost, public IManagerPag
  public:
   enum { IDD = IDD_PAGE_HOST };
   // The manager's tab and at most this many channel tabs fit the tab bar.
-  enum { kMaxChannelPages = 11 };
+  enum { kMaxChannelPages = CTabBar::kMaxTabs - 1 };
 
   explicit CPageHostDlg(CWnd* pParent = nullptr);
   ~CPageHostDlg() override;

@@ -5,9 +5,7 @@
 
 enum : int { kMaxAddressBytes = 255 };
 
-// true for "host:port" with an optional "@field", split as the link splits
-// it (last '@' that is not the final character, then the last ':'): a
-// non-empty host, and a port text that begins with a number of at most
-// 65535 (anything may follow the digits) or is blanks only. A port above
-// 65535 fails: the link would quietly use its low 16 bits.
+// true when the link can use the address (ParseServerAddress) and its port
+// is the number typed: the page adds only that a port above 65535, which
+// the link would quietly cut to its low 16 bits, is refused.
 bool ValidateServerAddress(const char* address);

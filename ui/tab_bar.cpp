@@ -9,10 +9,16 @@
 namespace {
 
 const UINT kLabelFormat = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
-// Pixels between two columns of tabs (a tab is W + 2 wide, a column W + 5).
+// A tab is its face framed by a 1-pixel edge on each side: W + 2 wide,
+// H/2 + 2 high.
+const int kEdge = 1;
+const int kFrame = 2 * kEdge;
+// Pixels between two columns of tabs (a column is W + 5).
 const int kColumnGap = 3;
-// Pixels between two rows of tabs (a tab is H/2 + 2 high, a row H/2 + 3).
+// Pixels between two rows of tabs (a row is H/2 + 3).
 const int kRowGap = 1;
+// The bar is this much wider than its row of faces.
+const int kBarExtraWidth = 20;
 
 }  // namespace
 
@@ -59,12 +65,13 @@ BOOL CTabBar::LoadTabBitmap(UINT bitmapId) {
     tab.label.Empty();
     tab.page = nullptr;
     // One pixel down from the control's top edge, which stays undrawn.
-    tab.rect.left = column * (m_faceWidth + 2 + kColumnGap);
-    tab.rect.top = row * (half + 2 + kRowGap) + 1;
-    tab.rect.right = tab.rect.left + m_faceWidth + 2;
-    tab.rect.bottom = tab.rect.top + half + 2;
+    tab.rect.left = column * (m_faceWidth + kFrame + kColumnGap);
+    tab.rect.top = row * RowHeight() + 1;
+    tab.rect.right = tab.rect.left + m_faceWidth + kFrame;
+    tab.rect.bottom = tab.rect.top + half + kFrame;
   }
-  SetWindowPos(nullptr, 0, 0, kTabsPerRow * m_faceWidth + 20, m_faceHeight + 3,
+  // Until the first tab sets it by rows: both faces, framed, and a row gap.
+  SetWindowPos(nullptr, 0, 0, BarWidth(), m_faceHeight + kFrame + kRowGap,
                SWP_NOMOVE | SWP_NOZORDER);
   return TRUE;
 }
@@ -140,13 +147,13 @@ void CTabBar::OnPaint() {
     const CRect& slot = m_tabs[i].rect;
     const int width = slot.Width();
     const int height = slot.Height();
-    dc.BitBlt(slot.left + 1, slot.top + 1, width - 2, height - 2, &m_memoryDC, 0,
+    dc.BitBlt(slot.left + kEdge, slot.top + kEdge, width - kFrame, height - kFrame, &m_memoryDC, 0,
               i == m_selectedTab ? half : 0, SRCCOPY);
-    dc.FillSolidRect(slot.left, slot.top, width - 1, 1, shadow);
-    dc.FillSolidRect(slot.left, slot.top, 1, height - 1, shadow);
-    dc.FillSolidRect(slot.left, slot.bottom - 1, width, 1, highlight);
-    dc.FillSolidRect(slot.right - 1, slot.top, 1, height, highlight);
-    CRect text(slot.left + 5, slot.top + 1, slot.right, slot.bottom);
+    dc.FillSolidRect(slot.left, slot.top, width - kEdge, kEdge, shadow);
+    dc.FillSolidRect(slot.left, slot.top, kEdge, height - kEdge, shadow);
+    dc.FillSolidRect(slot.left, slot.bottom - kEdge, width, kEdge, highlight);
+    dc.FillSolidRect(slot.right - kEdge, slot.top, kEdge, height, highlight);
+    CRect text(slot.left + 5, slot.top + kEdge, slot.right, slot.bottom);
     dc.DrawText(m_tabs[i].label, &text, kLabelFormat);
   }
   if (m_eraseFreedSlot && m_tabCount < kMaxTabs) {
@@ -189,9 +196,13 @@ void CTabBar::ClickTab(int index) {
 }
 
 void CTabBar::ResizeToRows(int rows) {
-  SetWindowPos(nullptr, 0, 0, kTabsPerRow * m_faceWidth + 20, (m_faceHeight / 2 + 3) * rows,
+  SetWindowPos(nullptr, 0, 0, BarWidth(), RowHeight() * rows,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW);
 }
+
+int CTabBar::BarWidth() const { return kTabsPerRow * m_faceWidth + kBarExtraWidth; }
+
+int CTabBar::RowHeight() const { return m_faceHeight / 2 + kFrame + kRowGap; }
 
 void CTabBar::NotifyParent(unsigned code, int index) {
   ::SendMessageA(::GetParent(m_hWnd), WM_TABBAR_NOTIFY, code, index);

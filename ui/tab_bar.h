@@ -63,6 +63,10 @@ class CTabBar : public CStatic {
   // Sets the control's height (its width stays 4 x W + 20) without moving,
   // re-ordering or redrawing it.
   void ResizeToRows(int rows);
+  // 4 x W + 20, whatever the rows.
+  int BarWidth() const;
+  // A tab's height and the gap below it: H/2 + 3.
+  int RowHeight() const;
   void NotifyParent(unsigned code, int index);
   void InvalidateAll();
 

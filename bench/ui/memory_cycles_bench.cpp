@@ -27,7 +27,6 @@
 
 #include "allocation_counter_windows.h"
 #include "framework/afxwin.h"
-#include "link/frame.h"
 #include "link/message_catalogue.h"
 #include "server/server.h"
 #include "ui/channel_page_ids.h"
@@ -113,7 +112,7 @@ void Disconnect(HWND manager) {
 }
 
 void JoinAndLeave(CPageHostDlg& host) {
-  SendFrame(host.GetServerLink(), MsgJoin, "%s", "#memory");
+  SendJoin(host.GetServerLink(), "#memory");
   HWND page = nullptr;
   ServeUntil([&] { return Pages(host.m_hWnd, &page) == 2; });
   ::SendMessageA(::GetDlgItem(page, IDC_CHANNEL_LEAVE), BM_CLICK, 0, 0);
@@ -175,7 +174,7 @@ int main(int argc, char** argv) {
     host.ShowWindow(SW_SHOW);
     HWND manager = ManagerPage(host.m_hWnd);
     g_serverLog = ::GetDlgItem(manager, IDC_MANAGER_SERVER_LOG);
-    const std::string address = "127.0.0.1:" + std::to_string(server->port());
+    const std::string address = "127.0.0.1:" + std::to_string(server->Port());
     ::SetDlgItemTextA(manager, IDC_MANAGER_ADDRESS, address.c_str());
     ::SetDlgItemTextA(manager, IDC_MANAGER_NICKNAME, "cycler");
 

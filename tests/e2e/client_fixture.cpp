@@ -97,7 +97,7 @@ void ClientTest::StartServer() {
 }
 
 std::string ClientTest::Address() const {
-  return "127.0.0.1:" + std::to_string(server->port());
+  return "127.0.0.1:" + std::to_string(server->Port());
 }
 
 void ClientTest::StartHost() {
@@ -224,7 +224,7 @@ void ClientTest::Join(const std::string& channel) {
 
 std::unique_ptr<orla_server::TestClient> ClientTest::Peer(const std::string& nickname,
                                                           const std::vector<std::string>& channels) {
-  auto peer = std::make_unique<orla_server::TestClient>(server->port());
+  auto peer = std::make_unique<orla_server::TestClient>(server->Port());
   peer->Login(nickname, config.motd.size());
   for (const std::string& channel : channels) {
     peer->Send(400, channel);

@@ -74,7 +74,7 @@ class DemoCast : public IntegrationTest {
   void SetUp() override {
     config.motd = {"welcome"};
     config.demo = true;
-    config.demo_interval_ms = 4;
+    config.demoIntervalMs = 4;
     StartServer();
   }
 };

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <chrono>
 
-#include "link/frame.h"
 #include "link/message_catalogue.h"
+#include "ui/channel_messages.h"
 
 namespace {
 
@@ -24,13 +24,17 @@ ChatUser::ChatUser() {
       seen.nick = fields.users;
       seen.text = fields.topic;
     } else {
-      const ChannelFields fields = ReadChannelFields(copy, record.type);
+      // The fields the channel page reads; the channel and the rest for the
+      // types it does not take.
+      const ChannelMessageRow* row = FindChannelMessage(record.type);
+      const ChannelFields fields = ReadChannelFields(copy, row ? row->fields : ChannelFieldSet{});
       seen.channel = fields.channel;
       seen.nick = fields.nick;
       seen.files = fields.files;
       seen.speed = fields.speed;
       // The cursor is left at the rest, in the copy, as the channel page uses it.
-      seen.text = record.type == MsgAction ? UnquoteActionText(copy.Rest()) : fields.rest;
+      const bool quoted = row != nullptr && row->text == ChannelText::kQuotedRest;
+      seen.text = quoted ? UnquoteActionText(copy.Rest()) : fields.rest;
     }
     m_seen.push_back(seen);
     return 1;
@@ -47,7 +51,7 @@ std::vector<SeenMessage> ChatUser::Seen(unsigned type) const {
 bool ChatUser::Type(const std::string& channel, const std::string& line) {
   OutgoingLine out;
   if (!PrepareInputLine(channel.c_str(), line.c_str(), &out)) return false;
-  return SendFrame(&link, out.type, out.format, channel.c_str(), out.text) == 1;
+  return SendInputLine(&link, channel.c_str(), out) == 1;
 }
 
 bool ChatUser::ServeUntil(const std::function<bool()>& done) {
@@ -63,11 +67,11 @@ void IntegrationTest::StartServer() {
   server = std::make_unique<orla_server::Server>(config);
   std::string error;
   ASSERT_TRUE(server->Start(&error)) << error;
-  ASSERT_NE(0, server->port());
+  ASSERT_NE(0, server->Port());
 }
 
 std::string IntegrationTest::Address() const {
-  return "127.0.0.1:" + std::to_string(server ? server->port() : 0);
+  return "127.0.0.1:" + std::to_string(server ? server->Port() : 0);
 }
 
 ChatUser& IntegrationTest::Connect(const std::string& nickname) {
@@ -93,7 +97,7 @@ void IntegrationTest::Join(ChatUser& user, const std::string& channel) {
     });
   };
   const auto before = ownRows();
-  ASSERT_EQ(1, SendFrame(&user.link, MsgJoin, "%s", channel.c_str()));
+  ASSERT_EQ(1, SendJoin(&user.link, channel.c_str()));
   ASSERT_TRUE(ServeUntil([&] { return ownRows() > before; })) << user.nickname << " " << channel;
 }
 

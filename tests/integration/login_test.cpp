@@ -95,7 +95,7 @@ TEST_F(Login, HostNameAddressWithASecondFieldGoesOnline) {
   users.push_back(std::make_unique<ChatUser>());
   ChatUser& user = *users.back();
   // A name, not a dotted address: the connect that waits with a time-out.
-  const std::string address = "localhost:" + std::to_string(server->port()) + "@away";
+  const std::string address = "localhost:" + std::to_string(server->Port()) + "@away";
   ASSERT_EQ(1, user.link.Start(&user.queue, address, "gina"));
   ASSERT_TRUE(WaitFor(user, "online"));
   EXPECT_NE(std::string::npos, server->Execute("who").find("  gina "));
@@ -103,7 +103,7 @@ TEST_F(Login, HostNameAddressWithASecondFieldGoesOnline) {
 
 TEST_F(Login, StoppedServerGivesUpAfterFourConnectFailures) {
   StartServer();
-  const std::string port = std::to_string(server->port());
+  const std::string port = std::to_string(server->Port());
   server->Stop();
   // By address and by name: each attempt fails at once, not after the
   // connect's 10-second limit.

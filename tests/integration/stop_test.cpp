@@ -20,7 +20,7 @@ class StopUnderLoad : public IntegrationTest {
     config.motd = {"welcome"};
     // The server keeps a slow reader rather than dropping it: the flood then
     // waits in its socket when Stop comes.
-    config.output_limit = 64 * 1024 * 1024;
+    config.outputLimit = 64 * 1024 * 1024;
     StartServer();
   }
 };

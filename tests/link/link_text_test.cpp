@@ -112,33 +112,37 @@ TEST(Catalogue, ChannelExactNeedsTheWholePayload) {
   EXPECT_FALSE(IsChannelExact("#cat", "#c"));
 }
 
+const ChannelFieldSet kNickAndNumbers = {true, true};
+const ChannelFieldSet kNickOnly = {true, false};
+const ChannelFieldSet kRestOnly = {false, false};
+
 TEST(Catalogue, UserFieldsTakeNickFilesAndSpeed) {
   CPayloadCopy entered("#c nick 70000 12", 16);
-  ChannelFields f = ReadChannelFields(entered, MsgUserEntered);
+  ChannelFields f = ReadChannelFields(entered, kNickAndNumbers);
   EXPECT_STREQ("#c", f.channel);
   EXPECT_STREQ("nick", f.nick);
   EXPECT_EQ(4464u, f.files);
   EXPECT_STREQ("N/A", SpeedName(f.speed));
 
   CPayloadCopy listed("#c nick 3 8", 11);
-  f = ReadChannelFields(listed, MsgUserListEntry);
+  f = ReadChannelFields(listed, kNickAndNumbers);
   EXPECT_EQ(3u, f.files);
   EXPECT_STREQ("DSL", SpeedName(f.speed));
 
   CPayloadCopy bare("#c nick", 7);
-  f = ReadChannelFields(bare, MsgUserEntered);
+  f = ReadChannelFields(bare, kNickAndNumbers);
   EXPECT_EQ(0u, f.files);
   EXPECT_STREQ("Unknown", SpeedName(f.speed));
 }
 
 TEST(Catalogue, TextFieldsKeepTheRestWithItsSpaces) {
   CPayloadCopy chat("#c nick hello  there", 20);
-  ChannelFields f = ReadChannelFields(chat, MsgChannelText);
+  ChannelFields f = ReadChannelFields(chat, kNickOnly);
   EXPECT_STREQ("nick", f.nick);
   EXPECT_STREQ("hello  there", f.rest);
 
   CPayloadCopy topic("#c the topic", 12);
-  f = ReadChannelFields(topic, MsgTopic);
+  f = ReadChannelFields(topic, kRestOnly);
   EXPECT_STREQ("", f.nick);
   EXPECT_STREQ("the topic", f.rest);
 
@@ -151,7 +155,7 @@ TEST(Catalogue, TextFieldsKeepTheRestWithItsSpaces) {
 
 TEST(Catalogue, ActionTextDropsTheQuotesAndNeverStepsOutside) {
   CPayloadCopy action("#c nick \"waves\"", 15);
-  ChannelFields f = ReadChannelFields(action, MsgAction);
+  ChannelFields f = ReadChannelFields(action, kNickOnly);
   EXPECT_STREQ("waves", UnquoteActionText(const_cast<char*>(f.rest)));
   char one[] = "\"";
   EXPECT_STREQ("", UnquoteActionText(one));
@@ -238,7 +242,7 @@ TEST(LogLine, FormatsIntoOneBufferCutAt1023) {
   EXPECT_EQ(std::string(1023, 'z'), sink.text);
   LogWhiteLine(&sink, nullptr);
   EXPECT_EQ("\r\n", sink.text);
-  LogLine(&sink, kWhite, "[%04u][%04u] %s\r\n", 2u, 403u, "ab");
+  LogLine(&sink, Rgb(255, 255, 255), "[%04u][%04u] %s\r\n", 2u, 403u, "ab");
   EXPECT_EQ("[0002][0403] ab\r\n", sink.text);
   EXPECT_EQ(0x00FF7F00u, kDiagnosticColour);
 }
@@ -275,7 +279,7 @@ TEST(LogLine, AnOverlongLineIsCutOnACharacterAndKeepsItsLineBreak) {
     void AppendWhiteLine(const char* t) override { text = t; }
   } sink;
   for (const Case& c : cases) {
-    LogLine(&sink, kWhite, c.format, c.argument.c_str());
+    LogLine(&sink, Rgb(255, 255, 255), c.format, c.argument.c_str());
     EXPECT_EQ(c.expected, sink.text) << c.name;
     EXPECT_LE(sink.text.size(), 1023u) << c.name;
   }

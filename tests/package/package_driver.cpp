@@ -33,7 +33,7 @@ TEST(Package, AUserConnectsJoinsAndChatsWithAPeer) {
   const std::string nickname = "velmo-user";
   const std::string line = "こんにちは from the download";
   orla_server::TestClient peer(g_port);
-  ASSERT_TRUE(peer.connected());
+  ASSERT_TRUE(peer.IsConnected());
   peer.Login("peer", 0);
   peer.Send(400, g_channel);
   ASSERT_TRUE(peer.WaitFor({408, g_channel + " peer 0 8"}));

@@ -60,7 +60,7 @@ TEST_F(BadInputTest, AnythingButLoginBeforeLoginDropsTheSender) {
 }
 
 TEST_F(BadInputTest, ClientThatDoesNotLogInInTimeIsDropped) {
-  m_config.login_timeout_ms = 300;
+  m_config.loginTimeoutMs = 300;
   StartWithBystander();
   auto silent = Connect();
   auto halfway = Connect();
@@ -95,29 +95,29 @@ TEST_F(BadInputTest, FramesSentByteByByteAreServed) {
 }
 
 TEST_F(BadInputTest, ClientThatStopsReadingIsDroppedAtItsOutputBound) {
-  m_config.output_limit = 64 * 1024;
+  m_config.outputLimit = 64 * 1024;
   StartWithBystander();
   // The lazy client asks for little buffering in its kernel, then never reads.
-  TestClient lazy(m_server->port());
-  TestClient::ShrinkReceiveBuffer(lazy.socket());
+  TestClient lazy(m_server->Port());
+  TestClient::ShrinkReceiveBuffer(lazy.GetSocket());
   lazy.Send(2, "Lazy quiet 0 \"Velmo v1.0\" 8");
   lazy.Send(400, "lobby");
   m_bystander->Until(406);
 
   std::string line = "lobby " + std::string(1000, 'z');
-  bool lazy_dropped = false;
-  for (int batch = 0; batch < 400 && !lazy_dropped; ++batch) {
+  bool lazyDropped = false;
+  for (int batch = 0; batch < 400 && !lazyDropped; ++batch) {
     for (int i = 0; i < 20; ++i) m_bystander->Send(402, line);
     for (int i = 0; i < 20; ++i) {
       Frame frame = m_bystander->Next();
       if (frame == Frame{407, "lobby Lazy 0 8"}) {
-        lazy_dropped = true;
+        lazyDropped = true;
         frame = m_bystander->Next();
       }
       ASSERT_EQ(frame.type, 403) << "batch " << batch;
     }
   }
-  EXPECT_TRUE(lazy_dropped);
+  EXPECT_TRUE(lazyDropped);
   EXPECT_TRUE(lazy.WaitClosed());
   ExpectBystanderServed();
 }

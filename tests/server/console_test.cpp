@@ -81,7 +81,7 @@ TEST_F(ConsoleTest, UnknownAndIncompleteCommandsShowTheCommands) {
 
 TEST_F(ConsoleTest, QuitStopsTheServerAndClosesEveryClient) {
   EXPECT_EQ(m_server->Execute("quit"), "stopping\n");
-  EXPECT_TRUE(m_server->stopping());
+  EXPECT_TRUE(m_server->IsStopping());
   m_server->WaitUntilStopped();
   EXPECT_TRUE(m_a->WaitClosed());
   EXPECT_TRUE(m_b->WaitClosed());

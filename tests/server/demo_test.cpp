@@ -14,7 +14,7 @@ class DemoTest : public ServerTest {};
 
 TEST_F(DemoTest, WatcherSeesTheJapaneseChannelAndItsUsersTalk) {
   m_config.demo = true;
-  m_config.demo_interval_ms = 5;
+  m_config.demoIntervalMs = 5;
   m_config.motd = DemoCast::Motd();
   StartServer();
   auto watcher = LoggedIn("Watcher");

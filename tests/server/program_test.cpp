@@ -28,7 +28,7 @@ std::string ReadFile(const std::string& path) {
 }
 
 struct ProgramRun {
-  int exit_code;
+  int exitCode;
   std::string output;
 };
 
@@ -48,12 +48,12 @@ TEST(ProgramTest, BadOptionsGiveOneLineAndNonZeroExit) {
         "\"two words\""}) {
     SCOPED_TRACE(arguments);
     ProgramRun run = RunProgram(arguments);
-    EXPECT_NE(run.exit_code, 0);
+    EXPECT_NE(run.exitCode, 0);
     EXPECT_EQ(run.output.find("orla-server: "), 0u) << run.output;
     EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << run.output;
   }
   ProgramRun help = RunProgram("--help");
-  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_EQ(help.exitCode, 0);
   for (const char* word : {"--bind", "--port", "--motd", "--channel", "--demo", "--verbose",
                            "notice", "topic", "kick", "close", "who", "quit"}) {
     EXPECT_NE(help.output.find(word), std::string::npos) << word;
@@ -62,7 +62,7 @@ TEST(ProgramTest, BadOptionsGiveOneLineAndNonZeroExit) {
 
 TEST(ProgramTest, ConsoleOnStandardInputDrivesTheServer) {
   std::string out = TempFile("console.txt");
-  std::string err = TempFile("console_err.txt");
+  std::string err = TempFile("consoleErr.txt");
   std::remove(out.c_str());
   FILE* console = popen((std::string(ORLA_SERVER_PATH) +
                          " --port 0 --channel lobby=Hello --verbose >" + out + " 2>" + err)
@@ -82,7 +82,7 @@ TEST(ProgramTest, ConsoleOnStandardInputDrivesTheServer) {
 
   // A second server on the same port fails with a clear line.
   ProgramRun clash = RunProgram("--port " + std::to_string(port));
-  EXPECT_EQ(clash.exit_code, 1);
+  EXPECT_EQ(clash.exitCode, 1);
   EXPECT_NE(clash.output.find("cannot listen on 127.0.0.1:" + std::to_string(port)),
             std::string::npos)
       << clash.output;

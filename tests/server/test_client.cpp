@@ -64,10 +64,10 @@ void TestClient::Send(std::uint16_t type, std::string_view payload) {
   SendRaw(FrameBytes(type, payload));
 }
 
-void TestClient::Login(std::string_view nick, std::size_t motd_lines) {
+void TestClient::Login(std::string_view nick, std::size_t motdLines) {
   Send(2, std::string(nick) + " quiet 0 \"Velmo v1.0\" 8");
   EXPECT_EQ(Next(), (Frame{3, std::string(nick)}));
-  for (std::size_t i = 0; i < motd_lines; ++i) EXPECT_EQ(Next().type, 621);
+  for (std::size_t i = 0; i < motdLines; ++i) EXPECT_EQ(Next().type, 621);
 }
 
 bool TestClient::Fill(std::size_t want, std::chrono::steady_clock::time_point deadline) {
@@ -88,8 +88,8 @@ bool TestClient::Fill(std::size_t want, std::chrono::steady_clock::time_point de
   return m_pending.size() >= want;
 }
 
-Frame TestClient::Next(int timeout_ms) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+Frame TestClient::Next(int timeoutMs) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   if (!Fill(kFrameHeaderSize, deadline)) {
     return Frame{kNoFrame, m_closed ? "closed" : "timeout"};
   }
@@ -102,20 +102,20 @@ Frame TestClient::Next(int timeout_ms) {
   return frame;
 }
 
-std::vector<Frame> TestClient::Until(std::uint16_t type, int timeout_ms) {
-  return ReadUntil([type](const Frame& frame) { return frame.type == type; }, timeout_ms);
+std::vector<Frame> TestClient::Until(std::uint16_t type, int timeoutMs) {
+  return ReadUntil([type](const Frame& frame) { return frame.type == type; }, timeoutMs);
 }
 
-bool TestClient::WaitFor(const Frame& wanted, int timeout_ms) {
+bool TestClient::WaitFor(const Frame& wanted, int timeoutMs) {
   std::vector<Frame> frames =
-      ReadUntil([&wanted](const Frame& frame) { return frame == wanted; }, timeout_ms);
+      ReadUntil([&wanted](const Frame& frame) { return frame == wanted; }, timeoutMs);
   return !frames.empty() && frames.back() == wanted;
 }
 
 std::vector<Frame> TestClient::ReadUntil(const std::function<bool(const Frame&)>& last,
-                                         int timeout_ms) {
+                                         int timeoutMs) {
   std::vector<Frame> frames;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
@@ -126,8 +126,8 @@ std::vector<Frame> TestClient::ReadUntil(const std::function<bool(const Frame&)>
   }
 }
 
-bool TestClient::WaitClosed(int timeout_ms) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+bool TestClient::WaitClosed(int timeoutMs) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (!m_closed && std::chrono::steady_clock::now() < deadline) {
     m_pending.clear();
     Fill(1, deadline);
@@ -135,8 +135,8 @@ bool TestClient::WaitClosed(int timeout_ms) {
   return m_closed;
 }
 
-bool TestClient::Quiet(int timeout_ms) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+bool TestClient::Quiet(int timeoutMs) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   return !Fill(m_pending.size() + 1, deadline) && !m_closed;
 }
 
@@ -146,7 +146,7 @@ void TestClient::ShrinkReceiveBuffer(SocketHandle socket) {
 }
 
 void ServerTest::SetUp() {
-  m_config.login_timeout_ms = 30000;
+  m_config.loginTimeoutMs = 30000;
   m_config.motd = {"welcome"};
 }
 
@@ -154,12 +154,12 @@ void ServerTest::StartServer() {
   m_server = std::make_unique<Server>(m_config);
   std::string error;
   ASSERT_TRUE(m_server->Start(&error)) << error;
-  ASSERT_NE(m_server->port(), 0);
+  ASSERT_NE(m_server->Port(), 0);
 }
 
 std::unique_ptr<TestClient> ServerTest::Connect() {
-  auto client = std::make_unique<TestClient>(m_server->port());
-  EXPECT_TRUE(client->connected());
+  auto client = std::make_unique<TestClient>(m_server->Port());
+  EXPECT_TRUE(client->IsConnected());
   return client;
 }
 

@@ -35,31 +35,31 @@ class TestClient {
   TestClient(const TestClient&) = delete;
   TestClient& operator=(const TestClient&) = delete;
 
-  bool connected() const { return m_socket != kInvalidSocket; }
+  bool IsConnected() const { return m_socket != kInvalidSocket; }
   void Send(std::uint16_t type, std::string_view payload);
   void SendRaw(std::string_view bytes);
   // Sends the client's login line and checks the acceptance and the MOTD.
-  void Login(std::string_view nick, std::size_t motd_lines = 1);
+  void Login(std::string_view nick, std::size_t motdLines = 1);
   // The next frame, or a frame of type 0xFFFF with payload "timeout" or
   // "closed" when none came within the time.
-  Frame Next(int timeout_ms = 5000);
+  Frame Next(int timeoutMs = 5000);
   // Frames until one of the type arrives (included); stops at a time-out.
-  std::vector<Frame> Until(std::uint16_t type, int timeout_ms = 5000);
+  std::vector<Frame> Until(std::uint16_t type, int timeoutMs = 5000);
   // Reads until the frame arrives; false at a time-out or close.
-  bool WaitFor(const Frame& wanted, int timeout_ms = 5000);
+  bool WaitFor(const Frame& wanted, int timeoutMs = 5000);
   // True when the server closes the connection within the time; frames
   // still on the way are read and thrown away.
-  bool WaitClosed(int timeout_ms = 5000);
+  bool WaitClosed(int timeoutMs = 5000);
   // True when nothing at all arrives within the time.
-  bool Quiet(int timeout_ms = 200);
+  bool Quiet(int timeoutMs = 200);
   // Stops reading: the socket's receive buffer is made small so the server's
   // output backs up quickly.
   static void ShrinkReceiveBuffer(SocketHandle socket);
-  SocketHandle socket() const { return m_socket; }
+  SocketHandle GetSocket() const { return m_socket; }
 
  private:
   // Frames until last(frame) holds (that frame included) or a time-out.
-  std::vector<Frame> ReadUntil(const std::function<bool(const Frame&)>& last, int timeout_ms);
+  std::vector<Frame> ReadUntil(const std::function<bool(const Frame&)>& last, int timeoutMs);
   // Reads at least want bytes into m_pending within the deadline.
   bool Fill(std::size_t want, std::chrono::steady_clock::time_point deadline);
 

@@ -105,7 +105,7 @@ class ManagerSession : public testing::Test {
 TEST_F(ManagerSession, ConnectListRefreshJoinAndDisconnectAgainstTheServer) {
   CServerLink link;
   CManagerScene scene(&link);
-  scene.SetText(IDC_MANAGER_ADDRESS, "127.0.0.1:" + std::to_string(server->port()));
+  scene.SetText(IDC_MANAGER_ADDRESS, "127.0.0.1:" + std::to_string(server->Port()));
   scene.SetText(IDC_MANAGER_NICKNAME, "tester");
   scene.Click(IDC_MANAGER_CONNECT);
   EXPECT_EQ("切断", scene.ToggleText());

@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
   page.ShowWindow(SW_SHOW);
 
   ::SetDlgItemTextA(page.m_hWnd, IDC_MANAGER_ADDRESS,
-                    ("127.0.0.1:" + std::to_string(server.port())).c_str());
+                    ("127.0.0.1:" + std::to_string(server.Port())).c_str());
   ::SendDlgItemMessageA(page.m_hWnd, IDC_MANAGER_CONNECT, BM_CLICK, 0, 0);
   const bool online = PumpUntil(10000, [&] { return link.IsOnline() != 0; }) &&
                       PumpUntil(10000, [&] { return page.m_channelList.GetItemCount() > 0; });

@@ -1,0 +1,139 @@
+// The channel message table and the reading of one message by it. See
+// channel_messages.h.
+#include "ui/channel_messages.h"
+
+#include <cstring>
+
+#include "link/payload.h"
+#include "ui/colours.h"
+
+namespace {
+
+using Fields = ChannelFieldSet;
+using Text = ChannelText;
+using Args = PieceArguments;
+using List = UserListChange;
+
+const ChannelMessageRow kRows[] = {
+    // The server ended our membership of the channel.
+    {MsgLeave,
+     ChannelTest::kExact,
+     Fields{false, false},
+     Text::kNone,
+     {{"\r\nサーバーから切断されました！\r\n\r\n", Args::kNone, kCyan}},
+     List::kNone,
+     nullptr},
+    {MsgChannelText,
+     ChannelTest::kPrefix,
+     Fields{true, false},
+     Text::kRest,
+     {{"<%s> ", Args::kNick, kNickYellow}, {"%s\r\n", Args::kText, kWhite}},
+     List::kNone,
+     nullptr},
+    {MsgUserEntered,
+     ChannelTest::kPrefix,
+     Fields{true, true},
+     Text::kNone,
+     {{"%s (%s %u files) has entered\r\n", Args::kNickSpeedFiles, kEnteredGreen}},
+     List::kAdd,
+     nullptr},
+    // Both numbers are read and not shown.
+    {MsgUserLeft,
+     ChannelTest::kPrefix,
+     Fields{true, true},
+     Text::kNone,
+     {{"%s has left\r\n", Args::kNick, kLeftPink}},
+     List::kRemove,
+     nullptr},
+    // The members already there when the page opened: rows only.
+    {MsgUserListEntry,
+     ChannelTest::kPrefix,
+     Fields{true, true},
+     Text::kNone,
+     {},
+     List::kAdd,
+     nullptr},
+    {MsgTopic,
+     ChannelTest::kPrefix,
+     Fields{false, false},
+     Text::kRest,
+     {{"Topic: %s\r\n", Args::kText, kTopicBlue}},
+     List::kNone,
+     "%s\r\n%s"},
+    {MsgChannelNotice,
+     ChannelTest::kPrefix,
+     Fields{false, false},
+     Text::kRest,
+     {{"\r\n%s\r\n\r\n", Args::kText, kWhite}},
+     List::kNone,
+     nullptr},
+    {MsgAction,
+     ChannelTest::kPrefix,
+     Fields{true, false},
+     Text::kQuotedRest,
+     {{"%s ", Args::kNick, kActionMagenta}, {"%s\r\n", Args::kText, kActionMagenta}},
+     List::kNone,
+     nullptr},
+};
+
+bool PassesTest(const ChannelMessageRow& row, const char* payload, const char* channel) {
+  return row.test == ChannelTest::kExact ? IsChannelExact(payload, channel)
+                                         : IsChannelPrefix(payload, channel);
+}
+
+void FormatPiece(const PieceRule& rule, const ChannelFields& fields, const char* text,
+                 ConsolePiece* piece) {
+  piece->colour = rule.colour;
+  switch (rule.arguments) {
+    case Args::kNone:
+      FormatConsoleLine(piece->text, "%s", rule.format);
+      break;
+    case Args::kNick:
+      FormatConsoleLine(piece->text, rule.format, fields.nick);
+      break;
+    case Args::kText:
+      FormatConsoleLine(piece->text, rule.format, text);
+      break;
+    case Args::kNickSpeedFiles:
+      FormatConsoleLine(piece->text, rule.format, fields.nick, SpeedName(fields.speed),
+                        static_cast<unsigned>(fields.files));
+      break;
+  }
+}
+
+}  // namespace
+
+ChannelMessageRows AllChannelMessages() { return {kRows, sizeof(kRows) / sizeof(kRows[0])}; }
+
+const ChannelMessageRow* FindChannelMessage(unsigned type) {
+  for (const ChannelMessageRow& row : kRows)
+    if (row.type == type) return &row;
+  return nullptr;
+}
+
+bool ReadChannelMessage(const MessageRecord& record, const char* channel,
+                        ChannelMessageEffect* effect) {
+  const ChannelMessageRow* row = FindChannelMessage(record.type);
+  if (row == nullptr || !PassesTest(*row, record.payload, channel)) return false;
+  CPayloadCopy copy(record);
+  const ChannelFields fields = ReadChannelFields(copy, row->fields);
+  const char* text = "";
+  if (row->text == Text::kRest) text = fields.rest;
+  // An action's rest too short for two quotes shows as the empty text.
+  if (row->text == Text::kQuotedRest) text = UnquoteActionText(copy.Rest());
+
+  effect->listChange = row->listChange;
+  // The nick fits: it is part of a payload no longer than the buffer.
+  std::strcpy(effect->nick, fields.nick);
+  effect->files = fields.files;
+  effect->speed = fields.speed;
+  effect->topicChanged = row->topicFormat != nullptr;
+  effect->topic[0] = '\0';
+  if (effect->topicChanged) FormatConsoleLine(effect->topic, row->topicFormat, channel, text);
+  effect->pieceCount = 0;
+  for (const PieceRule& rule : row->pieces) {
+    if (rule.format == nullptr) break;
+    FormatPiece(rule, fields, text, &effect->pieces[effect->pieceCount++]);
+  }
+  return true;
+}
