@@ -106,7 +106,7 @@ TEST(ManyPages, LinesSpreadOverElevenFullPagesShowOnTheirOwnPagesInOrder) {
   CChangePaintWatch hiddenWatch(consoles[3], EM_REPLACESEL);
 
   ASSERT_EQ(1, host.GetServerLink()->Start(host.GetLinkEventTarget(), peer.Address(), "velmo"));
-  ASSERT_TRUE(PumpUntil(120000, [&] {
+  ASSERT_TRUE(PumpUntil(300000, [&] {
     for (int page = 0; page < kPages; ++page)
       if (ConsoleText(consoles[page]).find(expected[page].back()) == std::string::npos)
         return false;
