@@ -13,14 +13,28 @@ const DWORD kRedrawEveryMs = 100;
 // A burst is over when no change has come for this long.
 const DWORD kQuietMs = 20;
 
+// GetTickCount of the last change to any paced control of the thread, shown
+// or not. While changes go on elsewhere (lines spread over many pages), a
+// control whose own changes pause is still in the thread's burst: it is
+// redrawn at its pace, not after every pause, which for the shown page of
+// eleven busy ones was after every line.
+DWORD g_lastChangeAnywhere = 0;
+
 }  // namespace
 
 void CBurstRedraw::BeginChange(HWND control) {
+  g_lastChangeAnywhere = ::GetTickCount();
   if (control != m_control) {
     Forget();
     m_control = control;
   }
   if (m_off || control == nullptr) return;
+  // Nothing of a control that cannot be seen (its page hidden) is painted:
+  // it is changed with its redrawing on, and shows all when its page does.
+  // Turning a full console's redrawing on again costs more than its change,
+  // and every hidden console of a burst spread over the pages would pay it
+  // for every line, with its own timer and redraw.
+  if (!::IsWindowVisible(control)) return;
   ::SendMessageA(control, WM_SETREDRAW, FALSE, 0);
   m_off = true;
 }
@@ -73,7 +87,10 @@ void CBurstRedraw::StopHolding() {
 
 void CALLBACK CBurstRedraw::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
   auto* self = reinterpret_cast<CBurstRedraw*>(id);
-  if (::GetTickCount() - self->m_lastChange >= kQuietMs) self->Flush();
+  const DWORD now = ::GetTickCount();
+  if (now - self->m_lastChange < kQuietMs) return;
+  if (now - g_lastChangeAnywhere >= kQuietMs || now - self->m_lastRedraw >= self->m_redrawEveryMs)
+    self->Flush();
 }
 
 void CBurstRedraw::Redraw() {

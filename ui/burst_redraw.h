@@ -7,7 +7,12 @@
 // each other closer than kRedrawEveryMs, the control's redrawing stays off
 // between them, and it is redrawn at most every kRedrawEveryMs (100 ms, or
 // three times its last redraw when that was slower), and once more when no
-// change has come for kQuietMs. Two controls of one window that change in the
+// change has come for kQuietMs, to it and to every other paced control of
+// the thread (or its pace is due): a page whose lines pause while other
+// pages' lines go on is still in the thread's burst. A control that cannot
+// be seen (under a hidden page) is not held at all: it changes with its
+// redrawing on, which paints nothing while it is hidden, and shows all of
+// it when its page is shown. Two controls of one window that change in the
 // same bursts (a page's list and console) can share one pacing (PaceWith):
 // each redraw shows both and paints once, instead of each paced on its own
 // and painting the window twice as often. What the control holds is never
@@ -30,7 +35,7 @@ class CBurstRedraw {
   ~CBurstRedraw();
 
   // Before a change of control: its redrawing off (WM_SETREDRAW 0), unless a
-  // burst holds it off already.
+  // burst holds it off already or the control cannot be seen.
   void BeginChange(HWND control);
   // After the change: redraws the control now, or, within a burst, leaves it
   // held for a later redraw (see above).

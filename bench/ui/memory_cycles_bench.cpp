@@ -16,8 +16,6 @@
 // Run under Wine through scripts/wine-run.sh (see docs/PERFORMANCE.md).
 
 #include <winsock2.h>
-#define PSAPI_VERSION 2
-#include <psapi.h>
 
 #include <atomic>
 #include <cstdio>
@@ -28,6 +26,7 @@
 #include "allocation_counter_windows.h"
 #include "framework/afxwin.h"
 #include "link/message_catalogue.h"
+#include "process_footprint.h"
 #include "server/server.h"
 #include "ui/channel_page_ids.h"
 #include "ui/manager_page_ids.h"
@@ -40,37 +39,6 @@ namespace {
 
 std::atomic<int> g_logins{0};
 std::atomic<int> g_drops{0};
-
-struct Footprint {
-  long long privateBytes;
-  long long pagefileBytes;
-  long long heldBlocks;
-  long long heapBusyBytes;
-};
-
-long long HeapBusyBytes() {
-  HANDLE heaps[64];
-  const DWORD count = ::GetProcessHeaps(64, heaps);
-  long long busy = 0;
-  for (DWORD i = 0; i < count && i < 64; ++i) {
-    if (!::HeapLock(heaps[i])) continue;
-    PROCESS_HEAP_ENTRY entry = {};
-    while (::HeapWalk(heaps[i], &entry)) {
-      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy += entry.cbData;
-    }
-    ::HeapUnlock(heaps[i]);
-  }
-  return busy;
-}
-
-Footprint Measure() {
-  PROCESS_MEMORY_COUNTERS_EX counters = {};
-  counters.cb = sizeof counters;
-  ::GetProcessMemoryInfo(::GetCurrentProcess(),
-                         reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-  return {static_cast<long long>(counters.PrivateUsage),
-          static_cast<long long>(counters.PagefileUsage), HeapBlocksHeld(), HeapBusyBytes()};
-}
 
 // The direct child dialogs of the page host: the manager page and one per
 // channel page.
@@ -180,7 +148,7 @@ int main(int argc, char** argv) {
 
     ConnectCycles(manager, 5);
     JoinCycles(host, manager, 5);
-    const Footprint start = Measure();
+    const Footprint start = MeasureFootprint();
     std::printf(
         "after 5 + 5 warm-up cycles: private bytes %lld KiB, held blocks %lld, heap busy "
         "bytes %lld (counted heap imports: %d)\n",
@@ -189,11 +157,11 @@ int main(int argc, char** argv) {
     for (int round = 0; round < rounds; ++round) {
       char what[64];
       ConnectCycles(manager, cycles);
-      const Footprint connected = Measure();
+      const Footprint connected = MeasureFootprint();
       std::snprintf(what, sizeof what, "round %d, %d connect cycles", round + 1, cycles);
       PrintGrowth(what, last, connected);
       JoinCycles(host, manager, cycles);
-      const Footprint joined = Measure();
+      const Footprint joined = MeasureFootprint();
       std::snprintf(what, sizeof what, "round %d, %d join cycles", round + 1, cycles);
       PrintGrowth(what, connected, joined);
       last = joined;

@@ -74,32 +74,6 @@ TEST(ChannelPageOnTheLink, FramesFromThePeerReachThePageInOrder) {
   window.Destroy();
 }
 
-// Orders the changes and paints a control sees: one counter for both, so
-// "painted after its last change" can be read off.
-struct ChangeAndPaint {
-  UINT changeMessage;
-  WNDPROC next;
-  int seq;
-  int lastChange;
-  int lastPaint;
-};
-ChangeAndPaint g_watched[2];
-
-template <int kIndex>
-LRESULT CALLBACK WatchChangesAndPaints(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  ChangeAndPaint& watch = g_watched[kIndex];
-  if (message == watch.changeMessage) watch.lastChange = ++watch.seq;
-  if (message == WM_PAINT) watch.lastPaint = ++watch.seq;
-  return ::CallWindowProcA(watch.next, hWnd, message, wParam, lParam);
-}
-
-template <int kIndex>
-void Watch(HWND control, UINT changeMessage) {
-  g_watched[kIndex] = {changeMessage, nullptr, 0, 0, 0};
-  g_watched[kIndex].next = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
-      control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchChangesAndPaints<kIndex>)));
-}
-
 TEST(ChannelPageOnTheLink, ABurstOfUsersShowsWholeInOrderAndIsPaintedWhenItStops) {
   const int kUsers = 300;
   struct BurstCase {
@@ -128,8 +102,8 @@ TEST(ChannelPageOnTheLink, ABurstOfUsersShowsWholeInOrderAndIsPaintedWhenItStops
     ASSERT_NE(nullptr, page);
     const HWND list = page->GetDlgItem(IDC_CHANNEL_USERS)->m_hWnd;
     const HWND console = page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd;
-    Watch<0>(list, LVM_INSERTITEMA);
-    Watch<1>(console, EM_REPLACESEL);
+    CChangePaintWatch listWatch(list, LVM_INSERTITEMA);
+    CChangePaintWatch consoleWatch(console, EM_REPLACESEL);
     CServerLink link;
     CWindowLinkTarget target(page->m_hWnd);
     ASSERT_EQ(1, link.Start(&target, peer.Address(), "velmo"));
@@ -149,10 +123,9 @@ TEST(ChannelPageOnTheLink, ABurstOfUsersShowsWholeInOrderAndIsPaintedWhenItStops
     if (burst.consoleLines)
       for (const std::string& line : lines) text += line;
     EXPECT_EQ(text, ConsoleText(console));
-    EXPECT_GT(g_watched[0].lastPaint, g_watched[0].lastChange) << "list painted after its last row";
+    EXPECT_TRUE(listWatch.PaintedAfterLastChange()) << "list painted after its last row";
     if (burst.consoleLines) {
-      EXPECT_GT(g_watched[1].lastPaint, g_watched[1].lastChange)
-          << "console painted after its last line";
+      EXPECT_TRUE(consoleWatch.PaintedAfterLastChange()) << "console painted after its last line";
     }
     EXPECT_EQ(1, link.Stop());
     window.Destroy();

@@ -39,7 +39,6 @@ HWND CreateRichEdit(HWND parent, int id, int x, int y, int width, int height) {
                            ::GetModuleHandleA(nullptr), nullptr);
 }
 
-
 struct CPeerLink::Shared {
   std::mutex lock;
   std::condition_variable arrived;
@@ -97,3 +96,31 @@ int DeliverMessage(CChannelPage* page, unsigned type, const std::string& payload
       page->SendMessage(WM_LINK_EVENT, LinkMessage, reinterpret_cast<LPARAM>(&record)));
 }
 
+namespace {
+const char kWatchProperty[] = "VelmoChangePaintWatch";
+}  // namespace
+
+CChangePaintWatch::CChangePaintWatch(HWND control, UINT changeMessage)
+    : m_control(control), m_changeMessage(changeMessage) {
+  ::SetPropA(control, kWatchProperty, this);
+  m_next = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Watch)));
+}
+
+CChangePaintWatch::~CChangePaintWatch() {
+  if (!::IsWindow(m_control) || ::GetPropA(m_control, kWatchProperty) != this) return;
+  ::SetWindowLongPtrA(m_control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_next));
+  ::RemovePropA(m_control, kWatchProperty);
+}
+
+LRESULT CALLBACK CChangePaintWatch::Watch(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* watch = static_cast<CChangePaintWatch*>(::GetPropA(hWnd, kWatchProperty));
+  if (message == watch->m_changeMessage) watch->m_lastChange = ++watch->m_seq;
+  if (message == WM_PAINT) watch->m_lastPaint = ++watch->m_seq;
+  const WNDPROC next = watch->m_next;
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
+    ::RemovePropA(hWnd, kWatchProperty);
+  }
+  return ::CallWindowProcA(next, hWnd, message, wParam, lParam);
+}

@@ -37,6 +37,30 @@ class CTestWindow {
   HWND m_hWnd;
 };
 
+// Orders the changes and paints a control sees, one counter for both, so
+// "painted after its last change" can be read off: the control's procedure
+// is wrapped while the object lives (the control may go first).
+class CChangePaintWatch {
+ public:
+  // changeMessage: the message that changes the control (EM_REPLACESEL,
+  // LVM_INSERTITEMA).
+  CChangePaintWatch(HWND control, UINT changeMessage);
+  ~CChangePaintWatch();
+  CChangePaintWatch(const CChangePaintWatch&) = delete;
+  CChangePaintWatch& operator=(const CChangePaintWatch&) = delete;
+  bool PaintedAfterLastChange() const { return m_lastPaint > m_lastChange; }
+  bool Changed() const { return m_lastChange > 0; }
+
+ private:
+  static LRESULT CALLBACK Watch(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+  HWND m_control;
+  UINT m_changeMessage;
+  WNDPROC m_next;
+  int m_seq = 0;
+  int m_lastChange = 0;
+  int m_lastPaint = 0;
+};
+
 // A rich edit control, child of parent, of the chat console's template styles.
 HWND CreateRichEdit(HWND parent, int id, int x, int y, int width, int height);
 
