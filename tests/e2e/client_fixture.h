@@ -21,7 +21,7 @@
 #include "palaver_app.h"
 #include "server/server.h"
 #include "tests/server/test_client.h"
-#include "tests/ui/control_reading.h"
+#include "tests/support/control_reading.h"
 
 // The host application of this program.
 extern CPalaverApp theApp;

@@ -16,7 +16,7 @@
 #include "client_fixture.h"
 #include "link/link_event.h"
 #include "tests/framework/test_support.h"
-#include "tests/link/fault_seam.h"
+#include "tests/support/fault_seam.h"
 #include "ui/channel_page_ids.h"
 #include "ui/manager_page_ids.h"
 #include "ui/ui_messages.h"

@@ -5,30 +5,17 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "link/log_sink.h"
-#include "peer.h"
+#include "tests/support/peer.h"
+#include "tests/support/ui_test_support.h"
 #include "ui/console_log_sink.h"
-#include "ui_test_support.h"
 
 namespace {
-
-// Pumps until done() holds or timeoutMs passes.
-template <typename Done>
-bool PumpUntil(Done done, int timeoutMs = 10000) {
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > limit) return false;
-    PumpPending();
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
 
 TEST(ChannelPageOnTheLink, FramesFromThePeerReachThePageInOrder) {
   std::atomic<bool> sent{false};
@@ -59,7 +46,8 @@ TEST(ChannelPageOnTheLink, FramesFromThePeerReachThePageInOrder) {
   ASSERT_EQ(1, link.Start(&target, peer.Address(), "velmo"));
 
   const HWND console = page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd;
-  EXPECT_TRUE(PumpUntil([&] { return ConsoleText(console).find("waves") != std::string::npos; }));
+  EXPECT_TRUE(
+      PumpUntil(10000, [&] { return ConsoleText(console).find("waves") != std::string::npos; }));
   EXPECT_EQ("", CompareConsole(console, {{"Topic: 今日の話題\r\n", RGB(0, 0, 255)},
                                          {"bob (56K 3 files) has entered\r\n", RGB(128, 255, 0)},
                                          {"<alice> ", RGB(255, 255, 0)},
@@ -133,10 +121,9 @@ TEST(ChannelPageOnTheLink, ABurstOfUsersShowsWholeInOrderAndIsPaintedWhenItStops
     CServerLink link;
     CWindowLinkTarget target(page->m_hWnd);
     ASSERT_EQ(1, link.Start(&target, peer.Address(), "velmo"));
-    ASSERT_TRUE(PumpUntil([&] { return ListRows(list).size() == nicks.size(); }));
+    ASSERT_TRUE(PumpUntil(10000, [&] { return ListRows(list).size() == nicks.size(); }));
     // Long enough for a burst to be over.
-    const auto settle = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
-    PumpUntil([&] { return std::chrono::steady_clock::now() > settle; });
+    PumpFor(300);
 
     std::vector<std::string> rows, lines;
     for (const std::string& nick : nicks) {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "link/link_event.h"
+#include "tests/support/ui_test_support.h"
 #include "ui/ui_messages.h"
-#include "ui_test_support.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "link/log_sink.h"
+#include "tests/support/ui_test_support.h"
 #include "ui/console_log_sink.h"
 #include "ui/console_view.h"
-#include "ui_test_support.h"
 
 namespace {
 
@@ -224,10 +224,7 @@ void RunOnWorkerWhilePumping(Work work) {
     work();
     done = true;
   });
-  while (!done) {
-    PumpPending();
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
+  PumpUntil(60000, [&] { return done.load(); });
   worker.join();
 }
 

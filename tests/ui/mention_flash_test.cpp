@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "link/message_catalogue.h"
-#include "peer.h"
-#include "ui_test_support.h"
+#include "tests/support/peer.h"
+#include "tests/support/ui_test_support.h"
 
 namespace {
 

@@ -14,12 +14,12 @@
 
 #include "link/frame_bytes.h"
 #include "link/message_catalogue.h"
-#include "peer.h"
+#include "tests/support/peer.h"
+#include "tests/support/ui_test_support.h"
 #include "ui/channel_page_ids.h"
 #include "ui/manager_page_ids.h"
 #include "ui/page_host_dlg.h"
 #include "ui/ui_messages.h"
-#include "ui_test_support.h"
 
 namespace {
 
@@ -107,10 +107,7 @@ class PageHostTest : public testing::Test {
     }
   }
   int Broadcast(unsigned type, const std::string& payload) {
-    MessageRecord record = {static_cast<std::uint16_t>(payload.size()),
-                            static_cast<std::uint16_t>(type), payload.c_str()};
-    return static_cast<int>(
-        host.SendMessage(WM_LINK_EVENT, LinkMessage, reinterpret_cast<LPARAM>(&record)));
+    return SendLinkMessage(host.m_hWnd, type, payload);
   }
   HWND ManagerWindow() const {
     for (HWND child = ::GetWindow(host.m_hWnd, GW_CHILD); child;

@@ -1,5 +1,5 @@
 // See control_reading.h.
-#include "tests/ui/control_reading.h"
+#include "tests/support/control_reading.h"
 
 #include <commctrl.h>
 #include <richedit.h>

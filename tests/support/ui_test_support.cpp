@@ -1,11 +1,11 @@
 // The UI tests' shared helpers. UI thread only, except the peer's own thread.
-#include "ui_test_support.h"
+#include "tests/support/ui_test_support.h"
 
 #include <chrono>
 #include <cstring>
 
 #include "link/link_event.h"
-#include "peer.h"
+#include "tests/support/peer.h"
 #include "ui/ui_messages.h"
 
 void PumpPending() {
@@ -18,9 +18,23 @@ void PumpPending() {
   }
 }
 
-CTestWindow::CTestWindow(int width, int height) {
-  m_hWnd = ::CreateWindowExA(0, "STATIC", "ui test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, width,
-                             height, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+bool PumpUntil(int timeoutMs, bool (*done)(void*), void* context) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!done(context)) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    PumpPending();
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+  return true;
+}
+
+void PumpFor(int milliseconds) {
+  PumpUntil(milliseconds, [] { return false; });
+}
+
+CTestWindow::CTestWindow(int width, int height, DWORD style) {
+  m_hWnd = ::CreateWindowExA(0, "STATIC", "ui test", style | WS_VISIBLE, 0, 0, width, height,
+                             nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
 }
 
 CTestWindow::~CTestWindow() { Destroy(); }
@@ -38,7 +52,6 @@ HWND CreateRichEdit(HWND parent, int id, int x, int y, int width, int height) {
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            ::GetModuleHandleA(nullptr), nullptr);
 }
-
 
 struct CPeerLink::Shared {
   std::mutex lock;
@@ -90,10 +103,13 @@ CChannelPage* OpenTestPage(IChannelPageHost* host, HWND parent, const char* chan
   return page;
 }
 
-int DeliverMessage(CChannelPage* page, unsigned type, const std::string& payload) {
+int SendLinkMessage(HWND window, unsigned type, const std::string& payload) {
   MessageRecord record = {static_cast<std::uint16_t>(payload.size()),
                           static_cast<std::uint16_t>(type), payload.c_str()};
   return static_cast<int>(
-      page->SendMessage(WM_LINK_EVENT, LinkMessage, reinterpret_cast<LPARAM>(&record)));
+      ::SendMessageA(window, WM_LINK_EVENT, LinkMessage, reinterpret_cast<LPARAM>(&record)));
 }
 
+int DeliverMessage(CChannelPage* page, unsigned type, const std::string& payload) {
+  return SendLinkMessage(page->m_hWnd, type, payload);
+}
