@@ -5,7 +5,7 @@
 
 #include "client_fixture.h"
 #include "plugin_registry.h"
-#include "tests/framework/test_support.h"
+#include "tests/support/message_pump.h"
 #include "ui/channel_page_ids.h"
 #include "ui/manager_page_ids.h"
 

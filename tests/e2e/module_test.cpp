@@ -11,7 +11,7 @@
 #include "module_exports.h"
 #include "plugin/module_api.h"
 #include "plugin_registry.h"
-#include "tests/framework/test_support.h"
+#include "tests/support/message_pump.h"
 
 namespace {
 

@@ -9,13 +9,15 @@
 #include <vector>
 
 #include "command_line.h"
+#include "framework/afxwin.h"
 #include "host_ids.h"
 #include "main_frame.h"
 #include "palaver_app.h"
 #include "plugin_registry.h"
 #include "test_plugin/test_plugin_ids.h"
 #include "test_plugin/test_plugin_probe.h"
-#include "test_support.h"
+#include "tests/support/message_box_watch.h"
+#include "tests/support/message_pump.h"
 
 CPalaverApp theApp;
 
@@ -235,11 +237,12 @@ TEST_F(HostTest, ProgramStartsFromItsCommandLineReportsFailuresAndUnloadsAtExit)
   std::string commandLine =
       "--plugin \"" + pluginA + "\" --plugin \"" + Beside("no_such_plugin.dll") + "\"";
   theApp.m_lpCmdLine = &commandLine[0];
-  MessageBoxAnswer answer;
+  CMessageBoxWatch answer;
   ASSERT_TRUE(theApp.InitInstance());
-  EXPECT_TRUE(answer.seen());
-  EXPECT_EQ(answer.caption(), "Palaver");
-  EXPECT_NE(answer.text().find("no_such_plugin.dll"), std::string::npos) << answer.text();
+  ASSERT_EQ(1u, answer.Seen().size());
+  EXPECT_EQ(answer.Seen()[0].caption, "Palaver");
+  EXPECT_NE(answer.Seen()[0].text.find("no_such_plugin.dll"), std::string::npos)
+      << answer.Seen()[0].text;
   EXPECT_EQ(ProbeOf(pluginA)->onStartCalls, 1);
   EXPECT_EQ(::SendMessageA(Combo(), CB_GETCOUNT, 0, 0), 1);
 

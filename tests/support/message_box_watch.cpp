@@ -23,20 +23,17 @@ BOOL CALLBACK CMessageBoxWatch::ReadAndClose(HWND window, LPARAM) {
   char className[32] = {};
   ::GetClassNameA(window, className, sizeof(className));
   if (lstrcmpA(className, "#32770") != 0 || !::IsWindowVisible(window)) return TRUE;
+  // A message box's text is its static control 0xFFFF; a dialog under test
+  // (the same window class) has none and is left alone.
+  HWND textControl = ::GetDlgItem(window, 0xFFFF);
+  if (textControl == nullptr) return TRUE;
   Box box;
-  char text[256] = {};
+  char text[512] = {};
   ::GetWindowTextA(window, text, sizeof(text));
   box.caption = text;
+  ::GetWindowTextA(textControl, text, sizeof(text));
+  box.text = text;
   box.owner = ::GetWindow(window, GW_OWNER);
-  // The box's text is its static control with text (the icon's has none).
-  for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
-       child = ::GetWindow(child, GW_HWNDNEXT)) {
-    char childClass[32] = {};
-    ::GetClassNameA(child, childClass, sizeof(childClass));
-    char childText[256] = {};
-    ::GetWindowTextA(child, childText, sizeof(childText));
-    if (lstrcmpiA(childClass, "Static") == 0 && childText[0] != '\0') box.text = childText;
-  }
   s_current->m_seen.push_back(box);
   ::SendMessageA(window, WM_COMMAND, IDOK, 0);
   return FALSE;

@@ -8,30 +8,6 @@
 #include "tests/support/peer.h"
 #include "ui/ui_messages.h"
 
-void PumpPending() {
-  MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (!AfxGetThread()->PreTranslateMessage(&msg)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-  }
-}
-
-bool PumpUntil(int timeoutMs, bool (*done)(void*), void* context) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!done(context)) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    PumpPending();
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-  return true;
-}
-
-void PumpFor(int milliseconds) {
-  PumpUntil(milliseconds, [] { return false; });
-}
-
 CTestWindow::CTestWindow(int width, int height, DWORD style) {
   m_hWnd = ::CreateWindowExA(0, "STATIC", "ui test", style | WS_VISIBLE, 0, 0, width, height,
                              nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);

@@ -1,6 +1,5 @@
-// Helpers shared by the UI tests and scenes: the UI thread's message pump, a
-// plain top-level window to hold pages and consoles, a channel page opened
-// and fed as the page host does, and a link whose socket is connected to a
+// Helpers shared by the UI tests and scenes: a plain top-level window to hold pages and consoles, a
+// channel page opened and fed as the page host does, and a link whose socket is connected to a
 // scripted loopback peer that records every frame it receives.
 #pragma once
 
@@ -15,20 +14,9 @@
 #include "framework/afxwin.h"
 #include "link/server_link.h"
 #include "tests/support/control_reading.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/test_hosts.h"
 #include "ui/channel_page.h"
-
-// Handles every waiting message the way the host's loop does (with
-// pre-translation).
-void PumpPending();
-// Serves this thread's messages until done() holds or timeoutMs passes.
-bool PumpUntil(int timeoutMs, bool (*done)(void*), void* context);
-template <typename F>
-bool PumpUntil(int timeoutMs, F done) {
-  return PumpUntil(
-      timeoutMs, [](void* f) { return (*static_cast<F*>(f))(); }, &done);
-}
-void PumpFor(int milliseconds);
 
 // A visible top-level window at the screen's top-left corner, destroyed
 // with the object; a scene to be captured asks for WS_POPUP (no border).
