@@ -15,6 +15,7 @@
 #include "link/frame_bytes.h"
 #include "link/message_catalogue.h"
 #include "tests/support/peer.h"
+#include "tests/support/sent_message_log.h"
 #include "tests/support/ui_test_support.h"
 #include "ui/channel_page_ids.h"
 #include "ui/manager_page_ids.h"
@@ -22,15 +23,6 @@
 #include "ui/ui_messages.h"
 
 namespace {
-
-// Every window that receives WM_LINK_EVENT on this thread, in order.
-std::vector<HWND> g_eventReceivers;
-
-LRESULT CALLBACK RecordLinkEvents(int code, WPARAM wParam, LPARAM lParam) {
-  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-  if (code == HC_ACTION && call->message == WM_LINK_EVENT) g_eventReceivers.push_back(call->hwnd);
-  return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
 
 // Makes the creation of every rich edit control on this thread fail.
 LRESULT CALLBACK RefuseRichEdit(int code, WPARAM wParam, LPARAM lParam) {
@@ -219,14 +211,12 @@ TEST_F(PageHostTest, EveryPageSeesEachEventInTabOrderAPageOpenedMeanwhileLast) {
   CChannelPage* a = host.OpenChannelPage("#a");
   CChannelPage* b = host.OpenChannelPage("#b");
   ASSERT_TRUE(a != nullptr && b != nullptr);
-  HHOOK hook =
-      ::SetWindowsHookExA(WH_CALLWNDPROC, &RecordLinkEvents, nullptr, ::GetCurrentThreadId());
-  g_eventReceivers.clear();
+  CSentMessageLog events(WM_LINK_EVENT);
   EXPECT_EQ(1, Broadcast(MsgJoined, "#new")) << "the manager page took the join";
-  ::UnhookWindowsHookEx(hook);
+  events.Stop();
   CChannelPage* opened = host.OpenChannelPage("#new");
   EXPECT_EQ((std::vector<HWND>{host.m_hWnd, ManagerWindow(), a->m_hWnd, b->m_hWnd, opened->m_hWnd}),
-            g_eventReceivers);
+            events.Receivers());
   EXPECT_EQ(1, Broadcast(MsgChannelText, "#b bob hi")) << "one page handled it";
   EXPECT_EQ(0, Broadcast(999, "nobody's")) << "no page handled it";
 }
