@@ -54,12 +54,6 @@ std::vector<HWND> ChildrenWith(HWND parent, int id) {
 
 std::string VelmoPath() { return Beside("velmo.dll"); }
 
-std::string TextOf(HWND window) {
-  char text[1024] = {};
-  ::GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
 char StatusColour(HWND statusImage) {
   auto bitmap =
       reinterpret_cast<HBITMAP>(::SendMessageA(statusImage, STM_GETIMAGE, IMAGE_BITMAP, 0));

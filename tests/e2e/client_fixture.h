@@ -75,7 +75,6 @@ class ClientTest : public testing::Test {
   std::unique_ptr<orla_server::Server> server;
 };
 
-std::string TextOf(HWND window);
 // velmo.dll beside this program.
 std::string VelmoPath();
 // The colour of the bitmap a static control shows: 'r', 'g', 'y'

@@ -79,7 +79,7 @@ TEST_F(ClientTest, EveryPlatformCallFailingInsideVelmoEndsInOneOfflineStateOnScr
     EXPECT_TRUE(PumpUntil(ended));
     EXPECT_EQ(1, g_endings) << "one offline or gave-up event";
     EXPECT_EQ('r', StatusColour(ManagerItem(IDC_MANAGER_STATUS)));
-    EXPECT_EQ("接続", TextOf(toggle));
+    EXPECT_EQ("接続", WindowText(toggle));
     EXPECT_EQ(BST_UNCHECKED, ::SendMessageA(toggle, BM_GETCHECK, 0, 0));
     EXPECT_TRUE(::IsWindowEnabled(ManagerItem(IDC_MANAGER_ADDRESS)));
     EXPECT_EQ("", seam.HandleFaults());

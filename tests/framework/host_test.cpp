@@ -16,6 +16,7 @@
 #include "plugin_registry.h"
 #include "test_plugin/test_plugin_ids.h"
 #include "test_plugin/test_plugin_probe.h"
+#include "tests/support/control_reading.h"
 #include "tests/support/message_box_watch.h"
 #include "tests/support/message_pump.h"
 
@@ -36,12 +37,6 @@ TestPluginProbe* ProbeOf(const std::string& path) {
   auto get = reinterpret_cast<GetTestPluginProbeFn>(
       reinterpret_cast<void*>(::GetProcAddress(module, "GetTestPluginProbe")));
   return get ? get() : nullptr;
-}
-
-std::string TextOf(HWND hWnd) {
-  char text[256] = {};
-  ::GetWindowTextA(hWnd, text, sizeof text);
-  return text;
 }
 
 class HostTest : public ::testing::Test {
@@ -67,7 +62,9 @@ class HostTest : public ::testing::Test {
     HWND bar = ::GetDlgItem(rebar, 0xE805);
     return ::GetDlgItem(bar, IDC_WINDOW_LIST);
   }
-  std::string CountLabel() { return TextOf(::GetDlgItem(::GetParent(Combo()), IDC_WINDOW_COUNT)); }
+  std::string CountLabel() {
+    return WindowText(::GetDlgItem(::GetParent(Combo()), IDC_WINDOW_COUNT));
+  }
   std::string ComboItem(int i) {
     char text[256] = {};
     ::SendMessageA(Combo(), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
@@ -101,7 +98,7 @@ TEST_F(HostTest, MainWindowHoldsTheWindowListAndRegistersRichEdit) {
   ::GetClassNameA(Combo(), cls, sizeof cls);
   EXPECT_STREQ(cls, "ComboBox");
   EXPECT_TRUE(::IsWindowVisible(Main()->m_hWnd));
-  EXPECT_EQ(TextOf(Main()->m_hWnd), "Palaver");
+  EXPECT_EQ(WindowText(Main()->m_hWnd), "Palaver");
   WNDCLASSA wc;
   EXPECT_TRUE(::GetClassInfoA(nullptr, "RICHEDIT", &wc)) << "pages need the class";
   SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -135,7 +132,7 @@ TEST_F(HostTest, PluginRegistersStartsItsChildFromATemplateOnlyItHoldsAndUnloads
   HWND page = ::GetWindow(probe->frame->m_hWnd, GW_CHILD);
   ASSERT_NE(page, nullptr) << "the page template came from the plug-in's resources";
   EXPECT_NE(::GetDlgItem(page, IDC_PAGE_TEXT), nullptr);
-  EXPECT_EQ(TextOf(::GetDlgItem(page, IDC_PAGE_TEXT)), "初期テキスト");
+  EXPECT_EQ(WindowText(::GetDlgItem(page, IDC_PAGE_TEXT)), "初期テキスト");
   EXPECT_EQ(::SendMessageA(::GetDlgItem(page, IDC_PAGE_TEXT), EM_GETLIMITTEXT, 0, 0), 16);
   RECT client, pageRect;
   ::GetClientRect(probe->frame->m_hWnd, &client);

@@ -25,11 +25,7 @@ CManagerScene::~CManagerScene() {
   m_window.Destroy();
 }
 
-std::string CManagerScene::ToggleText() const {
-  char text[64] = {};
-  ::GetWindowTextA(Item(IDC_MANAGER_CONNECT), text, sizeof(text));
-  return text;
-}
+std::string CManagerScene::ToggleText() const { return WindowText(Item(IDC_MANAGER_CONNECT)); }
 
 bool CManagerScene::ToggleChecked() const {
   return ::SendMessageA(Item(IDC_MANAGER_CONNECT), BM_GETCHECK, 0, 0) == BST_CHECKED;

@@ -33,7 +33,7 @@ class CManagerScene {
   // Both edits enabled (true), both disabled (false); a mix fails the test.
   bool EditsEnabled() const;
   std::vector<std::string> Rows() const { return ListRows(Item(IDC_MANAGER_CHANNELS)); }
-  std::string Console() const { return ConsoleText(Item(IDC_MANAGER_SERVER_LOG)); }
+  std::string Console() const { return WindowText(Item(IDC_MANAGER_SERVER_LOG)); }
 
   // WM_LINK_EVENT to the page; its result.
   int Event(int code, std::intptr_t value = 0);

@@ -47,7 +47,7 @@ TEST(ChannelPageOnTheLink, FramesFromThePeerReachThePageInOrder) {
 
   const HWND console = page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd;
   EXPECT_TRUE(
-      PumpUntil(10000, [&] { return ConsoleText(console).find("waves") != std::string::npos; }));
+      PumpUntil(10000, [&] { return WindowText(console).find("waves") != std::string::npos; }));
   EXPECT_EQ("", CompareConsole(console, {{"Topic: 今日の話題\r\n", RGB(0, 0, 255)},
                                          {"bob (56K 3 files) has entered\r\n", RGB(128, 255, 0)},
                                          {"<alice> ", RGB(255, 255, 0)},
@@ -56,8 +56,8 @@ TEST(ChannelPageOnTheLink, FramesFromThePeerReachThePageInOrder) {
                                          {"waves\r\n", RGB(255, 0, 255)}}));
   EXPECT_EQ((std::vector<std::string>{"alice|12|DSL", "bob|3|56K"}),
             ListRows(page->GetDlgItem(IDC_CHANNEL_USERS)->m_hWnd));
-  EXPECT_NE(std::string::npos, ConsoleText(log.m_hWnd).find("#other alice elsewhere"))
-      << ConsoleText(log.m_hWnd);
+  EXPECT_NE(std::string::npos, WindowText(log.m_hWnd).find("#other alice elsewhere"))
+      << WindowText(log.m_hWnd);
   EXPECT_EQ(1, link.Stop());
   window.Destroy();
 }
@@ -135,7 +135,7 @@ TEST(ChannelPageOnTheLink, ABurstOfUsersShowsWholeInOrderAndIsPaintedWhenItStops
     std::string text;
     if (burst.consoleLines)
       for (const std::string& line : lines) text += line;
-    EXPECT_EQ(text, ConsoleText(console));
+    EXPECT_EQ(text, WindowText(console));
     EXPECT_GT(g_watched[0].lastPaint, g_watched[0].lastChange) << "list painted after its last row";
     if (burst.consoleLines) {
       EXPECT_GT(g_watched[1].lastPaint, g_watched[1].lastChange)

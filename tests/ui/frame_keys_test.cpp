@@ -218,8 +218,7 @@ TEST_P(FrameKeys, KeysSelectTabsAndEditTheInputLine) {
   for (int tab = 0; tab < TabBar()->GetTabCount(); ++tab)
     EXPECT_EQ(tab == c.tab, ::IsWindowVisible(Page(tab)) != 0) << "page of tab " << tab;
   if (c.tab > 0) {
-    char text[1024] = {};
-    ::GetWindowTextA(Input(c.tab), text, sizeof(text));
+    const std::string text = WindowText(Input(c.tab));
     EXPECT_EQ(c.input, text);
     EXPECT_EQ(c.caret, CaretBytes(Input(c.tab), text));
   }

@@ -129,9 +129,7 @@ TEST(ManagerPageLimits, LongestAddressAndNicknameAreTypedAndConnect) {
         ::SendMessageA(edit, EM_SETSEL, 1000, 1000);
         ::SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(typed));
       }
-      char got[300] = {};
-      ::GetWindowTextA(edit, got, sizeof(got));
-      EXPECT_EQ(text, got) << c.name;
+      EXPECT_EQ(text, WindowText(edit)) << c.name;
     }
     CMessageBoxWatch watch;
     scene.Click(IDC_MANAGER_CONNECT);

@@ -77,7 +77,7 @@ TEST_P(MentionFlash, ALineNamingTheUserFlashesTheWindowBehind) {
 
   EXPECT_EQ(c.flashes, captionToggles.CountFor(window.Handle()) > 0);
   EXPECT_EQ(0, captionToggles.CountFor(other.Handle()));
-  EXPECT_EQ(c.shown, ConsoleText(::GetDlgItem(page->m_hWnd, IDC_CHANNEL_CONSOLE)))
+  EXPECT_EQ(c.shown, WindowText(::GetDlgItem(page->m_hWnd, IDC_CHANNEL_CONSOLE)))
       << "the line looks as any other";
 }
 

@@ -230,7 +230,7 @@ TEST_F(PageHostTest, ATwelfthChannelIsLeftAgainAndSaidSo) {
   ASSERT_EQ(1u, frames.size());
   EXPECT_EQ(static_cast<unsigned>(MsgLeave), frames[0].type);
   EXPECT_EQ("#full", frames[0].payload);
-  const std::string log = ConsoleText(::GetDlgItem(ManagerWindow(), IDC_MANAGER_SERVER_LOG));
+  const std::string log = WindowText(::GetDlgItem(ManagerWindow(), IDC_MANAGER_SERVER_LOG));
   EXPECT_NE(std::string::npos, log.find("チャンネル #full を開けません")) << log;
 }
 
