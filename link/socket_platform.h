@@ -4,8 +4,8 @@
 // on POSIX), the wait for a pending connect and the socket library's
 // start-up. Everything above it, the stream socket included, is shared code;
 // the server stand-in builds its event loop on it too and keeps only what it
-// alone needs (poll, listening) in server/server_sockets.h. Stateless but
-// for the fault seam; any thread.
+// alone needs (poll, listening) in server/server_sockets.h. Stateless (the
+// fault seam's one pointer is in platform_faults.cpp); any thread.
 //
 // Every call the stream socket makes on the platform goes through one of the
 // wrappers below, and each passes the fault seam first: a test can make any
@@ -119,7 +119,7 @@ enum class Verdict { kRun, kFail, kStandIn };
 
 // What the seam says of this call; on kFail the last error is set.
 Verdict Consult(PlatformCall call, SocketHandle handle);
-// Tell the seam of each handle the stream socket creates and releases.
+// Each handle the stream socket creates and releases, told to the seam.
 void NoteOpened(SocketHandle handle);
 void NoteReleased(SocketHandle handle);
 // A receive the seam stands in for: bytes placed in buffer (at most length),
