@@ -20,8 +20,8 @@
 #include "link/frame_header.h"
 #include "link/link_call_queue.h"
 #include "link/message_catalogue.h"
+#include "link/platform_faults.h"
 #include "link/server_link.h"
-#include "link/socket_platform.h"
 
 namespace {
 
@@ -116,7 +116,7 @@ void ServeUntil(CLinkCallQueue& queue, Done done) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  link_platform::g_faults = &g_server;
+  link_platform::SetPlatformFaults(&g_server);
   return 0;
 }
 

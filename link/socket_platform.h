@@ -4,15 +4,17 @@
 // on POSIX), the wait for a pending connect and the socket library's
 // start-up. Everything above it, the stream socket included, is shared code;
 // the server stand-in builds its event loop on it too and keeps only what it
-// alone needs (poll, listening) in server/server_sockets.h. Stateless but
-// for the fault seam; any thread.
+// alone needs (poll, listening) in server/server_sockets.h. Stateless (the
+// fault seam's one pointer is in platform_faults.cpp); any thread.
 //
 // Every call the stream socket makes on the platform goes through one of the
 // wrappers below, and each passes the fault seam first: a test can make any
 // single call fail with an error of its choice and watch every handle being
 // opened and released, and a fuzz harness can stand in for the network and
-// feed the link's receives from memory. Nothing is installed in the product;
-// the cost is one atomic load per call.
+// feed the link's receives from memory. The seam lives in
+// link/platform_faults.h, out of sight of the product's code; nothing is
+// installed in the product, and the cost is one call and one atomic load per
+// platform call.
 //
 // The link never starts the socket library: on Windows the host process
 // does before the first connect. StartSockets is for programs that own
@@ -33,7 +35,6 @@
 #include <unistd.h>
 #endif
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -111,44 +112,19 @@ enum class PlatformCall {
   kResolve,   // the name lookup
 };
 
-// Test seam. Before is called on the calling thread before each platform
-// call, with the handle it is about to use (invalid for kSocket and
-// kResolve). It answers 0 to let the call run, kStandIn to have it succeed
-// without reaching the platform (a receive then takes its bytes from
-// StandInReceive; a socket is still created for real, so every handle is
-// genuine), or an error code: the call then fails with that value as the
-// last error. Opened and Released report each handle the stream socket
-// creates and releases. Install only while no stream socket is in use; a
-// server running in the same process has its calls answered too.
-const int kStandIn = -1;
-
-class IPlatformFaults {
- public:
-  virtual int Before(PlatformCall call, SocketHandle handle) = 0;
-  virtual void Opened(SocketHandle handle) = 0;
-  virtual void Released(SocketHandle handle) = 0;
-  // Bytes placed in buffer (at most length), 0 for the end of the stream,
-  // or -1 with the last error set.
-  virtual int StandInReceive(SocketHandle, char*, int) { return 0; }
-
- protected:
-  ~IPlatformFaults() = default;
-};
-
-inline std::atomic<IPlatformFaults*> g_faults{nullptr};
-
+// The fault seam's side of each wrapper (link/platform_faults.h holds the
+// seam itself, which only its implementation and the tests see). Nothing is
+// installed in the product, and then every call runs.
 enum class Verdict { kRun, kFail, kStandIn };
 
 // What the seam says of this call; on kFail the last error is set.
-inline Verdict Consult(PlatformCall call, SocketHandle handle) {
-  IPlatformFaults* faults = g_faults.load(std::memory_order_acquire);
-  if (faults == nullptr) return Verdict::kRun;
-  const int answer = faults->Before(call, handle);
-  if (answer == 0) return Verdict::kRun;
-  if (answer == kStandIn) return Verdict::kStandIn;
-  SetSocketError(answer);
-  return Verdict::kFail;
-}
+Verdict Consult(PlatformCall call, SocketHandle handle);
+// Each handle the stream socket creates and releases, told to the seam.
+void NoteOpened(SocketHandle handle);
+void NoteReleased(SocketHandle handle);
+// A receive the seam stands in for: bytes placed in buffer (at most length),
+// 0 for the end of the stream, or -1 with the last error set.
+int StandInReceive(SocketHandle handle, char* buffer, int length);
 
 // A new IPv4 stream socket, or kInvalidSocket.
 inline SocketHandle OpenStreamSocket() {
@@ -160,12 +136,12 @@ inline SocketHandle OpenStreamSocket() {
   int on = 1;
   setsockopt(s, SOL_SOCKET, SO_NOSIGPIPE, &on, sizeof(on));
 #endif
-  if (IPlatformFaults* faults = g_faults.load(std::memory_order_acquire)) faults->Opened(s);
+  NoteOpened(s);
   return s;
 }
 
 inline void CloseStreamSocket(SocketHandle s) {
-  if (IPlatformFaults* faults = g_faults.load(std::memory_order_acquire)) faults->Released(s);
+  NoteReleased(s);
   ReleaseHandle(s);
 }
 
@@ -194,7 +170,7 @@ inline int SendSome(SocketHandle s, const char* data, int length) {
 inline int ReceiveSome(SocketHandle s, char* buffer, int length) {
   const Verdict verdict = Consult(PlatformCall::kReceive, s);
   if (verdict == Verdict::kFail) return -1;
-  if (verdict == Verdict::kStandIn) return g_faults.load()->StandInReceive(s, buffer, length);
+  if (verdict == Verdict::kStandIn) return StandInReceive(s, buffer, length);
   return static_cast<int>(recv(s, buffer, length, 0));
 }
 

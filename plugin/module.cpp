@@ -10,7 +10,7 @@
 #include <cstdarg>
 
 #include "link/log_sink.h"
-#include "link/socket_platform.h"
+#include "link/platform_faults.h"
 #include "plugin/module_api.h"
 #include "plugin/orla_frame.h"
 #include "plugin/orla_plugin.h"
@@ -54,7 +54,7 @@ void ManagerLogWhite(const char* format, ...) {
 }
 
 void InstallPlatformFaults(link_platform::IPlatformFaults* faults) {
-  link_platform::g_faults.store(faults, std::memory_order_release);
+  link_platform::SetPlatformFaults(faults);
 }
 
 BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD reason, LPVOID) {

@@ -48,6 +48,10 @@ class CManagerPage : public CDialog {
   // link with SetLogSink; it holds only the console's window handle.
   ILogSink* GetLogSink() { return &m_logSink; }
 
+  // The index in m_statusBitmaps of the image the status control shows, or
+  // kImageUnchanged (-1) when it shows none of them.
+  int ShownStatusImage() const;
+
   // [0] offline (1004), [1] connecting (1006), [2] connecting, lit (1005),
   // [3] online (1007).
   CBitmap m_statusBitmaps[4];
@@ -88,8 +92,6 @@ class CManagerPage : public CDialog {
   int OnMessage(const MessageRecord& record);
   void AddChannelRow(const MessageRecord& record);
   void ShowStatusImage(int image);
-  // The index of the image control 1006 shows, or -1.
-  int ShownStatusImage() const;
   // Unchecked and "接続", without a click notification.
   void ResetToggle();
   void EnableEdits(BOOL enable);

@@ -24,33 +24,20 @@
 #include "framework/afxwin.h"
 #include "link/link_event.h"
 #include "link/server_link.h"
-#include "peer.h"
+#include "tests/support/manager_scene.h"
+#include "tests/support/peer.h"
 #include "ui/manager_page.h"
-#include "ui/manager_page_host.h"
 #include "ui/manager_rules.h"
-#include "ui/window_link_target.h"
 #include "ui_bench_support.h"
 
 CWinApp theApp("VelmoManagerRowsBench");
 
 namespace {
 
-class CBenchHost : public IManagerPageHost {
- public:
-  explicit CBenchHost(CServerLink* link) : m_link(link) {}
-  CServerLink* GetServerLink() override { return m_link; }
-  ILinkEventTarget* GetLinkEventTarget() override { return &target; }
-  CChannelPage* OpenChannelPage(const char*) override { return nullptr; }
-  CWindowLinkTarget target;
-
- private:
-  CServerLink* m_link;
-};
-
 std::string RowText(int i) { return "#channel" + std::to_string(i); }
 
 // Seconds from the page going online to its list holding rows rows.
-double RealPath(HWND parent, int rows) {
+double RealPath(int rows) {
   std::string frames;
   for (int i = 0; i < rows; ++i) {
     frames += FrameBytes(618, RowText(i) + " " + std::to_string(i % 50) + " a topic of some words");
@@ -61,28 +48,12 @@ double RealPath(HWND parent, int rows) {
     connection.WaitForClose(60000);
   });
   CServerLink link;
-  CBenchHost host(&link);
-  CManagerPage page(&host);
-  page.Create(CManagerPage::IDD, CWnd::FromHandle(parent));
-  host.target.SetWindow(page.m_hWnd);
-  link.SetLogSink(page.GetLogSink());
-  page.SetWindowPos(nullptr, 0, 0, 700, 520, SWP_NOZORDER | SWP_NOACTIVATE);
-  page.ShowWindow(SW_SHOW);
-
-  link.Start(host.GetLinkEventTarget(), peer.Address(), "bench");
-  HWND status = ::GetDlgItem(page.m_hWnd, IDC_MANAGER_STATUS);
-  const HBITMAP online = page.m_statusBitmaps[kImageOnline];
-  ServeUntil([&] {
-    return reinterpret_cast<HBITMAP>(::SendMessageA(status, STM_GETIMAGE, IMAGE_BITMAP, 0)) ==
-           online;
-  });
+  CManagerScene scene(&link, 700, 520);
+  link.Start(scene.Host().GetLinkEventTarget(), peer.Address(), "bench");
+  ServeUntil([&] { return scene.ShownImage() == kImageOnline; });
   const auto start = BenchClock::now();
-  ServeUntil([&] { return page.m_channelList.GetItemCount() >= rows; });
-  const double seconds = SecondsSince(start);
-  link.Stop();
-  link.SetLogSink(nullptr);
-  page.DestroyWindow();
-  return seconds;
+  ServeUntil([&] { return scene.Page().m_channelList.GetItemCount() >= rows; });
+  return SecondsSince(start);
 }
 
 // The rows the real path gets, as a bare list is given them.
@@ -111,7 +82,7 @@ int main(int argc, char** argv) {
   const int visibleRows = std::min(rows, 1000);
   std::vector<double> real, sends, inserts, floors;
   for (int round = 0; round < rounds; ++round) {
-    real.push_back(RealPath(frame, rows));
+    real.push_back(RealPath(rows));
     sends.push_back(BareSends(frame, rows));
     inserts.push_back(BareInserts(frame, rows, true));
     floors.push_back(sends.back() + inserts.back());

@@ -56,14 +56,6 @@ void CPeerFeed::Close() {
   m_changed.notify_all();
 }
 
-bool StartPluginEnvironment() {
-  WSADATA data;
-  if (::WSAStartup(MAKEWORD(2, 2), &data) != 0) return false;
-  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-  if (!::InitCommonControlsEx(&controls)) return false;
-  return ::LoadLibraryA("riched32.dll") != nullptr;
-}
-
 double BareListInserts(HWND parent, DWORD extraStyle, const RECT& place,
                        const ListColumn (&columns)[kListColumnCount],
                        const std::vector<ListRow>& rows, bool held) {

@@ -20,14 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "peer.h"
+#include "tests/support/peer.h"
+#include "tests/support/plugin_environment.h"
 #include "ui/client_lists.h"
 
 using BenchClock = std::chrono::steady_clock;
-
-// What the host does before a plug-in runs: sockets, the common controls,
-// the rich edit library. false when any of it failed.
-bool StartPluginEnvironment();
 
 // Serves this thread's messages until done() holds, waiting for messages
 // (never sleeping) in between and freeing the framework's temporary wrappers

@@ -2,10 +2,8 @@
 // client_fixture.h.
 #include "client_fixture.h"
 
-#include <chrono>
-
 #include "plugin_registry.h"
-#include "tests/framework/test_support.h"
+#include "tests/support/message_pump.h"
 #include "ui/channel_page.h"
 #include "ui/channel_page_ids.h"
 #include "ui/manager_page_ids.h"
@@ -15,7 +13,7 @@ CPalaverApp theApp;
 
 namespace {
 
-const auto kGuard = std::chrono::seconds(10);
+const int kGuardMs = 10000;
 const char kFrameTitle[] = "Orlaマネージャー";
 
 std::string Beside(const char* file) {
@@ -56,14 +54,9 @@ std::vector<HWND> ChildrenWith(HWND parent, int id) {
 
 std::string VelmoPath() { return Beside("velmo.dll"); }
 
-std::string TextOf(HWND window) {
-  char text[1024] = {};
-  ::GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
 char StatusColour(HWND statusImage) {
-  auto bitmap = reinterpret_cast<HBITMAP>(::SendMessageA(statusImage, STM_GETIMAGE, IMAGE_BITMAP, 0));
+  auto bitmap =
+      reinterpret_cast<HBITMAP>(::SendMessageA(statusImage, STM_GETIMAGE, IMAGE_BITMAP, 0));
   if (bitmap == nullptr) return '?';
   HDC dc = ::CreateCompatibleDC(nullptr);
   HGDIOBJ old = ::SelectObject(dc, bitmap);
@@ -96,9 +89,7 @@ void ClientTest::StartServer() {
   ASSERT_TRUE(server->Start(&error)) << error;
 }
 
-std::string ClientTest::Address() const {
-  return "127.0.0.1:" + std::to_string(server->Port());
-}
+std::string ClientTest::Address() const { return "127.0.0.1:" + std::to_string(server->Port()); }
 
 void ClientTest::StartHost() {
   ASSERT_TRUE(theApp.StartHost({VelmoPath()}, SW_SHOW));
@@ -113,13 +104,7 @@ void ClientTest::CloseHost() {
 }
 
 bool ClientTest::PumpUntil(const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + kGuard;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    PumpPending();
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
+  return ::PumpUntil(kGuardMs, done);
 }
 
 HWND ClientTest::Frame() const {
@@ -222,8 +207,8 @@ void ClientTest::Join(const std::string& channel) {
   ASSERT_TRUE(PumpUntil([&] { return ChannelPage(channel) != nullptr; })) << channel;
 }
 
-std::unique_ptr<orla_server::TestClient> ClientTest::Peer(const std::string& nickname,
-                                                          const std::vector<std::string>& channels) {
+std::unique_ptr<orla_server::TestClient> ClientTest::Peer(
+    const std::string& nickname, const std::vector<std::string>& channels) {
   auto peer = std::make_unique<orla_server::TestClient>(server->Port());
   peer->Login(nickname, config.motd.size());
   for (const std::string& channel : channels) {

@@ -21,7 +21,7 @@
 #include "palaver_app.h"
 #include "server/server.h"
 #include "tests/server/test_client.h"
-#include "tests/ui/control_reading.h"
+#include "tests/support/control_reading.h"
 
 // The host application of this program.
 extern CPalaverApp theApp;
@@ -75,7 +75,6 @@ class ClientTest : public testing::Test {
   std::unique_ptr<orla_server::Server> server;
 };
 
-std::string TextOf(HWND window);
 // velmo.dll beside this program.
 std::string VelmoPath();
 // The colour of the bitmap a static control shows: 'r', 'g', 'y'

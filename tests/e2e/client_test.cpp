@@ -5,7 +5,7 @@
 
 #include "client_fixture.h"
 #include "plugin_registry.h"
-#include "tests/framework/test_support.h"
+#include "tests/support/message_pump.h"
 #include "ui/channel_page_ids.h"
 #include "ui/manager_page_ids.h"
 
@@ -53,7 +53,7 @@ TEST_F(ClientTest, StartUpOpensOneListedFrameReadyToConnect) {
   EXPECT_STREQ("Orlaマネージャー", item);
   EXPECT_EQ(reinterpret_cast<LRESULT>(CWnd::FromHandlePermanent(frame)),
             ::SendMessageA(WindowList(), CB_GETITEMDATA, 0, 0));
-  EXPECT_EQ("1 window", TextOf(::GetDlgItem(::GetParent(WindowList()), 1007)));
+  EXPECT_EQ("1 window", WindowText(::GetDlgItem(::GetParent(WindowList()), 1007)));
 
   RECT client, host;
   ::GetClientRect(frame, &client);
@@ -61,8 +61,8 @@ TEST_F(ClientTest, StartUpOpensOneListedFrameReadyToConnect) {
   EXPECT_EQ(client.right, host.right - host.left) << "the page host fills the frame";
   EXPECT_EQ(ManagerPage(), VisiblePage());
   EXPECT_EQ('r', StatusColour(ManagerItem(IDC_MANAGER_STATUS)));
-  EXPECT_EQ("接続", TextOf(ManagerItem(IDC_MANAGER_CONNECT)));
-  const std::string nickname = TextOf(ManagerItem(IDC_MANAGER_NICKNAME));
+  EXPECT_EQ("接続", WindowText(ManagerItem(IDC_MANAGER_CONNECT)));
+  const std::string nickname = WindowText(ManagerItem(IDC_MANAGER_NICKNAME));
   EXPECT_EQ(16u, nickname.size()) << nickname;
   EXPECT_EQ(0u, nickname.rfind("Nanashi@Velmo", 0)) << nickname;
 
@@ -82,7 +82,7 @@ TEST_F(ClientTest, ConnectJoinChatSwitchTabsAndLeave) {
   auto bob = Peer("bob", {"#lobby"});
   ConnectAs("velmo");
   EXPECT_EQ('g', StatusColour(ManagerItem(IDC_MANAGER_STATUS)));
-  EXPECT_EQ("切断", TextOf(ManagerItem(IDC_MANAGER_CONNECT)));
+  EXPECT_EQ("切断", WindowText(ManagerItem(IDC_MANAGER_CONNECT)));
   EXPECT_FALSE(::IsWindowEnabled(ManagerItem(IDC_MANAGER_ADDRESS)));
   EXPECT_EQ("", CompareConsole(ManagerItem(IDC_MANAGER_SERVER_LOG),
                                {{"Recv: [0005][0003] velmo\r\n", kDiagnostic},
@@ -97,19 +97,19 @@ TEST_F(ClientTest, ConnectJoinChatSwitchTabsAndLeave) {
   EXPECT_TRUE(bob->WaitFor({406, "#lobby velmo 0 8"})) << "the server put us in";
   HWND console = ::GetDlgItem(lobby, IDC_CHANNEL_CONSOLE);
   bob->Send(402, "#lobby hello velmo");
-  EXPECT_TRUE(PumpUntil([&] { return Contains(ConsoleText(console), "<bob> hello velmo"); }));
+  EXPECT_TRUE(PumpUntil([&] { return Contains(WindowText(console), "<bob> hello velmo"); }));
   Say("#lobby", "こんにちは");
   EXPECT_TRUE(bob->WaitFor({403, "#lobby velmo こんにちは"}));
   Say("#lobby", "/me waves");
   EXPECT_TRUE(bob->WaitFor({824, "#lobby velmo \"waves\""}));
-  EXPECT_TRUE(PumpUntil([&] { return Contains(ConsoleText(console), "velmo waves"); }))
+  EXPECT_TRUE(PumpUntil([&] { return Contains(WindowText(console), "velmo waves"); }))
       << "our own lines come back from the server";
   server->Execute("topic #lobby 新しい話題");
-  EXPECT_TRUE(PumpUntil(
-      [&] { return TextOf(::GetDlgItem(lobby, IDC_CHANNEL_TOPIC)) == "#lobby\r\n新しい話題"; }));
+  EXPECT_TRUE(PumpUntil([&] {
+    return WindowText(::GetDlgItem(lobby, IDC_CHANNEL_TOPIC)) == "#lobby\r\n新しい話題";
+  }));
   server->Execute("notice #lobby 定期メンテナンス");
-  EXPECT_TRUE(
-      PumpUntil([&] { return Contains(ConsoleText(console), "\r\n定期メンテナンス\r\n"); }));
+  EXPECT_TRUE(PumpUntil([&] { return Contains(WindowText(console), "\r\n定期メンテナンス\r\n"); }));
 
   Join("#dev");
   EXPECT_EQ(ChannelPage("#dev"), VisiblePage());
@@ -125,7 +125,7 @@ TEST_F(ClientTest, ConnectJoinChatSwitchTabsAndLeave) {
 
   server->Execute("kick #lobby velmo");
   EXPECT_TRUE(
-      PumpUntil([&] { return Contains(ConsoleText(console), "サーバーから切断されました！"); }));
+      PumpUntil([&] { return Contains(WindowText(console), "サーバーから切断されました！"); }));
 }
 
 TEST_F(ClientTest, TheServerGoingAwayKeepsThePagesAndAReconnectWorks) {
@@ -135,7 +135,7 @@ TEST_F(ClientTest, TheServerGoingAwayKeepsThePagesAndAReconnectWorks) {
   Join("#lobby");
   server->Stop();
   EXPECT_TRUE(PumpUntil([&] { return StatusColour(ManagerItem(IDC_MANAGER_STATUS)) == 'r'; }));
-  EXPECT_EQ("接続", TextOf(ManagerItem(IDC_MANAGER_CONNECT)));
+  EXPECT_EQ("接続", WindowText(ManagerItem(IDC_MANAGER_CONNECT)));
   EXPECT_TRUE(::IsWindowEnabled(ManagerItem(IDC_MANAGER_ADDRESS)));
   EXPECT_NE(nullptr, ChannelPage("#lobby")) << "pages stay when the link goes";
 
@@ -159,7 +159,7 @@ TEST_F(ClientTest, ElevenChannelsOpenAndATwelfthIsLeftAgain) {
   ASSERT_TRUE(SelectChannelRow("#c12"));
   Click(ManagerItem(IDC_MANAGER_JOIN));
   EXPECT_TRUE(PumpUntil([&] {
-    return Contains(ConsoleText(ManagerItem(IDC_MANAGER_SERVER_LOG)), "#c12 を開けません");
+    return Contains(WindowText(ManagerItem(IDC_MANAGER_SERVER_LOG)), "#c12 を開けません");
   }));
   EXPECT_EQ(11u, ChannelPages().size());
   EXPECT_TRUE(PumpUntil([&] { return !Contains(server->Execute("who #c12"), "velmo"); }))
@@ -179,7 +179,7 @@ TEST_F(ClientTest, ClosingTheHostWhileOnlineLeavesEveryChannelAndUnloads) {
   const ManagerLogWhiteFn logWhite = ModuleLogWhite(module);
   ASSERT_NE(nullptr, logWhite);
   logWhite("module line %d\r\n", 7);
-  EXPECT_TRUE(Contains(ConsoleText(ManagerItem(IDC_MANAGER_SERVER_LOG)), "module line 7"));
+  EXPECT_TRUE(Contains(WindowText(ManagerItem(IDC_MANAGER_SERVER_LOG)), "module line 7"));
   // Traffic in flight while the windows go: the worker is mid-delivery.
   for (int i = 0; i < 50; ++i) bob->Send(402, "#lobby flood " + std::to_string(i));
   CloseHost();

@@ -15,8 +15,9 @@
 
 #include "client_fixture.h"
 #include "link/link_event.h"
-#include "tests/framework/test_support.h"
-#include "tests/link/fault_seam.h"
+#include "tests/support/fault_seam.h"
+#include "tests/support/message_box_watch.h"
+#include "tests/support/message_pump.h"
 #include "ui/channel_page_ids.h"
 #include "ui/manager_page_ids.h"
 #include "ui/ui_messages.h"
@@ -68,7 +69,7 @@ TEST_F(ClientTest, EveryPlatformCallFailingInsideVelmoEndsInOneOfflineStateOnScr
       ++wentOnline;
       PumpUntil([&] { return ended() || SelectChannelRow("#lobby"); });
       // Gone offline meanwhile, the page says so in a message box.
-      MessageBoxAnswer offline;
+      CMessageBoxWatch offline;
       Click(ManagerItem(IDC_MANAGER_JOIN));
       PumpUntil([&] { return ended() || ChannelPage("#lobby") != nullptr; });
     }
@@ -78,7 +79,7 @@ TEST_F(ClientTest, EveryPlatformCallFailingInsideVelmoEndsInOneOfflineStateOnScr
     EXPECT_TRUE(PumpUntil(ended));
     EXPECT_EQ(1, g_endings) << "one offline or gave-up event";
     EXPECT_EQ('r', StatusColour(ManagerItem(IDC_MANAGER_STATUS)));
-    EXPECT_EQ("接続", TextOf(toggle));
+    EXPECT_EQ("接続", WindowText(toggle));
     EXPECT_EQ(BST_UNCHECKED, ::SendMessageA(toggle, BM_GETCHECK, 0, 0));
     EXPECT_TRUE(::IsWindowEnabled(ManagerItem(IDC_MANAGER_ADDRESS)));
     EXPECT_EQ("", seam.HandleFaults());

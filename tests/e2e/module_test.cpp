@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "client_fixture.h"
+#include "module_exports.h"
+#include "plugin/module_api.h"
 #include "plugin_registry.h"
-#include "tests/framework/test_support.h"
+#include "tests/support/message_pump.h"
 
 namespace {
 
@@ -117,9 +119,8 @@ TEST_F(ClientTest, LoadingRegistersAndUnloadingWithoutAStartLeavesNothing) {
   // No main window: the start creates nothing and records no frame.
   PluginRegistry::Instance().StartAll();
   PumpPending();
-  using GetServerLinkFn = void* (*)();
-  auto getServerLink = reinterpret_cast<GetServerLinkFn>(
-      reinterpret_cast<void*>(::GetProcAddress(module, "_Z13GetServerLinkv")));
+  auto getServerLink = reinterpret_cast<decltype(&GetServerLink)>(
+      reinterpret_cast<void*>(FindCppExport(module, "GetServerLink()")));
   ASSERT_NE(nullptr, getServerLink);
   EXPECT_EQ(nullptr, getServerLink());
   EXPECT_EQ(windows, ThreadWindows());

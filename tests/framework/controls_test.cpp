@@ -2,9 +2,10 @@
 // UTF-8 resource texts as the resource pipeline compiles them.
 #include <gtest/gtest.h>
 
+#include "framework/afxwin.h"
 #include "image_ids.h"
 #include "test_ids.h"
-#include "test_support.h"
+#include "tests/support/message_pump.h"
 
 namespace {
 

@@ -5,8 +5,10 @@
 
 #include <string>
 
+#include "framework/afxwin.h"
 #include "test_ids.h"
-#include "test_support.h"
+#include "tests/support/message_box_watch.h"
+#include "tests/support/message_pump.h"
 
 namespace {
 
@@ -101,11 +103,11 @@ TEST_F(DialogTest, OverlongTextFailsValidationWithTheFrameworksMessage) {
   ::SetWindowTextA(Item(IDC_NAME), "日本語です");
   ::SetWindowTextA(Item(IDC_NICK), "changed");
   dlg.m_nick = "kept";
-  MessageBoxAnswer answer;
+  CMessageBoxWatch answer;
   EXPECT_FALSE(dlg.UpdateData(TRUE));
-  EXPECT_TRUE(answer.seen());
-  EXPECT_EQ(answer.caption(), "FrameworkTest") << "the application's title";
-  EXPECT_NE(answer.text().find("8"), std::string::npos) << answer.text();
+  ASSERT_EQ(1u, answer.Seen().size());
+  EXPECT_EQ(answer.Seen()[0].caption, "FrameworkTest") << "the application's title";
+  EXPECT_NE(answer.Seen()[0].text.find("8"), std::string::npos) << answer.Seen()[0].text;
   EXPECT_EQ(::GetFocus(), Item(IDC_NAME)) << "the failing edit gets the focus";
   DWORD start = 1, end = 0;
   ::SendMessageA(Item(IDC_NAME), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
@@ -129,9 +131,9 @@ TEST_F(DialogTest, TextOfExactlyTheLimitPassesAndOneByteMoreFails) {
     ::SetWindowTextA(Item(IDC_NAME), c.text);
     ::SetWindowTextA(Item(IDC_NICK), c.text);
     dlg.m_nick = "before";
-    MessageBoxAnswer answer;
+    CMessageBoxWatch answer;
     EXPECT_EQ(c.valid, dlg.UpdateData(TRUE) != FALSE) << c.text;
-    EXPECT_EQ(!c.valid, answer.seen()) << c.text;
+    EXPECT_EQ(!c.valid, !answer.Seen().empty()) << c.text;
     EXPECT_STREQ(dlg.m_nick, c.valid ? c.text : "before") << c.text;
   }
 }
@@ -188,11 +190,11 @@ TEST(DialogDefaults, OkTakesValidTextsAndEndsCancelEndsWithoutTaking) {
     ::SetWindowTextA(name, c.text);
     ::SetDlgItemTextA(form.m_hWnd, IDC_NICK, c.text);
     ::SetFocus(name);
-    MessageBoxAnswer answer;
+    CMessageBoxWatch answer;
     ::PostMessageA(name, WM_KEYDOWN, c.key, 1);
     PumpPending();
     EXPECT_EQ(c.ended, !::IsWindowVisible(form.m_hWnd)) << c.name;
-    EXPECT_EQ(c.box, answer.seen()) << c.name;
+    EXPECT_EQ(c.box, !answer.Seen().empty()) << c.name;
     EXPECT_STREQ(form.m_nick, c.nick) << c.name;
     form.DestroyWindow();
   }

@@ -2,7 +2,8 @@
 // painting through CPaintDC, and menu editing through CMenu.
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "framework/afxwin.h"
+#include "tests/support/message_pump.h"
 
 namespace {
 

@@ -9,13 +9,16 @@
 #include <vector>
 
 #include "command_line.h"
+#include "framework/afxwin.h"
 #include "host_ids.h"
 #include "main_frame.h"
 #include "palaver_app.h"
 #include "plugin_registry.h"
 #include "test_plugin/test_plugin_ids.h"
 #include "test_plugin/test_plugin_probe.h"
-#include "test_support.h"
+#include "tests/support/control_reading.h"
+#include "tests/support/message_box_watch.h"
+#include "tests/support/message_pump.h"
 
 CPalaverApp theApp;
 
@@ -34,12 +37,6 @@ TestPluginProbe* ProbeOf(const std::string& path) {
   auto get = reinterpret_cast<GetTestPluginProbeFn>(
       reinterpret_cast<void*>(::GetProcAddress(module, "GetTestPluginProbe")));
   return get ? get() : nullptr;
-}
-
-std::string TextOf(HWND hWnd) {
-  char text[256] = {};
-  ::GetWindowTextA(hWnd, text, sizeof text);
-  return text;
 }
 
 class HostTest : public ::testing::Test {
@@ -65,7 +62,9 @@ class HostTest : public ::testing::Test {
     HWND bar = ::GetDlgItem(rebar, 0xE805);
     return ::GetDlgItem(bar, IDC_WINDOW_LIST);
   }
-  std::string CountLabel() { return TextOf(::GetDlgItem(::GetParent(Combo()), IDC_WINDOW_COUNT)); }
+  std::string CountLabel() {
+    return WindowText(::GetDlgItem(::GetParent(Combo()), IDC_WINDOW_COUNT));
+  }
   std::string ComboItem(int i) {
     char text[256] = {};
     ::SendMessageA(Combo(), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
@@ -99,7 +98,7 @@ TEST_F(HostTest, MainWindowHoldsTheWindowListAndRegistersRichEdit) {
   ::GetClassNameA(Combo(), cls, sizeof cls);
   EXPECT_STREQ(cls, "ComboBox");
   EXPECT_TRUE(::IsWindowVisible(Main()->m_hWnd));
-  EXPECT_EQ(TextOf(Main()->m_hWnd), "Palaver");
+  EXPECT_EQ(WindowText(Main()->m_hWnd), "Palaver");
   WNDCLASSA wc;
   EXPECT_TRUE(::GetClassInfoA(nullptr, "RICHEDIT", &wc)) << "pages need the class";
   SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -133,7 +132,7 @@ TEST_F(HostTest, PluginRegistersStartsItsChildFromATemplateOnlyItHoldsAndUnloads
   HWND page = ::GetWindow(probe->frame->m_hWnd, GW_CHILD);
   ASSERT_NE(page, nullptr) << "the page template came from the plug-in's resources";
   EXPECT_NE(::GetDlgItem(page, IDC_PAGE_TEXT), nullptr);
-  EXPECT_EQ(TextOf(::GetDlgItem(page, IDC_PAGE_TEXT)), "初期テキスト");
+  EXPECT_EQ(WindowText(::GetDlgItem(page, IDC_PAGE_TEXT)), "初期テキスト");
   EXPECT_EQ(::SendMessageA(::GetDlgItem(page, IDC_PAGE_TEXT), EM_GETLIMITTEXT, 0, 0), 16);
   RECT client, pageRect;
   ::GetClientRect(probe->frame->m_hWnd, &client);
@@ -235,11 +234,12 @@ TEST_F(HostTest, ProgramStartsFromItsCommandLineReportsFailuresAndUnloadsAtExit)
   std::string commandLine =
       "--plugin \"" + pluginA + "\" --plugin \"" + Beside("no_such_plugin.dll") + "\"";
   theApp.m_lpCmdLine = &commandLine[0];
-  MessageBoxAnswer answer;
+  CMessageBoxWatch answer;
   ASSERT_TRUE(theApp.InitInstance());
-  EXPECT_TRUE(answer.seen());
-  EXPECT_EQ(answer.caption(), "Palaver");
-  EXPECT_NE(answer.text().find("no_such_plugin.dll"), std::string::npos) << answer.text();
+  ASSERT_EQ(1u, answer.Seen().size());
+  EXPECT_EQ(answer.Seen()[0].caption, "Palaver");
+  EXPECT_NE(answer.Seen()[0].text.find("no_such_plugin.dll"), std::string::npos)
+      << answer.Seen()[0].text;
   EXPECT_EQ(ProbeOf(pluginA)->onStartCalls, 1);
   EXPECT_EQ(::SendMessageA(Combo(), CB_GETCOUNT, 0, 0), 1);
 

@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "test_support.h"
+#include "framework/afxwin.h"
+#include "tests/support/message_pump.h"
 
 namespace {
 

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
+#include "framework/afxwin.h"
+#include "tests/support/message_pump.h"
 
 namespace {
 

@@ -7,7 +7,9 @@
 #include <thread>
 #include <vector>
 
-#include "test_support.h"
+#include "framework/afxwin.h"
+#include "tests/support/message_box_watch.h"
+#include "tests/support/message_pump.h"
 
 namespace {
 
@@ -112,11 +114,11 @@ TEST(MessagePump, DestroyingTheMainWindowEndsRun) {
 }
 
 TEST(ApplicationMessageBox, UsesTheApplicationTitleAsCaption) {
-  MessageBoxAnswer answer;
+  CMessageBoxWatch answer;
   EXPECT_EQ(AfxMessageBox("サーバーアドレスが不正です"), IDOK);
-  EXPECT_TRUE(answer.seen());
-  EXPECT_EQ(answer.caption(), "FrameworkTest");
-  EXPECT_EQ(answer.text(), "サーバーアドレスが不正です");
+  ASSERT_EQ(1u, answer.Seen().size());
+  EXPECT_EQ(answer.Seen()[0].caption, "FrameworkTest");
+  EXPECT_EQ(answer.Seen()[0].text, "サーバーアドレスが不正です");
 }
 
 TEST(WindowClass, RegisteredOnceForTheSameAttributes) {

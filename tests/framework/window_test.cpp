@@ -4,7 +4,8 @@
 
 #include <vector>
 
-#include "test_support.h"
+#include "framework/afxwin.h"
+#include "tests/support/message_pump.h"
 
 namespace {
 

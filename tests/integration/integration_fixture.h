@@ -20,7 +20,7 @@
 #include "link/link_call_queue.h"
 #include "link/server_link.h"
 #include "server/server.h"
-#include "tests/link/recorder.h"
+#include "tests/support/recorder.h"
 
 // One received message as a page handler takes it apart during its delivery.
 struct SeenMessage {

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <thread>
 
+#include "tests/support/peer.h"
+
 using namespace link_platform;
 
 namespace {
@@ -20,21 +22,14 @@ void SetNonBlocking(SocketHandle s) {
 }  // namespace
 
 CFullListener::CFullListener() {
-  m_listener = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address = {};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-#ifdef _WIN32
-  int size = sizeof(address);
-#else
-  socklen_t size = sizeof(address);
-#endif
-  getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size);
-  m_port = ntohs(address.sin_port);
+  m_listener = BoundLoopbackSocket(&m_port);
   // A backlog of 0 holds one connection; the fillers take it and more, and
   // every later connect's request is dropped unanswered.
   listen(m_listener, 0);
+  sockaddr_in address = {};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<std::uint16_t>(m_port));
   for (int i = 0; i < 4; ++i) {
     const SocketHandle filler = socket(AF_INET, SOCK_STREAM, 0);
     SetNonBlocking(filler);

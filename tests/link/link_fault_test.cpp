@@ -12,11 +12,11 @@
 #include <thread>
 #include <vector>
 
-#include "fault_seam.h"
 #include "full_listener.h"
 #include "link/frame.h"
 #include "link_fixture.h"
 #include "session_check.h"
+#include "tests/support/fault_seam.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 
 #include "link/link_call_queue.h"
 #include "link/server_link.h"
-#include "peer.h"
-#include "recorder.h"
+#include "tests/support/peer.h"
+#include "tests/support/recorder.h"
 
 class LinkFixture : public testing::Test {
  protected:

@@ -14,10 +14,10 @@
 #include <thread>
 #include <vector>
 
-#include "fault_seam.h"
 #include "full_listener.h"
 #include "link/stream_socket.h"
-#include "peer.h"
+#include "tests/support/fault_seam.h"
+#include "tests/support/peer.h"
 
 namespace {
 

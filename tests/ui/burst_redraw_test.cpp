@@ -7,8 +7,8 @@
 
 #include <memory>
 
+#include "tests/support/ui_test_support.h"
 #include "ui/burst_redraw.h"
-#include "ui_test_support.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui_test_support.h"
+#include "tests/support/ui_test_support.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ TEST_P(ChannelPageInput, EnterSendsTheLineAndEmptiesTheBox) {
   EXPECT_EQ(c.payload, frame.payload) << c.name;
   EXPECT_EQ(0, ::GetWindowTextLengthA(Input())) << c.name;
   EXPECT_EQ(Input(), ::GetFocus()) << c.name;
-  EXPECT_EQ("", ConsoleText(page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd))
+  EXPECT_EQ("", WindowText(page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd))
       << "nothing is shown locally";
 }
 

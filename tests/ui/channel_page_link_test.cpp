@@ -5,30 +5,17 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "link/log_sink.h"
-#include "peer.h"
+#include "tests/support/peer.h"
+#include "tests/support/ui_test_support.h"
 #include "ui/console_log_sink.h"
-#include "ui_test_support.h"
 
 namespace {
-
-// Pumps until done() holds or timeoutMs passes.
-template <typename Done>
-bool PumpUntil(Done done, int timeoutMs = 10000) {
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > limit) return false;
-    PumpPending();
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
 
 TEST(ChannelPageOnTheLink, FramesFromThePeerReachThePageInOrder) {
   std::atomic<bool> sent{false};
@@ -59,7 +46,8 @@ TEST(ChannelPageOnTheLink, FramesFromThePeerReachThePageInOrder) {
   ASSERT_EQ(1, link.Start(&target, peer.Address(), "velmo"));
 
   const HWND console = page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd;
-  EXPECT_TRUE(PumpUntil([&] { return ConsoleText(console).find("waves") != std::string::npos; }));
+  EXPECT_TRUE(
+      PumpUntil(10000, [&] { return WindowText(console).find("waves") != std::string::npos; }));
   EXPECT_EQ("", CompareConsole(console, {{"Topic: 今日の話題\r\n", RGB(0, 0, 255)},
                                          {"bob (56K 3 files) has entered\r\n", RGB(128, 255, 0)},
                                          {"<alice> ", RGB(255, 255, 0)},
@@ -68,8 +56,8 @@ TEST(ChannelPageOnTheLink, FramesFromThePeerReachThePageInOrder) {
                                          {"waves\r\n", RGB(255, 0, 255)}}));
   EXPECT_EQ((std::vector<std::string>{"alice|12|DSL", "bob|3|56K"}),
             ListRows(page->GetDlgItem(IDC_CHANNEL_USERS)->m_hWnd));
-  EXPECT_NE(std::string::npos, ConsoleText(log.m_hWnd).find("#other alice elsewhere"))
-      << ConsoleText(log.m_hWnd);
+  EXPECT_NE(std::string::npos, WindowText(log.m_hWnd).find("#other alice elsewhere"))
+      << WindowText(log.m_hWnd);
   EXPECT_EQ(1, link.Stop());
   window.Destroy();
 }
@@ -107,10 +95,9 @@ TEST(ChannelPageOnTheLink, ABurstOfUsersShowsWholeInOrderAndIsPaintedWhenItStops
     CServerLink link;
     CWindowLinkTarget target(page->m_hWnd);
     ASSERT_EQ(1, link.Start(&target, peer.Address(), "velmo"));
-    ASSERT_TRUE(PumpUntil([&] { return ListRows(list).size() == nicks.size(); }));
+    ASSERT_TRUE(PumpUntil(10000, [&] { return ListRows(list).size() == nicks.size(); }));
     // Long enough for a burst to be over.
-    const auto settle = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
-    PumpUntil([&] { return std::chrono::steady_clock::now() > settle; });
+    PumpFor(300);
 
     std::vector<std::string> rows, lines;
     for (const std::string& nick : nicks) {
@@ -122,7 +109,7 @@ TEST(ChannelPageOnTheLink, ABurstOfUsersShowsWholeInOrderAndIsPaintedWhenItStops
     std::string text;
     if (burst.consoleLines)
       for (const std::string& line : lines) text += line;
-    EXPECT_EQ(text, ConsoleText(console));
+    EXPECT_EQ(text, WindowText(console));
     EXPECT_TRUE(listWatch.PaintedAfterLastChange()) << "list painted after its last row";
     if (burst.consoleLines) {
       EXPECT_TRUE(consoleWatch.PaintedAfterLastChange()) << "console painted after its last line";

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "link/link_event.h"
+#include "tests/support/ui_test_support.h"
 #include "ui/ui_messages.h"
-#include "ui_test_support.h"
 
 namespace {
 
@@ -275,9 +275,7 @@ TEST_P(ChannelPageMessages, ShowsTheMessageAsTheTableSays) {
   EXPECT_EQ(c.handled ? 1 : 0, DeliverMessage(page, c.type, c.payload)) << c.name;
   EXPECT_EQ("", CompareConsole(page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd, c.console)) << c.name;
   EXPECT_EQ(c.rows, ListRows(page->GetDlgItem(IDC_CHANNEL_USERS)->m_hWnd)) << c.name;
-  char topic[1100] = {};
-  ::GetDlgItemTextA(page->m_hWnd, IDC_CHANNEL_TOPIC, topic, sizeof(topic));
-  EXPECT_EQ(c.topic, topic) << c.name;
+  EXPECT_EQ(c.topic, WindowText(page->GetDlgItem(IDC_CHANNEL_TOPIC)->m_hWnd)) << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ChannelPageMessages, testing::ValuesIn(kMessageCases));
@@ -294,11 +292,11 @@ TEST_F(ChannelPageEvents, LinkStateEventsAreNotTakenAndChangeNothing) {
   ASSERT_NE(nullptr, page);
   DeliverMessage(page, 408, "#c bob 1 8");
   DeliverMessage(page, 410, "#c topic");
-  const std::string before = ConsoleText(page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd);
+  const std::string before = WindowText(page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd);
   for (int code = LinkGaveUp; code <= LinkOffline; ++code) {
     EXPECT_EQ(0, page->SendMessage(WM_LINK_EVENT, code, code == LinkGaveUp ? 1 : 0)) << code;
   }
-  EXPECT_EQ(before, ConsoleText(page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd));
+  EXPECT_EQ(before, WindowText(page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd));
   EXPECT_EQ(std::vector<std::string>{"bob|1|DSL"},
             ListRows(page->GetDlgItem(IDC_CHANNEL_USERS)->m_hWnd));
 }
@@ -323,8 +321,8 @@ TEST_F(ChannelPageEvents, APageTakesOnlyItsOwnChannelAmongSeveral) {
   ASSERT_NE(nullptr, long_name);
   EXPECT_EQ(0, DeliverMessage(short_name, 403, "#cat tom meow"));
   EXPECT_EQ(1, DeliverMessage(long_name, 403, "#cat tom meow"));
-  EXPECT_EQ("", ConsoleText(short_name->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd));
-  EXPECT_EQ("<tom> meow\r\n", ConsoleText(long_name->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd));
+  EXPECT_EQ("", WindowText(short_name->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd));
+  EXPECT_EQ("<tom> meow\r\n", WindowText(long_name->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd));
 }
 
 }  // namespace

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "manager_page_fixture.h"
+#include "tests/support/manager_scene.h"
+#include "tests/support/ui_test_support.h"
 #include "ui/channel_page_ids.h"
 #include "ui/manager_page_ids.h"
-#include "ui_test_support.h"
 
 namespace {
 

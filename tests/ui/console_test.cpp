@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "link/log_sink.h"
+#include "tests/support/ui_test_support.h"
 #include "ui/console_log_sink.h"
 #include "ui/console_view.h"
-#include "ui_test_support.h"
 
 namespace {
 
@@ -109,7 +109,7 @@ TEST_F(ConsoleTest, ChatConsoleRefusesUnsafeRichTextAndServerConsoleShowsIt) {
                                            {"{\\rtf1\\f123 fine}\r\n", RGB(255, 255, 255)}}));
   Open(kServerConsoleStyle);
   console->AppendConsole(RGB(255, 255, 255), unsafe);
-  EXPECT_EQ(unsafe, ConsoleText(Console()));
+  EXPECT_EQ(unsafe, WindowText(Console()));
 }
 
 TEST_F(ConsoleTest, OneLineAppendsNeverLeaveTheCountAtTheCapOfEitherStyle) {
@@ -131,7 +131,7 @@ TEST_F(ConsoleTest, OneLineAppendsNeverLeaveTheCountAtTheCapOfEitherStyle) {
     }
     // cap - 2 whole lines ending in "\r\n" (a count of cap - 1): the oldest
     // went first.
-    const std::string text = ConsoleText(Console());
+    const std::string text = WindowText(Console());
     wsprintfA(line, "line %04d\r\n", appends - (c.cap - 2) + 1);
     EXPECT_EQ(0u, text.find(line));
     EXPECT_EQ((c.cap - 2) * 11u, text.size());
@@ -168,7 +168,7 @@ TEST_F(ConsoleTest, AWrappedFirstLineIsRemovedWholeUpToItsLineBreak) {
     console->AppendConsole(RGB(255, 255, 255), line);
   }
   console->AppendConsole(RGB(255, 255, 255), "last\r\n");
-  const std::string text = ConsoleText(Console());
+  const std::string text = WindowText(Console());
   EXPECT_EQ(std::string::npos, text.find("word")) << text;
   EXPECT_EQ(std::string::npos, text.find("END")) << text;
   EXPECT_EQ(0u, text.find("s00\r\n")) << text;
@@ -224,10 +224,7 @@ void RunOnWorkerWhilePumping(Work work) {
     work();
     done = true;
   });
-  while (!done) {
-    PumpPending();
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
+  PumpUntil(60000, [&] { return done.load(); });
   worker.join();
 }
 
@@ -243,7 +240,7 @@ TEST_F(ConsoleTest, AnAppendFromAnotherThreadIsInTheConsoleWhenItReturns) {
     for (int i = 0; i < 20; ++i) {
       wsprintfA(line, "worker %02d\r\n", i);
       console->AppendConsole(RGB(0, 127, 255), line);
-      seen.push_back(ConsoleText(Console()));
+      seen.push_back(WindowText(Console()));
     }
   });
   ASSERT_EQ(20u, seen.size());
@@ -263,7 +260,7 @@ TEST_F(ConsoleTest, AppendsFromBothThreadsStayWholeLines) {
     for (int i = 0; i < 50; ++i) console->AppendConsole(RGB(0, 127, 255), "from the worker\r\n");
   });
   for (int i = 0; i < 50; ++i) console->AppendConsole(RGB(255, 255, 255), "from the ui\r\n");
-  const std::string text = ConsoleText(Console());
+  const std::string text = WindowText(Console());
   std::size_t lines = 0;
   for (std::size_t at = 0; at < text.size();) {
     const std::size_t end = text.find("\r\n", at);
@@ -300,7 +297,7 @@ TEST_F(ConsoleTest, LogSinkAfterItsConsoleIsGoneDoesNothing) {
   CConsoleLogSink sink;
   sink.Attach(*console);
   LogWhiteLine(&sink, "seen\r\n");
-  EXPECT_EQ("seen\r\n", ConsoleText(Console()));
+  EXPECT_EQ("seen\r\n", WindowText(Console()));
   // As at shutdown: the window goes, then the object, while a worker that
   // is still ending writes a last line.
   window.Destroy();

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "link/message_catalogue.h"
+#include "tests/support/ui_test_support.h"
 #include "ui/edit_offsets.h"
 #include "ui/manager_page_ids.h"
 #include "ui/page_host_dlg.h"
 #include "ui/page_host_ids.h"
 #include "ui/ui_messages.h"
-#include "ui_test_support.h"
 
 namespace {
 
@@ -152,10 +152,7 @@ class FrameKeys : public testing::TestWithParam<KeyCase> {
     ASSERT_NE(nullptr, host.OpenChannelPage("#b"));
     for (const char* user : {"ボブ", "bobby", "alice", "Bob"}) {
       for (const char* channel : {"#a", "#b"}) {
-        const std::string entry = std::string(channel) + " " + user + " 1 2";
-        MessageRecord record = {static_cast<std::uint16_t>(entry.size()), MsgUserListEntry,
-                                entry.c_str()};
-        host.SendMessage(WM_LINK_EVENT, LinkMessage, reinterpret_cast<LPARAM>(&record));
+        SendLinkMessage(host.m_hWnd, MsgUserListEntry, std::string(channel) + " " + user + " 1 2");
       }
     }
     PumpPending();
@@ -221,8 +218,7 @@ TEST_P(FrameKeys, KeysSelectTabsAndEditTheInputLine) {
   for (int tab = 0; tab < TabBar()->GetTabCount(); ++tab)
     EXPECT_EQ(tab == c.tab, ::IsWindowVisible(Page(tab)) != 0) << "page of tab " << tab;
   if (c.tab > 0) {
-    char text[1024] = {};
-    ::GetWindowTextA(Input(c.tab), text, sizeof(text));
+    const std::string text = WindowText(Input(c.tab));
     EXPECT_EQ(c.input, text);
     EXPECT_EQ(c.caret, CaretBytes(Input(c.tab), text));
   }

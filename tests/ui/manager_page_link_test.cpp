@@ -10,9 +10,9 @@
 
 #include "link/link_event.h"
 #include "link/message_catalogue.h"
-#include "manager_page_fixture.h"
-#include "peer.h"
 #include "server/server.h"
+#include "tests/support/manager_scene.h"
+#include "tests/support/peer.h"
 #include "ui/manager_rules.h"
 
 using Strings = std::vector<std::string>;

@@ -6,8 +6,9 @@
 #include <string>
 
 #include "link/cp932_text.h"
-#include "manager_page_fixture.h"
-#include "peer.h"
+#include "tests/support/manager_scene.h"
+#include "tests/support/message_box_watch.h"
+#include "tests/support/peer.h"
 #include "ui/manager_rules.h"
 
 TEST(ManagerRules, ServerAddressCheck) {
@@ -56,11 +57,6 @@ namespace {
 
 RECT Rect(LONG left, LONG top, LONG right, LONG bottom) { return {left, top, right, bottom}; }
 
-std::string Text(const RECT& r) {
-  return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) +
-         "," + std::to_string(r.bottom);
-}
-
 }  // namespace
 
 TEST(ManagerRules, StretchKeepsPlacesAndMargins) {
@@ -96,7 +92,8 @@ TEST(ManagerRules, StretchKeepsPlacesAndMargins) {
     const RECT* e[] = {&c.expected.serverGroup,  &c.expected.address,   &c.expected.nickname,
                        &c.expected.messageGroup, &c.expected.serverLog, &c.expected.channelGroup,
                        &c.expected.channelList};
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(Text(*e[i]), Text(*g[i])) << c.name << ", control " << i;
+    for (int i = 0; i < 7; ++i)
+      EXPECT_EQ(CRect(*e[i]), CRect(*g[i])) << c.name << ", control " << i;
   }
 }
 
@@ -132,9 +129,7 @@ TEST(ManagerPageLimits, LongestAddressAndNicknameAreTypedAndConnect) {
         ::SendMessageA(edit, EM_SETSEL, 1000, 1000);
         ::SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(typed));
       }
-      char got[300] = {};
-      ::GetWindowTextA(edit, got, sizeof(got));
-      EXPECT_EQ(text, got) << c.name;
+      EXPECT_EQ(text, WindowText(edit)) << c.name;
     }
     CMessageBoxWatch watch;
     scene.Click(IDC_MANAGER_CONNECT);

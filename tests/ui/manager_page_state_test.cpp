@@ -13,8 +13,9 @@
 
 #include "link/link_event.h"
 #include "link/message_catalogue.h"
-#include "manager_page_fixture.h"
-#include "peer.h"
+#include "tests/support/manager_scene.h"
+#include "tests/support/message_box_watch.h"
+#include "tests/support/peer.h"
 #include "ui/manager_rules.h"
 
 using Strings = std::vector<std::string>;
@@ -25,11 +26,10 @@ TEST(ManagerPage, StartsOfflineWithARandomNickname) {
   EXPECT_EQ("接続", scene.ToggleText());
   EXPECT_FALSE(scene.ToggleChecked());
   EXPECT_TRUE(scene.EditsEnabled());
-  char nickname[64] = {};
-  ::GetWindowTextA(scene.Item(IDC_MANAGER_NICKNAME), nickname, sizeof(nickname));
+  const std::string nickname = WindowText(scene.Item(IDC_MANAGER_NICKNAME));
   unsigned number = 1000;
   char end = 0;
-  EXPECT_EQ(1, std::sscanf(nickname, "Nanashi@Velmo%3u%c", &number, &end)) << nickname;
+  EXPECT_EQ(1, std::sscanf(nickname.c_str(), "Nanashi@Velmo%3u%c", &number, &end)) << nickname;
   EXPECT_EQ(16u, std::string(nickname).size()) << nickname;
   EXPECT_LE(number, 998u);
 }
@@ -321,9 +321,7 @@ TEST(ManagerPage, NicknameEditTakesAtMost32Bytes) {
     ::SetWindowTextA(edit, c.start.c_str());
     ::SendMessageA(edit, EM_SETSEL, c.start.size(), c.start.size());
     ::SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(c.typed.c_str()));
-    char text[128] = {};
-    ::GetWindowTextA(edit, text, sizeof(text));
-    EXPECT_EQ(c.expected, text) << c.name;
+    EXPECT_EQ(c.expected, WindowText(edit)) << c.name;
   }
 }
 

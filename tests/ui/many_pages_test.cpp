@@ -11,10 +11,10 @@
 
 #include "link/frame_bytes.h"
 #include "link/message_catalogue.h"
-#include "manager_page_fixture.h"
-#include "peer.h"
+#include "tests/support/peer.h"
+#include "tests/support/test_hosts.h"
+#include "tests/support/ui_test_support.h"
 #include "ui/page_host_dlg.h"
-#include "ui_test_support.h"
 // The find flags, after windows.h.
 #include <commdlg.h>
 
@@ -50,7 +50,7 @@ std::string Frame(int page, int number) {
 // "" when the console holds exactly the last whole lines of lines, in order,
 // and nothing else; else what differs.
 std::string CheckHoldsTail(HWND console, const std::vector<std::string>& lines) {
-  const std::string text = ConsoleText(console);
+  const std::string text = WindowText(console);
   std::string tail;
   for (auto line = lines.rbegin(); line != lines.rend() && tail.size() < text.size(); ++line)
     tail.insert(0, *line);
@@ -108,8 +108,7 @@ TEST(ManyPages, LinesSpreadOverElevenFullPagesShowOnTheirOwnPagesInOrder) {
   ASSERT_EQ(1, host.GetServerLink()->Start(host.GetLinkEventTarget(), peer.Address(), "velmo"));
   ASSERT_TRUE(PumpUntil(300000, [&] {
     for (int page = 0; page < kPages; ++page)
-      if (ConsoleText(consoles[page]).find(expected[page].back()) == std::string::npos)
-        return false;
+      if (WindowText(consoles[page]).find(expected[page].back()) == std::string::npos) return false;
     return true;
   })) << "every page's last line arrives";
   // Long enough for the burst to be over.
@@ -118,7 +117,7 @@ TEST(ManyPages, LinesSpreadOverElevenFullPagesShowOnTheirOwnPagesInOrder) {
   for (int page = 0; page < kPages; ++page) {
     SCOPED_TRACE(Channel(page));
     EXPECT_EQ("", CheckHoldsTail(consoles[page], expected[page]));
-    EXPECT_EQ(std::string::npos, ConsoleText(consoles[page]).find(expected[page].front()))
+    EXPECT_EQ(std::string::npos, WindowText(consoles[page]).find(expected[page].front()))
         << "the page's first line trimmed";
     EXPECT_LT(ConsoleLineCount(consoles[page]), kChatConsoleStyle.lineCap);
   }

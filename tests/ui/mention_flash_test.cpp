@@ -5,23 +5,15 @@
 // toggled with WM_NCACTIVATE.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "link/message_catalogue.h"
-#include "peer.h"
-#include "ui_test_support.h"
+#include "tests/support/peer.h"
+#include "tests/support/sent_message_log.h"
+#include "tests/support/ui_test_support.h"
 
 namespace {
-
-std::vector<HWND> g_captionToggles;
-
-LRESULT CALLBACK RecordCaptionToggles(int code, WPARAM wParam, LPARAM lParam) {
-  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-  if (code == HC_ACTION && call->message == WM_NCACTIVATE) g_captionToggles.push_back(call->hwnd);
-  return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
 
 struct MentionCase {
   const char* name;
@@ -79,17 +71,13 @@ TEST_P(MentionFlash, ALineNamingTheUserFlashesTheWindowBehind) {
   PumpPending();
   ASSERT_EQ(front, ::GetForegroundWindow());
 
-  g_captionToggles.clear();
-  HHOOK hook =
-      ::SetWindowsHookExA(WH_CALLWNDPROC, &RecordCaptionToggles, nullptr, ::GetCurrentThreadId());
+  CSentMessageLog captionToggles(WM_NCACTIVATE);
   DeliverMessage(page, c.type, c.payload);
-  ::UnhookWindowsHookEx(hook);
+  captionToggles.Stop();
 
-  const auto toggles =
-      std::count(g_captionToggles.begin(), g_captionToggles.end(), window.Handle());
-  EXPECT_EQ(c.flashes, toggles > 0);
-  EXPECT_EQ(0, std::count(g_captionToggles.begin(), g_captionToggles.end(), other.Handle()));
-  EXPECT_EQ(c.shown, ConsoleText(::GetDlgItem(page->m_hWnd, IDC_CHANNEL_CONSOLE)))
+  EXPECT_EQ(c.flashes, captionToggles.CountFor(window.Handle()) > 0);
+  EXPECT_EQ(0, captionToggles.CountFor(other.Handle()));
+  EXPECT_EQ(c.shown, WindowText(::GetDlgItem(page->m_hWnd, IDC_CHANNEL_CONSOLE)))
       << "the line looks as any other";
 }
 

@@ -14,23 +14,15 @@
 
 #include "link/frame_bytes.h"
 #include "link/message_catalogue.h"
-#include "peer.h"
+#include "tests/support/peer.h"
+#include "tests/support/sent_message_log.h"
+#include "tests/support/ui_test_support.h"
 #include "ui/channel_page_ids.h"
 #include "ui/manager_page_ids.h"
 #include "ui/page_host_dlg.h"
 #include "ui/ui_messages.h"
-#include "ui_test_support.h"
 
 namespace {
-
-// Every window that receives WM_LINK_EVENT on this thread, in order.
-std::vector<HWND> g_eventReceivers;
-
-LRESULT CALLBACK RecordLinkEvents(int code, WPARAM wParam, LPARAM lParam) {
-  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-  if (code == HC_ACTION && call->message == WM_LINK_EVENT) g_eventReceivers.push_back(call->hwnd);
-  return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
 
 // Makes the creation of every rich edit control on this thread fail.
 LRESULT CALLBACK RefuseRichEdit(int code, WPARAM wParam, LPARAM lParam) {
@@ -107,10 +99,7 @@ class PageHostTest : public testing::Test {
     }
   }
   int Broadcast(unsigned type, const std::string& payload) {
-    MessageRecord record = {static_cast<std::uint16_t>(payload.size()),
-                            static_cast<std::uint16_t>(type), payload.c_str()};
-    return static_cast<int>(
-        host.SendMessage(WM_LINK_EVENT, LinkMessage, reinterpret_cast<LPARAM>(&record)));
+    return SendLinkMessage(host.m_hWnd, type, payload);
   }
   HWND ManagerWindow() const {
     for (HWND child = ::GetWindow(host.m_hWnd, GW_CHILD); child;
@@ -222,14 +211,12 @@ TEST_F(PageHostTest, EveryPageSeesEachEventInTabOrderAPageOpenedMeanwhileLast) {
   CChannelPage* a = host.OpenChannelPage("#a");
   CChannelPage* b = host.OpenChannelPage("#b");
   ASSERT_TRUE(a != nullptr && b != nullptr);
-  HHOOK hook =
-      ::SetWindowsHookExA(WH_CALLWNDPROC, &RecordLinkEvents, nullptr, ::GetCurrentThreadId());
-  g_eventReceivers.clear();
+  CSentMessageLog events(WM_LINK_EVENT);
   EXPECT_EQ(1, Broadcast(MsgJoined, "#new")) << "the manager page took the join";
-  ::UnhookWindowsHookEx(hook);
+  events.Stop();
   CChannelPage* opened = host.OpenChannelPage("#new");
   EXPECT_EQ((std::vector<HWND>{host.m_hWnd, ManagerWindow(), a->m_hWnd, b->m_hWnd, opened->m_hWnd}),
-            g_eventReceivers);
+            events.Receivers());
   EXPECT_EQ(1, Broadcast(MsgChannelText, "#b bob hi")) << "one page handled it";
   EXPECT_EQ(0, Broadcast(999, "nobody's")) << "no page handled it";
 }
@@ -243,7 +230,7 @@ TEST_F(PageHostTest, ATwelfthChannelIsLeftAgainAndSaidSo) {
   ASSERT_EQ(1u, frames.size());
   EXPECT_EQ(static_cast<unsigned>(MsgLeave), frames[0].type);
   EXPECT_EQ("#full", frames[0].payload);
-  const std::string log = ConsoleText(::GetDlgItem(ManagerWindow(), IDC_MANAGER_SERVER_LOG));
+  const std::string log = WindowText(::GetDlgItem(ManagerWindow(), IDC_MANAGER_SERVER_LOG));
   EXPECT_NE(std::string::npos, log.find("チャンネル #full を開けません")) << log;
 }
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "res/image_ids.h"
+#include "tests/support/ui_test_support.h"
 #include "ui/ui_messages.h"
-#include "ui_test_support.h"
 
 namespace {
 

@@ -4,20 +4,16 @@
 // framework's UI thread and the program the resource module (the channel
 // page's template is compiled in).
 #include <gtest/gtest.h>
-#include <winsock2.h>
 
 #include "framework/afxwin.h"
+#include "tests/support/plugin_environment.h"
 
 CWinApp theApp("VelmoUiTest");
 
 int main(int argc, char** argv) {
-  WSADATA data;
-  if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return 2;
-  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-  if (!InitCommonControlsEx(&controls)) return 3;
-  if (LoadLibraryA("riched32.dll") == nullptr) return 4;
+  if (!StartPluginEnvironment()) return 2;
   testing::InitGoogleTest(&argc, argv);
   const int result = RUN_ALL_TESTS();
-  WSACleanup();
+  StopPluginEnvironment();
   return result;
 }

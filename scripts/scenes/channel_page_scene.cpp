@@ -4,7 +4,7 @@
 // through the real link. The window is then captured from the screen into a
 // BMP file.
 //
-//   scripts/wine-run.sh build/<dir>/wine build/<dir>/tests/ui/channel_page_scene.exe OUT.bmp
+//   scripts/wine-run.sh build/<dir>/wine build/<dir>/scripts/scenes/channel_page_scene.exe OUT.bmp
 //   convert OUT.bmp docs/channel-page.png
 #include <winsock2.h>
 
@@ -13,8 +13,9 @@
 #include <string>
 #include <thread>
 
-#include "peer.h"
-#include "ui_test_support.h"
+#include "tests/support/peer.h"
+#include "tests/support/plugin_environment.h"
+#include "tests/support/ui_test_support.h"
 
 CWinApp theApp("VelmoScene");
 
@@ -65,14 +66,6 @@ bool SaveWindowBitmap(HWND window, const char* path) {
   return ok;
 }
 
-void PumpFor(int milliseconds) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  while (std::chrono::steady_clock::now() < end) {
-    PumpPending();
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,11 +73,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: channel_page_scene OUT.bmp\n");
     return 2;
   }
-  WSADATA data;
-  if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return 3;
-  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
-  if (LoadLibraryA("riched32.dll") == nullptr) return 4;
+  if (!StartPluginEnvironment()) return 3;
 
   CScriptedPeer peer([](CPeerConnection& connection, int) {
     AcceptLogin(connection);
@@ -122,6 +111,6 @@ int main(int argc, char** argv) {
   const bool saved = SaveWindowBitmap(window.Handle(), argv[1]);
   link.Stop();
   window.Destroy();
-  WSACleanup();
+  StopPluginEnvironment();
   return saved ? 0 : 1;
 }

@@ -1,5 +1,5 @@
-// Loopback listener and scripted peer for the link tests.
-#include "peer.h"
+// Loopback listener and scripted peer for the tests and benchmarks.
+#include "tests/support/peer.h"
 
 #include <algorithm>
 
@@ -18,6 +18,8 @@ bool WaitReadable(SocketHandle s, int timeoutMs) {
   return select(static_cast<int>(s) + 1, &readable, nullptr, nullptr, &limit) > 0;
 }
 
+}  // namespace
+
 SocketHandle BoundLoopbackSocket(unsigned* port) {
   SocketHandle s = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address = {};
@@ -34,8 +36,6 @@ SocketHandle BoundLoopbackSocket(unsigned* port) {
   *port = ntohs(address.sin_port);
   return s;
 }
-
-}  // namespace
 
 unsigned UnusedPort() {
   unsigned port = 0;

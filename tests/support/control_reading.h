@@ -15,8 +15,9 @@ inline void PrintTo(const CRect& rect, std::ostream* os) {
   *os << "(" << rect.left << "," << rect.top << ")-(" << rect.right << "," << rect.bottom << ")";
 }
 
-// The console's whole text, "\r\n" line breaks included.
-std::string ConsoleText(HWND console);
+// A window's whole text: a console's with its "\r\n" line breaks, an
+// edit's, a button's, a caption.
+std::string WindowText(HWND window);
 int ConsoleLineCount(HWND console);
 
 struct Piece {

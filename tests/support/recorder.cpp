@@ -1,5 +1,5 @@
 // The transcript of link events and log lines.
-#include "recorder.h"
+#include "tests/support/recorder.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,26 +1,16 @@
 // The UI tests' shared helpers. UI thread only, except the peer's own thread.
-#include "ui_test_support.h"
+#include "tests/support/ui_test_support.h"
 
 #include <chrono>
 #include <cstring>
 
 #include "link/link_event.h"
-#include "peer.h"
+#include "tests/support/peer.h"
 #include "ui/ui_messages.h"
 
-void PumpPending() {
-  MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (!AfxGetThread()->PreTranslateMessage(&msg)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-  }
-}
-
-CTestWindow::CTestWindow(int width, int height) {
-  m_hWnd = ::CreateWindowExA(0, "STATIC", "ui test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, width,
-                             height, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+CTestWindow::CTestWindow(int width, int height, DWORD style) {
+  m_hWnd = ::CreateWindowExA(0, "STATIC", "ui test", style | WS_VISIBLE, 0, 0, width, height,
+                             nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
 }
 
 CTestWindow::~CTestWindow() { Destroy(); }
@@ -89,11 +79,15 @@ CChannelPage* OpenTestPage(IChannelPageHost* host, HWND parent, const char* chan
   return page;
 }
 
-int DeliverMessage(CChannelPage* page, unsigned type, const std::string& payload) {
+int SendLinkMessage(HWND window, unsigned type, const std::string& payload) {
   MessageRecord record = {static_cast<std::uint16_t>(payload.size()),
                           static_cast<std::uint16_t>(type), payload.c_str()};
   return static_cast<int>(
-      page->SendMessage(WM_LINK_EVENT, LinkMessage, reinterpret_cast<LPARAM>(&record)));
+      ::SendMessageA(window, WM_LINK_EVENT, LinkMessage, reinterpret_cast<LPARAM>(&record)));
+}
+
+int DeliverMessage(CChannelPage* page, unsigned type, const std::string& payload) {
+  return SendLinkMessage(page->m_hWnd, type, payload);
 }
 
 namespace {

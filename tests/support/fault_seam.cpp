@@ -1,11 +1,13 @@
 // The test side of the platform fault seam.
-#include "fault_seam.h"
+#include "tests/support/fault_seam.h"
 
 using link_platform::PlatformCall;
 
 namespace {
 
-void InstallHere(link_platform::IPlatformFaults* faults) { link_platform::g_faults = faults; }
+void InstallHere(link_platform::IPlatformFaults* faults) {
+  link_platform::SetPlatformFaults(faults);
+}
 
 }  // namespace
 

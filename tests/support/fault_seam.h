@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "link/socket_platform.h"
+#include "link/platform_faults.h"
 
 class CFaultSeam : public link_platform::IPlatformFaults {
  public:

@@ -5,7 +5,7 @@
 // the given number of seconds while the screen is captured from outside, on
 // the Wine session's X display:
 //
-//   scripts/wine-run.sh build/<dir>/wine build/<dir>/tests/ui/tab_bar_scene.exe 6 &
+//   scripts/wine-run.sh build/<dir>/wine build/<dir>/scripts/scenes/tab_bar_scene.exe 6 &
 //   sleep 4
 //   DISPLAY=$(cat build/<dir>/wine/display) import -window root -crop 640x56+0+0 docs/tab-bar.png
 #include <chrono>

@@ -1,15 +1,15 @@
 // See control_reading.h.
-#include "tests/ui/control_reading.h"
+#include "tests/support/control_reading.h"
 
 #include <commctrl.h>
 #include <richedit.h>
 
-std::string ConsoleText(HWND console) {
-  // The control may count characters, not bytes: leave room for two bytes
+std::string WindowText(HWND window) {
+  // A control may count characters, not bytes: leave room for two bytes
   // per character.
-  const int length = ::GetWindowTextLengthA(console) * 2 + 1;
+  const int length = ::GetWindowTextLengthA(window) * 2 + 1;
   std::string text(static_cast<std::size_t>(length), '\0');
-  const int got = ::GetWindowTextA(console, &text[0], length);
+  const int got = ::GetWindowTextA(window, &text[0], length);
   text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
   return text;
 }
@@ -37,7 +37,7 @@ std::string Hex(COLORREF colour) {
 std::string CompareConsole(HWND console, const std::vector<Piece>& expected) {
   std::string whole;
   for (const Piece& piece : expected) whole += piece.text;
-  const std::string actual = ConsoleText(console);
+  const std::string actual = WindowText(console);
   if (actual != whole) return "text is [" + actual + "], expected [" + whole + "]";
   long start = 0;
   for (const Piece& piece : expected) {

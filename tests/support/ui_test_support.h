@@ -1,8 +1,6 @@
-// Helpers shared by the UI tests: the UI thread's message pump, a plain
-// top-level window to hold pages and consoles, reading a console back (text
-// and the colour of each piece), a page host for the pages' seam, and a link
-// whose socket is connected to a scripted loopback peer that records every
-// frame it receives.
+// Helpers shared by the UI tests and scenes: a plain top-level window to hold pages and consoles, a
+// channel page opened and fed as the page host does, and a link whose socket is connected to a
+// scripted loopback peer that records every frame it receives.
 #pragma once
 
 #include <condition_variable>
@@ -15,19 +13,16 @@
 
 #include "framework/afxwin.h"
 #include "link/server_link.h"
-#include "tests/ui/control_reading.h"
+#include "tests/support/control_reading.h"
+#include "tests/support/message_pump.h"
+#include "tests/support/test_hosts.h"
 #include "ui/channel_page.h"
-#include "ui/channel_page_host.h"
-#include "ui/window_link_target.h"
 
-// Handles every waiting message the way the host's loop does (with
-// pre-translation).
-void PumpPending();
-
-// A visible top-level window, destroyed with the object.
+// A visible top-level window at the screen's top-left corner, destroyed
+// with the object; a scene to be captured asks for WS_POPUP (no border).
 class CTestWindow {
  public:
-  CTestWindow(int width = 640, int height = 420);
+  CTestWindow(int width = 640, int height = 420, DWORD style = WS_OVERLAPPEDWINDOW);
   ~CTestWindow();
   HWND Handle() const { return m_hWnd; }
   // Destroys the window now (its children go with it).
@@ -64,21 +59,6 @@ class CChangePaintWatch {
 // A rich edit control, child of parent, of the chat console's template styles.
 HWND CreateRichEdit(HWND parent, int id, int x, int y, int width, int height);
 
-// The page host seen by a page: a link pointer and the pages removed.
-class CTestPageHost : public IChannelPageHost {
- public:
-  explicit CTestPageHost(CServerLink* link = nullptr) : m_link(link) {}
-  CServerLink* GetServerLink() override { return m_link; }
-  int RemoveChannelPage(CChannelPage* page) override {
-    removed.push_back(page);
-    return 1;
-  }
-  std::vector<CChannelPage*> removed;
-
- private:
-  CServerLink* m_link;
-};
-
 // A frame as the peer received it.
 struct ReceivedFrame {
   unsigned type;
@@ -111,5 +91,8 @@ class CPeerLink {
 CChannelPage* OpenTestPage(IChannelPageHost* host, HWND parent, const char* channel,
                            int width = 600, int height = 360);
 
+// Sends one received message to window as the link delivers it
+// (WM_LINK_EVENT, LinkMessage); the window's answer.
+int SendLinkMessage(HWND window, unsigned type, const std::string& payload);
 // Delivers one received message to the page as the page host would.
 int DeliverMessage(CChannelPage* page, unsigned type, const std::string& payload);

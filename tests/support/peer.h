@@ -13,6 +13,9 @@
 #include "link/frame_bytes.h"
 #include "link/socket_platform.h"
 
+// A new stream socket bound to an ephemeral port on 127.0.0.1, not yet
+// listening; *port receives the port.
+link_platform::SocketHandle BoundLoopbackSocket(unsigned* port);
 // A port on 127.0.0.1 that nothing listens on: bound, then closed.
 unsigned UnusedPort();
 
