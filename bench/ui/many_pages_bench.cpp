@@ -80,22 +80,15 @@ struct Run {
   double longestStallMs;
 };
 
-class CManyPages {
+std::vector<std::string> ChannelNames() {
+  std::vector<std::string> names;
+  for (int i = 0; i < kPages; ++i) names.push_back(ChannelName(i));
+  return names;
+}
+
+class CManyPages : public CFedPageHost {
  public:
-  explicit CManyPages(HWND frame) : m_host(CWnd::FromHandle(frame)) {
-    m_host.Create(CPageHostDlg::IDD, CWnd::FromHandle(frame));
-    m_host.SetWindowPos(nullptr, 0, 0, 880, 640, SWP_NOZORDER | SWP_NOACTIVATE);
-    m_host.ShowWindow(SW_SHOW);
-    for (int i = 0; i < kPages; ++i)
-      m_pages.push_back(m_host.OpenChannelPage(ChannelName(i).c_str()));
-    m_host.GetServerLink()->Start(m_host.GetLinkEventTarget(), m_feed.Address(), "bench");
-  }
-  ~CManyPages() {
-    // The peer closes first: a link whose peer neither reads nor closes
-    // waits in Stop until the peer closes its end of the connection.
-    m_feed.Close();
-    m_host.DestroyWindow();
-  }
+  explicit CManyPages(HWND frame) : CFedPageHost(frame, ChannelNames()) {}
 
   // The page the last OpenChannelPage selected.
   int ShownPage() const { return kPages - 1; }
@@ -122,24 +115,15 @@ class CManyPages {
   }
 
   long long ConsoleLines(int page) {
-    return ::SendDlgItemMessageA(m_pages[page]->m_hWnd, IDC_CHANNEL_CONSOLE, EM_GETLINECOUNT, 0, 0);
+    return ::SendDlgItemMessageA(Page(page)->m_hWnd, IDC_CHANNEL_CONSOLE, EM_GETLINECOUNT, 0, 0);
   }
 
  private:
   Run Deliver(std::string frames, int count) {
-    char marker[32];
-    std::snprintf(marker, sizeof marker, "done %d", ++m_markers);
-    CChannelPage* last = m_pages[kPages - 1];
-    frames += FrameBytes(MsgTopic, std::string(last->ChannelName()) + " " + marker);
     CResponsiveness responsiveness;
     responsiveness.Start();
     const auto start = BenchClock::now();
-    m_feed.Feed(std::move(frames));
-    ServeUntil([&] {
-      char topic[512] = {};
-      ::GetDlgItemTextA(last->m_hWnd, IDC_CHANNEL_TOPIC, topic, sizeof topic);
-      return std::string(topic).find(marker) != std::string::npos;
-    });
+    FeedUntilHandled(std::move(frames), Page(kPages - 1));
     Run run;
     run.linesPerSecond = count / SecondsSince(start);
     run.longestStallMs = responsiveness.Stop();
@@ -148,16 +132,12 @@ class CManyPages {
 
   // Brings the page forward as its tab's click does, painted at once.
   void Select(int page) {
-    m_host.OpenChannelPage(m_pages[page]->ChannelName());
-    ::UpdateWindow(m_host.m_hWnd);
+    Host().OpenChannelPage(Page(page)->ChannelName());
+    ::UpdateWindow(Host().m_hWnd);
     ServeUntil([] { return true; });
   }
 
-  CPeerFeed m_feed;
-  CPageHostDlg m_host;
-  std::vector<CChannelPage*> m_pages;
   int m_numbers[kPages] = {};
-  int m_markers = 0;
 };
 
 void Rounds(CManyPages& bench, int lines, int rounds) {

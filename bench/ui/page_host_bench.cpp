@@ -66,45 +66,20 @@ std::string Nickname(int i, int count) {
   return name;
 }
 
-std::string TopicOf(CChannelPage* page) {
-  char text[512] = {};
-  ::GetDlgItemTextA(page->m_hWnd, IDC_CHANNEL_TOPIC, text, sizeof text);
-  return text;
-}
-
-class CBench {
+class CBench : public CFedPageHost {
  public:
-  explicit CBench(HWND frame) : m_host(CWnd::FromHandle(frame)) {
-    m_host.Create(CPageHostDlg::IDD, CWnd::FromHandle(frame));
-    m_host.SetWindowPos(nullptr, 0, 0, 880, 640, SWP_NOZORDER | SWP_NOACTIVATE);
-    m_host.ShowWindow(SW_SHOW);
-    for (const char* name : {"#c1", "#c2", "#c3", "#c4"})
-      m_pages.push_back(m_host.OpenChannelPage(name));
-    m_host.GetServerLink()->Start(m_host.GetLinkEventTarget(), m_feed.Address(), "bench");
-    Deliver(std::string(), m_pages[0]);
+  explicit CBench(HWND frame) : CFedPageHost(frame, {"#c1", "#c2", "#c3", "#c4"}) {
+    FeedUntilHandled(std::string(), Page(0));
   }
-  ~CBench() {
-    // The peer closes first: a link whose peer neither reads nor closes
-    // waits in Stop until the peer closes its end of the connection.
-    m_feed.Close();
-    m_host.DestroyWindow();
-  }
-
-  CPageHostDlg& Host() { return m_host; }
-  CChannelPage* Page(int i) { return m_pages[i]; }
 
   // Sends frames followed by a topic for page, and serves until the topic
   // shows: the time, allocations and longest stall of the whole delivery.
   Run Deliver(std::string frames, CChannelPage* page, int messages = 1) {
-    char marker[32];
-    std::snprintf(marker, sizeof marker, "done %d", ++m_markers);
-    frames += FrameBytes(MsgTopic, std::string(page->ChannelName()) + " " + marker);
     CResponsiveness responsiveness;
     responsiveness.Start();
     const std::uint64_t allocations = HeapAllocations();
     const auto start = BenchClock::now();
-    m_feed.Feed(std::move(frames));
-    ServeUntil([&] { return TopicOf(page).find(marker) != std::string::npos; });
+    FeedUntilHandled(std::move(frames), page);
     Run run;
     run.seconds = SecondsSince(start);
     run.allocationsPerMessage = double(HeapAllocations() - allocations) / messages;
@@ -113,12 +88,6 @@ class CBench {
     run.stallsOver100Ms = responsiveness.StallsOver100Ms();
     return run;
   }
-
- private:
-  CPeerFeed m_feed;
-  CPageHostDlg m_host;
-  std::vector<CChannelPage*> m_pages;
-  int m_markers = 0;
 };
 
 // Seconds for count chat lines for a channel no page shows, handed to the

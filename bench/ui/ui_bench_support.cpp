@@ -3,9 +3,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
 #include "framework/afxwin.h"
+#include "link/frame_bytes.h"
+#include "link/message_catalogue.h"
+#include "ui/channel_page.h"
+#include "ui/channel_page_ids.h"
 
 void ServeUntil(const std::function<bool()>& done) {
   MSG msg;
@@ -133,4 +138,33 @@ double CResponsiveness::Stop() {
   OnTick(nullptr, 0, 0, 0);
   ::KillTimer(nullptr, m_timer);
   return g_longestGap * 1000;
+}
+
+CFedPageHost::CFedPageHost(HWND frame, const std::vector<std::string>& channels)
+    : m_host(CWnd::FromHandle(frame)) {
+  m_host.Create(CPageHostDlg::IDD, CWnd::FromHandle(frame));
+  m_host.SetWindowPos(nullptr, 0, 0, 880, 640, SWP_NOZORDER | SWP_NOACTIVATE);
+  m_host.ShowWindow(SW_SHOW);
+  for (const std::string& channel : channels)
+    m_pages.push_back(m_host.OpenChannelPage(channel.c_str()));
+  m_host.GetServerLink()->Start(m_host.GetLinkEventTarget(), m_feed.Address(), "bench");
+}
+
+CFedPageHost::~CFedPageHost() {
+  // The peer closes first: a link whose peer neither reads nor closes
+  // waits in Stop until the peer closes its end of the connection.
+  m_feed.Close();
+  m_host.DestroyWindow();
+}
+
+void CFedPageHost::FeedUntilHandled(std::string frames, CChannelPage* page) {
+  char marker[32];
+  std::snprintf(marker, sizeof marker, "done %d", ++m_markers);
+  frames += FrameBytes(MsgTopic, std::string(page->ChannelName()) + " " + marker);
+  m_feed.Feed(std::move(frames));
+  ServeUntil([&] {
+    char topic[512] = {};
+    ::GetDlgItemTextA(page->m_hWnd, IDC_CHANNEL_TOPIC, topic, sizeof topic);
+    return std::string(topic).find(marker) != std::string::npos;
+  });
 }

@@ -23,6 +23,7 @@
 #include "tests/support/peer.h"
 #include "tests/support/plugin_environment.h"
 #include "ui/client_lists.h"
+#include "ui/page_host_dlg.h"
 
 using BenchClock = std::chrono::steady_clock;
 
@@ -49,6 +50,25 @@ class CPeerFeed {
   std::string m_pending;
   bool m_closing = false;
   CScriptedPeer m_peer;
+};
+
+// A page host (880 x 640) in frame with one channel page per name, its link
+// logged in to a CPeerFeed.
+class CFedPageHost {
+ public:
+  CFedPageHost(HWND frame, const std::vector<std::string>& channels);
+  ~CFedPageHost();
+  CPageHostDlg& Host() { return m_host; }
+  CChannelPage* Page(int i) { return m_pages[i]; }
+  // Feeds frames and then a topic for page, and serves the thread's messages
+  // until the topic shows: every frame before it has been handled.
+  void FeedUntilHandled(std::string frames, CChannelPage* page);
+
+ private:
+  CPeerFeed m_feed;
+  CPageHostDlg m_host;
+  std::vector<CChannelPage*> m_pages;
+  int m_markers = 0;
 };
 
 // Seconds for inserting rows (three column texts each) into a fresh list view
