@@ -7,12 +7,16 @@
 
 bool PumpPending() {
   MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-    if (msg.message == WM_QUIT) {
-      ::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-      return true;
+  // Removed as it is peeked, then handled as the thread's PumpMessage does:
+  // PumpMessage's own GetMessage would wait when the peeked message has gone
+  // meanwhile (a paint validated), and sent messages served in that wait
+  // would never end it.
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) return true;
+    if (!AfxGetThread()->PreTranslateMessage(&msg)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
     }
-    AfxGetThread()->PumpMessage();
   }
   return false;
 }
