@@ -10,6 +10,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
+# A shell that started before setup made the ja_JP.UTF-8 locale cannot switch
+# to it (bash warns "cannot change locale" where wine-env.sh sets it): the
+# rest runs in a new shell, which can.
+if [ -z "${VELMO_DEMO_AFTER_SETUP:-}" ]; then
+  VELMO_DEMO_AFTER_SETUP=1 exec bash "$0" "$@"
+fi
 cmake --preset native >/dev/null
 cmake --build --preset native --target orla-server
 cmake --preset windows >/dev/null

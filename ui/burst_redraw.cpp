@@ -20,10 +20,16 @@ const DWORD kQuietMs = 20;
 // eleven busy ones was after every line.
 DWORD g_lastChangeAnywhere = 0;
 
+CBurstRedraw::Clock g_clock = nullptr;
+
+DWORD Now() { return g_clock != nullptr ? g_clock() : ::GetTickCount(); }
+
 }  // namespace
 
+void CBurstRedraw::SetClock(Clock clock) { g_clock = clock; }
+
 void CBurstRedraw::BeginChange(HWND control) {
-  g_lastChangeAnywhere = ::GetTickCount();
+  g_lastChangeAnywhere = Now();
   if (control != m_control) {
     Forget();
     m_control = control;
@@ -41,7 +47,7 @@ void CBurstRedraw::BeginChange(HWND control) {
 
 void CBurstRedraw::EndChange() {
   if (!m_off) return;
-  const DWORD now = ::GetTickCount();
+  const DWORD now = Now();
   m_lastChange = now;
   if (now - m_lastRedraw >= m_redrawEveryMs) {
     Redraw();
@@ -87,7 +93,7 @@ void CBurstRedraw::StopHolding() {
 
 void CALLBACK CBurstRedraw::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
   auto* self = reinterpret_cast<CBurstRedraw*>(id);
-  const DWORD now = ::GetTickCount();
+  const DWORD now = Now();
   if (now - self->m_lastChange < kQuietMs) return;
   if (now - g_lastChangeAnywhere >= kQuietMs || now - self->m_lastRedraw >= self->m_redrawEveryMs)
     self->Flush();
@@ -97,7 +103,7 @@ void CBurstRedraw::Redraw() {
   // Turning a list view's redrawing on costs more than its paint under Wine
   // (about 22 ms against 9 at thousands of rows, the scroll bar's update):
   // both count towards the pacing.
-  const DWORD start = ::GetTickCount();
+  const DWORD start = Now();
   Release();
   if (m_partner != nullptr && m_partner->m_held) m_partner->Release();
   // Painted now together with whatever else of its window waits to be
@@ -106,7 +112,7 @@ void CBurstRedraw::Redraw() {
   // only in short breaths.
   ::RedrawWindow(::GetAncestor(m_control, GA_ROOT), nullptr, nullptr,
                  RDW_UPDATENOW | RDW_ALLCHILDREN);
-  m_lastRedraw = ::GetTickCount();
+  m_lastRedraw = Now();
   // A burst spends at most about a quarter of its time redrawing, however
   // slow the redraw.
   m_redrawEveryMs = std::max(kRedrawEveryMs, 3 * (m_lastRedraw - start));

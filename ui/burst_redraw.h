@@ -49,6 +49,12 @@ class CBurstRedraw {
   // for the next redraw from the same moment.
   void PaceWith(CBurstRedraw* other);
 
+  // The clock of every pacing, in milliseconds (GetTickCount
+  // when null). A test sets its own, so that what counts as a burst does not
+  // depend on how fast the machine runs the test.
+  using Clock = DWORD (*)();
+  static void SetClock(Clock clock);
+
  private:
   static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD);
   void Redraw();

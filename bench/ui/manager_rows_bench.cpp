@@ -45,7 +45,7 @@ double RealPath(int rows) {
   CScriptedPeer peer([&](CPeerConnection& connection, int) {
     AcceptLogin(connection);
     connection.Send(frames);
-    connection.WaitForClose(60000);
+    connection.WaitForClose();
   });
   CServerLink link;
   CManagerScene scene(&link, 700, 520);

@@ -69,7 +69,8 @@ void WaitFor(const std::string& what, DWORD limitMs, const std::function<bool()>
 
 LRESULT SendToClient(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR result = 0;
-  if (!::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 10000, &result)) {
+  if (!::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL,
+                             CRemoteClient::kWindowLimitMs, &result)) {
     FailDriving("the client did not answer message " + std::to_string(message));
   }
   return static_cast<LRESULT>(result);

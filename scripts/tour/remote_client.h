@@ -15,13 +15,16 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/hang_bound.h"
+
 [[noreturn]] void FailDriving(const std::string& what);
 // Waits until done() holds, or fails after limitMs.
 void WaitFor(const std::string& what, DWORD limitMs, const std::function<bool()>& done);
 
 class CRemoteClient {
  public:
-  static const DWORD kWindowLimitMs = 30000;
+  // A bound for a hang: a busy machine may take many seconds for a step.
+  static const DWORD kWindowLimitMs = kHangBoundMs;
 
   // Waits for the host's window with the frame "Orlaマネージャー" in it.
   void FindClient();

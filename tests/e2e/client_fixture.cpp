@@ -13,7 +13,6 @@ CPalaverApp theApp;
 
 namespace {
 
-const int kGuardMs = 10000;
 const char kFrameTitle[] = "Orlaマネージャー";
 
 std::string Beside(const char* file) {
@@ -104,7 +103,7 @@ void ClientTest::CloseHost() {
 }
 
 bool ClientTest::PumpUntil(const std::function<bool()>& done) {
-  return ::PumpUntil(kGuardMs, done);
+  return ::PumpUntil(kHangBoundMs, done);
 }
 
 HWND ClientTest::Frame() const {
@@ -183,22 +182,26 @@ void ClientTest::ConnectAs(const std::string& nickname) {
   Click(ManagerItem(IDC_MANAGER_CONNECT));
   ASSERT_TRUE(PumpUntil([&] {
     return StatusColour(ManagerItem(IDC_MANAGER_STATUS)) == 'g' &&
-           ListRows(ManagerItem(IDC_MANAGER_CHANNELS)).size() >= config.channels.size();
+           ListRowCount(ManagerItem(IDC_MANAGER_CHANNELS)) >=
+               static_cast<int>(config.channels.size());
   })) << "online, and the channel list has arrived";
 }
 
 bool ClientTest::SelectChannelRow(const std::string& channel) {
   HWND list = ManagerItem(IDC_MANAGER_CHANNELS);
-  const std::vector<std::string> rows = ListRows(list);
-  for (std::size_t row = 0; row < rows.size(); ++row) {
-    if (rows[row].substr(0, rows[row].find('|')) != channel) continue;
-    LVITEMA item = {};
-    item.stateMask = LVIS_SELECTED;
-    item.state = LVIS_SELECTED;
-    ::SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-    return true;
-  }
-  return false;
+  // Found by the control itself, not read back row by row: a wait may ask on
+  // every turn.
+  LVFINDINFOA find = {};
+  find.flags = LVFI_STRING;
+  find.psz = channel.c_str();
+  const LRESULT row =
+      ::SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find));
+  if (row < 0) return false;
+  LVITEMA item = {};
+  item.stateMask = LVIS_SELECTED;
+  item.state = LVIS_SELECTED;
+  ::SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  return true;
 }
 
 void ClientTest::Join(const std::string& channel) {

@@ -70,11 +70,7 @@ TEST(WindowObject, IsAttachedBeforeCreateAndReceivesItsMessagesThroughHandlers) 
   EXPECT_EQ(wnd.SendMessage(WM_PRIVATE, 40, 2), 42) << "private messages reach WindowProc";
 
   wnd.SetTimer(5, 1);
-  for (int i = 0; i < 200 && wnd.calls.back() != WM_TIMER; ++i) {
-    ::Sleep(5);
-    PumpPending();
-  }
-  EXPECT_EQ(wnd.calls.back(), static_cast<UINT>(WM_TIMER));
+  EXPECT_TRUE(PumpUntil(kHangBoundMs, [&] { return wnd.calls.back() == WM_TIMER; }));
 
   HWND hWnd = wnd.m_hWnd;
   wnd.DestroyWindow();

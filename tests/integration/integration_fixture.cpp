@@ -7,12 +7,6 @@
 #include "link/message_catalogue.h"
 #include "ui/channel_messages.h"
 
-namespace {
-
-const std::chrono::seconds kGuard(30);
-
-}  // namespace
-
 ChatUser::ChatUser() {
   link.SetLogSink(&recorder);
   recorder.onMessage = [this](const MessageRecord& record) {
@@ -54,9 +48,7 @@ bool ChatUser::Type(const std::string& channel, const std::string& line) {
   return SendInputLine(&link, channel.c_str(), out) == 1;
 }
 
-bool ChatUser::ServeUntil(const std::function<bool()>& done) {
-  return ::ServeUntil(queue, done, kGuard);
-}
+bool ChatUser::ServeUntil(const std::function<bool()>& done) { return ::ServeUntil(queue, done); }
 
 void IntegrationTest::TearDown() {
   // Every link ends before the server: a user's Stop serves its own queue.
@@ -102,7 +94,7 @@ void IntegrationTest::Join(ChatUser& user, const std::string& channel) {
 }
 
 bool IntegrationTest::ServeUntil(const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + kGuard;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kHangBoundMs);
   while (!done() && std::chrono::steady_clock::now() < deadline) {
     bool served = false;
     for (auto& user : users) served = user->queue.ServeOne(std::chrono::milliseconds(0)) || served;

@@ -37,7 +37,7 @@ TEST_F(LinkCycles, StartAndStopAtRandomMomentsKeepEverySessionWellFormed) {
     std::minstd_rand random(static_cast<unsigned>(index));
     unsigned type = 0;
     std::string login;
-    if (!connection.ReadFrame(&type, &login, 2000)) return;
+    if (!connection.ReadFrame(&type, &login)) return;
     std::this_thread::sleep_for(std::chrono::microseconds(random() % 2000));
     if (!connection.Send(FrameBytes(3, "ok"))) return;
     for (unsigned n = 0; connection.Send(FrameBytes(403, "#c n " + std::to_string(n))); ++n) {

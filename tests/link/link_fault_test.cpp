@@ -170,7 +170,7 @@ TEST_F(LinkFaults, AnIdleLinkWaitsForTheNextHeaderWithoutLimit) {
     AcceptLogin(connection);
     std::this_thread::sleep_for(std::chrono::seconds(6));
     connection.Send(FrameBytes(403, "late"));
-    connection.WaitForClose(20000);
+    connection.WaitForClose();
   });
   StartLink(peer->Address());
   ASSERT_TRUE(WaitFor("message 403 4 late"));
@@ -190,7 +190,7 @@ TEST_F(LinkFaults, ASlowLoginReplyIsStillAccepted) {
       connection.Send(std::string(1, byte));
       std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
-    connection.WaitForClose(20000);
+    connection.WaitForClose();
   });
   StartLink(peer->Address());
   ASSERT_TRUE(WaitFor("online"));
@@ -211,7 +211,9 @@ TEST_F(LinkFaults, StopReturnsAtOnceWhenThePeerNeitherReadsNorCloses) {
   EXPECT_TRUE(WaitFor("online"));
   const Clock::time_point start = Clock::now();
   EXPECT_EQ(1, link.Stop());
-  EXPECT_LT(SecondsSince(start), 1.0);
+  // Half the link's shortest time-out (10 s): a Stop that waited for one
+  // fails here, however busy the machine.
+  EXPECT_LT(SecondsSince(start), 5.0);
   *release = true;
 }
 
@@ -228,7 +230,7 @@ TEST_F(LinkFaults, StopDuringAConnectThatGetsNoAnswerReturnsAtOnce) {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     const Clock::time_point start = Clock::now();
     EXPECT_EQ(1, link.Stop()) << address;
-    EXPECT_LT(SecondsSince(start), 1.0) << address;
+    EXPECT_LT(SecondsSince(start), 5.0) << address << ": not the connect's 10 s time-out";
     ServeUntil(queue, [&] { return recorder.Has("gave up 1"); });
     EXPECT_EQ("", CheckSession(recorder.Transcript(), Strings{})) << address;
   }
@@ -242,8 +244,8 @@ TEST_F(LinkFaults, StopBeforeTheSocketExistsEndsTheAttemptBeforeTheLogin) {
   Serve([&](CPeerConnection& connection, int) {
     unsigned type = 0;
     std::string login;
-    if (connection.ReadFrame(&type, &login, 3000)) loginSeen = true;
-    connection.WaitForClose(20000);
+    if (connection.ReadFrame(&type, &login)) loginSeen = true;
+    connection.WaitForClose();
   });
   std::atomic<bool> creating{false};
   std::atomic<bool> stopping{false};

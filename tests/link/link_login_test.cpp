@@ -29,7 +29,7 @@ class LinkLogin : public LinkFixture {
         m_logins.push_back(login);
       }
       connection.Send(FrameBytes(3, "ok"));
-      connection.WaitForClose(20000);
+      connection.WaitForClose();
     });
   }
   Strings Logins() {
@@ -121,7 +121,7 @@ TEST_F(LinkLogin, UnansweredLoginTimesOutAndTheNextAttemptGoesOn) {
       unsigned type = 0;
       std::string payload;
       connection.ReadFrame(&type, &payload);
-      connection.WaitForClose(30000);
+      connection.WaitForClose();
       return;
     }
     AcceptLogin(connection);

@@ -23,7 +23,7 @@ class LinkReceive : public LinkFixture {
     Serve([this, bytes](CPeerConnection& connection, int) {
       AcceptLogin(connection);
       connection.Send(bytes);
-      peerSawClose = connection.WaitForClose(20000);
+      peerSawClose = connection.WaitForClose();
     });
   }
   // Starts the link and waits until the loop has ended.
@@ -205,7 +205,7 @@ TEST_F(LinkReceive, StopWhileConnectingEndsTheWorkerBeforeAnotherAttempt) {
     std::string payload;
     connection.ReadFrame(&type, &payload);
     loginSeen = true;
-    connection.WaitForClose(30000);
+    connection.WaitForClose();
   });
   StartLink(peer->Address());
   ASSERT_TRUE(ServeUntil(queue, [&] { return loginSeen.load(); }));
@@ -223,7 +223,7 @@ TEST_F(LinkReceive, StartWhileRunningStopsTheOldWorkerFirst) {
   std::atomic<int> closes{0};
   Serve([&](CPeerConnection& connection, int) {
     AcceptLogin(connection);
-    if (connection.WaitForClose(20000)) closes++;
+    if (connection.WaitForClose()) closes++;
   });
   StartLink(peer->Address());
   ASSERT_TRUE(WaitFor("online"));

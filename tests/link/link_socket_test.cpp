@@ -24,7 +24,7 @@ namespace {
 std::uint32_t Loopback() { return htonl(INADDR_LOOPBACK); }
 
 // A peer that keeps every connection until the client goes.
-void HoldOpen(CPeerConnection& connection, int) { connection.WaitForClose(20000); }
+void HoldOpen(CPeerConnection& connection, int) { connection.WaitForClose(); }
 
 using Clock = std::chrono::steady_clock;
 
@@ -146,8 +146,9 @@ TEST(StreamSocketConnect, CloseFromAnotherThreadEndsAWaitingConnect) {
   CStreamSocket socket;
   std::atomic<int> result{-1};
   std::atomic<bool> returned{false};
+  // A time-out far longer than any pause a busy machine makes.
   std::thread connector([&] {
-    result = socket.Connect(Loopback(), listener.Port(), 10);
+    result = socket.Connect(Loopback(), listener.Port(), 60);
     returned = true;
   });
   while (!socket.IsOpen()) std::this_thread::yield();
@@ -155,7 +156,7 @@ TEST(StreamSocketConnect, CloseFromAnotherThreadEndsAWaitingConnect) {
   const Clock::time_point closed = Clock::now();
   EXPECT_EQ(1, socket.Close());
   WaitUntil(returned);
-  EXPECT_LT(SecondsSince(closed), 1.0);
+  EXPECT_LT(SecondsSince(closed), 30.0) << "ended by the close, not by its time-out";
   connector.join();
   EXPECT_EQ(0, result.load());
   EXPECT_EQ(StatusError, socket.GetStatus());

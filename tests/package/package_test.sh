@@ -65,7 +65,8 @@ wine orla-server.exe --demo --port 0 --channel "$channel" </dev/null \
   >"$work/server.out" 2>"$work/server.log" &
 server=$!
 port=""
-for _ in $(seq 600); do
+# Bounds for a hang, not a speed: a busy machine may take many seconds.
+for _ in $(seq 1200); do
   port=$(sed -n 's/^orla-server: listening on 127\.0\.0\.1:\([0-9]*\) (demo).*/\1/p' "$work/server.out")
   [ -n "$port" ] && break
   kill -0 "$server" 2>/dev/null || break
@@ -85,11 +86,11 @@ if [ $rc -ne 0 ]; then
   fail "the user could not connect and chat through the package (driver exit code $rc)"
 fi
 # The driver closed the host's window; the program ends after it.
-for _ in $(seq 300); do
+for _ in $(seq 1200); do
   kill -0 "$host" 2>/dev/null || break
   sleep 0.1
 done
-kill -0 "$host" 2>/dev/null && { show "$work/host.log"; fail "palaver.exe still ran 30 s after its window closed"; }
+kill -0 "$host" 2>/dev/null && { show "$work/host.log"; fail "palaver.exe still ran 120 s after its window closed"; }
 wait "$host" || { show "$work/host.log"; fail "palaver.exe ended with an error"; }
 host=""
 # An exception inside a window procedure does not end the program (see wine-run.sh).

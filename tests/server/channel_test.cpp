@@ -36,7 +36,8 @@ class ChannelTest : public ServerTest {
   std::vector<Frame> ChannelList(TestClient& client) {
     client.Send(617, "");
     std::vector<Frame> list;
-    for (Frame frame = client.Next(500); frame.type == 618; frame = client.Next(500)) {
+    // The first entry may take long; the others come with it.
+    for (Frame frame = client.Next(); frame.type == 618; frame = client.Next(500)) {
       list.push_back(frame);
     }
     std::sort(list.begin(), list.end(),

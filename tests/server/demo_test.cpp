@@ -19,7 +19,9 @@ TEST_F(DemoTest, WatcherSeesTheJapaneseChannelAndItsUsersTalk) {
   StartServer();
   auto watcher = LoggedIn("Watcher");
   watcher->Send(617, "");
-  auto list = watcher->Until(0xFFFF, 300);
+  // The first entry may take long; the others come with it.
+  auto list = watcher->Until(618);
+  for (const Frame& frame : watcher->Until(0xFFFF, 300)) list.push_back(frame);
   const std::string japanese = "雑談 ";
   bool listed = false;
   for (const Frame& frame : list) {

@@ -85,7 +85,7 @@ TEST_F(LoginTest, SpeedIsTheLeadingDigitsAndReachesChannelMembers) {
   auto watcher = LoggedIn("watcher");
   watcher->Send(400, "lobby");
   watcher->Until(405);
-  EXPECT_EQ(watcher->Next(300).payload, "lobby watcher 0 8");
+  EXPECT_EQ(watcher->Next().payload, "lobby watcher 0 8");
   struct Case {
     const char* tail;  // after the quoted client name
     const char* speed;

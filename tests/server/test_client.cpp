@@ -171,7 +171,8 @@ std::unique_ptr<TestClient> ServerTest::LoggedIn(std::string_view nick) {
 
 void ServerTest::WaitUntilOffline(std::string_view nick) {
   std::string entry = "  " + std::string(nick) + " ";
-  for (int i = 0; i < 500; ++i) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kHangBoundMs);
+  while (std::chrono::steady_clock::now() < deadline) {
     if (m_server->Execute("who").find(entry) == std::string::npos) return;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }

@@ -17,6 +17,7 @@
 #include "link/frame_bytes.h"
 #include "server/server.h"
 #include "server/server_sockets.h"
+#include "tests/support/hang_bound.h"
 
 namespace orla_server {
 
@@ -41,15 +42,17 @@ class TestClient {
   // Sends the client's login line and checks the acceptance and the MOTD.
   void Login(std::string_view nick, std::size_t motdLines = 1);
   // The next frame, or a frame of type 0xFFFF with payload "timeout" or
-  // "closed" when none came within the time.
-  Frame Next(int timeoutMs = 5000);
+  // "closed" when none came within the time. A wait for a frame that should
+  // come is bounded for a hang; a shorter time says that the frames of one
+  // answer came together and the answer is over.
+  Frame Next(int timeoutMs = kHangBoundMs);
   // Frames until one of the type arrives (included); stops at a time-out.
-  std::vector<Frame> Until(std::uint16_t type, int timeoutMs = 5000);
+  std::vector<Frame> Until(std::uint16_t type, int timeoutMs = kHangBoundMs);
   // Reads until the frame arrives; false at a time-out or close.
-  bool WaitFor(const Frame& wanted, int timeoutMs = 5000);
+  bool WaitFor(const Frame& wanted, int timeoutMs = kHangBoundMs);
   // True when the server closes the connection within the time; frames
   // still on the way are read and thrown away.
-  bool WaitClosed(int timeoutMs = 5000);
+  bool WaitClosed(int timeoutMs = kHangBoundMs);
   // True when nothing at all arrives within the time.
   bool Quiet(int timeoutMs = 200);
   // Stops reading: the socket's receive buffer is made small so the server's

@@ -19,6 +19,9 @@ inline void PrintTo(const CRect& rect, std::ostream* os) {
 // edit's, a button's, a caption.
 std::string WindowText(HWND window);
 int ConsoleLineCount(HWND console);
+// The console's last characters (a double-byte character counts one):
+// cheap enough for a wait's every turn, whatever the console holds.
+std::string ConsoleTail(HWND console, int characters);
 
 struct Piece {
   std::string text;
@@ -28,5 +31,7 @@ struct Piece {
 // description of the first difference.
 std::string CompareConsole(HWND console, const std::vector<Piece>& expected);
 
+// How many rows a list view holds: cheap enough for a wait's every turn.
+int ListRowCount(HWND list);
 // The rows of a list view, each as "col0|col1|col2".
 std::vector<std::string> ListRows(HWND list);

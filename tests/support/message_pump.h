@@ -3,6 +3,8 @@
 // waits for something to happen. UI thread of the windows concerned.
 #pragma once
 
+#include "tests/support/hang_bound.h"
+
 // Handles every message that is waiting. A WM_QUIT ends it: it is taken off
 // the queue and the answer is true.
 bool PumpPending();

@@ -10,7 +10,7 @@ using namespace link_platform;
 namespace {
 
 // Waits until s is readable; false after timeoutMs.
-bool WaitReadable(SocketHandle s, int timeoutMs) {
+bool SelectReadable(SocketHandle s, int timeoutMs) {
   fd_set readable;
   FD_ZERO(&readable);
   FD_SET(s, &readable);
@@ -54,10 +54,19 @@ bool CPeerConnection::Send(const std::string& bytes) {
   return true;
 }
 
+bool CPeerConnection::WaitReadable(int timeoutMs) const {
+  // In slices, so that the end of the test ends the wait soon.
+  const int kSliceMs = 50;
+  for (int waited = 0; waited < timeoutMs && !*m_testEnded; waited += kSliceMs) {
+    if (SelectReadable(m_handle, std::min(kSliceMs, timeoutMs - waited))) return true;
+  }
+  return false;
+}
+
 std::string CPeerConnection::Read(std::size_t length, int timeoutMs) {
   std::string bytes;
   char chunk[4096];
-  while (bytes.size() < length && WaitReadable(m_handle, timeoutMs)) {
+  while (bytes.size() < length && WaitReadable(timeoutMs)) {
     const std::size_t want = std::min(sizeof(chunk), length - bytes.size());
     const int n = static_cast<int>(recv(m_handle, chunk, static_cast<int>(want), 0));
     if (n <= 0) break;
@@ -78,7 +87,7 @@ bool CPeerConnection::ReadFrame(unsigned* type, std::string* payload, int timeou
 
 bool CPeerConnection::WaitForClose(int timeoutMs) {
   char byte;
-  while (WaitReadable(m_handle, timeoutMs)) {
+  while (WaitReadable(timeoutMs)) {
     if (recv(m_handle, &byte, 1, 0) <= 0) return true;
   }
   return false;
@@ -108,10 +117,10 @@ std::string CScriptedPeer::Address(const std::string& suffix) const {
 
 void CScriptedPeer::Run() {
   for (int index = 0; !m_stop; ++index) {
-    while (!m_stop && !WaitReadable(m_listener, 50)) {
+    while (!m_stop && !SelectReadable(m_listener, 50)) {
     }
     if (m_stop) return;
-    CPeerConnection connection(accept(m_listener, nullptr, nullptr));
+    CPeerConnection connection(accept(m_listener, nullptr, nullptr), &m_stop);
     m_accepted++;
     m_script(connection, index);
   }

@@ -12,6 +12,7 @@
 
 #include "link/frame_bytes.h"
 #include "link/socket_platform.h"
+#include "tests/support/hang_bound.h"
 
 // A new stream socket bound to an ephemeral port on 127.0.0.1, not yet
 // listening; *port receives the port.
@@ -19,29 +20,39 @@ link_platform::SocketHandle BoundLoopbackSocket(unsigned* port);
 // A port on 127.0.0.1 that nothing listens on: bound, then closed.
 unsigned UnusedPort();
 
+// Every wait of a connection ends when the client closes, when the test that
+// runs the peer ends (testEnded), or at the hang bound: a peer waits as long
+// as its test, never on a clock of its own.
 class CPeerConnection {
  public:
-  explicit CPeerConnection(link_platform::SocketHandle handle) : m_handle(handle) {}
+  CPeerConnection(link_platform::SocketHandle handle, const std::atomic<bool>* testEnded)
+      : m_handle(handle), m_testEnded(testEnded) {}
   CPeerConnection(const CPeerConnection&) = delete;
   CPeerConnection& operator=(const CPeerConnection&) = delete;
   ~CPeerConnection() { Close(); }
 
   bool Send(const std::string& bytes);
-  // Up to length bytes; fewer when the client closed or timeoutMs passed
-  // without progress.
-  std::string Read(std::size_t length, int timeoutMs = 10000);
+  // Up to length bytes; fewer when the client closed, the test ended or
+  // timeoutMs passed without progress.
+  std::string Read(std::size_t length, int timeoutMs = kHangBoundMs);
   // One frame; false when it did not arrive whole.
-  bool ReadFrame(unsigned* type, std::string* payload, int timeoutMs = 10000);
+  bool ReadFrame(unsigned* type, std::string* payload, int timeoutMs = kHangBoundMs);
   // true once the client has closed its side (a read gives end of stream).
-  bool WaitForClose(int timeoutMs = 10000);
+  bool WaitForClose(int timeoutMs = kHangBoundMs);
   void Close();
 
  private:
+  // Waits until the socket is readable: false when timeoutMs passed or the
+  // test ended first.
+  bool WaitReadable(int timeoutMs) const;
+
   link_platform::SocketHandle m_handle;
+  const std::atomic<bool>* m_testEnded;
 };
 
 // Listens on an ephemeral loopback port and runs script(connection, index)
-// for each accepted connection in turn, index counting from 0.
+// for each accepted connection in turn, index counting from 0. Its
+// destruction ends the test for the script: the connection's waits return.
 class CScriptedPeer {
  public:
   using Script = std::function<void(CPeerConnection& connection, int index)>;

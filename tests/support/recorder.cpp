@@ -64,9 +64,8 @@ int CLinkRecorder::Count(const std::string& text) const {
   return count;
 }
 
-bool ServeUntil(CLinkCallQueue& queue, const std::function<bool()>& done,
-                std::chrono::seconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
+bool ServeUntil(CLinkCallQueue& queue, const std::function<bool()>& done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kHangBoundMs);
   while (!done() && std::chrono::steady_clock::now() < deadline)
     queue.ServeOne(std::chrono::milliseconds(10));
   return done();

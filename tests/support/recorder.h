@@ -14,6 +14,7 @@
 
 #include "link/link_call_queue.h"
 #include "link/log_sink.h"
+#include "tests/support/hang_bound.h"
 
 class CLinkRecorder : public ILinkListener, public ILogSink {
  public:
@@ -38,7 +39,6 @@ class CLinkRecorder : public ILinkListener, public ILogSink {
   std::vector<std::string> m_entries;
 };
 
-// The test's message loop: serves deliveries until done() holds or limit
-// passes (a guard against hangs, not a measurement). Returns done().
-bool ServeUntil(CLinkCallQueue& queue, const std::function<bool()>& done,
-                std::chrono::seconds limit = std::chrono::seconds(30));
+// The test's message loop: serves deliveries until done() holds or the hang
+// bound passes. Returns done().
+bool ServeUntil(CLinkCallQueue& queue, const std::function<bool()>& done);

@@ -39,7 +39,7 @@ CPeerLink::CPeerLink() : m_shared(std::make_shared<Shared>()) {
   std::shared_ptr<Shared> shared = m_shared;
   m_peer = std::make_unique<CScriptedPeer>([shared](CPeerConnection& connection, int) {
     ReceivedFrame frame;
-    while (connection.ReadFrame(&frame.type, &frame.payload, 60000)) {
+    while (connection.ReadFrame(&frame.type, &frame.payload)) {
       std::lock_guard<std::mutex> guard(shared->lock);
       shared->frames.push_back(frame);
       shared->arrived.notify_all();

@@ -75,7 +75,7 @@ class CPeerLink {
   CServerLink* Link() { return &m_link; }
   // The next frame the peer received, waiting up to timeoutMs; false when
   // none came.
-  bool NextFrame(ReceivedFrame* frame, int timeoutMs = 5000);
+  bool NextFrame(ReceivedFrame* frame, int timeoutMs = kHangBoundMs);
   // true when no frame comes within timeoutMs.
   bool NoFrame(int timeoutMs = 300);
 

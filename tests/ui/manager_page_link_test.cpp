@@ -39,7 +39,7 @@ TEST(WindowLinkTarget, StopServesAWorkerWaitingInAnEventAndLeavesPostedMessages)
   CManagerScene scene(&link);
   ASSERT_EQ(1, link.Start(&scene.Host().target, peer.Address(), "nick"));
   // The worker now waits in LinkConnecting: nothing here serves it.
-  ASSERT_TRUE(WaitForSentMessage(5000));
+  ASSERT_TRUE(WaitForSentMessage(kHangBoundMs));
   ::PostMessageA(scene.Page().m_hWnd, kPostedProbe, 5, 0);
   ::PostQuitMessage(7);
 
@@ -73,10 +73,10 @@ TEST(WindowLinkTarget, StopServesAWorkerWaitingInAConsoleLine) {
                       peer.Address(), "nick"));
     if (withTarget) {
       // Let LinkConnecting through, then wait for the line.
-      ASSERT_TRUE(WaitForSentMessage(5000));
+      ASSERT_TRUE(WaitForSentMessage(kHangBoundMs));
       ServeSentMessages();
     }
-    ASSERT_TRUE(WaitForSentMessage(5000)) << withTarget;
+    ASSERT_TRUE(WaitForSentMessage(kHangBoundMs)) << withTarget;
     EXPECT_EQ(1, link.Stop()) << withTarget;
     EXPECT_EQ(0, link.IsRunning());
     // The line the worker waited in is in the console, whole.
@@ -110,12 +110,12 @@ TEST_F(ManagerSession, ConnectListRefreshJoinAndDisconnectAgainstTheServer) {
   scene.Click(IDC_MANAGER_CONNECT);
   EXPECT_EQ("切断", scene.ToggleText());
 
-  ASSERT_TRUE(PumpUntil(10000, [&] { return scene.ShownImage() == kImageOnline; }));
+  ASSERT_TRUE(PumpUntil(kHangBoundMs, [&] { return scene.ShownImage() == kImageOnline; }));
   EXPECT_FALSE(scene.EditsEnabled());
   // In the server's order, which the unsorted list keeps.
   const Strings rows = {"50%s|0|", "lobby|0|Welcome all", "雑談|0|日本語 で どうぞ"};
-  ASSERT_TRUE(PumpUntil(10000, [&] { return scene.Rows().size() >= rows.size(); }));
-  PumpFor(200);
+  const HWND list = scene.Item(IDC_MANAGER_CHANNELS);
+  ASSERT_TRUE(PumpUntil(kHangBoundMs, [&] { return ListRowCount(list) >= 3; }));
   EXPECT_EQ(rows, scene.Rows());
   const std::string console = scene.Console();
   const std::string motd = "[Motd] ようこそ Orla へ\r\n[Motd] rules: be kind\r\n";
@@ -138,21 +138,19 @@ TEST_F(ManagerSession, ConnectListRefreshJoinAndDisconnectAgainstTheServer) {
   // Refresh: the list is emptied and rebuilt from the server's answer.
   scene.Page().m_channelList.DeleteItem(0);
   scene.Click(IDC_MANAGER_REFRESH);
-  ASSERT_TRUE(PumpUntil(10000, [&] { return scene.Rows().size() >= rows.size(); }));
-  PumpFor(200);
+  ASSERT_TRUE(PumpUntil(kHangBoundMs, [&] { return ListRowCount(list) >= 3; }));
   EXPECT_EQ(rows, scene.Rows());
 
   // Join: the server's confirmation reaches the page host's seam.
   scene.SelectRow(0);
   scene.Click(IDC_MANAGER_JOIN);
-  ASSERT_TRUE(PumpUntil(10000, [&] { return !scene.Host().opened.empty(); }));
+  ASSERT_TRUE(PumpUntil(kHangBoundMs, [&] { return !scene.Host().opened.empty(); }));
   EXPECT_EQ(Strings{"50%s"}, scene.Host().opened);
 
   // Disconnect.
   scene.Click(IDC_MANAGER_CONNECT);
   EXPECT_EQ(0, link.IsRunning());
-  PumpFor(100);
-  EXPECT_EQ(kImageOffline, scene.ShownImage());
+  EXPECT_TRUE(PumpUntil(kHangBoundMs, [&] { return scene.ShownImage() == kImageOffline; }));
   EXPECT_EQ("接続", scene.ToggleText());
   EXPECT_FALSE(scene.ToggleChecked());
   EXPECT_TRUE(scene.EditsEnabled());

@@ -53,7 +53,7 @@ class MentionFlash : public testing::TestWithParam<MentionCase> {
     AcceptLogin(connection);
     unsigned type = 0;
     std::string payload;
-    while (connection.ReadFrame(&type, &payload, 60000)) {
+    while (connection.ReadFrame(&type, &payload)) {
     }
   }};
   CServerLink link;

@@ -47,7 +47,7 @@ int g_pagesCreated = 0;
 LRESULT CALLBACK AwaitAnswerAfterLeave(int code, WPARAM wParam, LPARAM lParam) {
   const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
   if (code == HC_ACTION && call->message == WM_DESTROY && call->hwnd == g_answeredPage) {
-    const DWORD deadline = ::GetTickCount() + 5000;
+    const DWORD deadline = ::GetTickCount() + kHangBoundMs;
     while (!g_joinWaiting && ::GetTickCount() < deadline) {
       g_joinWaiting = (HIWORD(::GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0;
       ::Sleep(1);
@@ -76,7 +76,7 @@ class PageHostTest : public testing::Test {
   // Puts the host's link online with a peer that records what it receives.
   void GoOnline() {
     ASSERT_EQ(1, host.GetServerLink()->Start(host.GetLinkEventTarget(), peer.Address(), "velmo"));
-    const auto deadline = ::GetTickCount() + 10000;
+    const auto deadline = ::GetTickCount() + kHangBoundMs;
     while (!host.GetServerLink()->IsOnline() && ::GetTickCount() < deadline) PumpPending();
     ASSERT_TRUE(host.GetServerLink()->IsOnline());
     // Going online asks for the channel list; only what follows counts. The
@@ -89,7 +89,7 @@ class PageHostTest : public testing::Test {
   // The frames the peer has received since the host went online, waiting
   // for at least count of them.
   std::vector<ReceivedFrame> Received(std::size_t count) {
-    const auto deadline = ::GetTickCount() + 5000;
+    const auto deadline = ::GetTickCount() + kHangBoundMs;
     for (;;) {
       {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -140,7 +140,7 @@ class PageHostTest : public testing::Test {
   CScriptedPeer peer{[this](CPeerConnection& connection, int) {
     AcceptLogin(connection);
     ReceivedFrame frame;
-    while (connection.ReadFrame(&frame.type, &frame.payload, 60000)) {
+    while (connection.ReadFrame(&frame.type, &frame.payload)) {
       if (answer) connection.Send(answer(frame));
       std::lock_guard<std::mutex> lock(m_mutex);
       m_received.push_back(frame);
