@@ -106,6 +106,16 @@ bool ClientTest::PumpUntil(const std::function<bool()>& done) {
   return ::PumpUntil(kHangBoundMs, done);
 }
 
+bool ClientTest::ConsoleShows(HWND console, const std::string& text) {
+  int linesRead = -1;
+  return PumpUntil([&] {
+    const int lines = ConsoleLineCount(console);
+    if (lines == linesRead) return false;
+    linesRead = lines;
+    return WindowText(console).find(text) != std::string::npos;
+  });
+}
+
 HWND ClientTest::Frame() const {
   CWnd* main = theApp.m_pMainWnd;
   if (main == nullptr) return nullptr;

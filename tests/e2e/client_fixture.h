@@ -41,6 +41,9 @@ class ClientTest : public testing::Test {
 
   // Pumps the host's messages until done() holds (10 s guard).
   bool PumpUntil(const std::function<bool()>& done);
+  // Pumps until the console's text holds text. The text is read back only
+  // when the console's line count has changed, not on every turn.
+  bool ConsoleShows(HWND console, const std::string& text);
 
   HWND Frame() const;
   HWND PageHost() const;

@@ -97,20 +97,18 @@ TEST_F(ClientTest, ConnectJoinChatSwitchTabsAndLeave) {
   EXPECT_TRUE(bob->WaitFor({406, "#lobby velmo 0 8"})) << "the server put us in";
   HWND console = ::GetDlgItem(lobby, IDC_CHANNEL_CONSOLE);
   bob->Send(402, "#lobby hello velmo");
-  EXPECT_TRUE(PumpUntil([&] { return Contains(ConsoleTail(console, 80), "<bob> hello velmo"); }));
+  EXPECT_TRUE(ConsoleShows(console, "<bob> hello velmo"));
   Say("#lobby", "こんにちは");
   EXPECT_TRUE(bob->WaitFor({403, "#lobby velmo こんにちは"}));
   Say("#lobby", "/me waves");
   EXPECT_TRUE(bob->WaitFor({824, "#lobby velmo \"waves\""}));
-  EXPECT_TRUE(PumpUntil([&] { return Contains(ConsoleTail(console, 80), "velmo waves"); }))
-      << "our own lines come back from the server";
+  EXPECT_TRUE(ConsoleShows(console, "velmo waves")) << "our own lines come back from the server";
   server->Execute("topic #lobby 新しい話題");
   EXPECT_TRUE(PumpUntil([&] {
     return WindowText(::GetDlgItem(lobby, IDC_CHANNEL_TOPIC)) == "#lobby\r\n新しい話題";
   }));
   server->Execute("notice #lobby 定期メンテナンス");
-  EXPECT_TRUE(
-      PumpUntil([&] { return Contains(ConsoleTail(console, 80), "\r\n定期メンテナンス\r\n"); }));
+  EXPECT_TRUE(ConsoleShows(console, "\r\n定期メンテナンス\r\n"));
 
   Join("#dev");
   EXPECT_EQ(ChannelPage("#dev"), VisiblePage());
@@ -125,8 +123,7 @@ TEST_F(ClientTest, ConnectJoinChatSwitchTabsAndLeave) {
   EXPECT_TRUE(PumpUntil([&] { return !Contains(server->Execute("who #dev"), "velmo"); }));
 
   server->Execute("kick #lobby velmo");
-  EXPECT_TRUE(PumpUntil(
-      [&] { return Contains(ConsoleTail(console, 80), "サーバーから切断されました！"); }));
+  EXPECT_TRUE(ConsoleShows(console, "サーバーから切断されました！"));
 }
 
 TEST_F(ClientTest, TheServerGoingAwayKeepsThePagesAndAReconnectWorks) {

@@ -22,19 +22,6 @@ int ConsoleLineCount(HWND console) {
   return static_cast<int>(::SendMessageA(console, EM_GETLINECOUNT, 0, 0));
 }
 
-std::string ConsoleTail(HWND console, int characters) {
-  const LRESULT lastLine = ::SendMessageA(console, EM_GETLINECOUNT, 0, 0) - 1;
-  const LRESULT lastStart = ::SendMessageA(console, EM_LINEINDEX, lastLine, 0);
-  const LONG end =
-      static_cast<LONG>(lastStart + ::SendMessageA(console, EM_LINELENGTH, lastStart, 0));
-  const LONG start = end > characters ? end - characters : 0;
-  std::string text(static_cast<std::size_t>(2 * (end - start) + 1), '\0');
-  TEXTRANGEA range = {{start, end}, &text[0]};
-  text.resize(static_cast<std::size_t>(
-      ::SendMessageA(console, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range))));
-  return text;
-}
-
 namespace {
 
 // The control counts positions in characters: a double-byte character is one.

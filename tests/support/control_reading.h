@@ -19,9 +19,6 @@ inline void PrintTo(const CRect& rect, std::ostream* os) {
 // edit's, a button's, a caption.
 std::string WindowText(HWND window);
 int ConsoleLineCount(HWND console);
-// The console's last characters (a double-byte character counts one):
-// cheap enough for a wait's every turn, whatever the console holds.
-std::string ConsoleTail(HWND console, int characters);
 
 struct Piece {
   std::string text;
