@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "link/link_call_queue.h"
 #include "link/log_sink.h"
+#include "tests/support/link_call_queue.h"
 
 class CLinkRecorder : public ILinkListener, public ILogSink {
  public:
