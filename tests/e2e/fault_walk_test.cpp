@@ -1,8 +1,6 @@
-// The platform failing inside velmo.dll. The walk runs the test build of
-// the DLL beside this program, whose InstallPlatformFaults export reaches
-// the module's own copy of the socket seam (the shipped DLL has no such
-// export); the server in this process keeps running on the program's own
-// copy, untouched. One
+// The platform failing inside velmo.dll: its test build's InstallPlatformFaults
+// export reaches the module's own copy of the socket seam; the server in this
+// process keeps running on the program's own copy, untouched. One
 // connection after another goes through the real manager page, page host
 // and channel page (connect, channel list, join, a line, disconnect), each
 // with one platform call failing: whatever fails, the session ends with
