@@ -114,13 +114,14 @@ const ChannelMessageRow* FindChannelMessage(unsigned type) {
 const char* ReadChannelText(const ChannelMessageRow& row, CPayloadCopy& copy,
                             const ChannelFields& fields) {
   switch (row.text) {
+    case Text::kNone:
+      break;
     case Text::kRest:
       return fields.rest;
     case Text::kQuotedRest:
       return UnquoteActionText(copy.Rest());
-    default:
-      return "";
   }
+  return "";
 }
 
 bool ReadChannelMessage(const MessageRecord& record, const char* channel,
