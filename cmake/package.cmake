@@ -1,7 +1,7 @@
 # The download for Windows users: `cmake --build --preset windows --target
 # package` writes velmo-<version>-win32.zip (the host, the framework, the
-# plug-in in plugins/ where the host looks, the server and a README) and its
-# SHA-256 beside it. The version is the one velmo.dll's version record gives.
+# plug-in in plugins/ where the host looks, the server, a README and the
+# licence) and its SHA-256 beside it. The version is the one velmo.dll's version record gives.
 file(STRINGS ${PROJECT_SOURCE_DIR}/plugin/velmo.rc version_line REGEX "VALUE \"FileVersion\"")
 string(REGEX REPLACE ".*\"FileVersion\", \"([^\"]*)\".*" "\\1" VELMO_VERSION "${version_line}")
 if(NOT VELMO_VERSION MATCHES "^[0-9A-Za-z.]+$")
@@ -15,7 +15,7 @@ install(PROGRAMS $<TARGET_FILE:velmo> DESTINATION plugins)
 # Notepad reads UTF-8 by its byte-order mark (kept in the template) and wants CRLF.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/package/README.txt ${CMAKE_BINARY_DIR}/package/README.txt
                @ONLY NEWLINE_STYLE CRLF)
-install(FILES ${CMAKE_BINARY_DIR}/package/README.txt DESTINATION .)
+install(FILES ${CMAKE_BINARY_DIR}/package/README.txt ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME velmo)

@@ -18,10 +18,10 @@
 #include <vector>
 
 #include "link/frame_header.h"
-#include "link/link_call_queue.h"
 #include "link/message_catalogue.h"
 #include "link/platform_faults.h"
 #include "link/server_link.h"
+#include "tests/support/link_call_queue.h"
 
 namespace {
 

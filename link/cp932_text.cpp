@@ -3,6 +3,29 @@
 
 #include <cstring>
 
+namespace {
+
+char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+bool StartsWithIgnoringCase(const char* text, const char* prefix, std::size_t length) {
+  std::size_t i = 0;
+  while (i < length) {
+    if (text[i] == '\0') return false;
+    // The text matches byte for byte where the prefix has a double-byte
+    // character, so both are read the same way.
+    if (CharLength(prefix + i) == 2 && i + 1 < length) {
+      if (text[i] != prefix[i] || text[i + 1] != prefix[i + 1]) return false;
+      i += 2;
+      continue;
+    }
+    if (FoldCase(text[i]) != FoldCase(prefix[i])) return false;
+    ++i;
+  }
+  return true;
+}
+
 const char* FindLastChar(const char* text, char c) {
   const char* found = nullptr;
   for (const char* p = text; *p != '\0'; p += CharLength(p)) {

@@ -1,7 +1,8 @@
 // Byte-level helpers for code page 932 text: which bytes start a double-byte
-// character, where a byte-counted cut may fall, and a character-aware search
-// for a single-byte character (the bytes 0x40-0x7E can also be the second
-// byte of a double-byte character). Pure functions; any thread.
+// character, where a byte-counted cut may fall, a prefix compared without
+// case, and a character-aware search for a single-byte character (the bytes
+// 0x40-0x7E can also be the second byte of a double-byte character). Pure
+// functions; any thread.
 #pragma once
 
 #include <cstddef>
@@ -30,6 +31,12 @@ inline std::size_t CharBoundaryLength(std::string_view text, std::size_t limit) 
   }
   return length;
 }
+
+// true when text begins with the first length bytes of prefix, ASCII letters
+// compared without case. Only single-byte characters fold: the second byte of
+// a double-byte character can look like a letter ("ア" is 0x83 0x41) and is
+// compared as it is. The prefix decides where its characters are.
+bool StartsWithIgnoringCase(const char* text, const char* prefix, std::size_t length);
 
 // The last occurrence of the single-byte character c as a character (never as
 // the second byte of a double-byte one), or null.

@@ -12,26 +12,6 @@ namespace {
 const std::size_t kChatCut = 500;
 const std::size_t kPayloadRoom = kMaxSendPayload;
 
-// The prefix matched without regard to ASCII case, a double-byte character
-// of text only ever matching the same two bytes.
-bool StartsWithIgnoringCase(const char* text, const char* prefix) {
-  while (*prefix != '\0') {
-    const unsigned char a = static_cast<unsigned char>(*text);
-    const unsigned char b = static_cast<unsigned char>(*prefix);
-    if (IsDoubleByteLead(a)) {
-      if (a != b || text[1] != prefix[1] || text[1] == '\0') return false;
-      text += 2;
-      prefix += 2;
-      continue;
-    }
-    const auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
-    if (a == '\0' || fold(a) != fold(b)) return false;
-    ++text;
-    ++prefix;
-  }
-  return true;
-}
-
 }  // namespace
 
 const char* SpeedName(std::uint32_t code) {
@@ -85,7 +65,7 @@ const char* UnquoteActionText(char* rest) {
 bool PrepareInputLine(const char* channel, const char* line, OutgoingLine* out) {
   if (channel == nullptr || line == nullptr || line[0] == '\0') return false;
   std::size_t limit = static_cast<std::size_t>(-1);
-  if (StartsWithIgnoringCase(line, "/me ")) {
+  if (StartsWithIgnoringCase(line, "/me ", 4)) {
     line += 4;
     out->type = MsgAction;
   } else if (std::strncmp(line, "/action ", 8) == 0) {

@@ -84,6 +84,10 @@ ChannelListFields ReadChannelListFields(CPayloadCopy& copy);
 // dropped (in place). A rest shorter than 2 bytes gives the empty text.
 const char* UnquoteActionText(char* rest);
 
+// The longest nickname a login carries, in bytes: the server refuses a
+// longer one, and the manager page takes no more.
+enum : int { kMaxNicknameBytes = 32 };
+
 // What an input line of a channel page sends. Build it with PrepareInputLine
 // and send it with SendInputLine.
 struct OutgoingLine {

@@ -1,7 +1,8 @@
 // The platform fault seam: what a test or a fuzz harness installs to stand
 // between the socket wrappers of link/socket_platform.h and the platform.
-// Only the seam's implementation (platform_faults.cpp), the module export
-// that installs it into velmo.dll's own copy, and the tests include this.
+// Only the seam's implementation (platform_faults.cpp), the tests (with the
+// fault walk's test build of velmo.dll, tests/e2e/fault_hook.cpp) and the
+// fuzz targets include this.
 //
 // Before is called on the calling thread before each platform call, with
 // the handle it is about to use (invalid for kSocket and kResolve). It

@@ -3,21 +3,10 @@
 
 #include "palaver/plugin.h"
 
-namespace {
-
-const int kRebarId = 0xE804;
-const int kDialogBarId = 0xE805;
-const int kWindowListId = 1006;
-
-}  // namespace
-
 CWnd* FindHostWindowList() {
   CWinThread* thread = AfxGetThread();
   CWnd* main = thread != nullptr ? thread->m_pMainWnd : nullptr;
-  if (main == nullptr) return nullptr;
-  CWnd* rebar = main->GetDlgItem(kRebarId);
-  CWnd* bar = rebar != nullptr ? rebar->GetDlgItem(kDialogBarId) : nullptr;
-  return bar != nullptr ? bar->GetDlgItem(kWindowListId) : nullptr;
+  return main != nullptr ? CWnd::FromHandle(FindWindowListCombo(main->m_hWnd)) : nullptr;
 }
 
 int FindWindowListItem(CWnd* list, const CWnd* frame) {

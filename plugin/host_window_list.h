@@ -1,7 +1,7 @@
 // The host's window list, as the plug-in sees it: the combo box below the
-// host's main window (main window → child 0xE804 → child 0xE805 → child
-// 1006) whose items carry each child frame's window object as item data,
-// and the count message the host wants after every change.
+// host's main window (FindWindowListCombo, palaver/plugin.h) whose items
+// carry each child frame's window object as item data, and the count
+// message the host wants after every change.
 //
 // Threads: user-interface thread only.
 #pragma once

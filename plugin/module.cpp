@@ -10,7 +10,6 @@
 #include <cstdarg>
 
 #include "link/log_sink.h"
-#include "link/platform_faults.h"
 #include "plugin/module_api.h"
 #include "plugin/orla_frame.h"
 #include "plugin/orla_plugin.h"
@@ -51,10 +50,6 @@ void ManagerLogWhite(const char* format, ...) {
   va_start(args, format);
   SendLogLine(ManagerSink(), nullptr, format, args);
   va_end(args);
-}
-
-void InstallPlatformFaults(link_platform::IPlatformFaults* faults) {
-  link_platform::SetPlatformFaults(faults);
 }
 
 BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD reason, LPVOID) {

@@ -7,9 +7,6 @@
 #include "link/printf_format.h"
 
 class CServerLink;
-namespace link_platform {
-class IPlatformFaults;
-}
 
 #ifdef VELMO_MODULE_BUILD
 #define VELMO_API __declspec(dllexport)
@@ -26,10 +23,4 @@ extern "C" {
 // colour, or in white.
 VELMO_API void ManagerLog(COLORREF colour, const char* format, ...) LINK_PRINTF_FORMAT(2, 3);
 VELMO_API void ManagerLogWhite(const char* format, ...) LINK_PRINTF_FORMAT(1, 2);
-
-// For tests: installs faults (null removes them) as this module's platform
-// fault seam. Every module that links the link has its own seam, so a test
-// program's own installation never reaches the link inside velmo.dll. Only
-// while the link is stopped.
-VELMO_API void InstallPlatformFaults(link_platform::IPlatformFaults* faults);
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, then configures, builds and runs every test of each
-# preset: native (link/, server/), windows (everything, under Wine),
+# preset: native (link/, server/, ui_core, their tests and the integration
+# tests), windows (everything, under Wine),
 # native-asan (the native tests under AddressSanitizer and UBSan),
 # native-tsan (the same under ThreadSanitizer; its tests take about half a
 # minute) and fuzz (a short fixed campaign of each libFuzzer target over its

@@ -1,6 +1,9 @@
 // Login line parsing and nickname rules.
 #include "server/login_line.h"
 
+#include <string>
+
+#include "link/message_catalogue.h"
 #include "link/payload.h"
 
 namespace orla_server {
@@ -8,6 +11,12 @@ namespace orla_server {
 namespace {
 
 const char kMalformed[] = "malformed login line";
+
+const char* TooLongReason() {
+  static const std::string reason =
+      "nickname is longer than " + std::to_string(kMaxNicknameBytes) + " bytes";
+  return reason.c_str();
+}
 
 // Splits "<a> <b>" at its last space: b goes to last, a stays in text.
 bool TakeLastField(std::string_view& text, std::string_view* last) {
@@ -38,7 +47,7 @@ const char* ParseLogin(std::string_view payload, LoginRequest* request) {
   request->speed = !speed.empty() && speed[0] == ' ' ? LeadingDigits(speed.substr(1)) : 0;
 
   if (head.empty()) return "nickname is empty";
-  if (head.size() > kMaxNickLength) return "nickname is longer than 32 bytes";
+  if (head.size() > static_cast<std::size_t>(kMaxNicknameBytes)) return TooLongReason();
   for (char c : head) {
     if (c == ' ') return "nickname has a space";
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)

@@ -4,13 +4,10 @@
 // a space is seen as such and refused for it. Pure functions; any thread.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 namespace orla_server {
-
-enum : std::size_t { kMaxNickLength = 32 };
 
 struct LoginRequest {
   std::string_view nick;

@@ -111,20 +111,32 @@ const ChannelMessageRow* FindChannelMessage(unsigned type) {
   return nullptr;
 }
 
+const char* ReadChannelText(const ChannelMessageRow& row, CPayloadCopy& copy,
+                            const ChannelFields& fields) {
+  switch (row.text) {
+    case Text::kNone:
+      break;
+    case Text::kRest:
+      return fields.rest;
+    case Text::kQuotedRest:
+      return UnquoteActionText(copy.Rest());
+  }
+  return "";
+}
+
 bool ReadChannelMessage(const MessageRecord& record, const char* channel,
                         ChannelMessageEffect* effect) {
   const ChannelMessageRow* row = FindChannelMessage(record.type);
   if (row == nullptr || !PassesTest(*row, record.payload, channel)) return false;
   CPayloadCopy copy(record);
   const ChannelFields fields = ReadChannelFields(copy, row->fields);
-  const char* text = "";
-  if (row->text == Text::kRest) text = fields.rest;
-  // An action's rest too short for two quotes shows as the empty text.
-  if (row->text == Text::kQuotedRest) text = UnquoteActionText(copy.Rest());
+  const char* text = ReadChannelText(*row, copy, fields);
 
   effect->listChange = row->listChange;
-  // The nick fits: it is part of a payload no longer than the buffer.
+  // The nick and the text fit: each is part of a payload no longer than the
+  // buffer.
   std::strcpy(effect->nick, fields.nick);
+  std::strcpy(effect->text, text);
   effect->files = fields.files;
   effect->speed = fields.speed;
   effect->topicChanged = row->topicFormat != nullptr;

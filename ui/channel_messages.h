@@ -75,6 +75,12 @@ ChannelMessageRows AllChannelMessages();
 // The row of a type; null for a type no channel page takes.
 const ChannelMessageRow* FindChannelMessage(unsigned type);
 
+// The text a row's message carries after fields (read from copy): "" for
+// kNone, the rest for kRest, and for kQuotedRest the rest without its quotes
+// (in the copy; a rest too short for two quotes gives the empty text).
+const char* ReadChannelText(const ChannelMessageRow& row, CPayloadCopy& copy,
+                            const ChannelFields& fields);
+
 struct ConsolePiece {
   LogColour colour;
   char text[kConsoleLineSize];
@@ -89,6 +95,7 @@ struct ChannelMessageEffect {
   std::uint32_t speed;
   bool topicChanged;
   char topic[kConsoleLineSize];
+  char text[kConsoleLineSize];  // ReadChannelText's, for the mention check
   int pieceCount;
   ConsolePiece pieces[kMaxPiecesPerMessage];
 };

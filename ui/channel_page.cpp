@@ -12,6 +12,7 @@
 #include "ui/client_lists.h"
 #include "ui/colours.h"
 #include "ui/console_line.h"
+#include "ui/control_rect.h"
 #include "ui/key_stroke.h"
 #include "ui/ui_messages.h"
 
@@ -98,7 +99,7 @@ LRESULT CChannelPage::OnLinkEvent(WPARAM code, LPARAM value) {
   ChannelMessageEffect effect;
   if (!ReadChannelMessage(*record, m_channelName, &effect)) return 0;
   ApplyChannelMessage(effect);
-  NoticeMention(*record);
+  NoticeMention(record->type, effect);
   return 1;
 }
 
@@ -212,15 +213,6 @@ HBRUSH CChannelPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 
 // ---- layout and splitter -----------------------------------------------------
 
-CRect CChannelPage::ControlRect(int id) const {
-  CRect rect;
-  HWND control = ::GetDlgItem(m_hWnd, id);
-  if (control == nullptr) return rect;
-  ::GetWindowRect(control, &rect);
-  ScreenToClient(&rect);
-  return rect;
-}
-
 void CChannelPage::OnSize(UINT nType, int cx, int cy) {
   CDialog::OnSize(nType, cx, cy);
   LayoutControls();
@@ -232,11 +224,11 @@ void CChannelPage::LayoutControls() {
   GetClientRect(&client);
   const int width = client.Width();
   const int height = client.Height();
-  const CRect button = ControlRect(IDC_CHANNEL_LEAVE);
+  const CRect button = ControlRect(*this, IDC_CHANNEL_LEAVE);
   const int buttonWidth = button.Width();
   const int buttonHeight = button.Height();
-  const int topicHeight = ControlRect(IDC_CHANNEL_TOPIC).Height();
-  const int listWidth = ControlRect(IDC_CHANNEL_USERS).Width();
+  const int topicHeight = ControlRect(*this, IDC_CHANNEL_TOPIC).Height();
+  const int listWidth = ControlRect(*this, IDC_CHANNEL_USERS).Width();
   // A page too small for its controls gives empty ones, never negative sizes.
   const int paneHeight = std::max(0, height - topicHeight - buttonHeight);
   const auto place = [this](int id, int x, int y, int cx, int cy) {
@@ -256,8 +248,8 @@ void CChannelPage::LayoutControls() {
 }
 
 CRect CChannelPage::SplitterGap() const {
-  const CRect console = ControlRect(IDC_CHANNEL_CONSOLE);
-  const CRect list = ControlRect(IDC_CHANNEL_USERS);
+  const CRect console = ControlRect(*this, IDC_CHANNEL_CONSOLE);
+  const CRect list = ControlRect(*this, IDC_CHANNEL_USERS);
   return CRect(console.right, console.top, list.left, list.bottom);
 }
 
@@ -277,7 +269,7 @@ void CChannelPage::OnMouseMove(UINT nFlags, CPoint point) {
     const int highest = pageWidth - kMinPaneWidth - kSplitterGap / 2;
     const int x = highest < lowest ? pageWidth / 2
                                    : std::min(std::max(static_cast<int>(point.x), lowest), highest);
-    const CRect list = ControlRect(IDC_CHANNEL_USERS);
+    const CRect list = ControlRect(*this, IDC_CHANNEL_USERS);
     ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_CHANNEL_USERS), nullptr, x + kSplitterGap / 2, list.top,
                    std::max(0, pageWidth - x - kSplitterGap / 2), list.Height(), kMoveOnly);
     // The layout of a size change; OnSize itself would hand this mouse

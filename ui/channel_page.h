@@ -75,15 +75,13 @@ class CChannelPage : public CDialog {
  private:
   // The list change, topic and console pieces the message table gave.
   void ApplyChannelMessage(const ChannelMessageEffect& effect);
-  // A chat or action line from another user naming the user flashes the
-  // host's main window while it is not in front.
-  void NoticeMention(const MessageRecord& record);
+  // A chat or action line (type) from another user naming the user flashes
+  // the host's main window while it is not in front.
+  void NoticeMention(unsigned type, const ChannelMessageEffect& effect);
   // Up (older) and Down in the input box: the history's line, caret at its end.
   void RecallInputLine(bool older);
   // Tab in the input box: FALSE when there was nothing to complete.
   BOOL CompleteNickname();
-  // A control's window rectangle in the page's client coordinates.
-  CRect ControlRect(int id) const;
   // The strip between the console and the user list.
   CRect SplitterGap() const;
 

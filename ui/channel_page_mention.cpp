@@ -1,7 +1,6 @@
 // The channel page's mention check: a line naming the user draws attention
 // to the host's main window. See channel_page.h.
 #include "link/message_catalogue.h"
-#include "link/payload.h"
 #include "link/server_link.h"
 #include "ui/channel_messages.h"
 #include "ui/channel_page.h"
@@ -20,13 +19,10 @@ void FlashUntilFront(HWND window) {
 
 }  // namespace
 
-void CChannelPage::NoticeMention(const MessageRecord& record) {
-  if (record.type != MsgChannelText && record.type != MsgAction) return;
+void CChannelPage::NoticeMention(unsigned type, const ChannelMessageEffect& effect) {
+  if (type != MsgChannelText && type != MsgAction) return;
   const CServerLink* link = m_host->GetServerLink();
   if (link == nullptr) return;
-  CPayloadCopy copy(record);
-  const ChannelFields fields = ReadChannelFields(copy, FindChannelMessage(record.type)->fields);
-  const char* text = record.type == MsgAction ? UnquoteActionText(copy.Rest()) : fields.rest;
-  if (IsMentionOf(link->Nickname().c_str(), fields.nick, text))
+  if (IsMentionOf(link->Nickname().c_str(), effect.nick, effect.text))
     FlashUntilFront(::GetAncestor(m_hWnd, GA_ROOT));
 }

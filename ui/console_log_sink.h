@@ -1,10 +1,12 @@
-// CConsoleLogSink: the link's log sink written into a console, so the manager
-// page wires its server-message console to the link with one line in its
-// dialog initialisation:
-//   m_logSink.Attach(m_serverLog); GetServerLink()->SetLogSink(&m_logSink);
-// and logs its own lines through LogLine / LogWhiteLine (link/log_sink.h),
-// which format into a zero-filled 1024-byte buffer, cut beyond 1023
-// characters and turn a null format into "\r\n".
+// CConsoleLogSink: the link's log sink written into a console. The manager
+// page attaches it to its server-message console in its dialog
+// initialisation, and the page host hands it to the link:
+//   m_logSink.Attach(m_serverLog);                   // CManagerPage
+//   m_link.SetLogSink(m_managerPage.GetLogSink());   // CPageHostDlg
+// The page logs its own lines through LogLine / LogWhiteLine
+// (link/log_sink.h), which format into a zero-filled 1024-byte buffer, cut
+// beyond 1023 bytes (never inside a double-byte character) and turn a null
+// format into "\r\n".
 //
 // The sink keeps only the console's window handle: once that window is gone
 // (before the console object goes, always), a line from a worker that is

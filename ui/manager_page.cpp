@@ -130,7 +130,7 @@ int CManagerPage::OnLinkState(int code) {
   if (reaction.blinkTimer == Change::kOff) KillTimer(BLINK_TIMER_ID);
   if (reaction.edits != Change::kUnchanged) EnableEdits(reaction.edits == Change::kOn);
   if (reaction.image != kImageUnchanged) ShowStatusImage(reaction.image);
-  if (reaction.resetToggle) ResetToggle();
+  if (reaction.resetToggle) ShowToggle(false);
   if (reaction.blinkTimer == Change::kOn) SetTimer(BLINK_TIMER_ID, kBlinkMilliseconds);
   // Sent while the worker still waits in this event, so the request is on
   // the wire before the receive loop starts.
@@ -192,10 +192,10 @@ int CManagerPage::ShownStatusImage() const {
   return kImageUnchanged;
 }
 
-void CManagerPage::ResetToggle() {
+void CManagerPage::ShowToggle(bool connected) {
   // BM_SETCHECK sends no click, so no toggle handler runs.
-  ::CheckDlgButton(m_hWnd, IDC_MANAGER_CONNECT, BST_UNCHECKED);
-  SetDlgItemText(IDC_MANAGER_CONNECT, "接続");
+  ::CheckDlgButton(m_hWnd, IDC_MANAGER_CONNECT, connected ? BST_CHECKED : BST_UNCHECKED);
+  SetDlgItemText(IDC_MANAGER_CONNECT, connected ? "切断" : "接続");
 }
 
 void CManagerPage::EnableEdits(BOOL enable) {
@@ -215,28 +215,28 @@ void CManagerPage::OnConnectToggle() {
   CServerLink* link = m_host->GetServerLink();
   if (::IsDlgButtonChecked(m_hWnd, IDC_MANAGER_CONNECT) != BST_CHECKED) {
     link->Stop();
-    SetDlgItemText(IDC_MANAGER_CONNECT, "接続");
+    ShowToggle(false);
     return;
   }
   // A failed length check has shown its own message; the checks below
   // decide.
   UpdateData(TRUE);
   if (!ValidateServerAddress(m_addressText)) {
-    ::CheckDlgButton(m_hWnd, IDC_MANAGER_CONNECT, BST_UNCHECKED);
+    ShowToggle(false);
     AfxMessageBox("サーバーアドレスが不正です", MB_OK);
     return;
   }
   if (!IsValidNickname(m_nicknameText)) {
-    ::CheckDlgButton(m_hWnd, IDC_MANAGER_CONNECT, BST_UNCHECKED);
+    ShowToggle(false);
     AfxMessageBox("ニックネームが不正です", MB_OK);
     return;
   }
   if (!link->Start(m_host->GetLinkEventTarget(), std::string(static_cast<LPCSTR>(m_addressText)),
                    std::string(static_cast<LPCSTR>(m_nicknameText)))) {
-    ::CheckDlgButton(m_hWnd, IDC_MANAGER_CONNECT, BST_UNCHECKED);
+    ShowToggle(false);
     return;
   }
-  SetDlgItemText(IDC_MANAGER_CONNECT, "切断");
+  ShowToggle(true);
 }
 
 void CManagerPage::OnRefresh() {

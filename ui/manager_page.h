@@ -92,8 +92,9 @@ class CManagerPage : public CDialog {
   int OnMessage(const MessageRecord& record);
   void AddChannelRow(const MessageRecord& record);
   void ShowStatusImage(int image);
-  // Unchecked and "接続", without a click notification.
-  void ResetToggle();
+  // The connect toggle's look: checked and "切断" while connected, else
+  // unchecked and "接続"; without a click notification.
+  void ShowToggle(bool connected);
   void EnableEdits(BOOL enable);
   // Cuts the edit's text back to limit bytes, on a character boundary.
   void KeepWithinBytes(int id, int limit);

@@ -7,9 +7,8 @@
 
 #include <windows.h>
 
+#include "link/message_catalogue.h"   // kMaxNicknameBytes
 #include "ui/server_address_check.h"  // ValidateServerAddress, kMaxAddressBytes
-
-enum : int { kMaxNicknameBytes = 32 };
 
 // true for a nickname of 1 to kMaxNicknameBytes bytes.
 bool IsValidNickname(const char* nickname);

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "link/cp932_text.h"
-#include "ui/nick_text.h"
 
 std::size_t PartialWordStart(const char* line, std::size_t caret) {
   std::size_t start = 0;

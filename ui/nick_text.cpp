@@ -7,30 +7,11 @@
 
 namespace {
 
-char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool IsWordByte(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
 }  // namespace
-
-bool StartsWithIgnoringCase(const char* text, const char* prefix, std::size_t length) {
-  std::size_t i = 0;
-  while (i < length) {
-    if (text[i] == '\0') return false;
-    // The prefix decides where its characters are; the text matches only
-    // byte for byte there, so both are read the same way.
-    if (CharLength(prefix + i) == 2 && i + 1 < length) {
-      if (text[i] != prefix[i] || text[i + 1] != prefix[i + 1]) return false;
-      i += 2;
-      continue;
-    }
-    if (FoldCase(text[i]) != FoldCase(prefix[i])) return false;
-    ++i;
-  }
-  return true;
-}
 
 bool MentionsNickname(const char* text, const char* nickname) {
   const std::size_t length = std::strlen(nickname);

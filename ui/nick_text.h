@@ -1,16 +1,8 @@
-// Nicknames inside code page 932 text: a prefix compared without case and
-// a nickname mentioned as a whole word. Letters compare without case only
-// where they are single-byte characters: the second byte of a double-byte
-// character can look like a letter ("ア" is 0x83 0x41) and is compared as it
-// is, and a match only ever starts and ends on a character boundary. Pure;
-// any thread.
+// Nicknames inside code page 932 text: a nickname mentioned as a whole
+// word. Letters compare without case only where they are single-byte
+// characters (StartsWithIgnoringCase, link/cp932_text.h), and a match only
+// ever starts and ends on a character boundary. Pure; any thread.
 #pragma once
-
-#include <cstddef>
-
-// true when text begins with the first length bytes of prefix, letters
-// compared without case.
-bool StartsWithIgnoringCase(const char* text, const char* prefix, std::size_t length);
 
 // true when nickname stands in text as a whole word, case ignored: the
 // characters on either side of it are no ASCII letter, digit or underscore

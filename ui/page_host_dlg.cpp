@@ -9,6 +9,7 @@
 #include "link/message_catalogue.h"
 #include "res/image_ids.h"
 #include "ui/channel_page.h"
+#include "ui/control_rect.h"
 #include "ui/key_stroke.h"
 #include "ui/ui_messages.h"
 
@@ -81,13 +82,6 @@ void CPageHostDlg::OnDestroy() {
 
 // ---- layout and tabs -----------------------------------------------------------
 
-CRect CPageHostDlg::ControlRect(int id) const {
-  CRect rect;
-  ::GetWindowRect(::GetDlgItem(m_hWnd, id), &rect);
-  ScreenToClient(&rect);
-  return rect;
-}
-
 void CPageHostDlg::OnSize(UINT nType, int cx, int cy) {
   CDialog::OnSize(nType, cx, cy);
   LayoutControls();
@@ -98,12 +92,12 @@ void CPageHostDlg::LayoutControls() {
   if (topLine == nullptr) return;
   CRect client;
   GetClientRect(&client);
-  const CRect top = ControlRect(IDC_PAGE_HOST_TOP_LINE);
+  const CRect top = ControlRect(*this, IDC_PAGE_HOST_TOP_LINE);
   ::SetWindowPos(topLine, nullptr, top.left, top.top, client.Width(), top.Height(), kMoveOnly);
-  const int secondTop = ControlRect(IDC_PAGE_HOST_TAB_BAR).bottom + 1;
+  const int secondTop = ControlRect(*this, IDC_PAGE_HOST_TAB_BAR).bottom + 1;
   ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_PAGE_HOST_SECOND_LINE), nullptr, 0, secondTop,
                  client.Width(), top.Height(), kMoveOnly);
-  const int lineBottom = ControlRect(IDC_PAGE_HOST_SECOND_LINE).bottom;
+  const int lineBottom = ControlRect(*this, IDC_PAGE_HOST_SECOND_LINE).bottom;
   for (int i = 0; i < m_tabBar.GetTabCount(); ++i) {
     CWnd* page = m_tabBar.GetTabPage(i);
     if (page == nullptr || page->m_hWnd == nullptr) continue;
@@ -193,14 +187,10 @@ CChannelPage* CPageHostDlg::OpenChannelPage(const char* channelName) {
     LeaveUnshownChannel(&m_link, ManagerLogSink(), channelName, "ページを作れませんでした");
     return nullptr;
   }
-  for (int i = 0; i < m_tabBar.GetTabCount(); ++i) {
-    CWnd* other = m_tabBar.GetTabPage(i);
-    if (other != nullptr && other->m_hWnd != nullptr) other->ShowWindow(SW_HIDE);
-  }
   m_tabBar.AddTab(page->ChannelName(), page);
   m_tabBar.SetCurSel(m_tabBar.GetTabCount() - 1);
   LayoutControls();
-  page->ShowWindow(SW_SHOW);
+  ShowSelectedPage();
   return page;
 }
 

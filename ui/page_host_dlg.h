@@ -79,8 +79,6 @@ class CPageHostDlg : public CDialog, public IChannelPageHost, public IManagerPag
  private:
   // Hides every page but the selected tab's, then shows that one.
   void ShowSelectedPage();
-  // A control's window rectangle in this window's client coordinates.
-  CRect ControlRect(int id) const;
 
   // Declared first: the target outlives the link, whose worker it serves.
   CWindowLinkTarget m_linkTarget;

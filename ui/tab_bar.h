@@ -7,7 +7,7 @@
 // when a tab was clicked (TABBAR_CLICKED, the tab's index in lParam).
 //
 // It takes over an existing static control created with SS_NOTIFY (so that
-// clicks reach it): bind it with DDX_Control or SubclassDlgItem, then call
+// clicks reach it): bind it with DDX_Control or SubclassWindow, then call
 // LoadTabBitmap once before adding tabs. Until then it holds no tab and
 // refuses to add one. A tab stores a page pointer it does not own and hands
 // it back; the bar knows nothing else of pages.

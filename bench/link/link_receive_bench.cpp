@@ -13,9 +13,9 @@
 
 #include "allocation_counter.h"
 #include "link/frame_header.h"
-#include "link/link_call_queue.h"
 #include "link/server_link.h"
 #include "link/socket_platform.h"
+#include "tests/support/link_call_queue.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "link/frame_bytes.h"
 #include "server/server_sockets.h"
+#include "tests/support/frame_bytes.h"
 
 using namespace orla_server;
 

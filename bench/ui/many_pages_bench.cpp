@@ -30,9 +30,9 @@
 #include <vector>
 
 #include "framework/afxwin.h"
-#include "link/frame_bytes.h"
 #include "link/message_catalogue.h"
 #include "process_footprint.h"
+#include "tests/support/frame_bytes.h"
 #include "ui/channel_page.h"
 #include "ui/page_host_dlg.h"
 #include "ui_bench_support.h"

@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "framework/afxwin.h"
-#include "link/frame_bytes.h"
 #include "link/message_catalogue.h"
+#include "tests/support/frame_bytes.h"
 #include "ui/channel_page.h"
 #include "ui/channel_page_ids.h"
 

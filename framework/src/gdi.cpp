@@ -4,6 +4,18 @@
 
 #include "afx_state.h"
 
+namespace {
+
+// A handle made for an object that already holds one is deleted again: the
+// object keeps its own, as Attach does.
+BOOL AttachNew(CGdiObject* object, HGDIOBJ made) {
+  if (object->Attach(made)) return TRUE;
+  if (made) ::DeleteObject(made);
+  return FALSE;
+}
+
+}  // namespace
+
 CGdiObject::CGdiObject() : m_hObject(nullptr) {}
 CGdiObject::~CGdiObject() { DeleteObject(); }
 
@@ -12,8 +24,7 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) {
 }
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject) {
-  if (!hObject) return FALSE;
-  DeleteObject();
+  if (!hObject || m_hObject) return FALSE;
   m_hObject = hObject;
   return TRUE;
 }
@@ -40,13 +51,13 @@ CBitmap* CBitmap::FromHandle(HBITMAP h) {
 
 BOOL CBitmap::LoadBitmap(LPCSTR name) {
   HINSTANCE hInst = AfxFindResourceHandle(name, reinterpret_cast<LPCSTR>(RT_BITMAP));
-  return Attach(::LoadBitmapA(hInst, name));
+  return AttachNew(this, ::LoadBitmapA(hInst, name));
 }
 
 BOOL CBitmap::LoadBitmap(UINT id) { return LoadBitmap(MAKEINTRESOURCEA(id)); }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int width, int height) {
-  return Attach(::CreateCompatibleBitmap(pDC->m_hDC, width, height));
+  return AttachNew(this, ::CreateCompatibleBitmap(pDC->m_hDC, width, height));
 }
 
 CFont* CFont::FromHandle(HFONT h) {
@@ -56,13 +67,13 @@ CFont* CFont::FromHandle(HFONT h) {
 BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight,
                        BYTE italic, BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
                        BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily, LPCSTR faceName) {
-  return Attach(::CreateFontA(height, width, escapement, orientation, weight, italic, underline,
-                              strikeOut, charSet, outPrecision, clipPrecision, quality,
-                              pitchAndFamily, faceName));
+  return AttachNew(this, ::CreateFontA(height, width, escapement, orientation, weight, italic,
+                                       underline, strikeOut, charSet, outPrecision, clipPrecision,
+                                       quality, pitchAndFamily, faceName));
 }
 
 BOOL CFont::CreateFontIndirect(const LOGFONTA* pLogFont) {
-  return Attach(::CreateFontIndirectA(pLogFont));
+  return AttachNew(this, ::CreateFontIndirectA(pLogFont));
 }
 
 BOOL CFont::CreatePointFont(int pointSize, LPCSTR faceName, CDC* pDC) {
@@ -87,7 +98,7 @@ CBrush* CBrush::FromHandle(HBRUSH h) {
   return h ? AfxGetThreadState()->m_tempGdi.Get<CBrush>(h) : nullptr;
 }
 
-BOOL CBrush::CreateSolidBrush(COLORREF color) { return Attach(::CreateSolidBrush(color)); }
+BOOL CBrush::CreateSolidBrush(COLORREF color) { return AttachNew(this, ::CreateSolidBrush(color)); }
 
 CDC::CDC() : m_hDC(nullptr) {}
 CDC::~CDC() { DeleteDC(); }
@@ -97,8 +108,7 @@ CDC* CDC::FromHandle(HDC hDC) {
 }
 
 BOOL CDC::Attach(HDC hDC) {
-  if (!hDC) return FALSE;
-  DeleteDC();
+  if (!hDC || m_hDC) return FALSE;
   m_hDC = hDC;
   return TRUE;
 }
@@ -110,7 +120,10 @@ HDC CDC::Detach() {
 }
 
 BOOL CDC::CreateCompatibleDC(CDC* pDC) {
-  return Attach(::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr));
+  const HDC made = ::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr);
+  if (Attach(made)) return TRUE;
+  if (made) ::DeleteDC(made);
+  return FALSE;
 }
 
 BOOL CDC::DeleteDC() {

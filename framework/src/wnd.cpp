@@ -72,11 +72,6 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
   return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT id, CWnd* pParent) {
-  HWND hCtrl = ::GetDlgItem(pParent->m_hWnd, id);
-  return hCtrl ? SubclassWindow(hCtrl) : FALSE;
-}
-
 HWND CWnd::UnsubclassWindow() {
   if (m_pfnSuper) {
     ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));

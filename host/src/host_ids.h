@@ -1,5 +1,8 @@
-// Resource and command identifiers of palaver.exe. Kept clear of the ranges
-// plug-ins use for their own resources (1000-1099 and 129).
+// Resource, control and command identifiers of palaver.exe. Its resources
+// (128, 201, 202) keep clear of the ids plug-ins give their own (129 and
+// 1000-1099); the controls (1005-1008) are children of the host's own
+// dialogs, where a plug-in's never meet them. The window list's combo box
+// is PALAVER_IDC_WINDOW_LIST of palaver/plugin.h, which plug-ins look for.
 #pragma once
 
 #define IDR_MAINFRAME 128
@@ -7,7 +10,6 @@
 #define IDD_PLUGIN_LIST 202
 
 #define IDC_WINDOW_LIST_LABEL 1005
-#define IDC_WINDOW_LIST 1006  // the combo box plug-ins look for
 #define IDC_WINDOW_COUNT 1007
 #define IDC_PLUGIN_ROWS 1008
 

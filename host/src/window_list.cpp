@@ -25,11 +25,11 @@ BOOL CWindowListBar::CreateBar(CWnd* pParent) {
 }
 
 void CWindowListBar::DoDataExchange(CDataExchange* pDX) {
-  DDX_Control(pDX, IDC_WINDOW_LIST, m_combo);
+  DDX_Control(pDX, PALAVER_IDC_WINDOW_LIST, m_combo);
 }
 
 BEGIN_MESSAGE_MAP(CWindowListBar, CDialog)
-  ON_CBN_SELCHANGE(IDC_WINDOW_LIST, OnSelectWindow)
+  ON_CBN_SELCHANGE(PALAVER_IDC_WINDOW_LIST, OnSelectWindow)
 END_MESSAGE_MAP()
 
 void CWindowListBar::OnSelectWindow() {

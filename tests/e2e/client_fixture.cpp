@@ -90,8 +90,8 @@ void ClientTest::StartServer() {
 
 std::string ClientTest::Address() const { return "127.0.0.1:" + std::to_string(server->Port()); }
 
-void ClientTest::StartHost() {
-  ASSERT_TRUE(theApp.StartHost({VelmoPath()}, SW_SHOW));
+void ClientTest::StartHost(const char* plugin) {
+  ASSERT_TRUE(theApp.StartHost({Beside(plugin)}, SW_SHOW));
   ASSERT_TRUE(PluginRegistry::Instance().TakeFailures().empty());
   PumpPending();
   ASSERT_NE(nullptr, Frame());
@@ -132,10 +132,7 @@ HWND ClientTest::ManagerPage() const {
 
 HWND ClientTest::TabBar() const { return ::GetDlgItem(PageHost(), IDC_PAGE_HOST_TAB_BAR); }
 
-HWND ClientTest::WindowList() const {
-  HWND rebar = ::GetDlgItem(theApp.m_pMainWnd->m_hWnd, 0xE804);
-  return ::GetDlgItem(::GetDlgItem(rebar, 0xE805), 1006);
-}
+HWND ClientTest::WindowList() const { return FindWindowListCombo(theApp.m_pMainWnd->m_hWnd); }
 
 std::vector<HWND> ClientTest::ChannelPages() const {
   return ChildrenWith(PageHost(), IDC_CHANNEL_TOPIC);

@@ -20,8 +20,8 @@
 #include "framework/afxwin.h"
 #include "palaver_app.h"
 #include "server/server.h"
-#include "tests/server/test_client.h"
 #include "tests/support/control_reading.h"
+#include "tests/support/test_client.h"
 
 // The host application of this program.
 extern CPalaverApp theApp;
@@ -34,8 +34,8 @@ class ClientTest : public testing::Test {
   // The server with config's channels and message of the day.
   void StartServer();
   std::string Address() const;
-  // The host with velmo.dll loaded and started.
-  void StartHost();
+  // The host with a plug-in from beside this program loaded and started.
+  void StartHost(const char* plugin = "velmo.dll");
   // Ends the host as its user does: the main window closes, the windows go.
   void CloseHost();
 

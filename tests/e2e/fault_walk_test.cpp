@@ -1,6 +1,6 @@
-// The platform failing inside velmo.dll. The module has its own copy of the
-// socket seam, reached through its InstallPlatformFaults export; the server
-// in this process keeps running on the program's own copy, untouched. One
+// The platform failing inside velmo.dll: its test build's InstallPlatformFaults
+// export reaches the module's own copy of the socket seam; the server in this
+// process keeps running on the program's own copy, untouched. One
 // connection after another goes through the real manager page, page host
 // and channel page (connect, channel list, join, a line, disconnect), each
 // with one platform call failing: whatever fails, the session ends with
@@ -40,9 +40,9 @@ LRESULT CALLBACK CountEndings(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 TEST_F(ClientTest, EveryPlatformCallFailingInsideVelmoEndsInOneOfflineStateOnScreen) {
   StartServer();
-  StartHost();
+  StartHost("velmo_fault_walk.dll");
   const auto install = reinterpret_cast<CFaultSeam::Install>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleA("velmo.dll"), "InstallPlatformFaults")));
+      ::GetProcAddress(::GetModuleHandleA("velmo_fault_walk.dll"), "InstallPlatformFaults")));
   ASSERT_NE(nullptr, install);
   g_pageHostProc = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrA(PageHost(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountEndings)));

@@ -10,6 +10,7 @@ namespace {
 TEST(Gdi, MemoryDcSelectsABitmapAndHandsBackThePreviousOne) {
   CDC memory;
   ASSERT_TRUE(memory.CreateCompatibleDC(nullptr));
+  EXPECT_FALSE(memory.CreateCompatibleDC(nullptr)) << "a wrapper keeps the handle it holds";
   CDC* screen = CDC::FromHandle(::GetDC(nullptr));
   CBitmap bitmap;
   ASSERT_TRUE(bitmap.CreateCompatibleBitmap(screen, 20, 10));
@@ -38,6 +39,7 @@ TEST(Gdi, MemoryDcSelectsABitmapAndHandsBackThePreviousOne) {
 TEST(Gdi, PointFontHeightFollowsTheScreenResolution) {
   CFont font;
   ASSERT_TRUE(font.CreatePointFont(130, "SYSTEM"));
+  EXPECT_FALSE(font.CreatePointFont(90, "SYSTEM")) << "the 13-point font stays";
   LOGFONTA lf = {};
   ASSERT_TRUE(font.GetObject(sizeof lf, &lf));
   HDC screen = ::GetDC(nullptr);

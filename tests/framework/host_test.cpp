@@ -57,11 +57,7 @@ class HostTest : public ::testing::Test {
     theApp.CloseHost();
     EXPECT_TRUE(PumpPending()) << "destroying the main window ends the message loop";
   }
-  HWND Combo() {
-    HWND rebar = ::GetDlgItem(theApp.m_pMainWnd->m_hWnd, 0xE804);
-    HWND bar = ::GetDlgItem(rebar, 0xE805);
-    return ::GetDlgItem(bar, IDC_WINDOW_LIST);
-  }
+  HWND Combo() { return FindWindowListCombo(theApp.m_pMainWnd->m_hWnd); }
   std::string CountLabel() {
     return WindowText(::GetDlgItem(::GetParent(Combo()), IDC_WINDOW_COUNT));
   }
@@ -93,7 +89,7 @@ class HostTest : public ::testing::Test {
 
 TEST_F(HostTest, MainWindowHoldsTheWindowListAndRegistersRichEdit) {
   Start({});
-  ASSERT_NE(Combo(), nullptr) << "rebar 0xE804 > dialog bar 0xE805 > combo box 1006";
+  ASSERT_NE(Combo(), nullptr) << "the window list plug-ins look for";
   char cls[32] = {};
   ::GetClassNameA(Combo(), cls, sizeof cls);
   EXPECT_STREQ(cls, "ComboBox");
@@ -173,7 +169,8 @@ TEST_F(HostTest, PluginsStartInLoadOrderAndTheListActivatesAndForgetsTheirChildr
   EXPECT_EQ(Main()->MDIGetActive(), frameA);
 
   ::SendMessageA(Combo(), CB_SETCURSEL, 0, 0);
-  ::SendMessageA(::GetParent(Combo()), WM_COMMAND, MAKEWPARAM(IDC_WINDOW_LIST, CBN_SELCHANGE),
+  ::SendMessageA(::GetParent(Combo()), WM_COMMAND,
+                 MAKEWPARAM(PALAVER_IDC_WINDOW_LIST, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(Combo()));
   EXPECT_EQ(Main()->MDIGetActive(), frameB) << "choosing an entry activates its child";
 
@@ -181,7 +178,8 @@ TEST_F(HostTest, PluginsStartInLoadOrderAndTheListActivatesAndForgetsTheirChildr
   ::SendMessageA(Combo(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("stray"));
   ::SendMessageA(Combo(), CB_SETITEMDATA, 2, 0x12345678);
   ::SendMessageA(Combo(), CB_SETCURSEL, 2, 0);
-  ::SendMessageA(::GetParent(Combo()), WM_COMMAND, MAKEWPARAM(IDC_WINDOW_LIST, CBN_SELCHANGE),
+  ::SendMessageA(::GetParent(Combo()), WM_COMMAND,
+                 MAKEWPARAM(PALAVER_IDC_WINDOW_LIST, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(Combo()));
   EXPECT_EQ(Main()->MDIGetActive(), frameB);
   ::SendMessageA(Combo(), CB_DELETESTRING, 2, 0);

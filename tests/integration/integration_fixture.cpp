@@ -26,9 +26,9 @@ ChatUser::ChatUser() {
       seen.nick = fields.nick;
       seen.files = fields.files;
       seen.speed = fields.speed;
-      // The cursor is left at the rest, in the copy, as the channel page uses it.
-      const bool quoted = row != nullptr && row->text == ChannelText::kQuotedRest;
-      seen.text = quoted ? UnquoteActionText(copy.Rest()) : fields.rest;
+      // The text as the page's table reads it; the rest where it shows none.
+      const bool shown = row != nullptr && row->text != ChannelText::kNone;
+      seen.text = shown ? ReadChannelText(*row, copy, fields) : fields.rest;
     }
     m_seen.push_back(seen);
     return 1;

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "link/link_call_queue.h"
 #include "link/server_link.h"
 #include "server/server.h"
+#include "tests/support/link_call_queue.h"
 #include "tests/support/recorder.h"
 
 // One received message as a page handler takes it apart during its delivery.

@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "link/link_call_queue.h"
 #include "link/server_link.h"
+#include "tests/support/link_call_queue.h"
 #include "tests/support/peer.h"
 #include "tests/support/recorder.h"
 

@@ -16,7 +16,7 @@
 #include <string>
 
 #include "scripts/tour/remote_client.h"
-#include "tests/server/test_client.h"
+#include "tests/support/test_client.h"
 
 namespace {
 

@@ -2,7 +2,8 @@
 # The download as a Windows user gets it:
 #   package_test.sh BUILD_DIR PACKAGE_DRIVER.exe
 # makes the package with CPack from the built tree, checks the zip's name,
-# its SHA-256 file and what it holds, unzips it into an empty folder outside
+# its SHA-256 file, what it holds and what its velmo.dll exports (the built
+# one's too: nothing of the tests), unzips it into an empty folder outside
 # the build tree and, on a Wine prefix made fresh for this run with nothing
 # added, starts orla-server.exe --demo and palaver.exe from that folder.
 # package_driver.exe, copied alone into a folder of its own, then connects,
@@ -46,7 +47,7 @@ name=$(basename "$zip" .zip)
 echo "package_test: made $name.zip ($(stat -c %s "$zip") bytes)"
 (cd "$work/out" && sha256sum --quiet -c "$name.zip.sha256") || fail "$name.zip.sha256 does not match"
 
-expected=$(printf '%s\n' README.txt framework.dll orla-server.exe palaver.exe plugins/velmo.dll |
+expected=$(printf '%s\n' LICENSE README.txt framework.dll orla-server.exe palaver.exe plugins/velmo.dll |
   sed "s|^|$name/|" | sort)
 held=$(cmake -E tar tf "$zip" | grep -v '/$' | sort)
 [ "$held" = "$expected" ] || fail "the zip holds"$'\n'"$held"$'\n'"instead of"$'\n'"$expected"
@@ -54,6 +55,14 @@ held=$(cmake -E tar tf "$zip" | grep -v '/$' | sort)
 mkdir "$work/app" "$work/driver"
 (cd "$work/app" && cmake -E tar xf "$zip")
 app=$work/app/$name
+exports() {
+  i686-w64-mingw32-objdump -p "$1" | sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/s/^\s*\[ *[0-9]*\] //p'
+}
+wanted=$(printf "%s\n" ManagerLog ManagerLogWhite _Z13GetServerLinkv | LC_ALL=C sort)
+for dll in "$app/plugins/velmo.dll" "$build/plugin/velmo.dll"; do
+  got=$(exports "$dll" | LC_ALL=C sort)
+  [ "$got" = "$wanted" ] || fail "$dll exports"$'\n'"$got"$'\n'"instead of"$'\n'"$wanted"
+done
 cp "$driver" "$work/driver/"
 
 "$root/scripts/wine-session.sh" start-clean "$work/wine" >"$work/session.out"

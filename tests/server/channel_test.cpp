@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "test_client.h"
+#include "tests/support/test_client.h"
 
 namespace orla_server {
 namespace {

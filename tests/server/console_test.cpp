@@ -2,7 +2,7 @@
 // it each line of its standard input.
 #include <string>
 
-#include "test_client.h"
+#include "tests/support/test_client.h"
 
 namespace orla_server {
 namespace {

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "test_client.h"
+#include "tests/support/test_client.h"
 
 namespace orla_server {
 namespace {

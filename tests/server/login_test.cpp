@@ -1,7 +1,7 @@
 // Logging in: acceptance with the message of the day, and every refusal.
 #include <string>
 
-#include "test_client.h"
+#include "tests/support/test_client.h"
 
 namespace orla_server {
 namespace {

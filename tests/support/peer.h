@@ -10,8 +10,8 @@
 #include <string>
 #include <thread>
 
-#include "link/frame_bytes.h"
 #include "link/socket_platform.h"
+#include "tests/support/frame_bytes.h"
 #include "tests/support/hang_bound.h"
 
 // A new stream socket bound to an ephemeral port on 127.0.0.1, not yet

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "link/link_call_queue.h"
 #include "link/log_sink.h"
 #include "tests/support/hang_bound.h"
+#include "tests/support/link_call_queue.h"
 
 class CLinkRecorder : public ILinkListener, public ILogSink {
  public:

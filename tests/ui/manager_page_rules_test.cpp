@@ -1,6 +1,6 @@
-// The manager page's decisions without its controls: the server address
-// check, the nickname check and the stretch of the page's controls; and the
-// longest address and nickname the page's edits take, which connect.
+// The manager page's decisions without its controls: the nickname check and
+// the stretch of the page's controls; and the longest address and nickname
+// the page's edits take, which connect.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,37 +10,6 @@
 #include "tests/support/message_box_watch.h"
 #include "tests/support/peer.h"
 #include "ui/manager_rules.h"
-
-TEST(ManagerRules, ServerAddressCheck) {
-  struct Case {
-    const char* address;
-    bool valid;
-  } cases[] = {
-      {"", false},
-      {"H", false},
-      {"H:", false},
-      {":80", false},
-      {"H:abc", false},
-      {"H:80", true},
-      {"H:80x", true},  // digits first; what follows them is not read
-      {"H:80@", true},  // a final '@' stays in the server part
-      {"H:80@name", true},
-      {"name@H:80", false},  // the server part is "name"
-      {"a:b:80", true},      // the host is "a:b"
-      {"H:   ", true},       // blanks only: nothing to read, no failure
-      {"H:65535", true},
-      {"H:65536", false},
-      {"H:70000", false},       // would reach port 4464
-      {"H:4294967376", false},  // 2^32 + 80 must not wrap back to 80
-      {"H:-80", false},
-      {"H:80@x:99999", true},  // the field after '@' is not checked
-      {"H:99999@x", false},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.valid, ValidateServerAddress(c.address)) << "[" << c.address << "]";
-  }
-  EXPECT_FALSE(ValidateServerAddress(nullptr));
-}
 
 TEST(ManagerRules, NicknameIsOneTo32Bytes) {
   std::string sixteenWide;

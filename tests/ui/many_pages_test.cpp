@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "link/frame_bytes.h"
 #include "link/message_catalogue.h"
+#include "tests/support/frame_bytes.h"
 #include "tests/support/peer.h"
 #include "tests/support/test_hosts.h"
 #include "tests/support/ui_test_support.h"

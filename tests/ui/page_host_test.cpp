@@ -12,8 +12,8 @@
 
 #include <vector>
 
-#include "link/frame_bytes.h"
 #include "link/message_catalogue.h"
+#include "tests/support/frame_bytes.h"
 #include "tests/support/peer.h"
 #include "tests/support/sent_message_log.h"
 #include "tests/support/ui_test_support.h"

@@ -1,6 +1,6 @@
 // Control wrappers: CStatic, CButton, CEdit, CListCtrl, CRichEditCtrl. Each
 // operation sends one message to the control. Bind them to dialog controls
-// with DDX_Control or SubclassDlgItem. UI thread only.
+// with DDX_Control or SubclassWindow. UI thread only.
 #pragma once
 
 #include "framework/afxwnd.h"
@@ -93,8 +93,5 @@ class AFX_API CRichEditCtrl : public CWnd {
     SendMessage(EM_REPLACESEL, canUndo, reinterpret_cast<LPARAM>(text));
   }
   int GetLineCount() const { return static_cast<int>(SendMessage(EM_GETLINECOUNT)); }
-  int LineLength(int charIndex = -1) const {
-    return static_cast<int>(SendMessage(EM_LINELENGTH, charIndex));
-  }
   long GetTextLength() const { return static_cast<long>(SendMessage(WM_GETTEXTLENGTH)); }
 };

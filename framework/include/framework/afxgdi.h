@@ -34,7 +34,7 @@ class AFX_API CBitmap : public CGdiObject {
   BOOL LoadBitmap(UINT id);
   BOOL LoadBitmap(LPCSTR name);
   BOOL CreateCompatibleBitmap(CDC* pDC, int width, int height);
-  int GetBitmap(BITMAP* pBitmap) const { return GetObject(sizeof(BITMAP), pBitmap); }
+  int GetBitmap(BITMAP* pBitMap) { return GetObject(sizeof(BITMAP), pBitMap); }
 };
 
 class AFX_API CFont : public CGdiObject {

@@ -41,7 +41,6 @@ class AFX_API CWnd : public CCmdTarget {
   HWND Detach();
   // Routes an existing window's messages through this object.
   BOOL SubclassWindow(HWND hWnd);
-  BOOL SubclassDlgItem(UINT id, CWnd* pParent);
   HWND UnsubclassWindow();
 
   virtual BOOL Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect,

@@ -7,6 +7,13 @@
 // every virtual call comes on the host's UI thread.
 #pragma once
 
+// The combo box of the host's window list, where plug-ins list their frames.
+// A macro, so the host's dialog template places the combo box by it too.
+#define PALAVER_IDC_WINDOW_LIST 1006
+
+// The resource compiler reads only the id above.
+#ifndef RC_INVOKED
+
 #include "framework/afxwin.h"
 
 #ifdef PALAVER_HOST_BUILD
@@ -15,9 +22,17 @@
 #define PALAVER_API __declspec(dllimport)
 #endif
 
-// Sent by a plug-in to the host's window list combo box (main window → child
-// 0xE804 → child 0xE805 → child 1006) after each change it makes there:
-// wParam 0, lParam's low 16 bits the combo box's item count.
+// The host's window list combo box: main window → child AFX_IDW_REBAR
+// (0xE804) → child AFX_IDW_DIALOGBAR (0xE805) → child PALAVER_IDC_WINDOW_LIST
+// (1006). Null when any step of the path is missing.
+inline HWND FindWindowListCombo(HWND mainWindow) {
+  const HWND rebar = mainWindow != nullptr ? ::GetDlgItem(mainWindow, AFX_IDW_REBAR) : nullptr;
+  const HWND bar = rebar != nullptr ? ::GetDlgItem(rebar, AFX_IDW_DIALOGBAR) : nullptr;
+  return bar != nullptr ? ::GetDlgItem(bar, PALAVER_IDC_WINDOW_LIST) : nullptr;
+}
+
+// Sent by a plug-in to the window list combo box after each change it makes
+// there: wParam 0, lParam's low 16 bits the combo box's item count.
 enum : UINT { WM_WINDOWLIST_COUNT = WM_USER + 101 };
 
 // A user of the chat the host is connected to (notifications 4 and 7).
@@ -62,3 +77,5 @@ class PALAVER_API CPalaverPlugin {
 // outside the loading of a plug-in DLL.
 extern "C" PALAVER_API int RegisterPlugin(CPalaverPlugin* plugin, const char* author,
                                           const char* version);
+
+#endif  // RC_INVOKED

@@ -16,9 +16,7 @@ TestPluginProbe g_probe = {};
 CWnd* FindWindowList() {
   CWinThread* thread = AfxGetThread();
   CWnd* main = thread ? thread->m_pMainWnd : nullptr;
-  CWnd* rebar = main ? main->GetDlgItem(0xE804) : nullptr;
-  CWnd* bar = rebar ? rebar->GetDlgItem(0xE805) : nullptr;
-  return bar ? bar->GetDlgItem(1006) : nullptr;
+  return main ? CWnd::FromHandle(FindWindowListCombo(main->m_hWnd)) : nullptr;
 }
 
 void SendCount(CWnd* list) {

@@ -1,6 +1,6 @@
-// A scripted Orla client for the server tests: a blocking loopback socket
-// that sends exact bytes and reads frames with a deadline, plus a fixture
-// that runs a server on an ephemeral port. Each object belongs to the test
+// A scripted Orla client for the server, end-to-end and package tests: a
+// blocking loopback socket that sends exact bytes and reads frames with a
+// deadline, plus a fixture that runs a server on an ephemeral port. Each object belongs to the test
 // thread that made it.
 #pragma once
 
@@ -14,9 +14,9 @@
 #include <string_view>
 #include <vector>
 
-#include "link/frame_bytes.h"
 #include "server/server.h"
 #include "server/server_sockets.h"
+#include "tests/support/frame_bytes.h"
 #include "tests/support/hang_bound.h"
 
 namespace orla_server {

@@ -1,5 +1,5 @@
 // The scripted client and the server fixture.
-#include "test_client.h"
+#include "tests/support/test_client.h"
 
 #include <cstring>
 #include <thread>

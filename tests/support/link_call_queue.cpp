@@ -1,5 +1,5 @@
 // The synchronous call queue. See link_call_queue.h for the threads.
-#include "link/link_call_queue.h"
+#include "tests/support/link_call_queue.h"
 
 CLinkCallQueue::CLinkCallQueue(ILinkListener* listener)
     : m_listener(listener), m_owner(std::this_thread::get_id()) {}

@@ -1,7 +1,7 @@
-// A frame's bytes as one string, for the tests and benchmarks that play a
-// peer: the header EncodeFrameHeader writes, then the payload. The link and
-// the server build their frames in fixed buffers instead (SendFrame,
-// FrameBuilder); this is the same header rule, kept beside it.
+// A frame's bytes as one string, for the tests, benchmarks and fuzz targets
+// that play a peer: the header EncodeFrameHeader writes, then the payload.
+// The link and the server build their frames in fixed buffers instead
+// (SendFrame, FrameBuilder); this reuses their header rule.
 #pragma once
 
 #include <cstdint>

@@ -1,8 +1,7 @@
-// CLinkCallQueue: the portable event target, for native builds and tests. A
-// small synchronous call queue: the worker's delivery waits until the
-// user-interface thread (the thread that created the queue) has run the
-// listener and handed back its result. Same order and synchrony as a window
-// message sent across threads.
+// CLinkCallQueue: the portable event target of the tests, benchmarks and
+// fuzz targets (velmo.dll's is a window). A small synchronous call queue: the worker's delivery
+// waits until the user-interface thread (the thread that created the queue) has run the listener
+// and handed back its result. Same order and synchrony as a window message sent across threads.
 //
 // Threads: DeliverLinkEvent from any thread; Serve* only on the owning
 // (user-interface) thread. No heap memory per call: a waiting call lives on
