@@ -15,7 +15,10 @@
 // Every minute each of the four takes lines for the given seconds in turn
 // (so the load of the shared machine falls on all four alike) and the line
 // prints lines/s of each, the ratios the goals compare, the longest stall of
-// the thread (a 10 ms timer's longest wait) and the process's memory.
+// the thread (a 10 ms timer's longest wait), the process's memory and how
+// long the process heap takes for 1,000 blocks of three size ranges. Each
+// floor minute also prints where its time went, microseconds per line for
+// each message.
 //
 //   build/<dir>/bench/ui/full_consoles_bench.exe [minutes] [seconds] [option=value...]
 // minutes (default 3) of seconds (default 60) per kind. Options change the
@@ -30,6 +33,10 @@
 // and for both kinds:
 //   order=turn|bursts        the 11 consoles one line each, or ten lines each
 //   kinds=f1,o1,f11,o11      which of the four run
+//   pieces=two|one           nick and text put in as two pieces, or the line
+//                            put in whole and its nick turned yellow after
+//   heap=default|lfh         the process heap as it is, or asked for its
+//                            low-fragmentation mode before anything starts
 // Run under Wine through scripts/wine-run.sh (see docs/PERFORMANCE.md).
 
 #include <winsock2.h>
@@ -39,7 +46,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -73,28 +79,50 @@ struct Options {
   bool caretAlways = false;
   bool bursts = false;
   bool lowFragmentationHeap = false;
+  bool onePiece = false;
   std::string kinds = "f1,o1,f11,o11";
 };
 
 bool ParseOption(const char* arg, Options* options) {
   const std::string option = arg;
-  if (option == "format=colour") options->fullFormat = false;
-  else if (option == "format=full") options->fullFormat = true;
-  else if (option == "trim=range") options->trimBySelection = false;
-  else if (option == "trim=select") options->trimBySelection = true;
-  else if (option == "hidden=on") options->hiddenHeld = false;
-  else if (option == "hidden=off") options->hiddenHeld = true;
-  else if (option == "undo=empty") options->undo = Options::Undo::Empty;
-  else if (option == "undo=limit0") options->undo = Options::Undo::LimitZero;
-  else if (option == "undo=keep") options->undo = Options::Undo::Keep;
-  else if (option == "caret=check") options->caretAlways = false;
-  else if (option == "caret=always") options->caretAlways = true;
-  else if (option == "order=turn") options->bursts = false;
-  else if (option == "order=bursts") options->bursts = true;
-  else if (option == "heap=default") options->lowFragmentationHeap = false;
-  else if (option == "heap=lfh") options->lowFragmentationHeap = true;
-  else if (option.rfind("kinds=", 0) == 0) options->kinds = option.substr(6);
-  else return false;
+  if (option == "format=colour")
+    options->fullFormat = false;
+  else if (option == "format=full")
+    options->fullFormat = true;
+  else if (option == "trim=range")
+    options->trimBySelection = false;
+  else if (option == "trim=select")
+    options->trimBySelection = true;
+  else if (option == "hidden=on")
+    options->hiddenHeld = false;
+  else if (option == "hidden=off")
+    options->hiddenHeld = true;
+  else if (option == "undo=empty")
+    options->undo = Options::Undo::Empty;
+  else if (option == "undo=limit0")
+    options->undo = Options::Undo::LimitZero;
+  else if (option == "undo=keep")
+    options->undo = Options::Undo::Keep;
+  else if (option == "caret=check")
+    options->caretAlways = false;
+  else if (option == "caret=always")
+    options->caretAlways = true;
+  else if (option == "order=turn")
+    options->bursts = false;
+  else if (option == "order=bursts")
+    options->bursts = true;
+  else if (option == "pieces=two")
+    options->onePiece = false;
+  else if (option == "pieces=one")
+    options->onePiece = true;
+  else if (option == "heap=default")
+    options->lowFragmentationHeap = false;
+  else if (option == "heap=lfh")
+    options->lowFragmentationHeap = true;
+  else if (option.rfind("kinds=", 0) == 0)
+    options->kinds = option.substr(6);
+  else
+    return false;
   return true;
 }
 
@@ -109,8 +137,8 @@ int SpreadConsole(const Options& options, long long index) {
 
 // Where the floor's time goes: microseconds summed per step.
 enum Step { kCaret, kFormat, kInsert, kCount, kFind, kDelete, kUndo, kRepaint, kPump, kSteps };
-const char* const kStepNames[kSteps] = {"caret", "format", "insert", "count", "find",
-                                        "delete", "undo", "repaint", "pump"};
+const char* const kStepNames[kSteps] = {"caret",  "format", "insert",  "count", "find",
+                                        "delete", "undo",   "repaint", "pump"};
 double g_stepUs[kSteps];
 LARGE_INTEGER g_frequency;
 
@@ -149,11 +177,10 @@ class CFloorConsoles {
     const DWORD styles = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP |
                          ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | ES_WANTRETURN;
     for (int i = 0; i < kConsoles; ++i) {
-      HWND page = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | (i == kShown ? WS_VISIBLE : 0),
-                                    pagePlace.left, pagePlace.top,
-                                    pagePlace.right - pagePlace.left,
-                                    pagePlace.bottom - pagePlace.top, m_frame, nullptr, instance,
-                                    nullptr);
+      HWND page =
+          ::CreateWindowExA(0, "STATIC", "", WS_CHILD | (i == kShown ? WS_VISIBLE : 0),
+                            pagePlace.left, pagePlace.top, pagePlace.right - pagePlace.left,
+                            pagePlace.bottom - pagePlace.top, m_frame, nullptr, instance, nullptr);
       Console& console = m_consoles[i];
       console.edit = ::CreateWindowExA(0, "RICHEDIT", "", styles, consolePlace.left,
                                        consolePlace.top, consolePlace.right - consolePlace.left,
@@ -182,8 +209,14 @@ class CFloorConsoles {
   void Line(int i) {
     Console& console = m_consoles[i];
     const int number = console.numbers++;
-    Piece(console, kNickYellow, ("<" + BusyChatNick(number) + "> ").c_str());
-    Piece(console, kWhite, (BusyChatText(number) + "\r\n").c_str());
+    const std::string nick = "<" + BusyChatNick(number) + "> ";
+    const std::string text = BusyChatText(number) + "\r\n";
+    if (m_options.onePiece) {
+      Piece(console, kWhite, (nick + text).c_str(), static_cast<long>(nick.size()));
+    } else {
+      Piece(console, kNickYellow, nick.c_str());
+      Piece(console, kWhite, text.c_str());
+    }
     if (i == kShown && ::GetTickCount() - m_lastRepaint >= kRepaintEveryMs) Repaint();
   }
   void Repaint() {
@@ -194,9 +227,7 @@ class CFloorConsoles {
     ::SendMessageA(shown, WM_SETREDRAW, FALSE, 0);
     m_lastRepaint = ::GetTickCount();
   }
-  long long Lines(int i) const {
-    return ::SendMessageA(m_consoles[i].edit, EM_GETLINECOUNT, 0, 0);
-  }
+  long long Lines(int i) const { return ::SendMessageA(m_consoles[i].edit, EM_GETLINECOUNT, 0, 0); }
 
  private:
   struct Console {
@@ -238,8 +269,12 @@ class CFloorConsoles {
     ::SendMessageA(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end));
   }
 
-  void Piece(Console& console, COLORREF colour, const char* text) {
+  // With yellowHead, the first yellowHead characters are then turned yellow
+  // (the nick of a line put in whole).
+  void Piece(Console& console, COLORREF colour, const char* text, long yellowHead = 0) {
     CaretToEnd(console.edit);
+    CHARRANGE head = {};
+    ::SendMessageA(console.edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&head));
     CHARFORMATA format = {};
     format.cbSize = sizeof format;
     format.dwMask = CFM_COLOR;
@@ -257,6 +292,15 @@ class CFloorConsoles {
     {
       CStepTimer timer(kInsert);
       ::SendMessageA(console.edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+    }
+    if (yellowHead > 0) {
+      CStepTimer timer(kFormat);
+      head.cpMax = head.cpMin + yellowHead;
+      ::SendMessageA(console.edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&head));
+      format.crTextColor = kNickYellow;
+      ::SendMessageA(console.edit, EM_SETCHARFORMAT, SCF_SELECTION,
+                     reinterpret_cast<LPARAM>(&format));
+      CaretToEnd(console.edit);
     }
     LRESULT lines;
     {
@@ -404,14 +448,15 @@ Minute OurMinute(COurConsoles& ours, bool spread, double seconds, long long* lin
   return minute;
 }
 
-// Microseconds for 2,000 blocks of the process heap of mixed sizes (24 to
-// 2,000 bytes), allocated and then freed: whether the heap itself slows.
-double HeapProbeUs() {
-  static void* blocks[2000];
+// Microseconds for 1,000 blocks of the process heap of sizes from low to
+// high, allocated and then freed: whether the heap itself slows, and for
+// which sizes (its free lists are searched first fit above 256 bytes).
+double HeapProbeUs(SIZE_T low, SIZE_T high) {
+  static void* blocks[1000];
   LARGE_INTEGER start, end;
   HANDLE heap = ::GetProcessHeap();
   ::QueryPerformanceCounter(&start);
-  for (int i = 0; i < 2000; ++i) blocks[i] = ::HeapAlloc(heap, 0, 24 + (i * 97) % 1977);
+  for (int i = 0; i < 1000; ++i) blocks[i] = ::HeapAlloc(heap, 0, low + (i * 97) % (high - low));
   for (void* block : blocks) ::HeapFree(heap, 0, block);
   ::QueryPerformanceCounter(&end);
   return 1e6 * double(end.QuadPart - start.QuadPart) / g_frequency.QuadPart;
@@ -454,13 +499,14 @@ int main(int argc, char** argv) {
     floor.Fill();
     std::printf(
         "11 consoles of each kind at the cap (%lld and %lld display lines), %d minute(s) of %.0f "
-        "s per kind, floor: format=%s trim=%s hidden=%s undo=%s caret=%s order=%s\n",
+        "s per kind, floor: format=%s trim=%s hidden=%s undo=%s caret=%s order=%s pieces=%s\n",
         ours.Lines(0), floor.Lines(0), minutes, seconds, options.fullFormat ? "full" : "colour",
         options.trimBySelection ? "select" : "range", options.hiddenHeld ? "off" : "on",
         options.undo == Options::Undo::Empty       ? "empty"
         : options.undo == Options::Undo::LimitZero ? "limit0"
                                                    : "keep",
-        options.caretAlways ? "always" : "check", options.bursts ? "bursts" : "turn");
+        options.caretAlways ? "always" : "check", options.bursts ? "bursts" : "turn",
+        options.onePiece ? "one" : "two");
     std::fflush(stdout);
     std::vector<Minute> first(4), last(4);
     long long lines[4] = {};
@@ -474,7 +520,8 @@ int main(int argc, char** argv) {
         if (m == 1) first[k] = now[k];
         last[k] = now[k];
       }
-      const double heapUs = HeapProbeUs();
+      const double smallUs = HeapProbeUs(16, 240), middleUs = HeapProbeUs(256, 4000),
+                   largeUs = HeapProbeUs(4096, 16384);
       const Footprint footprint = MeasureFootprint();
       std::printf("minute %2d:", m);
       for (int k = 0; k < 4; ++k) {
@@ -484,9 +531,11 @@ int main(int argc, char** argv) {
       }
       std::printf(
           " ours/floor 1 %.2f, 11 %.2f; 11/1 floor %.2f, ours %.2f; committed %lld KiB, heap "
-          "busy %lld KiB; 2,000 heap blocks in %.0f us\n",
+          "busy %lld KiB; 1,000 heap blocks of 16-240, 256-4000, 4096-16384 bytes in %.0f, %.0f, "
+          "%.0f us\n",
           Ratio(now[1], now[0]), Ratio(now[3], now[2]), Ratio(now[2], now[0]),
-          Ratio(now[3], now[1]), footprint.pagefileBytes / 1024, footprint.heapBusyBytes / 1024, heapUs);
+          Ratio(now[3], now[1]), footprint.pagefileBytes / 1024, footprint.heapBusyBytes / 1024,
+          smallUs, middleUs, largeUs);
       std::fflush(stdout);
     }
     std::printf("last minute / first minute:");
