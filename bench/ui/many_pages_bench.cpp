@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "busy_channels.h"
 #include "framework/afxwin.h"
 #include "link/message_catalogue.h"
 #include "process_footprint.h"
@@ -43,24 +44,6 @@ namespace {
 
 const int kPages = CPageHostDlg::kMaxChannelPages;
 
-std::string ChannelName(int page) {
-  char name[16];
-  std::snprintf(name, sizeof name, "#busy%02d", page + 1);
-  return name;
-}
-
-// About 150 characters, two-thirds of them Japanese, numbered so no two
-// lines of a page are alike.
-std::string ChatLine(int page, int number) {
-  char line[400];
-  std::snprintf(line, sizeof line,
-                "%s user%02d 今日の会議の資料を共有フォルダに置きました。"
-                "確認をお願いします。No.%06d 明日は十時から別の部屋で打ち合わせです。"
-                "Please read the notes before the meeting, thanks!",
-                ChannelName(page).c_str(), number % 37, number);
-  return line;
-}
-
 // Which page each line of a delivery goes to.
 enum class Spread { OnePage, InTurn, BurstsOfTen };
 
@@ -70,7 +53,7 @@ std::string Lines(int count, Spread spread, int onePage, int* numbers) {
     int page = onePage;
     if (spread == Spread::InTurn) page = i % kPages;
     if (spread == Spread::BurstsOfTen) page = (i / 10) % kPages;
-    frames += FrameBytes(MsgChannelText, ChatLine(page, numbers[page]++));
+    frames += FrameBytes(MsgChannelText, BusyChatPayload(page, numbers[page]++));
   }
   return frames;
 }
@@ -80,15 +63,9 @@ struct Run {
   double longestStallMs;
 };
 
-std::vector<std::string> ChannelNames() {
-  std::vector<std::string> names;
-  for (int i = 0; i < kPages; ++i) names.push_back(ChannelName(i));
-  return names;
-}
-
 class CManyPages : public CFedPageHost {
  public:
-  explicit CManyPages(HWND frame) : CFedPageHost(frame, ChannelNames()) {}
+  explicit CManyPages(HWND frame) : CFedPageHost(frame, BusyChannelNames(kPages)) {}
 
   // The page the last OpenChannelPage selected.
   int ShownPage() const { return kPages - 1; }
