@@ -51,9 +51,9 @@
 
 #include "busy_channels.h"
 #include "framework/afxwin.h"
-#include "link/frame_bytes.h"
 #include "link/message_catalogue.h"
 #include "process_footprint.h"
+#include "tests/support/frame_bytes.h"
 #include "ui/channel_page.h"
 #include "ui/channel_page_ids.h"
 #include "ui/colours.h"
