@@ -36,6 +36,7 @@ int CServerLink::Start(ILinkEventTarget* target, const std::string& address,
   m_nickname = nickname;
   m_online = 0;
   m_stopRequested = 0;
+  m_socket.AllowConnects();
   m_workerDone = 0;
   // Raised before the thread exists, so a Stop right after Start finds it.
   m_running = 1;
@@ -53,8 +54,9 @@ int CServerLink::Stop() {
   if (m_running == 0) return 0;
   std::lock_guard<std::recursive_mutex> guard(m_lock);
   m_stopRequested = 1;
-  // Wakes a receive the worker is blocked in; an attempt in progress fails.
-  m_socket.Close();
+  // Wakes a receive the worker is blocked in; an attempt in progress fails,
+  // and one still looking up the server's name opens no socket after it.
+  m_socket.CloseAndRefuse();
   JoinWorker();
   return 1;
 }
@@ -128,8 +130,7 @@ int CServerLink::TryLogin() {
     LogWhiteLine(m_log, "Connect 失敗\r\n");
     return 0;
   }
-  // A Stop that closed nothing (the socket was not open yet) is seen here;
-  // one that comes later finds this socket open and closes it.
+  // A Stop just after the connect closed this socket: nothing is sent.
   if (m_stopRequested != 0) {
     m_socket.Close();
     return 0;

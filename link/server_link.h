@@ -77,7 +77,8 @@ class CServerLink {
   std::atomic<int> m_online{0};
   std::atomic<int> m_running{0};
   // Set by Stop; the worker checks it before each attempt and before the
-  // receive loop, so a Stop between attempts still ends it.
+  // receive loop, so a Stop between attempts still ends it. Within an
+  // attempt, the socket refuses to connect after Stop.
   std::atomic<int> m_stopRequested{0};
   // Set by the worker after its last event, so the thread can be joined
   // without waiting on a delivery that only this thread could serve.

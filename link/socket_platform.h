@@ -1,7 +1,8 @@
 // The one meeting point with the platform's socket API: WinSock 2 on
 // Windows, BSD sockets elsewhere. It maps handles, error codes, blocking
 // mode, the time-out options (milliseconds in a DWORD on WinSock, a timeval
-// on POSIX), the wait for a pending connect and the socket library's
+// on POSIX), the waits for a pending connect and for bytes to receive, and
+// the socket library's
 // start-up. Everything above it, the stream socket included, is shared code;
 // the server stand-in builds its event loop on it too and keeps only what it
 // alone needs (poll, listening) in server/server_sockets.h. Stateless (the
@@ -43,6 +44,9 @@ namespace link_platform {
 
 // How a wait for a pending connect ended.
 enum class ConnectWait { kReady, kFailed, kTimedOut, kError };
+// How a wait for bytes to receive ended. Ready also when the peer closed or
+// reset the connection: the receive that follows says which.
+enum class ReadWait { kReady, kTimedOut, kError };
 
 #ifdef _WIN32
 using SocketHandle = SOCKET;
@@ -103,6 +107,7 @@ enum class PlatformCall {
   kSocket,        // creating a socket
   kConnect,       // connect
   kWait,          // select/poll for a pending connect
+  kReadWait,      // select/poll for bytes to receive
   kGetOption,     // getsockopt: a time-out option, or the pending error
   kSetOption,     // setsockopt: a time-out option
   kBlockingMode,  // ioctlsocket FIONBIO / fcntl O_NONBLOCK
@@ -223,6 +228,22 @@ inline ConnectWait WaitForConnect(SocketHandle s, int milliseconds) {
   return ConnectWait::kTimedOut;
 }
 
+// A receive is made only once this says so: after a receive that timed out
+// (SO_RCVTIMEO), WinSock documents the connection's state as indeterminate
+// and bytes may be lost, so the socket keeps no receive time-out at all.
+inline ReadWait WaitForReadable(SocketHandle s, int milliseconds) {
+  const Verdict verdict = Consult(PlatformCall::kReadWait, s);
+  if (verdict != Verdict::kRun)
+    return verdict == Verdict::kStandIn ? ReadWait::kReady : ReadWait::kError;
+  fd_set readable;
+  FD_ZERO(&readable);
+  FD_SET(s, &readable);
+  timeval limit = {milliseconds / 1000, milliseconds % 1000 * 1000};
+  const int n = select(0, &readable, nullptr, nullptr, &limit);
+  if (n < 0) return ReadWait::kError;
+  return n > 0 ? ReadWait::kReady : ReadWait::kTimedOut;
+}
+
 // gethostbyname keeps its result per thread on WinSock.
 inline bool ResolveIPv4(const char* host, std::uint32_t* address) {
   const Verdict verdict = Consult(PlatformCall::kResolve, kInvalidSocket);
@@ -288,6 +309,19 @@ inline ConnectWait WaitForConnect(SocketHandle s, int milliseconds) {
         deadline - std::chrono::steady_clock::now());
     left = rest.count() > 0 ? static_cast<int>(rest.count()) : 0;
   }
+}
+
+// poll, for the same reason as above. A signal handler running during the
+// wait ends it as a time-out would: the caller looks again.
+inline ReadWait WaitForReadable(SocketHandle s, int milliseconds) {
+  const Verdict verdict = Consult(PlatformCall::kReadWait, s);
+  if (verdict != Verdict::kRun)
+    return verdict == Verdict::kStandIn ? ReadWait::kReady : ReadWait::kError;
+  pollfd entry = {s, POLLIN, 0};
+  const int n = poll(&entry, 1, milliseconds);
+  if (n > 0) return ReadWait::kReady;
+  if (n == 0 || IsInterrupted(errno)) return ReadWait::kTimedOut;
+  return ReadWait::kError;
 }
 
 // getaddrinfo, because gethostbyname shares one result between threads.

@@ -13,12 +13,12 @@ namespace {
 const int kDrainLimit = 4096;
 // How long a connect waits at a time before it looks whether it was closed.
 const int kConnectSliceMs = 50;
-// The receive time-out a connected socket keeps: a receive waits this long
-// at a time, then looks whether it was closed. A Close from the other thread
-// therefore ends every wait within a slice, even where a shutdown does not
-// wake a blocked receive (Wine's WinSock, with a peer that neither sends nor
-// closes). Set once per connection, so a receive costs no option call.
-const long kReceiveSliceMs = 200;
+// How long a receive waits for bytes at a time before it looks whether it
+// was closed: a Close from the other thread therefore ends every wait within
+// a slice, even where a shutdown does not wake the wait (Wine's WinSock, with
+// a peer that neither sends nor closes). The wait is for readiness, never a
+// receive time-out (see WaitForReadable), so a receive costs no option call.
+const int kReceiveSliceMs = 200;
 
 }  // namespace
 
@@ -37,17 +37,21 @@ SocketHandle CStreamSocket::BeginUse() {
   return s;
 }
 
-bool CStreamSocket::Publish(SocketHandle fresh) {
+SocketHandle CStreamSocket::OpenPublished() {
   std::lock_guard<std::mutex> guard(m_lock);
-  if (m_handle.load() != kInvalidSocket) return false;
+  // Under the lock that CloseAndRefuse's close takes after raising the flag:
+  // either the flag is seen here, or that close finds this handle open.
+  if (m_refusing.load() || m_handle.load() != kInvalidSocket) return kInvalidSocket;
   for (Slot& slot : m_slots) {
     if (slot.uses > 0) continue;
+    const SocketHandle fresh = OpenStreamSocket();
+    if (fresh == kInvalidSocket) return fresh;
     // One use for being open, one for the connect under way.
     slot = {fresh, 2, true};
     m_handle = fresh;
-    return true;
+    return fresh;
   }
-  return false;
+  return kInvalidSocket;
 }
 
 void CStreamSocket::EndConnecting(SocketHandle handle) {
@@ -115,18 +119,10 @@ int CStreamSocket::WaitForConnect(SocketHandle s, int timeoutSeconds) {
 }
 
 int CStreamSocket::Connect(std::uint32_t address, unsigned port, int timeoutSeconds) {
-  if (IsOpen()) {
-    m_status = StatusError;
-    return 0;
-  }
-  const SocketHandle s = OpenStreamSocket();
+  // Published as it is opened, so a Close on the other thread can abort the
+  // connect.
+  const SocketHandle s = OpenPublished();
   if (s == kInvalidSocket) {
-    m_status = StatusError;
-    return 0;
-  }
-  // Published at once, so a Close on the other thread can abort the connect.
-  if (!Publish(s)) {
-    CloseStreamSocket(s);
     m_status = StatusError;
     return 0;
   }
@@ -147,7 +143,6 @@ int CStreamSocket::Connect(std::uint32_t address, unsigned port, int timeoutSeco
     if (!ConnectTo(s, peer))
       status = IsConnectPending(LastError()) ? WaitForConnect(s, timeoutSeconds) : StatusError;
     if (status == StatusOk && !SetBlocking(s, true)) status = StatusError;
-    if (status == StatusOk && !SetTimeoutMs(s, SO_RCVTIMEO, kReceiveSliceMs)) status = StatusError;
   }
   EndConnecting(s);
   // A Close on the other thread during the connect leaves nothing open to
@@ -164,6 +159,11 @@ int CStreamSocket::ConnectHost(const char* host, unsigned port, int timeoutSecon
     m_status = StatusError;
     return 0;
   }
+  // A refused connect needs no name: the lookup is not even started.
+  if (m_refusing.load()) {
+    m_status = StatusError;
+    return 0;
+  }
   std::uint32_t address = inet_addr(host);
   if (address != INADDR_NONE) return Connect(address, port, 0);
   if (!ResolveIPv4(host, &address)) {
@@ -174,18 +174,38 @@ int CStreamSocket::ConnectHost(const char* host, unsigned port, int timeoutSecon
 }
 
 int CStreamSocket::ReceiveInSlices(SocketHandle s, char* data, int length, int timeoutSeconds) {
-  const auto start = std::chrono::steady_clock::now();
-  const auto limit = std::chrono::seconds(timeoutSeconds);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
   for (;;) {
-    const int n = ReceiveSome(s, data, length);
-    if (n >= 0) return n;
-    const int error = LastError();
-    // A signal is no failure of the connection: the call is made again.
-    if (IsInterrupted(error)) continue;
-    if (!IsTimedOut(error) || !IsOpenHandle(s)) return n;
-    if (timeoutSeconds > 0 && std::chrono::steady_clock::now() - start >= limit) {
-      SetSocketError(error);
-      return n;
+    long wait = kReceiveSliceMs;
+    if (timeoutSeconds > 0) {
+      const long left = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                              deadline - std::chrono::steady_clock::now())
+                                              .count());
+      if (left <= 0) {
+        SetSocketError(kErrorTimedOut);
+        return -1;
+      }
+      wait = std::min(left, wait);
+    }
+    switch (WaitForReadable(s, static_cast<int>(wait))) {
+      case ReadWait::kReady: {
+        int n;
+        // A signal is no failure of the connection: the call is made again.
+        do {
+          n = ReceiveSome(s, data, length);
+        } while (n < 0 && IsInterrupted(LastError()));
+        return n;
+      }
+      case ReadWait::kTimedOut:
+        // Closed meanwhile: the caller sees a time-out on a closed handle,
+        // which is no time-out but an error.
+        if (!IsOpenHandle(s)) {
+          SetSocketError(kErrorTimedOut);
+          return -1;
+        }
+        break;
+      case ReadWait::kError:
+        return -1;
     }
   }
 }
@@ -265,6 +285,12 @@ int CStreamSocket::SendAll(const void* data, int length, int timeoutSeconds) {
 
 int CStreamSocket::ReceiveAll(void* buffer, int length, int timeoutSeconds) {
   return TransferAll(kReceive, static_cast<char*>(buffer), length, timeoutSeconds);
+}
+
+int CStreamSocket::CloseAndRefuse() {
+  // Raised before the close takes the lock: see OpenPublished.
+  m_refusing = true;
+  return Close();
 }
 
 int CStreamSocket::Close() {

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -17,6 +18,7 @@
 #include "link_fixture.h"
 #include "session_check.h"
 #include "tests/support/fault_seam.h"
+#include "tests/support/hang_bound.h"
 
 namespace {
 
@@ -262,5 +264,125 @@ TEST_F(LinkFaults, StopBeforeTheSocketExistsEndsTheAttemptBeforeTheLogin) {
   EXPECT_FALSE(recorder.Has("online"));
   peer.reset();
   EXPECT_FALSE(loginSeen.load());
+  EXPECT_EQ("", seam.HandleFaults());
+}
+
+// An idle link waits for bytes without receiving: WinSock leaves a
+// connection whose receive timed out in an indeterminate state, so the link
+// must never make a receive that could time out.
+TEST_F(LinkFaults, AnIdleLinkMakesNoReceiveUntilBytesCome) {
+  Serve([](CPeerConnection& connection, int) {
+    AcceptLogin(connection);
+    connection.WaitForClose(kHangBoundMs);
+  });
+  std::atomic<bool> watching{false};
+  std::atomic<int> waits{0};
+  std::atomic<int> receives{0};
+  CFaultSeam seam([&](CFaultSeam::Call call, CFaultSeam::Handle) {
+    if (watching && call == CFaultSeam::Call::kReadWait) ++waits;
+    if (watching && call == CFaultSeam::Call::kReceive) ++receives;
+    return 0;
+  });
+  StartLink(peer->Address());
+  ASSERT_TRUE(WaitFor("online"));
+  watching = true;
+  // Six slices of silence, each seen as a wait or (with receive time-outs)
+  // as a receive.
+  ASSERT_TRUE(ServeUntil(queue, [&] { return waits + receives >= 6; }));
+  EXPECT_EQ(0, receives.load());
+  EXPECT_EQ(1, link.IsOnline());
+}
+
+namespace {
+
+// The link's log sink, which also tells when Stop has begun to wait for the
+// worker: from then on Stop serves the sink.
+class CStopWaitSink : public ILogSink {
+ public:
+  explicit CStopWaitSink(ILogSink* lines) : m_lines(lines) {}
+  void AppendLine(LogColour colour, const char* text) override {
+    m_lines->AppendLine(colour, text);
+  }
+  void AppendWhiteLine(const char* text) override { m_lines->AppendWhiteLine(text); }
+  void ServePendingAppends() override { stopWaiting = true; }
+  std::atomic<bool> stopWaiting{false};
+
+ private:
+  ILogSink* m_lines;
+};
+
+}  // namespace
+
+// Stop at each stage of an attempt returns once the platform call in
+// progress has returned, and no socket is opened after it: a name lookup
+// that ends after Stop must not go on to connect (for up to 10 s to a host
+// that never answers). The times are printed, not checked.
+TEST_F(LinkFaults, StopAtEachStageOfAnAttemptOpensNoSocketAfterIt) {
+  enum class Stage { kLookup, kConnect, kLoginReply, kReceive };
+  CFullListener silent;
+  std::atomic<Stage> stage{Stage::kLookup};
+  std::atomic<bool> loginRead{false};
+  Serve([&](CPeerConnection& connection, int) {
+    if (stage == Stage::kLoginReply) {
+      unsigned type = 0;
+      std::string login;
+      loginRead = connection.ReadFrame(&type, &login, kHangBoundMs);
+    } else {
+      AcceptLogin(connection);
+    }
+    connection.WaitForClose(kHangBoundMs);
+  });
+  CStopWaitSink sink(&recorder);
+  link.SetLogSink(&sink);
+  std::atomic<bool> stopping{false};
+  std::atomic<int> socketsAfterStop{0};
+  std::atomic<int> resolving{0};
+  std::atomic<int> readWaits{0};
+  CFaultSeam seam([&](CFaultSeam::Call call, CFaultSeam::Handle) {
+    if (call == CFaultSeam::Call::kSocket && stopping) ++socketsAfterStop;
+    if (call == CFaultSeam::Call::kReadWait) ++readWaits;
+    if (call == CFaultSeam::Call::kResolve && stage == Stage::kLookup) {
+      // A lookup that takes until Stop waits for the worker.
+      ++resolving;
+      const Clock::time_point start = Clock::now();
+      while (!sink.stopWaiting && SecondsSince(start) * 1000 < kHangBoundMs)
+        std::this_thread::yield();
+    }
+    return 0;
+  });
+  struct Case {
+    Stage stage;
+    const char* name;
+    std::string address;
+    std::function<bool()> reached;
+  };
+  const std::string localPeer = "localhost:" + std::to_string(peer->Port());
+  const Case cases[] = {
+      {Stage::kLookup, "name lookup", silent.HostAddress(), [&] { return resolving > 0; }},
+      {Stage::kConnect, "connect with no answer", silent.HostAddress(),
+       [&] { return link.Socket().IsOpen(); }},
+      {Stage::kLoginReply, "login reply", localPeer, [&] { return loginRead.load(); }},
+      {Stage::kReceive, "receive", localPeer,
+       [&] { return recorder.Has("online") && readWaits > 0; }},
+  };
+  for (const Case& c : cases) {
+    stage = c.stage;
+    recorder.Clear();
+    stopping = false;
+    sink.stopWaiting = false;
+    socketsAfterStop = 0;
+    readWaits = 0;
+    StartLink(c.address);
+    ASSERT_TRUE(ServeUntil(queue, c.reached)) << c.name;
+    stopping = true;
+    const Clock::time_point start = Clock::now();
+    EXPECT_EQ(1, link.Stop()) << c.name;
+    std::printf("Stop during the %s returned after %.1f ms\n", c.name,
+                SecondsSince(start) * 1000);
+    EXPECT_EQ(0, socketsAfterStop.load()) << c.name;
+    ServeUntil(queue, [&] { return recorder.Has("gave up 1") || recorder.Has("offline"); });
+    EXPECT_EQ("", CheckSession(recorder.Transcript(), Strings{})) << c.name;
+  }
+  link.SetLogSink(&recorder);
   EXPECT_EQ("", seam.HandleFaults());
 }

@@ -62,6 +62,8 @@ const char* CallName(PlatformCall call) {
       return "connect";
     case PlatformCall::kWait:
       return "connect wait";
+    case PlatformCall::kReadWait:
+      return "receive wait";
     case PlatformCall::kGetOption:
       return "getsockopt";
     case PlatformCall::kSetOption:
