@@ -70,11 +70,12 @@ class CStreamSocket {
  private:
   enum Direction { kSend, kReceive };
   int TransferOnce(Direction direction, char* data, int length, int timeoutSeconds);
-  // One receive of the handle's, made once the handle is readable: waits in
-  // slices until bytes come, the peer closes, the handle is closed or
-  // timeoutSeconds (0: no limit) have passed. The platform's result, or -1
-  // with the time-out error when no receive was made.
-  int ReceiveInSlices(link_platform::SocketHandle s, char* data, int length, int timeoutSeconds);
+  // One send or receive on the handle, made when the handle is ready for it:
+  // waits in slices until it is, the handle is closed or timeoutSeconds (0:
+  // no limit) have passed. The platform's result, or -1 with the time-out
+  // error when the wait ended without one.
+  int TransferWhenReady(Direction direction, link_platform::SocketHandle s, char* data, int length,
+                        int timeoutSeconds);
   int TransferAll(Direction direction, char* data, int length, int timeoutSeconds);
   // The wait of a connect (timeoutSeconds 0: no limit of ours), in short
   // slices so that a Close from the other thread ends it at once on every

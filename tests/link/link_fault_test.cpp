@@ -269,7 +269,8 @@ TEST_F(LinkFaults, StopBeforeTheSocketExistsEndsTheAttemptBeforeTheLogin) {
 
 // An idle link waits for bytes without receiving: WinSock leaves a
 // connection whose receive timed out in an indeterminate state, so the link
-// must never make a receive that could time out.
+// must never make a receive that could time out. It tries one that cannot
+// wait (the socket is non-blocking), then waits for readiness.
 TEST_F(LinkFaults, AnIdleLinkMakesNoReceiveUntilBytesCome) {
   Serve([](CPeerConnection& connection, int) {
     AcceptLogin(connection);
@@ -279,7 +280,7 @@ TEST_F(LinkFaults, AnIdleLinkMakesNoReceiveUntilBytesCome) {
   std::atomic<int> waits{0};
   std::atomic<int> receives{0};
   CFaultSeam seam([&](CFaultSeam::Call call, CFaultSeam::Handle) {
-    if (watching && call == CFaultSeam::Call::kReadWait) ++waits;
+    if (watching && call == CFaultSeam::Call::kTransferWait) ++waits;
     if (watching && call == CFaultSeam::Call::kReceive) ++receives;
     return 0;
   });
@@ -289,7 +290,7 @@ TEST_F(LinkFaults, AnIdleLinkMakesNoReceiveUntilBytesCome) {
   // Six slices of silence, each seen as a wait or (with receive time-outs)
   // as a receive.
   ASSERT_TRUE(ServeUntil(queue, [&] { return waits + receives >= 6; }));
-  EXPECT_EQ(0, receives.load());
+  EXPECT_LE(receives.load(), 1) << "at most the one that found nothing before the waits";
   EXPECT_EQ(1, link.IsOnline());
 }
 
@@ -340,7 +341,7 @@ TEST_F(LinkFaults, StopAtEachStageOfAnAttemptOpensNoSocketAfterIt) {
   std::atomic<int> readWaits{0};
   CFaultSeam seam([&](CFaultSeam::Call call, CFaultSeam::Handle) {
     if (call == CFaultSeam::Call::kSocket && stopping) ++socketsAfterStop;
-    if (call == CFaultSeam::Call::kReadWait) ++readWaits;
+    if (call == CFaultSeam::Call::kTransferWait) ++readWaits;
     if (call == CFaultSeam::Call::kResolve && stage == Stage::kLookup) {
       // A lookup that takes until Stop waits for the worker.
       ++resolving;
