@@ -294,26 +294,6 @@ TEST_F(LinkFaults, AnIdleLinkMakesNoReceiveUntilBytesCome) {
   EXPECT_EQ(1, link.IsOnline());
 }
 
-namespace {
-
-// The link's log sink, which also tells when Stop has begun to wait for the
-// worker: from then on Stop serves the sink.
-class CStopWaitSink : public ILogSink {
- public:
-  explicit CStopWaitSink(ILogSink* lines) : m_lines(lines) {}
-  void AppendLine(LogColour colour, const char* text) override {
-    m_lines->AppendLine(colour, text);
-  }
-  void AppendWhiteLine(const char* text) override { m_lines->AppendWhiteLine(text); }
-  void ServePendingAppends() override { stopWaiting = true; }
-  std::atomic<bool> stopWaiting{false};
-
- private:
-  ILogSink* m_lines;
-};
-
-}  // namespace
-
 // Stop at each stage of an attempt returns once the platform call in
 // progress has returned, and no socket is opened after it: a name lookup
 // that ends after Stop must not go on to connect (for up to 10 s to a host
@@ -333,8 +313,6 @@ TEST_F(LinkFaults, StopAtEachStageOfAnAttemptOpensNoSocketAfterIt) {
     }
     connection.WaitForClose(kHangBoundMs);
   });
-  CStopWaitSink sink(&recorder);
-  link.SetLogSink(&sink);
   std::atomic<bool> stopping{false};
   std::atomic<int> socketsAfterStop{0};
   std::atomic<int> resolving{0};
@@ -346,7 +324,7 @@ TEST_F(LinkFaults, StopAtEachStageOfAnAttemptOpensNoSocketAfterIt) {
       // A lookup that takes until Stop waits for the worker.
       ++resolving;
       const Clock::time_point start = Clock::now();
-      while (!sink.stopWaiting && SecondsSince(start) * 1000 < kHangBoundMs)
+      while (!recorder.StopWaiting() && SecondsSince(start) * 1000 < kHangBoundMs)
         std::this_thread::yield();
     }
     return 0;
@@ -370,7 +348,6 @@ TEST_F(LinkFaults, StopAtEachStageOfAnAttemptOpensNoSocketAfterIt) {
     stage = c.stage;
     recorder.Clear();
     stopping = false;
-    sink.stopWaiting = false;
     socketsAfterStop = 0;
     readWaits = 0;
     StartLink(c.address);
@@ -384,6 +361,5 @@ TEST_F(LinkFaults, StopAtEachStageOfAnAttemptOpensNoSocketAfterIt) {
     ServeUntil(queue, [&] { return recorder.Has("gave up 1") || recorder.Has("offline"); });
     EXPECT_EQ("", CheckSession(recorder.Transcript(), Strings{})) << c.name;
   }
-  link.SetLogSink(&recorder);
   EXPECT_EQ("", seam.HandleFaults());
 }

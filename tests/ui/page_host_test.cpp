@@ -189,6 +189,14 @@ TEST_F(PageHostTest, TabsShowOnePageAndTheLayoutFollowsTheRowsOfTabs) {
   }
   EXPECT_EQ(lineTop, RectOf(secondLine).top) << "back to one row of tabs";
   EXPECT_EQ(0, host.SendMessage(WM_TABBAR_NOTIFY, 3, 0)) << "an unknown code is not handled";
+  // A click notice while no tab is selected (as right after the selected tab
+  // went) reads no slot outside the tabs and shows no page.
+  auto* bar = static_cast<CTabBar*>(
+      CWnd::FromHandlePermanent(::GetDlgItem(host.m_hWnd, IDC_PAGE_HOST_TAB_BAR)));
+  ASSERT_NE(nullptr, bar);
+  ASSERT_TRUE(bar->SetCurSel(-1));
+  EXPECT_EQ(1, host.SendMessage(WM_TABBAR_NOTIFY, TABBAR_CLICKED, 0));
+  EXPECT_FALSE(::IsWindowVisible(ManagerWindow()));
 }
 
 // The dialog manager's Enter and Escape end a dialog by hiding it: none of the
