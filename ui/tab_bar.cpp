@@ -41,9 +41,9 @@ CTabBar::~CTabBar() {
 }
 
 BOOL CTabBar::LoadTabBitmap(UINT bitmapId) {
-  // m_faceWidth stays 0 until the faces are ready to paint: that is what
-  // "loaded" means to every other operation, and loading twice would leave
-  // tabs laid out for the old faces.
+  // m_faceWidth stays 0 until the slots are laid out (for the faces, or
+  // plain): that is what "loaded" means to every other operation, and
+  // loading twice would leave tabs laid out for the old faces.
   if (m_faceWidth != 0) return FALSE;
   // Faces that cannot be had cost the tabs their looks, never the tabs: the
   // page host's pages are reached through them.

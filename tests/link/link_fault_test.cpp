@@ -292,6 +292,8 @@ TEST_F(LinkFaults, AnIdleLinkMakesNoReceiveUntilBytesCome) {
   ASSERT_TRUE(ServeUntil(queue, [&] { return waits + receives >= 6; }));
   EXPECT_LE(receives.load(), 1) << "at most the one that found nothing before the waits";
   EXPECT_EQ(1, link.IsOnline());
+  // The worker consults the seam until it has ended.
+  link.Stop();
 }
 
 // Stop at each stage of an attempt returns once the platform call in
