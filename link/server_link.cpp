@@ -3,11 +3,10 @@
 #include "link/server_link.h"
 
 #include <cstring>
-#include <system_error>
+#include <exception>
 
 #include "link/frame.h"
 #include "link/message_catalogue.h"
-#include "link/server_address.h"
 
 namespace {
 
@@ -25,23 +24,27 @@ CServerLink::~CServerLink() {
   JoinWorker();
 }
 
-int CServerLink::Start(ILinkEventTarget* target, const std::string& address,
-                       const std::string& nickname) {
+int CServerLink::Start(ILinkEventTarget* target, const char* address, const char* nickname) {
   std::lock_guard<std::recursive_mutex> guard(m_lock);
   // One worker at a time: a running one is stopped, a finished one reaped.
   Stop();
   JoinWorker();
   m_targetWindow = target;
-  m_address = address;
-  m_nickname = nickname;
   m_online = 0;
   m_stopRequested = 0;
+  m_socket.AllowConnects();
   m_workerDone = 0;
   // Raised before the thread exists, so a Stop right after Start finds it.
   m_running = 1;
   try {
+    m_nickname = nickname != nullptr ? nickname : "";
+    m_address = ServerAddress();
+    m_addressUsable = address != nullptr && *address != '\0' &&
+                      ParseServerAddress(address, &m_address);
     m_worker = std::thread(LinkWorker, this);
-  } catch (const std::system_error&) {
+  } catch (const std::exception&) {
+    // No thread (std::system_error), or no memory for the texts or the
+    // thread's state (std::bad_alloc).
     m_running = 0;
     m_workerDone = 1;
     return 0;
@@ -53,8 +56,9 @@ int CServerLink::Stop() {
   if (m_running == 0) return 0;
   std::lock_guard<std::recursive_mutex> guard(m_lock);
   m_stopRequested = 1;
-  // Wakes a receive the worker is blocked in; an attempt in progress fails.
-  m_socket.Close();
+  // Wakes a receive the worker is blocked in; an attempt in progress fails,
+  // and one still looking up the server's name opens no socket after it.
+  m_socket.CloseAndRefuse();
   JoinWorker();
   return 1;
 }
@@ -122,14 +126,13 @@ int CServerLink::TryLogin() {
   std::uint16_t length = 0;
   std::uint16_t type = 0;
 
-  ServerAddress address;
-  if (m_address.empty() || !ParseServerAddress(m_address, &address)) return 0;
+  if (!m_addressUsable) return 0;
+  const ServerAddress& address = m_address;
   if (!m_socket.ConnectHost(address.host.c_str(), address.port, kConnectTimeoutSeconds)) {
     LogWhiteLine(m_log, "Connect 失敗\r\n");
     return 0;
   }
-  // A Stop that closed nothing (the socket was not open yet) is seen here;
-  // one that comes later finds this socket open and closes it.
+  // A Stop just after the connect closed this socket: nothing is sent.
   if (m_stopRequested != 0) {
     m_socket.Close();
     return 0;

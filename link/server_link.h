@@ -22,6 +22,7 @@
 
 #include "link/link_event.h"
 #include "link/log_sink.h"
+#include "link/server_address.h"
 #include "link/stream_socket.h"
 
 class CServerLink {
@@ -41,7 +42,12 @@ class CServerLink {
   // still running is stopped first. 1 when the worker runs, 0 when no thread
   // could start. Not from inside an event delivery: a worker delivering its
   // last event is joined here.
-  int Start(ILinkEventTarget* target, const std::string& address, const std::string& nickname);
+  // No exception leaves it: a failed allocation is a worker that could not
+  // start.
+  int Start(ILinkEventTarget* target, const char* address, const char* nickname);
+  int Start(ILinkEventTarget* target, const std::string& address, const std::string& nickname) {
+    return Start(target, address.c_str(), nickname.c_str());
+  }
   // Closes the socket and serves deliveries until the worker has ended, in
   // whatever state it was. 0 when no worker was running, else 1. Never call
   // it from inside an event delivery.
@@ -73,11 +79,15 @@ class CServerLink {
   ILinkEventTarget* m_targetWindow = nullptr;
   ILogSink* m_log = nullptr;
   std::string m_nickname;
-  std::string m_address;
+  // Parsed by Start, so the worker allocates nothing; m_addressUsable is
+  // false when the text was not a server address.
+  ServerAddress m_address;
+  bool m_addressUsable = false;
   std::atomic<int> m_online{0};
   std::atomic<int> m_running{0};
   // Set by Stop; the worker checks it before each attempt and before the
-  // receive loop, so a Stop between attempts still ends it.
+  // receive loop, so a Stop between attempts still ends it. Within an
+  // attempt, the socket refuses to connect after Stop.
   std::atomic<int> m_stopRequested{0};
   // Set by the worker after its last event, so the thread can be joined
   // without waiting on a delivery that only this thread could serve.

@@ -1,8 +1,8 @@
 // The one meeting point with the platform's socket API: WinSock 2 on
 // Windows, BSD sockets elsewhere. It maps handles, error codes, blocking
-// mode, the time-out options (milliseconds in a DWORD on WinSock, a timeval
-// on POSIX), the wait for a pending connect and the socket library's
-// start-up. Everything above it, the stream socket included, is shared code;
+// mode, the waits for a pending connect and for a send or receive to be
+// possible, name lookup and the socket library's start-up. No socket option
+// time-out is used (see WaitUntilReady). Everything above it, the stream socket included, is shared code;
 // the server stand-in builds its event loop on it too and keeps only what it
 // alone needs (poll, listening) in server/server_sockets.h. Stateless (the
 // fault seam's one pointer is in platform_faults.cpp); any thread.
@@ -31,7 +31,6 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/time.h>
 #include <unistd.h>
 #endif
 
@@ -43,6 +42,9 @@ namespace link_platform {
 
 // How a wait for a pending connect ended.
 enum class ConnectWait { kReady, kFailed, kTimedOut, kError };
+// How a wait for a send or receive to be possible ended. Ready also when the
+// peer closed or reset the connection: the call that follows says which.
+enum class TransferWait { kReady, kTimedOut, kError };
 
 #ifdef _WIN32
 using SocketHandle = SOCKET;
@@ -80,14 +82,13 @@ const int kSendFlags = MSG_NOSIGNAL;
 const int kSendFlags = 0;
 #endif
 const int kErrorReset = ECONNRESET;
-const int kErrorTimedOut = EAGAIN;
+const int kErrorTimedOut = ETIMEDOUT;
 
 inline int LastError() { return errno; }
 inline void SetSocketError(int error) { errno = error; }
 inline bool IsWouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
 inline bool IsConnectPending(int error) { return error == EINPROGRESS; }
-// A receive time-out reports the same error as a call that would block.
-inline bool IsTimedOut(int error) { return IsWouldBlock(error); }
+inline bool IsTimedOut(int error) { return error == ETIMEDOUT; }
 // A signal handler ran during the call (one installed without SA_RESTART).
 inline bool IsInterrupted(int error) { return error == EINTR; }
 inline void ReleaseHandle(SocketHandle s) { close(s); }
@@ -103,8 +104,8 @@ enum class PlatformCall {
   kSocket,        // creating a socket
   kConnect,       // connect
   kWait,          // select/poll for a pending connect
-  kGetOption,     // getsockopt: a time-out option, or the pending error
-  kSetOption,     // setsockopt: a time-out option
+  kTransferWait,  // select/poll for a send or receive to be possible
+  kGetOption,     // getsockopt: the pending error of a connect
   kBlockingMode,  // ioctlsocket FIONBIO / fcntl O_NONBLOCK
   kSend,
   kReceive,
@@ -182,27 +183,6 @@ inline bool SetBlocking(SocketHandle s, bool blocking) {
   return ioctlsocket(s, FIONBIO, &nonBlocking) == 0;
 }
 
-// SO_SNDTIMEO / SO_RCVTIMEO hold a count of milliseconds.
-inline bool GetTimeoutMs(SocketHandle s, int option, long* ms) {
-  const Verdict verdict = Consult(PlatformCall::kGetOption, s);
-  if (verdict != Verdict::kRun) {
-    *ms = 0;
-    return verdict == Verdict::kStandIn;
-  }
-  DWORD value = 0;
-  int size = sizeof(value);
-  if (getsockopt(s, SOL_SOCKET, option, reinterpret_cast<char*>(&value), &size) != 0) return false;
-  *ms = static_cast<long>(value);
-  return true;
-}
-inline bool SetTimeoutMs(SocketHandle s, int option, long ms) {
-  const Verdict verdict = Consult(PlatformCall::kSetOption, s);
-  if (verdict != Verdict::kRun) return verdict == Verdict::kStandIn;
-  DWORD value = static_cast<DWORD>(ms);
-  return setsockopt(s, SOL_SOCKET, option, reinterpret_cast<const char*>(&value), sizeof(value)) ==
-         0;
-}
-
 // A refused connect shows only in the except set; the write set alone would
 // wait out the whole time-out.
 inline ConnectWait WaitForConnect(SocketHandle s, int milliseconds) {
@@ -221,6 +201,24 @@ inline ConnectWait WaitForConnect(SocketHandle s, int milliseconds) {
   if (FD_ISSET(s, &failed)) return ConnectWait::kFailed;
   if (FD_ISSET(s, &writable)) return ConnectWait::kReady;
   return ConnectWait::kTimedOut;
+}
+
+// For a connected socket, which the stream socket keeps non-blocking: a send
+// or receive that would block waits here, and no call ever times out. After
+// a send or receive that timed out (SO_SNDTIMEO, SO_RCVTIMEO), WinSock
+// documents the connection's state as indeterminate, and bytes may be lost.
+inline TransferWait WaitUntilReady(SocketHandle s, bool forSend, int milliseconds) {
+  const Verdict verdict = Consult(PlatformCall::kTransferWait, s);
+  if (verdict != Verdict::kRun)
+    return verdict == Verdict::kStandIn ? TransferWait::kReady : TransferWait::kError;
+  fd_set ready;
+  FD_ZERO(&ready);
+  FD_SET(s, &ready);
+  timeval limit = {milliseconds / 1000, milliseconds % 1000 * 1000};
+  const int n = forSend ? select(0, nullptr, &ready, nullptr, &limit)
+                        : select(0, &ready, nullptr, nullptr, &limit);
+  if (n < 0) return TransferWait::kError;
+  return n > 0 ? TransferWait::kReady : TransferWait::kTimedOut;
 }
 
 // gethostbyname keeps its result per thread on WinSock.
@@ -249,25 +247,6 @@ inline bool SetBlocking(SocketHandle s, bool blocking) {
   return fcntl(s, F_SETFL, flags) == 0;
 }
 
-inline bool GetTimeoutMs(SocketHandle s, int option, long* ms) {
-  const Verdict verdict = Consult(PlatformCall::kGetOption, s);
-  if (verdict != Verdict::kRun) {
-    *ms = 0;
-    return verdict == Verdict::kStandIn;
-  }
-  timeval value = {0, 0};
-  socklen_t size = sizeof(value);
-  if (getsockopt(s, SOL_SOCKET, option, &value, &size) != 0) return false;
-  *ms = static_cast<long>(value.tv_sec) * 1000 + static_cast<long>(value.tv_usec) / 1000;
-  return true;
-}
-inline bool SetTimeoutMs(SocketHandle s, int option, long ms) {
-  const Verdict verdict = Consult(PlatformCall::kSetOption, s);
-  if (verdict != Verdict::kRun) return verdict == Verdict::kStandIn;
-  timeval value = {static_cast<time_t>(ms / 1000), static_cast<suseconds_t>(ms % 1000 * 1000)};
-  return setsockopt(s, SOL_SOCKET, option, &value, sizeof(value)) == 0;
-}
-
 // poll rather than select: a descriptor above FD_SETSIZE must not overrun an
 // fd_set. A refused connect reports POLLOUT with POLLERR; SO_ERROR tells. A
 // signal handler running during the wait is no failure: the wait goes on for
@@ -288,6 +267,19 @@ inline ConnectWait WaitForConnect(SocketHandle s, int milliseconds) {
         deadline - std::chrono::steady_clock::now());
     left = rest.count() > 0 ? static_cast<int>(rest.count()) : 0;
   }
+}
+
+// poll, for the same reason as above. A signal handler running during the
+// wait ends it as a time-out would: the caller looks again.
+inline TransferWait WaitUntilReady(SocketHandle s, bool forSend, int milliseconds) {
+  const Verdict verdict = Consult(PlatformCall::kTransferWait, s);
+  if (verdict != Verdict::kRun)
+    return verdict == Verdict::kStandIn ? TransferWait::kReady : TransferWait::kError;
+  pollfd entry = {s, static_cast<short>(forSend ? POLLOUT : POLLIN), 0};
+  const int n = poll(&entry, 1, milliseconds);
+  if (n > 0) return TransferWait::kReady;
+  if (n == 0 || IsInterrupted(errno)) return TransferWait::kTimedOut;
+  return TransferWait::kError;
 }
 
 // getaddrinfo, because gethostbyname shares one result between threads.

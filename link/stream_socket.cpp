@@ -13,12 +13,13 @@ namespace {
 const int kDrainLimit = 4096;
 // How long a connect waits at a time before it looks whether it was closed.
 const int kConnectSliceMs = 50;
-// The receive time-out a connected socket keeps: a receive waits this long
-// at a time, then looks whether it was closed. A Close from the other thread
-// therefore ends every wait within a slice, even where a shutdown does not
-// wake a blocked receive (Wine's WinSock, with a peer that neither sends nor
-// closes). Set once per connection, so a receive costs no option call.
-const long kReceiveSliceMs = 200;
+// How long a send or receive waits at a time before it looks whether it was
+// closed: a Close from the other thread therefore ends every wait within a
+// slice, even where a shutdown does not wake the wait (Wine's WinSock, with
+// a peer that neither sends nor closes). The socket stays non-blocking once
+// connected and the wait is for readiness (see WaitUntilReady): no call
+// times out, and none costs an option call.
+const int kTransferSliceMs = 200;
 
 }  // namespace
 
@@ -37,17 +38,21 @@ SocketHandle CStreamSocket::BeginUse() {
   return s;
 }
 
-bool CStreamSocket::Publish(SocketHandle fresh) {
+SocketHandle CStreamSocket::OpenPublished() {
   std::lock_guard<std::mutex> guard(m_lock);
-  if (m_handle.load() != kInvalidSocket) return false;
+  // Under the lock that CloseAndRefuse's close takes after raising the flag:
+  // either the flag is seen here, or that close finds this handle open.
+  if (m_refusing.load() || m_handle.load() != kInvalidSocket) return kInvalidSocket;
   for (Slot& slot : m_slots) {
     if (slot.uses > 0) continue;
+    const SocketHandle fresh = OpenStreamSocket();
+    if (fresh == kInvalidSocket) return fresh;
     // One use for being open, one for the connect under way.
     slot = {fresh, 2, true};
     m_handle = fresh;
-    return true;
+    return fresh;
   }
-  return false;
+  return kInvalidSocket;
 }
 
 void CStreamSocket::EndConnecting(SocketHandle handle) {
@@ -115,18 +120,10 @@ int CStreamSocket::WaitForConnect(SocketHandle s, int timeoutSeconds) {
 }
 
 int CStreamSocket::Connect(std::uint32_t address, unsigned port, int timeoutSeconds) {
-  if (IsOpen()) {
-    m_status = StatusError;
-    return 0;
-  }
-  const SocketHandle s = OpenStreamSocket();
+  // Published as it is opened, so a Close on the other thread can abort the
+  // connect.
+  const SocketHandle s = OpenPublished();
   if (s == kInvalidSocket) {
-    m_status = StatusError;
-    return 0;
-  }
-  // Published at once, so a Close on the other thread can abort the connect.
-  if (!Publish(s)) {
-    CloseStreamSocket(s);
     m_status = StatusError;
     return 0;
   }
@@ -139,15 +136,14 @@ int CStreamSocket::Connect(std::uint32_t address, unsigned port, int timeoutSeco
   // Non-blocking even without a time-out: WinSock's shutdown does not wake a
   // blocking connect, which would then hold Stop for the platform's own
   // connect time-out (over two minutes under Wine). That time-out still ends
-  // the wait, as a failed connect.
+  // the wait, as a failed connect. The socket stays non-blocking for its
+  // sends and receives.
   int status = StatusOk;
   if (!SetBlocking(s, false)) {
     status = StatusError;
   } else {
     if (!ConnectTo(s, peer))
       status = IsConnectPending(LastError()) ? WaitForConnect(s, timeoutSeconds) : StatusError;
-    if (status == StatusOk && !SetBlocking(s, true)) status = StatusError;
-    if (status == StatusOk && !SetTimeoutMs(s, SO_RCVTIMEO, kReceiveSliceMs)) status = StatusError;
   }
   EndConnecting(s);
   // A Close on the other thread during the connect leaves nothing open to
@@ -164,6 +160,11 @@ int CStreamSocket::ConnectHost(const char* host, unsigned port, int timeoutSecon
     m_status = StatusError;
     return 0;
   }
+  // A refused connect needs no name: the lookup is not even started.
+  if (m_refusing.load()) {
+    m_status = StatusError;
+    return 0;
+  }
   std::uint32_t address = inet_addr(host);
   if (address != INADDR_NONE) return Connect(address, port, 0);
   if (!ResolveIPv4(host, &address)) {
@@ -173,19 +174,44 @@ int CStreamSocket::ConnectHost(const char* host, unsigned port, int timeoutSecon
   return Connect(address, port, timeoutSeconds);
 }
 
-int CStreamSocket::ReceiveInSlices(SocketHandle s, char* data, int length, int timeoutSeconds) {
-  const auto start = std::chrono::steady_clock::now();
-  const auto limit = std::chrono::seconds(timeoutSeconds);
+int CStreamSocket::TransferWhenReady(Direction direction, SocketHandle s, char* data, int length,
+                                     int timeoutSeconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
   for (;;) {
-    const int n = ReceiveSome(s, data, length);
+    const int n = direction == kSend ? SendSome(s, data, length) : ReceiveSome(s, data, length);
     if (n >= 0) return n;
     const int error = LastError();
     // A signal is no failure of the connection: the call is made again.
     if (IsInterrupted(error)) continue;
-    if (!IsTimedOut(error) || !IsOpenHandle(s)) return n;
-    if (timeoutSeconds > 0 && std::chrono::steady_clock::now() - start >= limit) {
-      SetSocketError(error);
-      return n;
+    if (!IsWouldBlock(error)) return n;
+    // Nothing to send into or to receive yet: wait until there is.
+    for (bool ready = false; !ready;) {
+      long wait = kTransferSliceMs;
+      if (timeoutSeconds > 0) {
+        const long left = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                deadline - std::chrono::steady_clock::now())
+                                                .count());
+        if (left <= 0) {
+          SetSocketError(kErrorTimedOut);
+          return -1;
+        }
+        wait = std::min(left, wait);
+      }
+      switch (WaitUntilReady(s, direction == kSend, static_cast<int>(wait))) {
+        case TransferWait::kReady:
+          ready = true;
+          break;
+        case TransferWait::kTimedOut:
+          // Closed meanwhile: a time-out on a closed handle, which the caller
+          // takes for the error it is.
+          if (!IsOpenHandle(s)) {
+            SetSocketError(kErrorTimedOut);
+            return -1;
+          }
+          break;
+        case TransferWait::kError:
+          return -1;
+      }
     }
   }
 }
@@ -197,37 +223,18 @@ int CStreamSocket::TransferOnce(Direction direction, char* data, int length, int
     return -1;
   }
   int status = StatusError;
-  int n = -1;
-  bool ready = true;
-  if (direction == kSend) {
-    // Read first and write only on change: a run of sends with one time-out
-    // costs a getsockopt each and no setsockopt.
-    const long wanted = timeoutSeconds > 0 ? timeoutSeconds * 1000L : 0;
-    long current = 0;
-    ready = GetTimeoutMs(s, SO_SNDTIMEO, &current) &&
-            (current == wanted || SetTimeoutMs(s, SO_SNDTIMEO, wanted));
-    // A signal is no failure of the connection: the call is made again.
-    if (ready) {
-      do {
-        n = SendSome(s, data, length);
-      } while (n < 0 && IsInterrupted(LastError()));
-    }
-  } else {
-    n = ReceiveInSlices(s, data, length, timeoutSeconds);
+  const int n = TransferWhenReady(direction, s, data, length, timeoutSeconds);
+  // Bytes that came after another thread's Close took the handle out may be
+  // torn: Close drains the same connection meanwhile, and a frame read partly
+  // by each would be delivered garbled. Only what came before the close
+  // counts.
+  if (n >= 1 && IsOpenHandle(s)) {
+    EndUse(s);
+    return n;
   }
-  if (ready) {
-    // Bytes that came after another thread's Close took the handle out may
-    // be torn: Close drains the same connection meanwhile, and a frame read
-    // partly by each would be delivered garbled. Only what came before the
-    // close counts.
-    if (n >= 1 && IsOpenHandle(s)) {
-      EndUse(s);
-      return n;
-    }
-    // 0 from a receive is the peer closing, and a wait that a Close ended
-    // is no time-out either: both are errors.
-    if (n < 0 && IsTimedOut(LastError()) && IsOpenHandle(s)) status = StatusTimedOut;
-  }
+  // 0 from a receive is the peer closing, and a wait that a Close ended is
+  // no time-out either: both are errors.
+  if (n < 0 && IsTimedOut(LastError()) && IsOpenHandle(s)) status = StatusTimedOut;
   // Only the handle this call used: the other thread may have closed it and
   // opened a new one meanwhile, which is not this failure's to close.
   const bool closed = CloseOpen(s);
@@ -265,6 +272,12 @@ int CStreamSocket::SendAll(const void* data, int length, int timeoutSeconds) {
 
 int CStreamSocket::ReceiveAll(void* buffer, int length, int timeoutSeconds) {
   return TransferAll(kReceive, static_cast<char*>(buffer), length, timeoutSeconds);
+}
+
+int CStreamSocket::CloseAndRefuse() {
+  // Raised before the close takes the lock: see OpenPublished.
+  m_refusing = true;
+  return Close();
 }
 
 int CStreamSocket::Close() {

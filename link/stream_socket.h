@@ -58,16 +58,24 @@ class CStreamSocket {
   // Shuts the connection down (which wakes a receive blocked in another
   // thread), drains it and releases the handle. 1 closed, 0 none was open.
   int Close();
+  // Close, and every connect fails at once until AllowConnects, opening no
+  // handle and looking up no name: a connect on the other thread that is
+  // still looking up its host's name, or about to open its handle, then
+  // ends as soon as that call returns. 1 closed, 0 none was open.
+  int CloseAndRefuse();
+  void AllowConnects() { m_refusing = false; }
   int GetStatus() const { return m_status.load(); }
   bool IsOpen() const { return m_handle.load() != link_platform::kInvalidSocket; }
 
  private:
   enum Direction { kSend, kReceive };
   int TransferOnce(Direction direction, char* data, int length, int timeoutSeconds);
-  // One receive of the handle's, waiting in slices of the socket's receive
-  // time-out until bytes come, the peer closes, the handle is closed or
-  // timeoutSeconds (0: no limit) have passed. The platform's result.
-  int ReceiveInSlices(link_platform::SocketHandle s, char* data, int length, int timeoutSeconds);
+  // One send or receive on the handle, made when the handle is ready for it:
+  // waits in slices until it is, the handle is closed or timeoutSeconds (0:
+  // no limit) have passed. The platform's result, or -1 with the time-out
+  // error when the wait ended without one.
+  int TransferWhenReady(Direction direction, link_platform::SocketHandle s, char* data, int length,
+                        int timeoutSeconds);
   int TransferAll(Direction direction, char* data, int length, int timeoutSeconds);
   // The wait of a connect (timeoutSeconds 0: no limit of ours), in short
   // slices so that a Close from the other thread ends it at once on every
@@ -88,9 +96,10 @@ class CStreamSocket {
 
   // The open handle with a use taken, or kInvalidSocket.
   link_platform::SocketHandle BeginUse();
-  // Makes fresh the open handle, with a use taken. false when one is open
-  // already (or, never with two threads, every slot is busy).
-  bool Publish(link_platform::SocketHandle fresh);
+  // Opens a handle and makes it the open one, with a use taken;
+  // kInvalidSocket when connects are refused, one is open already, the
+  // platform gives none (or, never with two threads, every slot is busy).
+  link_platform::SocketHandle OpenPublished();
   // The connect on handle has ended, one way or the other.
   void EndConnecting(link_platform::SocketHandle handle);
   // Ends a use; the last use of a closed handle releases it.
@@ -106,4 +115,6 @@ class CStreamSocket {
   // Read without the lock by IsOpen.
   std::atomic<link_platform::SocketHandle> m_handle{link_platform::kInvalidSocket};
   std::atomic<int> m_status{StatusOk};
+  // Set by CloseAndRefuse; read by connects, under the lock where it counts.
+  std::atomic<bool> m_refusing{false};
 };

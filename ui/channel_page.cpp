@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "link/link_event.h"
 #include "link/message_catalogue.h"
@@ -43,7 +44,10 @@ void CChannelPage::DoDataExchange(CDataExchange* pDX) {
 }
 
 CChannelPage* CChannelPage::Open(IChannelPageHost* host, const char* channelName, CWnd* parent) {
-  auto* page = new CChannelPage(host);
+  // Called inside a window procedure: a failed allocation is a page that
+  // could not be opened, never an exception.
+  auto* page = new (std::nothrow) CChannelPage(host);
+  if (page == nullptr) return nullptr;
   page->m_channelName = channelName;
   bool deleted = false;
   page->m_deletedDuringOpen = &deleted;

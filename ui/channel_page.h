@@ -32,7 +32,8 @@ class CChannelPage : public CDialog {
   ~CChannelPage() override;
 
   // A new page of the channel with its window, hidden, as a child of parent;
-  // null when the window could not be created (nothing is then left behind:
+  // null when the page could not be allocated or its window could not be
+  // created (nothing is then left behind:
   // no object, and no leave message for a channel the page never showed).
   static CChannelPage* Open(IChannelPageHost* host, const char* channelName, CWnd* parent);
 

@@ -124,13 +124,19 @@ void CConsoleView::TrimToCap() {
   const LRESULT lineBreak =
       SendMessage(EM_FINDTEXT, FR_DOWN | FR_MATCHCASE, reinterpret_cast<LPARAM>(&find));
   if (lineBreak < 0) return;
-  const long end = static_cast<long>(lineBreak) + 2;
-  if (DeleteQuietly(0, end)) return;
-  SetSel(0, end);
+  switch (DeleteQuietlyThrough(static_cast<long>(lineBreak))) {
+    case QuietDelete::kDone:
+    case QuietDelete::kRefused:
+      return;
+    case QuietDelete::kUnavailable:
+      break;
+  }
+  // Found and deleted in the same (message) positions.
+  SetSel(0, static_cast<long>(lineBreak) + 2);
   ReplaceSel("", FALSE);
 }
 
-bool CConsoleView::DeleteQuietly(long first, long last) {
+CConsoleView::QuietDelete CConsoleView::DeleteQuietlyThrough(long lineBreak) {
   // Selecting the first line to delete it makes the control scroll its view
   // to the top and, when the caret goes back, to the end again: under Wine
   // about 0.5 ms an append at 1000 lines against 0.1 ms for deleting a range
@@ -139,19 +145,34 @@ bool CConsoleView::DeleteQuietly(long first, long last) {
     m_textObjectsTried = true;
     IRichEditOle* ole = nullptr;
     SendMessage(EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole));
-    if (ole == nullptr) return false;
+    if (ole == nullptr) return QuietDelete::kUnavailable;
     ole->QueryInterface(kTextDocumentIid, reinterpret_cast<void**>(&m_textDocument));
     ole->Release();
     if (m_textDocument != nullptr && m_textDocument->Range(0, 0, &m_trimRange) != S_OK)
       m_trimRange = nullptr;
   }
-  if (m_trimRange == nullptr) return false;
-  if (m_trimRange->SetRange(first, last) != S_OK) return false;
+  if (m_trimRange == nullptr) return QuietDelete::kUnavailable;
+  // The break was found in message positions, and the range counts in the
+  // text object model's. They agree under Wine; nothing promises that every
+  // version of the control counts a paragraph break alike in both ("\r\n" or
+  // a lone "\r"). So the range reads its own text first: the break must
+  // start where the message said, and the range ends after it as its own
+  // text has it. Anything else cuts nothing.
+  long first = 0;
+  long second = 0;
+  if (m_trimRange->SetRange(lineBreak, lineBreak) != S_OK ||
+      m_trimRange->GetChar(&first) != S_OK || first != '\r')
+    return QuietDelete::kRefused;
+  if (m_trimRange->SetRange(lineBreak + 1, lineBreak + 1) != S_OK ||
+      m_trimRange->GetChar(&second) != S_OK)
+    return QuietDelete::kRefused;
+  const long end = lineBreak + (second == '\n' ? 2 : 1);
   // A null text deletes the range.
-  if (m_trimRange->SetText(nullptr) != S_OK) return false;
+  if (m_trimRange->SetRange(0, end) != S_OK || m_trimRange->SetText(nullptr) != S_OK)
+    return QuietDelete::kRefused;
   // The deletion leaves an undo step, which the console never keeps.
   SendMessage(EM_EMPTYUNDOBUFFER);
-  return true;
+  return QuietDelete::kDone;
 }
 
 void CConsoleView::ReleaseTextObjects() {

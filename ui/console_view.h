@@ -80,9 +80,12 @@ class CConsoleView : public CRichEditCtrl {
   void MoveCaretToEnd();
   // Removes the oldest text line with its "\r\n" when the cap is reached.
   void TrimToCap();
-  // Deletes the characters from first up to last without touching the
-  // selection or the view; false when the control offers no way to.
-  bool DeleteQuietly(long first, long last);
+  enum class QuietDelete { kDone, kRefused, kUnavailable };
+  // Deletes the first text line, whose break the control's messages put at
+  // lineBreak, without touching the selection or the view. kUnavailable
+  // when the control offers no way to; kRefused, deleting nothing, when the
+  // text there is no line break.
+  QuietDelete DeleteQuietlyThrough(long lineBreak);
   void ReleaseTextObjects();
 
   const ConsoleStyle m_style;

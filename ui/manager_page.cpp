@@ -231,8 +231,7 @@ void CManagerPage::OnConnectToggle() {
     AfxMessageBox("ニックネームが不正です", MB_OK);
     return;
   }
-  if (!link->Start(m_host->GetLinkEventTarget(), std::string(static_cast<LPCSTR>(m_addressText)),
-                   std::string(static_cast<LPCSTR>(m_nicknameText)))) {
+  if (!link->Start(m_host->GetLinkEventTarget(), m_addressText, m_nicknameText)) {
     ShowToggle(false);
     return;
   }

@@ -19,6 +19,10 @@ const int kColumnGap = 3;
 const int kRowGap = 1;
 // The bar is this much wider than its row of faces.
 const int kBarExtraWidth = 20;
+// Without the face bitmap, tabs are laid out as for the shipped faces and
+// drawn in plain colours.
+const int kPlainFaceWidth = 152;
+const int kPlainFaceHeight = 38;
 
 }  // namespace
 
@@ -37,19 +41,17 @@ CTabBar::~CTabBar() {
 }
 
 BOOL CTabBar::LoadTabBitmap(UINT bitmapId) {
-  // m_faceWidth stays 0 until the faces are ready to paint: that is what
-  // "loaded" means to every other operation, and loading twice would leave
-  // tabs laid out for the old faces.
+  // m_faceWidth stays 0 until the slots are laid out (for the faces, or
+  // plain): that is what "loaded" means to every other operation, and
+  // loading twice would leave tabs laid out for the old faces.
   if (m_faceWidth != 0) return FALSE;
-  if (!m_faceBitmap.LoadBitmap(bitmapId)) return FALSE;
-  BITMAP info;
-  if (m_faceBitmap.GetBitmap(&info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 1) return FALSE;
-  if (!m_memoryDC.CreateCompatibleDC(nullptr)) return FALSE;
-  HGDIOBJ previous = ::SelectObject(m_memoryDC, m_faceBitmap);
-  if (previous == nullptr || previous == HGDI_ERROR) return FALSE;
-  m_previousBitmap = static_cast<HBITMAP>(previous);
-  m_faceWidth = info.bmWidth;
-  m_faceHeight = info.bmHeight;
+  // Faces that cannot be had cost the tabs their looks, never the tabs: the
+  // page host's pages are reached through them.
+  const bool faces = LoadFaces(bitmapId);
+  if (!faces) {
+    m_faceWidth = kPlainFaceWidth;
+    m_faceHeight = kPlainFaceHeight;
+  }
 
   // Without the font the labels come out in the DC's default font; the tabs
   // still work, so this is no reason to fail.
@@ -73,7 +75,20 @@ BOOL CTabBar::LoadTabBitmap(UINT bitmapId) {
   // Until the first tab sets it by rows: both faces, framed, and a row gap.
   SetWindowPos(nullptr, 0, 0, BarWidth(), m_faceHeight + kFrame + kRowGap,
                SWP_NOMOVE | SWP_NOZORDER);
-  return TRUE;
+  return faces ? TRUE : FALSE;
+}
+
+bool CTabBar::LoadFaces(UINT bitmapId) {
+  if (!m_faceBitmap.LoadBitmap(bitmapId)) return false;
+  BITMAP info;
+  if (m_faceBitmap.GetBitmap(&info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 1) return false;
+  if (!m_memoryDC.CreateCompatibleDC(nullptr)) return false;
+  HGDIOBJ previous = ::SelectObject(m_memoryDC, m_faceBitmap);
+  if (previous == nullptr || previous == HGDI_ERROR) return false;
+  m_previousBitmap = static_cast<HBITMAP>(previous);
+  m_faceWidth = info.bmWidth;
+  m_faceHeight = info.bmHeight;
+  return true;
 }
 
 BOOL CTabBar::AddTab(LPCSTR label, CWnd* page) {
@@ -147,8 +162,14 @@ void CTabBar::OnPaint() {
     const CRect& slot = m_tabs[i].rect;
     const int width = slot.Width();
     const int height = slot.Height();
-    dc.BitBlt(slot.left + kEdge, slot.top + kEdge, width - kFrame, height - kFrame, &m_memoryDC, 0,
-              i == m_selectedTab ? half : 0, SRCCOPY);
+    if (m_previousBitmap != nullptr) {
+      dc.BitBlt(slot.left + kEdge, slot.top + kEdge, width - kFrame, height - kFrame, &m_memoryDC,
+                0, i == m_selectedTab ? half : 0, SRCCOPY);
+    } else {
+      // No faces: grey, or the selection's colour, under the white label.
+      dc.FillSolidRect(slot.left + kEdge, slot.top + kEdge, width - kFrame, height - kFrame,
+                       ::GetSysColor(i == m_selectedTab ? COLOR_HIGHLIGHT : COLOR_BTNSHADOW));
+    }
     dc.FillSolidRect(slot.left, slot.top, width - kEdge, kEdge, shadow);
     dc.FillSolidRect(slot.left, slot.top, kEdge, height - kEdge, shadow);
     dc.FillSolidRect(slot.left, slot.bottom - kEdge, width, kEdge, highlight);

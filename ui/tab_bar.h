@@ -9,7 +9,8 @@
 // It takes over an existing static control created with SS_NOTIFY (so that
 // clicks reach it): bind it with DDX_Control or SubclassWindow, then call
 // LoadTabBitmap once before adding tabs. Until then it holds no tab and
-// refuses to add one. A tab stores a page pointer it does not own and hands
+// refuses to add one. When the faces cannot be loaded, the tabs work all the
+// same, laid out as for the shipped faces and drawn in plain colours. A tab stores a page pointer it does not own and hands
 // it back; the bar knows nothing else of pages.
 //
 // Threads: user-interface thread only. Notifications are synchronous sends:
@@ -28,7 +29,9 @@ class CTabBar : public CStatic {
 
   // Loads the face bitmap (both faces stacked, normal on top), creates the
   // memory DC and the label font, lays out the 12 slots and sizes the control
-  // to 4 x W + 20 by H + 3. Once only: a second call returns FALSE.
+  // to 4 x W + 20 by H + 3. FALSE when the faces could not be loaded: the
+  // slots are laid out all the same, for plain faces of 152 x 38. Once only:
+  // a second call returns FALSE and changes nothing.
   BOOL LoadTabBitmap(UINT bitmapId);
   // Appends a tab. FALSE (nothing changes) for a null label, with 12 tabs, or
   // before LoadTabBitmap. A null page is accepted. The selection stays.
@@ -67,6 +70,8 @@ class CTabBar : public CStatic {
   int BarWidth() const;
   // A tab's height and the gap below it: H/2 + 3.
   int RowHeight() const;
+  // The face bitmap in the memory DC; false when any step failed.
+  bool LoadFaces(UINT bitmapId);
   void NotifyParent(unsigned code, int index);
   void InvalidateAll();
 

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -17,6 +18,7 @@
 #include "link_fixture.h"
 #include "session_check.h"
 #include "tests/support/fault_seam.h"
+#include "tests/support/hang_bound.h"
 
 namespace {
 
@@ -264,5 +266,104 @@ TEST_F(LinkFaults, StopBeforeTheSocketExistsEndsTheAttemptBeforeTheLogin) {
   EXPECT_FALSE(recorder.Has("online"));
   peer.reset();
   EXPECT_FALSE(loginSeen.load());
+  EXPECT_EQ("", seam.HandleFaults());
+}
+
+// An idle link waits for bytes without receiving: WinSock leaves a
+// connection whose receive timed out in an indeterminate state, so the link
+// must never make a receive that could time out. It tries one that cannot
+// wait (the socket is non-blocking), then waits for readiness.
+TEST_F(LinkFaults, AnIdleLinkMakesNoReceiveUntilBytesCome) {
+  Serve([](CPeerConnection& connection, int) {
+    AcceptLogin(connection);
+    connection.WaitForClose();
+  });
+  std::atomic<bool> watching{false};
+  std::atomic<int> waits{0};
+  std::atomic<int> receives{0};
+  CFaultSeam seam([&](CFaultSeam::Call call, CFaultSeam::Handle) {
+    if (watching && call == CFaultSeam::Call::kTransferWait) ++waits;
+    if (watching && call == CFaultSeam::Call::kReceive) ++receives;
+    return 0;
+  });
+  StartLink(peer->Address());
+  ASSERT_TRUE(WaitFor("online"));
+  watching = true;
+  // Six slices of silence, each seen as a wait or (with receive time-outs)
+  // as a receive.
+  ASSERT_TRUE(ServeUntil(queue, [&] { return waits + receives >= 6; }));
+  EXPECT_LE(receives.load(), 1) << "at most the one that found nothing before the waits";
+  EXPECT_EQ(1, link.IsOnline());
+  // The worker consults the seam until it has ended.
+  link.Stop();
+}
+
+// Stop at each stage of an attempt returns once the platform call in
+// progress has returned, and no socket is opened after it: a name lookup
+// that ends after Stop must not go on to connect (for up to 10 s to a host
+// that never answers). The times are printed, not checked.
+TEST_F(LinkFaults, StopAtEachStageOfAnAttemptOpensNoSocketAfterIt) {
+  enum class Stage { kLookup, kConnect, kLoginReply, kReceive };
+  CFullListener silent;
+  std::atomic<Stage> stage{Stage::kLookup};
+  std::atomic<bool> loginRead{false};
+  Serve([&](CPeerConnection& connection, int) {
+    if (stage == Stage::kLoginReply) {
+      unsigned type = 0;
+      std::string login;
+      loginRead = connection.ReadFrame(&type, &login, kHangBoundMs);
+    } else {
+      AcceptLogin(connection);
+    }
+    connection.WaitForClose();
+  });
+  std::atomic<bool> stopping{false};
+  std::atomic<int> socketsAfterStop{0};
+  std::atomic<int> resolving{0};
+  std::atomic<int> readWaits{0};
+  CFaultSeam seam([&](CFaultSeam::Call call, CFaultSeam::Handle) {
+    if (call == CFaultSeam::Call::kSocket && stopping) ++socketsAfterStop;
+    if (call == CFaultSeam::Call::kTransferWait) ++readWaits;
+    if (call == CFaultSeam::Call::kResolve && stage == Stage::kLookup) {
+      // A lookup that takes until Stop waits for the worker.
+      ++resolving;
+      const Clock::time_point start = Clock::now();
+      while (!recorder.StopWaiting() && SecondsSince(start) * 1000 < kHangBoundMs)
+        std::this_thread::yield();
+    }
+    return 0;
+  });
+  struct Case {
+    Stage stage;
+    const char* name;
+    std::string address;
+    std::function<bool()> reached;
+  };
+  const std::string localPeer = "localhost:" + std::to_string(peer->Port());
+  const Case cases[] = {
+      {Stage::kLookup, "name lookup", silent.HostAddress(), [&] { return resolving > 0; }},
+      {Stage::kConnect, "connect with no answer", silent.HostAddress(),
+       [&] { return link.Socket().IsOpen(); }},
+      {Stage::kLoginReply, "login reply", localPeer, [&] { return loginRead.load(); }},
+      {Stage::kReceive, "receive", localPeer,
+       [&] { return recorder.Has("online") && readWaits > 0; }},
+  };
+  for (const Case& c : cases) {
+    stage = c.stage;
+    recorder.Clear();
+    stopping = false;
+    socketsAfterStop = 0;
+    readWaits = 0;
+    StartLink(c.address);
+    ASSERT_TRUE(ServeUntil(queue, c.reached)) << c.name;
+    stopping = true;
+    const Clock::time_point start = Clock::now();
+    EXPECT_EQ(1, link.Stop()) << c.name;
+    std::printf("Stop during the %s returned after %.1f ms\n", c.name,
+                SecondsSince(start) * 1000);
+    EXPECT_EQ(0, socketsAfterStop.load()) << c.name;
+    ServeUntil(queue, [&] { return recorder.Has("gave up 1") || recorder.Has("offline"); });
+    EXPECT_EQ("", CheckSession(recorder.Transcript(), Strings{})) << c.name;
+  }
   EXPECT_EQ("", seam.HandleFaults());
 }

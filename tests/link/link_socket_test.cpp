@@ -322,7 +322,7 @@ TEST(StreamSocketClose, AClosedHandleIsReleasedWhileTheNextOneIsBusy) {
   std::atomic<bool> receiving{false};
   std::atomic<CFaultSeam::Handle> first{link_platform::kInvalidSocket};
   CFaultSeam seam([&](CFaultSeam::Call call, CFaultSeam::Handle handle) {
-    if (call == CFaultSeam::Call::kReceive && watchReceive) receiving = true;
+    if (call == CFaultSeam::Call::kTransferWait && watchReceive) receiving = true;
     if (call != CFaultSeam::Call::kSend || first != link_platform::kInvalidSocket) return 0;
     first = handle;
     sending = true;

@@ -45,6 +45,8 @@ TEST_F(LoginTest, BadNicknamesAreRefusedWithReasonAndClosed) {
     client->Send(2, c.line);
     EXPECT_EQ(client->Next(), (Frame{4, c.reason}));
     EXPECT_TRUE(client->WaitClosed());
+    // A reset could throw the refusal away before the client has read it.
+    EXPECT_TRUE(client->ClosedInOrder());
   }
 }
 

@@ -62,10 +62,10 @@ const char* CallName(PlatformCall call) {
       return "connect";
     case PlatformCall::kWait:
       return "connect wait";
+    case PlatformCall::kTransferWait:
+      return "send/receive wait";
     case PlatformCall::kGetOption:
       return "getsockopt";
-    case PlatformCall::kSetOption:
-      return "setsockopt";
     case PlatformCall::kBlockingMode:
       return "blocking mode";
     case PlatformCall::kSend:

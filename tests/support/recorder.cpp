@@ -55,6 +55,7 @@ std::vector<std::string> CLinkRecorder::Transcript() const {
 void CLinkRecorder::Clear() {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_entries.clear();
+  m_stopWaiting = false;
 }
 
 int CLinkRecorder::Count(const std::string& text) const {

@@ -6,6 +6,7 @@
 //   text), "diag Recv: [0002][0003] ok\r\n", "white Connect 失敗\r\n".
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>
@@ -25,6 +26,10 @@ class CLinkRecorder : public ILinkListener, public ILogSink {
   int OnLinkEvent(int code, std::intptr_t value) override;
   void AppendLine(LogColour colour, const char* text) override;
   void AppendWhiteLine(const char* text) override;
+  // A link serves its sink only while Stop waits for the worker: this tells
+  // a test (or a peer's script) that Stop has begun to wait.
+  void ServePendingAppends() override { m_stopWaiting = true; }
+  bool StopWaiting() const { return m_stopWaiting.load(); }
 
   std::vector<std::string> Transcript() const;
   // Entries that equal text.
@@ -37,6 +42,7 @@ class CLinkRecorder : public ILinkListener, public ILogSink {
 
   mutable std::mutex m_mutex;
   std::vector<std::string> m_entries;
+  std::atomic<bool> m_stopWaiting{false};
 };
 
 // The test's message loop: serves deliveries until done() holds or the hang

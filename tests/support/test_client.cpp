@@ -82,6 +82,7 @@ bool TestClient::Fill(std::size_t want, std::chrono::steady_clock::time_point de
     if (n > 0) {
       m_pending.append(bytes, static_cast<std::size_t>(n));
     } else if (n == 0 || !IsWouldBlock(LastError())) {
+      m_reset = n < 0;
       m_closed = true;
     }
   }

@@ -53,6 +53,8 @@ class TestClient {
   // True when the server closes the connection within the time; frames
   // still on the way are read and thrown away.
   bool WaitClosed(int timeoutMs = kHangBoundMs);
+  // Closed by the server with an orderly end of stream, not a reset.
+  bool ClosedInOrder() const { return m_closed && !m_reset; }
   // True when nothing at all arrives within the time.
   bool Quiet(int timeoutMs = 200);
   // Stops reading: the socket's receive buffer is made small so the server's
@@ -69,6 +71,7 @@ class TestClient {
   SocketHandle m_socket = kInvalidSocket;
   std::string m_pending;
   bool m_closed = false;
+  bool m_reset = false;
 };
 
 // Runs a server for one test, with small limits so time-outs come quickly.

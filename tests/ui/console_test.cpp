@@ -174,6 +174,30 @@ TEST_F(ConsoleTest, AWrappedFirstLineIsRemovedWholeUpToItsLineBreak) {
   EXPECT_EQ(0u, text.find("s00\r\n")) << text;
 }
 
+// A control whose messages put the first line break one character later
+// than its text objects do: the trim must cut nothing rather than part of
+// the next line.
+WNDPROC g_findProc = nullptr;
+LRESULT CALLBACK FindOneLater(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = ::CallWindowProcA(g_findProc, hWnd, message, wParam, lParam);
+  return message == EM_FINDTEXT && result >= 0 ? result + 1 : result;
+}
+
+TEST_F(ConsoleTest, ATrimWhosePositionSystemsDisagreeCutsNoPartOfALine) {
+  const ConsoleStyle smallCap = {"SYSTEM", 270, 5, true, kInputId};
+  Open(smallCap);
+  g_findProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(Console(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FindOneLater)));
+  std::string expected;
+  char line[16];
+  for (int i = 0; i < 8; ++i) {
+    wsprintfA(line, "line %d\r\n", i);
+    console->AppendConsole(RGB(255, 255, 255), line);
+    expected += line;
+  }
+  EXPECT_EQ(expected, WindowText(Console()));
+}
+
 void FillLines(CConsoleView* view, int count) {
   for (int i = 0; i < count; ++i) view->AppendConsole(RGB(255, 255, 255), "filler line\r\n");
 }

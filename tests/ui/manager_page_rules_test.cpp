@@ -6,6 +6,7 @@
 #include <string>
 
 #include "link/cp932_text.h"
+#include "tests/support/failing_allocation.h"
 #include "tests/support/manager_scene.h"
 #include "tests/support/message_box_watch.h"
 #include "tests/support/peer.h"
@@ -108,4 +109,21 @@ TEST(ManagerPageLimits, LongestAddressAndNicknameAreTypedAndConnect) {
     EXPECT_NE(0, link.IsRunning()) << c.name;
     link.Stop();
   }
+}
+
+// A worker that cannot be started (no memory for its thread): the toggle
+// goes back, with no message and no exception, and nothing runs.
+TEST(ManagerPageLimits, AWorkerThatCannotStartUnchecksTheToggleSilently) {
+  CServerLink link;
+  CManagerScene scene(&link);
+  scene.SetText(IDC_MANAGER_ADDRESS, "127.0.0.1:" + std::to_string(UnusedPort()));
+  scene.SetText(IDC_MANAGER_NICKNAME, "velmo");
+  CMessageBoxWatch watch;
+  FailNextAllocation();
+  scene.Click(IDC_MANAGER_CONNECT);
+  EXPECT_TRUE(AllocationFailed());
+  EXPECT_EQ(std::vector<std::string>{}, watch.Texts());
+  EXPECT_FALSE(scene.ToggleChecked());
+  EXPECT_EQ("接続", scene.ToggleText());
+  EXPECT_EQ(0, link.IsRunning());
 }

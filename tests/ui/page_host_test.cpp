@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "link/message_catalogue.h"
+#include "tests/support/failing_allocation.h"
 #include "tests/support/frame_bytes.h"
 #include "tests/support/peer.h"
 #include "tests/support/sent_message_log.h"
@@ -188,6 +189,14 @@ TEST_F(PageHostTest, TabsShowOnePageAndTheLayoutFollowsTheRowsOfTabs) {
   }
   EXPECT_EQ(lineTop, RectOf(secondLine).top) << "back to one row of tabs";
   EXPECT_EQ(0, host.SendMessage(WM_TABBAR_NOTIFY, 3, 0)) << "an unknown code is not handled";
+  // A click notice while no tab is selected (as right after the selected tab
+  // went) reads no slot outside the tabs and shows no page.
+  auto* bar = static_cast<CTabBar*>(
+      CWnd::FromHandlePermanent(::GetDlgItem(host.m_hWnd, IDC_PAGE_HOST_TAB_BAR)));
+  ASSERT_NE(nullptr, bar);
+  ASSERT_TRUE(bar->SetCurSel(-1));
+  EXPECT_EQ(1, host.SendMessage(WM_TABBAR_NOTIFY, TABBAR_CLICKED, 0));
+  EXPECT_FALSE(::IsWindowVisible(ManagerWindow()));
 }
 
 // The dialog manager's Enter and Escape end a dialog by hiding it: none of the
@@ -245,12 +254,18 @@ TEST_F(PageHostTest, APageWhoseWindowCannotBeCreatedLeavesTheChannelAndSaysSo) {
   HHOOK refuse = ::SetWindowsHookExA(WH_CBT, &RefuseRichEdit, nullptr, ::GetCurrentThreadId());
   EXPECT_EQ(nullptr, host.OpenChannelPage("#b"));
   ::UnhookWindowsHookEx(refuse);
+  // No memory for the page: no exception, and nothing kept.
+  const long live = LiveAllocations();
+  FailNextAllocation(sizeof(CChannelPage));
+  EXPECT_EQ(nullptr, host.OpenChannelPage("#c"));
+  EXPECT_TRUE(AllocationFailed());
+  EXPECT_EQ(live, LiveAllocations());
   EXPECT_TRUE(::IsWindowVisible(ManagerWindow())) << "no page was hidden or shown";
-  ASSERT_NE(nullptr, host.OpenChannelPage("#c"));
-  ASSERT_NO_FATAL_FAILURE(Leave("#c"));
-  const std::vector<ReceivedFrame> frames = Received(3);
-  ASSERT_EQ(3u, frames.size()) << "the server does not keep the user where no page shows";
-  const char* const left[] = {"#a", "#b", "#c"};
+  ASSERT_NE(nullptr, host.OpenChannelPage("#d"));
+  ASSERT_NO_FATAL_FAILURE(Leave("#d"));
+  const std::vector<ReceivedFrame> frames = Received(4);
+  ASSERT_EQ(4u, frames.size()) << "the server does not keep the user where no page shows";
+  const char* const left[] = {"#a", "#b", "#c", "#d"};
   for (std::size_t i = 0; i < frames.size(); ++i) {
     EXPECT_EQ(static_cast<unsigned>(MsgLeave), frames[i].type) << i;
     EXPECT_EQ(left[i], frames[i].payload) << i;
@@ -261,7 +276,8 @@ TEST_F(PageHostTest, APageWhoseWindowCannotBeCreatedLeavesTheChannelAndSaysSo) {
       CompareConsole(
           log, {{"Recv: [0002][0003] ok\r\n", RGB(0, 127, 255)},
                 {"チャンネル #a を開けません: ページを作れませんでした\r\n", RGB(255, 255, 255)},
-                {"チャンネル #b を開けません: ページを作れませんでした\r\n", RGB(255, 255, 255)}}));
+                {"チャンネル #b を開けません: ページを作れませんでした\r\n", RGB(255, 255, 255)},
+                {"チャンネル #c を開けません: ページを作れませんでした\r\n", RGB(255, 255, 255)}}));
 }
 
 // The server confirms a join only once the close has begun (it answers the
@@ -327,6 +343,39 @@ TEST_F(PageHostTest, TheManagerPageFillsThePageAreaBelowTheLines) {
               RectOf(ManagerWindow()));
     EXPECT_EQ(step.shown, ::IsWindowVisible(ManagerWindow()) != FALSE);
   }
+}
+
+// A page host whose tab faces cannot be loaded (its templates come from a
+// module without the bitmaps): the tabs exist all the same, are laid out and
+// answer clicks, and the manager page gets its events.
+class PageHostWithoutFaces : public PageHostTest {
+ protected:
+  void SetUp() override {
+    const HINSTANCE resources = AfxGetResourceHandle();
+    ASSERT_NE(nullptr, m_templates);
+    AfxSetResourceHandle(m_templates);
+    PageHostTest::SetUp();
+    AfxSetResourceHandle(resources);
+  }
+  ~PageHostWithoutFaces() override { ::FreeLibrary(m_templates); }
+  HMODULE m_templates = ::LoadLibraryA("ui_templates_only.dll");
+};
+
+TEST_F(PageHostWithoutFaces, KeepsTabsLayoutAndEvents) {
+  ASSERT_NE(nullptr, ManagerWindow());
+  const HWND tabBar = ::GetDlgItem(host.m_hWnd, IDC_PAGE_HOST_TAB_BAR);
+  const CRect second = RectOf(::GetDlgItem(host.m_hWnd, IDC_PAGE_HOST_SECOND_LINE));
+  EXPECT_EQ(22, RectOf(tabBar).Height()) << "one row of tabs";
+  CRect client;
+  host.GetClientRect(&client);
+  EXPECT_EQ(CRect(0, second.bottom + 1, client.right, client.bottom + 1), RectOf(ManagerWindow()));
+  EXPECT_EQ(1, Broadcast(MsgJoined, "#a")) << "the manager page took the join";
+  ASSERT_NE(nullptr, PageOf("#a"));
+  EXPECT_TRUE(::IsWindowVisible(PageOf("#a")));
+  // The user clicks the first tab.
+  ::SendMessageA(tabBar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  EXPECT_TRUE(::IsWindowVisible(ManagerWindow()));
+  EXPECT_FALSE(::IsWindowVisible(PageOf("#a")));
 }
 
 }  // namespace

@@ -182,8 +182,9 @@ const std::vector<SequenceCase> kSequences = {
      {0, 1, 2, 3, 4}, 0, 44, {}},
     {"before the faces are loaded nothing is taken", false, 0, -1,
      {{Op::Add, 0, false}, {Op::Select, 0, false}, {Op::Remove, 0, false}}, {}, -1, 20, {}},
-    {"a missing bitmap leaves the bar unloaded", false, 0, -1,
-     {{Op::Load, 999, false}, {Op::Add, 0, false}}, {}, -1, 20, {}},
+    {"a missing bitmap still gives tabs, in rows as with the faces", false, 0, -1,
+     {{Op::Load, 999, false}, kAdd, kAdd, kAdd, kAdd, kAdd, {Op::Load, IDB_TAB_FACES, false}},
+     {0, 1, 2, 3, 4}, -1, 44, {Resized(22), Resized(44)}},
 };
 // clang-format on
 
