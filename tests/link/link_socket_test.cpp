@@ -113,6 +113,21 @@ TEST(StreamSocketConnect, NameThatDoesNotResolveFailsWithoutASocket) {
   EXPECT_EQ(StatusNotOpen, socket.GetStatus());
 }
 
+// "255.255.255.255" is the value the dotted-address parser gives for text it
+// cannot parse, so it is no dotted address: it goes to the name lookup.
+TEST(StreamSocketConnect, TheInvalidAddressValueGoesToTheNameLookup) {
+  std::atomic<int> lookups{0};
+  CFaultSeam seam([&](CFaultSeam::Call call, CFaultSeam::Handle) {
+    if (call == CFaultSeam::Call::kResolve) ++lookups;
+    return 0;
+  });
+  CStreamSocket socket;
+  socket.ConnectHost("255.255.255.255", UnusedPort(), 1);
+  socket.Close();
+  EXPECT_EQ(1, lookups.load());
+  EXPECT_EQ("", seam.HandleFaults());
+}
+
 // A connect that gets no answer waits out its time-out and says so with
 // StatusTimedOut; a signal during the wait changes nothing.
 TEST(StreamSocketConnect, TimedConnectThatGetsNoAnswerTimesOut) {
