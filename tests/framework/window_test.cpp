@@ -80,6 +80,20 @@ TEST(WindowObject, IsAttachedBeforeCreateAndReceivesItsMessagesThroughHandlers) 
   EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
 }
 
+// A window whose procedure is the framework's already (made through an
+// object since detached): a new object subclasses it without chaining to the
+// framework's procedure itself, so default processing ends.
+TEST(WindowObject, SubclassingAWindowOfTheFrameworksOwnProcedureDefaultsOnce) {
+  CWnd first;
+  ASSERT_TRUE(first.CreateEx(0, nullptr, "w", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+  const HWND hWnd = first.Detach();
+  CWnd second;
+  ASSERT_TRUE(second.SubclassWindow(hWnd));
+  second.SetWindowText("abc");
+  EXPECT_EQ(3, ::GetWindowTextLengthA(hWnd));
+  second.DestroyWindow();
+}
+
 TEST(WindowObject, RefusedCreationLeavesNoWindowAndCleansUpOnce) {
   RecordingWnd wnd;
   wnd.createResult = -1;
