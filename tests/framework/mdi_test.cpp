@@ -86,7 +86,8 @@ TEST_F(MdiTest, NewChildIsCreatedFromItsRuntimeClassShownAndActive) {
   EXPECT_TRUE(child->IsWindowVisible());
   EXPECT_EQ(frame->MDIGetActive(), child);
   EXPECT_EQ(child->GetMDIFrame(), frame);
-  EXPECT_STREQ("ドキュメント", child->m_strTitle) << "the document's title: its string's second line";
+  EXPECT_STREQ("ドキュメント", child->m_strTitle)
+      << "the document's title: its string's second line";
   ASSERT_FALSE(g_log.activations.empty());
   EXPECT_TRUE(g_log.activations.back());
 }

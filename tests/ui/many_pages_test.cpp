@@ -12,6 +12,7 @@
 #include "link/message_catalogue.h"
 #include "tests/support/frame_bytes.h"
 #include "tests/support/peer.h"
+#include "tests/support/sent_message_log.h"
 #include "tests/support/test_hosts.h"
 #include "tests/support/ui_test_support.h"
 #include "ui/page_host_dlg.h"
@@ -108,11 +109,17 @@ TEST(ManyPages, LinesSpreadOverElevenFullPagesShowOnTheirOwnPagesInOrder) {
   CChangePaintWatch shownWatch(consoles.back(), EM_REPLACESEL);
   CChangePaintWatch hiddenWatch(consoles[3], EM_REPLACESEL);
 
+  // A hidden page's console is never held: it changes with its redrawing on.
+  CSentMessageLog redraws(WM_SETREDRAW);
   ASSERT_EQ(1, host.GetServerLink()->Start(host.GetLinkEventTarget(), peer.Address(), "velmo"));
   const HWND firstList = ::GetDlgItem(pages[0]->m_hWnd, IDC_CHANNEL_USERS);
   ASSERT_TRUE(PumpUntil(kHangBoundMs, [&] {
     return ListRowCount(firstList) == 1 && shownWatch.PaintedAfterLastChange();
   })) << "every line arrives and the shown page is painted after its last";
+  redraws.Stop();
+  for (int page = 0; page + 1 < kPages; ++page)
+    EXPECT_EQ(0, redraws.CountFor(consoles[page])) << "hidden " << Channel(page);
+  EXPECT_GT(redraws.CountFor(consoles.back()), 0) << "the shown console is paced";
 
   for (int page = 0; page < kPages; ++page) {
     SCOPED_TRACE(Channel(page));
