@@ -1,7 +1,8 @@
 // velmo.dll as its host sees it: what loading registers and unloading takes
-// away, a start with no main window, the frame's exact style and its small
-// icon, and the frame's entry in the host's window list while the frame is
-// activated, deactivated and closed alone with the host running on.
+// away, a start with no main window, a start whose page host cannot be
+// created, the frame's exact style and its small icon, and the frame's entry
+// in the host's window list while the frame is activated, deactivated and
+// closed alone with the host running on.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -103,6 +104,21 @@ std::vector<std::string> Items(HWND list) {
 
 using Strings = std::vector<std::string>;
 
+// Refuses the creation of a dialog whose parent is an MDI child: the page
+// host inside the manager frame.
+bool g_pageHostRefused = false;
+LRESULT CALLBACK RefusePageHost(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND) {
+    const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+    if (cs->lpszClass == MAKEINTATOM(0x8002) && cs->hwndParent != nullptr &&
+        (::GetWindowLongA(cs->hwndParent, GWL_EXSTYLE) & WS_EX_MDICHILD)) {
+      g_pageHostRefused = true;
+      return 1;
+    }
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
 
 TEST_F(ClientTest, LoadingRegistersAndUnloadingWithoutAStartLeavesNothing) {
@@ -129,6 +145,35 @@ TEST_F(ClientTest, LoadingRegistersAndUnloadingWithoutAStartLeavesNothing) {
   EXPECT_EQ(nullptr, ::GetModuleHandleA("velmo.dll"));
   EXPECT_EQ(records, ResourceChainRecords());
   EXPECT_EQ(windows, ThreadWindows());
+}
+
+// The frame's creation fails with its page host: no frame and no entry in
+// the window list are left, the host's resources are found as before, and
+// the next start opens the frame.
+TEST_F(ClientTest, AStartWhosePageHostCannotBeCreatedLeavesTheHostAsItWas) {
+  ASSERT_TRUE(theApp.StartHost({}, SW_SHOW));
+  PluginRegistry::Instance().Load({VelmoPath()});
+  // Not the instance handle the frame puts in its place while it creates
+  // the page host, as with a host whose resources are in a DLL of their own.
+  const HINSTANCE resources = AfxGetResourceHandle();
+  const HINSTANCE own = ::GetModuleHandleA("velmo.dll");
+  AfxSetResourceHandle(own);
+  g_pageHostRefused = false;
+  HHOOK refuse = ::SetWindowsHookExA(WH_CBT, &RefusePageHost, nullptr, ::GetCurrentThreadId());
+  PluginRegistry::Instance().StartAll();
+  ::UnhookWindowsHookEx(refuse);
+  EXPECT_EQ(own, AfxGetResourceHandle());
+  AfxSetResourceHandle(resources);
+  PumpPending();
+  EXPECT_TRUE(g_pageHostRefused);
+  const HWND client = static_cast<CMDIFrameWnd*>(theApp.m_pMainWnd)->m_hWndMDIClient;
+  EXPECT_EQ(nullptr, ::GetWindow(client, GW_CHILD));
+  EXPECT_EQ(0, ::SendMessageA(WindowList(), CB_GETCOUNT, 0, 0));
+  PluginRegistry::Instance().StartAll();
+  PumpPending();
+  ASSERT_NE(nullptr, Frame());
+  EXPECT_EQ(ManagerPage(), VisiblePage());
+  CloseHost();
 }
 
 TEST_F(ClientTest, TheFrameHasExactlyItsStyleAndItsOwnSmallIconWhichGoesWithIt) {

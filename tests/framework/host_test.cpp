@@ -208,6 +208,23 @@ TEST_F(HostTest, FailingDllsAreNamedInAMessageAndTheRestStillStart) {
   EXPECT_EQ(ProbeOf(pluginA)->onStartCalls, 1);
 }
 
+// A DLL that registered two objects is freed once for both: a reference
+// held besides the host's own keeps it loaded.
+TEST_F(HostTest, ADllOfTwoObjectsIsFreedOnceForBoth) {
+  ::SetEnvironmentVariableA(TEST_PLUGIN_SECOND_OBJECT, "1");
+  Start({pluginA});
+  ::SetEnvironmentVariableA(TEST_PLUGIN_SECOND_OBJECT, nullptr);
+  ASSERT_EQ(2u, PluginRegistry::Instance().Plugins().size());
+  EXPECT_EQ(PluginRegistry::Instance().Plugins()[0].module,
+            PluginRegistry::Instance().Plugins()[1].module);
+  const HMODULE held = ::LoadLibraryA(pluginA.c_str());
+  CloseWindows();
+  theApp.ReleaseHost();
+  EXPECT_EQ(held, ::GetModuleHandleA(pluginA.c_str())) << "freed once more than it was loaded";
+  ::FreeLibrary(held);
+  EXPECT_EQ(nullptr, ::GetModuleHandleA(pluginA.c_str()));
+}
+
 TEST_F(HostTest, RegistrationOutsideALoadIsRefused) {
   CPalaverPlugin stray;
   EXPECT_EQ(RegisterPlugin(&stray, "x", "y"), 0);

@@ -110,7 +110,10 @@ CChangePaintWatch::~CChangePaintWatch() {
 LRESULT CALLBACK CChangePaintWatch::Watch(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* watch = static_cast<CChangePaintWatch*>(::GetPropA(hWnd, kWatchProperty));
   if (message == watch->m_changeMessage) watch->m_lastChange = ++watch->m_seq;
-  if (message == WM_PAINT) watch->m_lastPaint = ++watch->m_seq;
+  if (message == WM_PAINT) {
+    watch->m_lastPaint = ++watch->m_seq;
+    ++watch->m_paints;
+  }
   const WNDPROC next = watch->m_next;
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));

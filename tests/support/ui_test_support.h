@@ -45,6 +45,7 @@ class CChangePaintWatch {
   CChangePaintWatch& operator=(const CChangePaintWatch&) = delete;
   bool PaintedAfterLastChange() const { return m_lastPaint > m_lastChange; }
   bool Changed() const { return m_lastChange > 0; }
+  int Paints() const { return m_paints; }
 
  private:
   static LRESULT CALLBACK Watch(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -54,6 +55,7 @@ class CChangePaintWatch {
   int m_seq = 0;
   int m_lastChange = 0;
   int m_lastPaint = 0;
+  int m_paints = 0;
 };
 
 // A rich edit control, child of parent, of the chat console's template styles.

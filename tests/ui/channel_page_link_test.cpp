@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,6 +18,26 @@
 #include "ui/console_log_sink.h"
 
 namespace {
+
+// A channel page of "#c" on a test window; Start connects its link to the
+// peer (watches on its controls go on before).
+struct CLinkedPage {
+  CTestWindow window;
+  CTestPageHost host;
+  CChannelPage* page = OpenTestPage(&host, window.Handle(), "#c");
+  CServerLink link;
+  std::unique_ptr<CWindowLinkTarget> target;
+
+  ~CLinkedPage() {
+    link.Stop();
+    window.Destroy();
+  }
+  HWND Item(int id) const { return ::GetDlgItem(page->m_hWnd, id); }
+  int Start(const CScriptedPeer& peer) {
+    target = std::make_unique<CWindowLinkTarget>(page->m_hWnd);
+    return link.Start(target.get(), peer.Address(), "velmo");
+  }
+};
 
 TEST(ChannelPageOnTheLink, FramesFromThePeerReachThePageInOrder) {
   std::atomic<bool> sent{false};
@@ -85,17 +107,13 @@ TEST(ChannelPageOnTheLink, ABurstOfUsersShowsWholeInOrderAndIsPaintedWhenItStops
       connection.Send(frames);
       connection.WaitForClose();
     });
-    CTestWindow window;
-    CTestPageHost host;
-    CChannelPage* page = OpenTestPage(&host, window.Handle(), "#c");
-    ASSERT_NE(nullptr, page);
-    const HWND list = page->GetDlgItem(IDC_CHANNEL_USERS)->m_hWnd;
-    const HWND console = page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd;
+    CLinkedPage linked;
+    ASSERT_NE(nullptr, linked.page);
+    const HWND list = linked.Item(IDC_CHANNEL_USERS);
+    const HWND console = linked.Item(IDC_CHANNEL_CONSOLE);
     CChangePaintWatch listWatch(list, LVM_INSERTITEMA);
     CChangePaintWatch consoleWatch(console, EM_REPLACESEL);
-    CServerLink link;
-    CWindowLinkTarget target(page->m_hWnd);
-    ASSERT_EQ(1, link.Start(&target, peer.Address(), "velmo"));
+    ASSERT_EQ(1, linked.Start(peer));
 
     std::vector<std::string> rows, lines;
     for (const std::string& nick : nicks) {
@@ -116,9 +134,50 @@ TEST(ChannelPageOnTheLink, ABurstOfUsersShowsWholeInOrderAndIsPaintedWhenItStops
     }));
     EXPECT_EQ(rows, ListRows(list));
     EXPECT_EQ(text, WindowText(console));
-    EXPECT_EQ(1, link.Stop());
-    window.Destroy();
+    EXPECT_EQ(1, linked.link.Stop());
   }
+}
+
+std::atomic<int> g_ticks{0};
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++g_ticks; }
+
+// The peer streams chat lines without end, so the worker always has the
+// next event for the page: this thread must still reach its timers, its
+// posted messages and painting while the stream flows.
+TEST(ChannelPageOnTheLink, AnEndlessStreamLeavesTheThreadItsTimersMessagesAndPainting) {
+  std::atomic<bool> enough{false}, streamEnded{false};
+  CScriptedPeer peer([&](CPeerConnection& connection, int) {
+    AcceptLogin(connection);
+    std::string lines;
+    for (int i = 0; i < 50; ++i) lines += FrameBytes(403, "#c alice one more line");
+    const auto start = std::chrono::steady_clock::now();
+    while (!enough && std::chrono::steady_clock::now() - start <
+                          std::chrono::milliseconds(kHangBoundMs) &&
+           connection.Send(lines)) {
+    }
+    streamEnded = true;
+    connection.WaitForClose();
+  });
+  CLinkedPage linked;
+  ASSERT_NE(nullptr, linked.page);
+  const HWND input = linked.Item(IDC_CHANNEL_INPUT);
+  CChangePaintWatch consoleWatch(linked.Item(IDC_CHANNEL_CONSOLE), EM_REPLACESEL);
+  ASSERT_EQ(1, linked.Start(peer));
+  ASSERT_TRUE(PumpUntil(kHangBoundMs, [&] { return consoleWatch.Changed(); }));
+
+  g_ticks = 0;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, &CountTick);
+  ::PostMessageA(input, WM_CHAR, 'x', 0);
+  const int paints = consoleWatch.Paints();
+  const bool reached = PumpUntil(kHangBoundMs, [&] {
+    return g_ticks >= 2 && WindowText(input) == "x" && consoleWatch.Paints() > paints;
+  });
+  const bool whileStreaming = !streamEnded;
+  enough = true;
+  ::KillTimer(nullptr, timer);
+  EXPECT_TRUE(reached);
+  EXPECT_TRUE(whileStreaming) << "reached only once the stream had stopped";
+  EXPECT_EQ(1, linked.link.Stop());
 }
 
 }  // namespace

@@ -135,6 +135,8 @@ class CTestPlugin : public CPalaverPlugin {
 };
 
 CTestPlugin g_plugin;
+// Registered too when the loading process asks for it: a DLL of two objects.
+CPalaverPlugin g_second;
 
 }  // namespace
 
@@ -145,6 +147,8 @@ BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD reason, LPVOID) {
     if (!AfxInitExtensionModule(g_module, hInstance)) return FALSE;
     new CDynLinkLibrary(g_module);
     RegisterPlugin(&g_plugin, "Velmo tests", TEST_PLUGIN_VERSION);
+    if (::GetEnvironmentVariableA(TEST_PLUGIN_SECOND_OBJECT, nullptr, 0) > 0)
+      RegisterPlugin(&g_second, "Velmo tests", TEST_PLUGIN_VERSION);
   } else if (reason == DLL_PROCESS_DETACH) {
     AfxTermExtensionModule(g_module);
   }

@@ -16,3 +16,8 @@ struct TestPluginProbe {
 };
 
 typedef TestPluginProbe* (*GetTestPluginProbeFn)();
+
+// Set in the environment while a test plug-in loads, it registers a second
+// object of its own.
+#define TEST_PLUGIN_SECOND_OBJECT "VELMO_TEST_PLUGIN_SECOND_OBJECT"
+
