@@ -166,9 +166,11 @@ void CTabBar::OnPaint() {
       dc.BitBlt(slot.left + kEdge, slot.top + kEdge, width - kFrame, height - kFrame, &m_memoryDC,
                 0, i == m_selectedTab ? half : 0, SRCCOPY);
     } else {
-      // No faces: grey, or the selection's colour, under the white label.
+      // No faces: the dark shadow grey, or the selection's colour, under the
+      // white label. Both are darker than the button shadow, which would
+      // leave the label at 2.6:1 and the frame's shadow edge lost in it.
       dc.FillSolidRect(slot.left + kEdge, slot.top + kEdge, width - kFrame, height - kFrame,
-                       ::GetSysColor(i == m_selectedTab ? COLOR_HIGHLIGHT : COLOR_BTNSHADOW));
+                       ::GetSysColor(i == m_selectedTab ? COLOR_HIGHLIGHT : COLOR_3DDKSHADOW));
     }
     dc.FillSolidRect(slot.left, slot.top, width - kEdge, kEdge, shadow);
     dc.FillSolidRect(slot.left, slot.top, kEdge, height - kEdge, shadow);

@@ -1,15 +1,14 @@
-// The tab faces as velmo.dll carries them: the white bold label must stay
-// readable (3:1 contrast or more) on every face pixel it may cover, on the
-// normal and on the selected face, and each face keeps its gradient (grey,
-// or blue, light at the left to dark at the right).
+// The tab faces as velmo.dll carries them: each face keeps its gradient
+// (grey, or blue, light at the left to dark at the right). How readable the
+// labels are on them, as painted, is tests/ui/tab_bar_test.cpp's.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "client_fixture.h"
 #include "res/image_ids.h"
+#include "tests/support/colour_contrast.h"
 
 namespace {
 
@@ -55,29 +54,16 @@ Faces LoadFaces() {
   return faces;
 }
 
-double Linear(BYTE channel) {
-  const double c = channel / 255.0;
-  return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
-double RelativeLuminance(const Pixel& p) {
-  return 0.2126 * Linear(p.red) + 0.7152 * Linear(p.green) + 0.0722 * Linear(p.blue);
-}
-
-// White's luminance is 1.
-double ContrastWithWhite(const Pixel& p) { return 1.05 / (RelativeLuminance(p) + 0.05); }
+double Luminance(const Pixel& p) { return RelativeLuminance(RGB(p.red, p.green, p.blue)); }
 
 }  // namespace
 
-TEST(TabFaces, WhiteLabelsHaveThreeToOneContrastOnBothFaces) {
+TEST(TabFaces, EachFaceRunsFromLightToDarkInItsOwnColour) {
   const Faces faces = LoadFaces();
   ASSERT_EQ(152, faces.width);
   ASSERT_EQ(38, faces.height);
   ASSERT_FALSE(faces.pixels.empty()) << "the bitmap's pixels could not be read";
   const int faceHeight = faces.height / 2;
-  // A tab copies its face one pixel inside its slot and draws the label from
-  // five pixels in, to the slot's right edge: face columns 4 to the last.
-  const int labelLeft = 4;
   struct Face {
     const char* name;
     int top;
@@ -85,20 +71,10 @@ TEST(TabFaces, WhiteLabelsHaveThreeToOneContrastOnBothFaces) {
   };
   for (const Face& face : {Face{"normal", 0, false}, Face{"selected", faceHeight, true}}) {
     SCOPED_TRACE(face.name);
-    double worst = 100;
-    for (int y = face.top; y < face.top + faceHeight; ++y) {
-      for (int x = labelLeft; x < faces.width; ++x) {
-        const double contrast = ContrastWithWhite(faces.At(x, y));
-        if (contrast < worst) worst = contrast;
-        ASSERT_GE(contrast, 3.0) << "at (" << x << ", " << y << ")";
-      }
-    }
-    std::printf("%s face: lowest contrast with white %.2f:1\n", face.name, worst);
-    // The gradient still runs from light at the left to dark at the right,
-    // in grey on the normal face and in blue on the selected one.
+    // Grey on the normal face, blue on the selected one.
     const Pixel& left = faces.At(0, face.top + faceHeight / 2);
     const Pixel& right = faces.At(faces.width - 1, face.top + faceHeight / 2);
-    EXPECT_GT(RelativeLuminance(left), 3 * RelativeLuminance(right));
+    EXPECT_GT(Luminance(left), 3 * Luminance(right));
     for (const Pixel& p : {left, right}) {
       if (face.blue) {
         EXPECT_GT(p.blue, p.red + 40);

@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "res/image_ids.h"
+#include "tests/support/colour_contrast.h"
 #include "tests/support/ui_test_support.h"
 #include "ui/ui_messages.h"
 
@@ -352,6 +354,55 @@ TEST_F(TabBarTest, FramesEachTabSunkenAndLettersItWhite) {
   }
   ::ReleaseDC(parent.control, dc);
 }
+
+// ---- what a user can read ----------------------------------------------------
+
+struct LookCase {
+  const char* name;
+  bool faces;  // the face bitmap loaded, or plain tabs
+};
+
+void PrintTo(const LookCase& c, std::ostream* os) { *os << c.name; }
+
+class TabBarLook : public TabBarTest, public testing::WithParamInterface<LookCase> {};
+
+// Unlabelled tabs, tab 1 selected, read back as painted. Where a white label
+// may go (five pixels in, to the right edge) every face pixel gives it 3:1
+// or more; the frame's top and left edges stay apart from the face beside
+// them; the selected face is blue where the others are grey.
+TEST_P(TabBarLook, LabelsFrameAndSelectionStandOut) {
+  const LookCase& c = GetParam();
+  EXPECT_EQ(c.faces, bar.LoadTabBitmap(c.faces ? IDB_TAB_FACES : 999) != FALSE);
+  for (int i = 0; i < 2; ++i) ASSERT_TRUE(bar.AddTab("", &pages[i]));
+  ASSERT_TRUE(bar.SetCurSel(1));
+  ::UpdateWindow(parent.control);
+  HDC dc = ::GetDC(parent.control);
+  for (int tab : {0, 1}) {
+    SCOPED_TRACE(tab == 1 ? "selected" : "normal");
+    const int left = tab * 157;
+    // The face lies one pixel inside the slot: x from left + 1, y from 2 to 20.
+    double label = 100, frame = 100;
+    std::string wrongColour;
+    for (int y = 2; y <= 20; ++y) {
+      for (int x = left + 5; x <= left + 152; ++x) {
+        const COLORREF face = ::GetPixel(dc, x, y);
+        label = std::min(label, ContrastRatio(face, RGB(255, 255, 255)));
+        if (Appearance(face) != (tab == 1 ? 'B' : 'G') && wrongColour.empty())
+          wrongColour = "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+      }
+      frame = std::min(frame, ContrastRatio(::GetPixel(dc, left, y), ::GetPixel(dc, left + 1, y)));
+    }
+    for (int x = left + 1; x <= left + 152; ++x)
+      frame = std::min(frame, ContrastRatio(::GetPixel(dc, x, 1), ::GetPixel(dc, x, 2)));
+    EXPECT_GE(label, 3.0) << "the lowest contrast of a white label";
+    EXPECT_GE(frame, 1.2) << "the frame's shadow edge against the face";
+    EXPECT_EQ("", wrongColour) << "first face pixel in the other tab's colour";
+  }
+  ::ReleaseDC(parent.control, dc);
+}
+
+INSTANTIATE_TEST_SUITE_P(Looks, TabBarLook,
+                         testing::Values(LookCase{"faces", true}, LookCase{"plain", false}));
 
 // ---- labels --------------------------------------------------------------------
 
