@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "link/message_catalogue.h"
 #include "link/server_link.h"
 
 namespace {
@@ -27,7 +28,12 @@ int SendFrame(CServerLink* link, unsigned type, const char* format, ...) {
   EncodeFrameHeader(reinterpret_cast<unsigned char*>(frame), static_cast<std::uint16_t>(length),
                     static_cast<std::uint16_t>(type));
   const int size = kFrameHeaderSize + length;
-  return link->Socket().SendAll(frame, size, kSendTimeoutSeconds) == size ? 1 : 0;
+  // The server takes nothing before the login: a page's frame waits for the
+  // connection to be opened to it, which the worker does once its login
+  // went out, and meanwhile is refused without disturbing the connect.
+  const CStreamSocket::Sender sender =
+      type == MsgLogin ? CStreamSocket::Sender::kConnector : CStreamSocket::Sender::kAnyThread;
+  return link->Socket().SendAll(frame, size, kSendTimeoutSeconds, sender) == size ? 1 : 0;
 }
 
 FrameRead ReadFrame(CStreamSocket& socket, unsigned char* header, char* buffer,

@@ -19,8 +19,9 @@ class CStreamSocket;
 // Formats the payload printf-style behind a 4-byte header and sends the whole
 // frame with a 10-second send time-out per underlying send. 1 when every byte
 // went, 0 otherwise: no link, socket not open, a failed send (the socket is
-// then closed), or a formatted payload over kMaxSendPayload bytes, which is
-// refused without sending anything. Pass texts as "%s" arguments, never as
+// then closed), a formatted payload over kMaxSendPayload bytes, or any frame
+// but the login before the login has gone out on the connection (these two
+// are refused without sending anything, the socket left as it was). Pass texts as "%s" arguments, never as
 // the format: a '%' in a channel name must go out unchanged.
 int SendFrame(CServerLink* link, unsigned type, const char* format, ...) LINK_PRINTF_FORMAT(3, 4);
 

@@ -141,6 +141,8 @@ int CServerLink::TryLogin() {
     m_socket.Close();
     return 0;
   }
+  // The pages' frames may follow the login from here on.
+  m_socket.OpenToAnyThread();
   if (!ReadLoginReply(&length, &type, reply)) {
     m_socket.Close();
     return 0;

@@ -146,12 +146,16 @@ inline void CloseStreamSocket(SocketHandle s) {
   ReleaseHandle(s);
 }
 
-inline void ShutdownBoth(SocketHandle s) {
+// Ends the sending side only: the peer reads what was sent, then the end.
+// Receiving stays open, because WinSock fails every receive after a shutdown
+// of receiving and resets the connection when data arrives after one. On a
+// socket still connecting it aborts the connect where the platform can.
+inline void ShutdownSending(SocketHandle s) {
   if (Consult(PlatformCall::kShutdown, s) == Verdict::kStandIn) return;
 #ifdef _WIN32
-  shutdown(s, SD_BOTH);
+  shutdown(s, SD_SEND);
 #else
-  shutdown(s, SHUT_RDWR);
+  shutdown(s, SHUT_WR);
 #endif
 }
 

@@ -31,11 +31,26 @@ CStreamSocket::Slot* CStreamSocket::Find(SocketHandle handle) {
   return nullptr;
 }
 
-SocketHandle CStreamSocket::BeginUse() {
+SocketHandle CStreamSocket::BeginUse(Sender sender, bool* notYet) {
+  std::lock_guard<std::mutex> guard(m_lock);
+  *notYet = false;
+  const SocketHandle s = m_handle.load();
+  if (s == kInvalidSocket) return s;
+  Slot* slot = Find(s);
+  // Checked under the lock with the use taken, so the send cannot reach a
+  // newer connection that has not been opened to it.
+  if (sender == Sender::kAnyThread && !slot->openToAnyThread) {
+    *notYet = true;
+    return kInvalidSocket;
+  }
+  ++slot->uses;
+  return s;
+}
+
+void CStreamSocket::OpenToAnyThread() {
   std::lock_guard<std::mutex> guard(m_lock);
   const SocketHandle s = m_handle.load();
-  if (s != kInvalidSocket) ++Find(s)->uses;
-  return s;
+  if (s != kInvalidSocket) Find(s)->openToAnyThread = true;
 }
 
 SocketHandle CStreamSocket::OpenPublished() {
@@ -48,22 +63,28 @@ SocketHandle CStreamSocket::OpenPublished() {
     const SocketHandle fresh = OpenStreamSocket();
     if (fresh == kInvalidSocket) return fresh;
     // One use for being open, one for the connect under way.
-    slot = {fresh, 2, true};
+    slot = {fresh, 2, false};
     m_handle = fresh;
     return fresh;
   }
   return kInvalidSocket;
 }
 
-void CStreamSocket::EndConnecting(SocketHandle handle) {
-  std::lock_guard<std::mutex> guard(m_lock);
-  Find(handle)->connecting = false;
-}
-
 void CStreamSocket::EndUse(SocketHandle handle) {
   {
     std::lock_guard<std::mutex> guard(m_lock);
     if (--Find(handle)->uses > 0) return;
+  }
+  // No call uses the handle now, so nothing else reads from it. Only what has
+  // already arrived is read: a peer that neither sends nor closes must not
+  // hold the close, and one that keeps sending stops it at the bound.
+  if (SetBlocking(handle, false)) {
+    char unread[256];
+    for (int drained = 0; drained < kDrainLimit;) {
+      const int n = ReceiveSome(handle, unread, sizeof(unread));
+      if (n <= 0) break;
+      drained += n;
+    }
   }
   // The slot is free now; the number may be reused once released, and
   // nothing here refers to it any more.
@@ -72,24 +93,17 @@ void CStreamSocket::EndUse(SocketHandle handle) {
 
 bool CStreamSocket::CloseOpen(SocketHandle only) {
   SocketHandle s;
-  bool connecting;
   {
     std::lock_guard<std::mutex> guard(m_lock);
     s = m_handle.load();
     if (s == kInvalidSocket || (only != kInvalidSocket && s != only)) return false;
     m_handle = kInvalidSocket;
-    connecting = Find(s)->connecting;
     // The use of being open becomes this close's use.
   }
-  ShutdownBoth(s);
-  // Only what has already arrived is drained: a receive after the shutdown
-  // still waits for the peer on some platforms (Wine's WinSock), and a peer
-  // that neither sends nor closes must not hold the close.
-  if (!connecting && SetBlocking(s, false)) {
-    char byte;
-    for (int drained = 0; drained < kDrainLimit && ReceiveSome(s, &byte, 1) == 1; ++drained) {
-    }
-  }
+  // The sending side only: the peer reads what was sent and then the end.
+  // Shutting down receiving as well would make WinSock fail the drain at
+  // once, and reset the connection if anything arrived after it.
+  ShutdownSending(s);
   EndUse(s);
   return true;
 }
@@ -145,7 +159,6 @@ int CStreamSocket::Connect(std::uint32_t address, unsigned port, int timeoutSeco
     if (!ConnectTo(s, peer))
       status = IsConnectPending(LastError()) ? WaitForConnect(s, timeoutSeconds) : StatusError;
   }
-  EndConnecting(s);
   // A Close on the other thread during the connect leaves nothing open to
   // report success on.
   if (status == StatusOk && !IsOpenHandle(s)) status = StatusError;
@@ -216,18 +229,19 @@ int CStreamSocket::TransferWhenReady(Direction direction, SocketHandle s, char* 
   }
 }
 
-int CStreamSocket::TransferOnce(Direction direction, char* data, int length, int timeoutSeconds) {
-  const SocketHandle s = BeginUse();
+int CStreamSocket::TransferOnce(Direction direction, Sender sender, char* data, int length,
+                                int timeoutSeconds) {
+  bool notYet = false;
+  const SocketHandle s = BeginUse(sender, &notYet);
   if (s == kInvalidSocket) {
-    m_status = StatusNotOpen;
+    if (!notYet) m_status = StatusNotOpen;
     return -1;
   }
   int status = StatusError;
   const int n = TransferWhenReady(direction, s, data, length, timeoutSeconds);
-  // Bytes that came after another thread's Close took the handle out may be
-  // torn: Close drains the same connection meanwhile, and a frame read partly
-  // by each would be delivered garbled. Only what came before the close
-  // counts.
+  // Bytes that came after another thread's Close took the handle out are
+  // not delivered: the connection has ended for this object, and the rest of
+  // a frame begun here would never come.
   if (n >= 1 && IsOpenHandle(s)) {
     EndUse(s);
     return n;
@@ -244,34 +258,39 @@ int CStreamSocket::TransferOnce(Direction direction, char* data, int length, int
   return -1;
 }
 
-int CStreamSocket::TransferAll(Direction direction, char* data, int length, int timeoutSeconds) {
+int CStreamSocket::TransferAll(Direction direction, Sender sender, char* data, int length,
+                               int timeoutSeconds) {
   if (!IsOpen()) {
     m_status = StatusNotOpen;
     return -1;
   }
   int done = 0;
   do {
-    const int n = TransferOnce(direction, data + done, length - done, timeoutSeconds);
+    const int n = TransferOnce(direction, sender, data + done, length - done, timeoutSeconds);
     if (n < 0) return -1;
     done += n;
   } while (done < length);
   return done;
 }
 
-int CStreamSocket::SendOnce(const void* data, int length, int timeoutSeconds) {
-  return TransferOnce(kSend, static_cast<char*>(const_cast<void*>(data)), length, timeoutSeconds);
+int CStreamSocket::SendOnce(const void* data, int length, int timeoutSeconds, Sender sender) {
+  return TransferOnce(kSend, sender, static_cast<char*>(const_cast<void*>(data)), length,
+                      timeoutSeconds);
 }
 
 int CStreamSocket::ReceiveOnce(void* buffer, int size, int timeoutSeconds) {
-  return TransferOnce(kReceive, static_cast<char*>(buffer), size, timeoutSeconds);
+  return TransferOnce(kReceive, Sender::kConnector, static_cast<char*>(buffer), size,
+                      timeoutSeconds);
 }
 
-int CStreamSocket::SendAll(const void* data, int length, int timeoutSeconds) {
-  return TransferAll(kSend, static_cast<char*>(const_cast<void*>(data)), length, timeoutSeconds);
+int CStreamSocket::SendAll(const void* data, int length, int timeoutSeconds, Sender sender) {
+  return TransferAll(kSend, sender, static_cast<char*>(const_cast<void*>(data)), length,
+                     timeoutSeconds);
 }
 
 int CStreamSocket::ReceiveAll(void* buffer, int length, int timeoutSeconds) {
-  return TransferAll(kReceive, static_cast<char*>(buffer), length, timeoutSeconds);
+  return TransferAll(kReceive, Sender::kConnector, static_cast<char*>(buffer), length,
+                     timeoutSeconds);
 }
 
 int CStreamSocket::CloseAndRefuse() {

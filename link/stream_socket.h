@@ -5,11 +5,13 @@
 // Threads: the link's worker connects, receives and closes after its own
 // failures; the user-interface thread sends and closes (Stop). Close takes
 // the handle out under the socket's lock, so when both threads reach it the
-// connection is closed once. Close shuts the connection down at once (waking
-// a receive blocked in the other thread, or a connect waiting) but releases
-// the handle only when no call on that handle is still running: a released
-// POSIX descriptor number is reused at once, and a late call must never reach
-// an unrelated one. Uses are counted per handle, so a busy new connection
+// connection is closed once. Close ends the sending side at once (a connect
+// waiting is aborted; a receive waiting in the other thread sees the close
+// within its slice) but releases the handle only when no call on that handle
+// is still running: a released POSIX descriptor number is reused at once,
+// and a late call must never reach an unrelated one. The release first reads
+// away what has arrived, so the close is an orderly one: WinSock resets a
+// connection closed with unread data, and the reset can lose the last sends. Uses are counted per handle, so a busy new connection
 // never holds back the release of an old one, and an operation that fails
 // closes only the handle it used, never a newer one another thread opened
 // meanwhile. Sends and receives may overlap. No heap memory.
@@ -46,17 +48,28 @@ class CStreamSocket {
   // name is resolved (first IPv4 address) and connected with the time-out.
   int ConnectHost(const char* host, unsigned port, int timeoutSeconds);
 
+  // Who sends: the thread that connects (which says what goes first, such
+  // as a login), or any other, whose sends a connection takes only once the
+  // connecting thread has opened it to them. Until then such a send fails at
+  // once: it sends nothing, disturbs no connect and leaves the status.
+  enum class Sender { kConnector, kAnyThread };
+
   // One send/receive; time-out in whole seconds, 0 waits without limit.
   // Bytes transferred (at least 1), or -1.
-  int SendOnce(const void* data, int length, int timeoutSeconds);
+  int SendOnce(const void* data, int length, int timeoutSeconds,
+               Sender sender = Sender::kConnector);
   int ReceiveOnce(void* buffer, int size, int timeoutSeconds);
   // Repeats the single call until length bytes went; each call gets the
   // whole time-out. length, or -1.
-  int SendAll(const void* data, int length, int timeoutSeconds);
+  int SendAll(const void* data, int length, int timeoutSeconds,
+              Sender sender = Sender::kConnector);
   int ReceiveAll(void* buffer, int length, int timeoutSeconds);
+  // The open connection takes sends from any thread from now on; a later
+  // connection starts closed to them again.
+  void OpenToAnyThread();
 
-  // Shuts the connection down (which wakes a receive blocked in another
-  // thread), drains it and releases the handle. 1 closed, 0 none was open.
+  // Ends the sending side and releases the handle once no call uses it,
+  // after reading away what has arrived. 1 closed, 0 none was open.
   int Close();
   // Close, and every connect fails at once until AllowConnects, opening no
   // handle and looking up no name: a connect on the other thread that is
@@ -69,14 +82,16 @@ class CStreamSocket {
 
  private:
   enum Direction { kSend, kReceive };
-  int TransferOnce(Direction direction, char* data, int length, int timeoutSeconds);
+  int TransferOnce(Direction direction, Sender sender, char* data, int length,
+                   int timeoutSeconds);
   // One send or receive on the handle, made when the handle is ready for it:
   // waits in slices until it is, the handle is closed or timeoutSeconds (0:
   // no limit) have passed. The platform's result, or -1 with the time-out
   // error when the wait ended without one.
   int TransferWhenReady(Direction direction, link_platform::SocketHandle s, char* data, int length,
                         int timeoutSeconds);
-  int TransferAll(Direction direction, char* data, int length, int timeoutSeconds);
+  int TransferAll(Direction direction, Sender sender, char* data, int length,
+                  int timeoutSeconds);
   // The wait of a connect (timeoutSeconds 0: no limit of ours), in short
   // slices so that a Close from the other thread ends it at once on every
   // platform.
@@ -88,21 +103,19 @@ class CStreamSocket {
   struct Slot {
     link_platform::SocketHandle handle;
     int uses;
-    // Its connect is still under way: a Close then only shuts it down, as
-    // there is nothing to drain and the connect must not be raced.
-    bool connecting;
+    // Sends from any thread are taken (OpenToAnyThread).
+    bool openToAnyThread;
   };
   static const int kSlots = 4;
 
-  // The open handle with a use taken, or kInvalidSocket.
-  link_platform::SocketHandle BeginUse();
+  // The open handle with a use taken, or kInvalidSocket; also when sender
+  // may not use it yet (*notYet is then true).
+  link_platform::SocketHandle BeginUse(Sender sender, bool* notYet);
   // Opens a handle and makes it the open one, with a use taken;
   // kInvalidSocket when connects are refused, one is open already, the
   // platform gives none (or, never with two threads, every slot is busy).
   link_platform::SocketHandle OpenPublished();
-  // The connect on handle has ended, one way or the other.
-  void EndConnecting(link_platform::SocketHandle handle);
-  // Ends a use; the last use of a closed handle releases it.
+  // Ends a use; the last use of a closed handle drains and releases it.
   void EndUse(link_platform::SocketHandle handle);
   // Closes the open handle when it is only (kInvalidSocket: whichever is
   // open). false when that handle is not open.

@@ -4,6 +4,7 @@
 
 #include "plugin_registry.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/strict_winsock.h"
 #include "ui/channel_page.h"
 #include "ui/channel_page_ids.h"
 #include "ui/manager_page_ids.h"
@@ -93,6 +94,8 @@ std::string ClientTest::Address() const { return "127.0.0.1:" + std::to_string(s
 void ClientTest::StartHost(const char* plugin) {
   ASSERT_TRUE(theApp.StartHost({Beside(plugin)}, SW_SHOW));
   ASSERT_TRUE(PluginRegistry::Instance().TakeFailures().empty());
+  // The plug-in's sockets answered as on Windows; nothing is open yet.
+  ASSERT_NE(0, InstallStrictWinsock(::GetModuleHandleA(plugin)));
   PumpPending();
   ASSERT_NE(nullptr, Frame());
 }

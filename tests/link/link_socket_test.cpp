@@ -389,6 +389,37 @@ TEST(StreamSocketClose, CloseReadsABoundedAmountWhileThePeerKeepsSending) {
   stop = true;
 }
 
+// A close with bytes still unread and bytes still on their way out: what was
+// sent reaches the peer whole, then the end of the stream, not a reset. The
+// peer's small receive buffer keeps part of the sent bytes in the client's
+// send buffer at the close.
+TEST(StreamSocketClose, ACloseWithUnreadBytesEndsInOrderAfterEverythingSent) {
+  unsigned port = 0;
+  const link_platform::SocketHandle listener = BoundLoopbackSocket(&port);
+  int small = 2048;
+  setsockopt(listener, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&small),
+             sizeof(small));
+  listen(listener, 1);
+  CStreamSocket socket;
+  ASSERT_EQ(1, socket.Connect(Loopback(), port, 0));
+  std::atomic<bool> ended{false};
+  CPeerConnection peer(accept(listener, nullptr, nullptr), &ended);
+  ASSERT_TRUE(peer.Send(std::string(100, 'u')));
+  // The peer's bytes have arrived; ninety of them stay unread.
+  char first[10];
+  ASSERT_EQ(10, socket.ReceiveAll(first, 10, 10));
+  std::string sent;
+  for (int i = 0; sent.size() < 8000; ++i) sent += std::to_string(i) + ' ';
+  ASSERT_EQ(static_cast<int>(sent.size()),
+            socket.SendAll(sent.data(), static_cast<int>(sent.size()), 10));
+  EXPECT_EQ(1, socket.Close());
+  const std::string received = peer.Read(sent.size());
+  EXPECT_EQ(sent.size(), received.size());
+  EXPECT_TRUE(received == sent);
+  EXPECT_TRUE(peer.EndsInOrder());
+  link_platform::ReleaseHandle(listener);
+}
+
 TEST(StreamSocketClose, SecondCloseFindsNothingOpen) {
   CScriptedPeer peer(HoldOpen);
   CStreamSocket socket;

@@ -93,6 +93,11 @@ bool CPeerConnection::WaitForClose(int timeoutMs) {
   return false;
 }
 
+bool CPeerConnection::EndsInOrder(int timeoutMs) {
+  char byte;
+  return WaitReadable(timeoutMs) && recv(m_handle, &byte, 1, 0) == 0;
+}
+
 void CPeerConnection::Close() {
   if (m_handle == kInvalidSocket) return;
   ReleaseHandle(m_handle);

@@ -39,6 +39,9 @@ class CPeerConnection {
   bool ReadFrame(unsigned* type, std::string* payload, int timeoutMs = kHangBoundMs);
   // true once the client has closed its side (a read gives end of stream).
   bool WaitForClose(int timeoutMs = kHangBoundMs);
+  // true when the next read gives the end of the stream: the client ended in
+  // order, with no reset and nothing more sent.
+  bool EndsInOrder(int timeoutMs = kHangBoundMs);
   void Close();
 
  private:

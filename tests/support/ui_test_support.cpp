@@ -46,6 +46,8 @@ CPeerLink::CPeerLink() : m_shared(std::make_shared<Shared>()) {
     }
   });
   m_link.Socket().ConnectHost("127.0.0.1", m_peer->Port(), 5);
+  // As the worker does once its login went out: the pages may send.
+  m_link.Socket().OpenToAnyThread();
 }
 
 CPeerLink::~CPeerLink() {
