@@ -1,6 +1,8 @@
 // A listener with a full accept queue.
 #include "full_listener.h"
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -17,6 +19,28 @@ void SetNonBlocking(SocketHandle s) {
 #else
   fcntl(s, F_SETFL, fcntl(s, F_GETFL, 0) | O_NONBLOCK);
 #endif
+}
+
+unsigned LocalPort(SocketHandle s) {
+  sockaddr_in address = {};
+#ifdef _WIN32
+  int size = sizeof(address);
+#else
+  socklen_t size = sizeof(address);
+#endif
+  getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
+  return ntohs(address.sin_port);
+}
+
+unsigned PeerPort(SocketHandle s) {
+  sockaddr_in address = {};
+#ifdef _WIN32
+  int size = sizeof(address);
+#else
+  socklen_t size = sizeof(address);
+#endif
+  getpeername(s, reinterpret_cast<sockaddr*>(&address), &size);
+  return ntohs(address.sin_port);
 }
 
 }  // namespace
@@ -43,4 +67,24 @@ CFullListener::CFullListener() {
 CFullListener::~CFullListener() {
   for (SocketHandle filler : m_fillers) ReleaseHandle(filler);
   ReleaseHandle(m_listener);
+}
+
+bool CFullListener::FirstFrameOfTheNextConnect(unsigned* type, std::string* payload) {
+  std::vector<unsigned> fillerPorts;
+  for (SocketHandle filler : m_fillers) fillerPorts.push_back(LocalPort(filler));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kHangBoundMs);
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (WaitUntilReady(m_listener, false, 100) != TransferWait::kReady) continue;
+    const SocketHandle accepted = accept(m_listener, nullptr, nullptr);
+    if (accepted == kInvalidSocket) continue;
+    if (std::find(fillerPorts.begin(), fillerPorts.end(), PeerPort(accepted)) !=
+        fillerPorts.end()) {
+      ReleaseHandle(accepted);
+      continue;
+    }
+    const std::atomic<bool> testGoesOn{false};
+    CPeerConnection connection(accepted, &testGoesOn);
+    return connection.ReadFrame(type, payload);
+  }
+  return false;
 }

@@ -19,6 +19,12 @@ class CFullListener {
   // "localhost:<port>": a host name, so the link's connect is the timed one.
   std::string HostAddress() const { return "localhost:" + std::to_string(m_port); }
 
+  // Makes room in the queue (the fillers are accepted and closed), so the
+  // next connect waiting gets through when its request is sent again, and
+  // reads that connection's first frame. false when none came whole within
+  // the hang bound.
+  bool FirstFrameOfTheNextConnect(unsigned* type, std::string* payload);
+
  private:
   link_platform::SocketHandle m_listener;
   unsigned m_port = 0;

@@ -15,6 +15,7 @@
 
 #include "full_listener.h"
 #include "link/frame.h"
+#include "link/message_catalogue.h"
 #include "link_fixture.h"
 #include "session_check.h"
 #include "tests/support/fault_seam.h"
@@ -236,6 +237,29 @@ TEST_F(LinkFaults, StopDuringAConnectThatGetsNoAnswerReturnsAtOnce) {
     ServeUntil(queue, [&] { return recorder.Has("gave up 1"); });
     EXPECT_EQ("", CheckSession(recorder.Transcript(), Strings{})) << address;
   }
+}
+
+// A page's frame while the connect still waits for an answer: refused at
+// once, the attempt goes on undisturbed, and once the server makes room the
+// first frame it reads is the login. (On Windows a send on a socket still
+// connecting fails and would have ended the attempt; elsewhere it waits for
+// the connect and would have gone out ahead of the login.)
+TEST_F(LinkFaults, AFrameSentWhileConnectingIsRefusedAndTheLoginGoesFirst) {
+  CFullListener listener;
+  StartLink("127.0.0.1:" + std::to_string(listener.Port()));
+  ASSERT_TRUE(ServeUntil(queue, [&] { return link.Socket().IsOpen(); }));
+  EXPECT_EQ(0, SendJoin(&link, "#early"));
+  std::atomic<bool> read{false};
+  unsigned type = 0;
+  std::string payload;
+  std::thread server([&] {
+    listener.FirstFrameOfTheNextConnect(&type, &payload);
+    read = true;
+  });
+  ServeUntil(queue, [&] { return read.load(); });
+  server.join();
+  EXPECT_EQ(static_cast<unsigned>(MsgLogin), type) << payload;
+  EXPECT_FALSE(recorder.Has("white Connect 失敗\r\n"));
 }
 
 // Stop lands while the worker is about to create its socket, so its Close
