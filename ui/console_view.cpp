@@ -58,6 +58,7 @@ END_MESSAGE_MAP()
 void CConsoleView::OnDestroy() {
   m_redraw.Forget();
   ReleaseTextObjects();
+  m_textObjectsTried = false;
   CRichEditCtrl::OnDestroy();
 }
 
@@ -124,19 +125,13 @@ void CConsoleView::TrimToCap() {
   const LRESULT lineBreak =
       SendMessage(EM_FINDTEXT, FR_DOWN | FR_MATCHCASE, reinterpret_cast<LPARAM>(&find));
   if (lineBreak < 0) return;
-  switch (DeleteQuietlyThrough(static_cast<long>(lineBreak))) {
-    case QuietDelete::kDone:
-    case QuietDelete::kRefused:
-      return;
-    case QuietDelete::kUnavailable:
-      break;
-  }
+  if (DeleteQuietlyThrough(static_cast<long>(lineBreak))) return;
   // Found and deleted in the same (message) positions.
   SetSel(0, static_cast<long>(lineBreak) + 2);
   ReplaceSel("", FALSE);
 }
 
-CConsoleView::QuietDelete CConsoleView::DeleteQuietlyThrough(long lineBreak) {
+bool CConsoleView::DeleteQuietlyThrough(long lineBreak) {
   // Selecting the first line to delete it makes the control scroll its view
   // to the top and, when the caret goes back, to the end again: under Wine
   // about 0.5 ms an append at 1000 lines against 0.1 ms for deleting a range
@@ -145,13 +140,25 @@ CConsoleView::QuietDelete CConsoleView::DeleteQuietlyThrough(long lineBreak) {
     m_textObjectsTried = true;
     IRichEditOle* ole = nullptr;
     SendMessage(EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole));
-    if (ole == nullptr) return QuietDelete::kUnavailable;
+    if (ole == nullptr) return false;
     ole->QueryInterface(kTextDocumentIid, reinterpret_cast<void**>(&m_textDocument));
     ole->Release();
     if (m_textDocument != nullptr && m_textDocument->Range(0, 0, &m_trimRange) != S_OK)
       m_trimRange = nullptr;
+    // An empty text deletes a range; a null one is documented as invalid.
+    m_emptyText = ::SysAllocStringLen(nullptr, 0);
+    if (m_emptyText == nullptr) ReleaseTextObjects();
   }
-  if (m_trimRange == nullptr) return QuietDelete::kUnavailable;
+  if (m_trimRange == nullptr) return false;
+  if (DeleteThroughRange(lineBreak)) return true;
+  // A range that refused once would refuse every later trim as well (the
+  // control is read-only for good): the messages trim this console from now
+  // on.
+  ReleaseTextObjects();
+  return false;
+}
+
+bool CConsoleView::DeleteThroughRange(long lineBreak) {
   // The break was found in message positions, and the range counts in the
   // text object model's. They agree under Wine; nothing promises that every
   // version of the control counts a paragraph break alike in both ("\r\n" or
@@ -160,25 +167,34 @@ CConsoleView::QuietDelete CConsoleView::DeleteQuietlyThrough(long lineBreak) {
   // text has it. Anything else cuts nothing.
   long first = 0;
   long second = 0;
-  if (m_trimRange->SetRange(lineBreak, lineBreak) != S_OK ||
-      m_trimRange->GetChar(&first) != S_OK || first != '\r')
-    return QuietDelete::kRefused;
+  if (m_trimRange->SetRange(lineBreak, lineBreak) != S_OK || m_trimRange->GetChar(&first) != S_OK ||
+      first != '\r')
+    return false;
   if (m_trimRange->SetRange(lineBreak + 1, lineBreak + 1) != S_OK ||
       m_trimRange->GetChar(&second) != S_OK)
-    return QuietDelete::kRefused;
+    return false;
   const long end = lineBreak + (second == '\n' ? 2 : 1);
-  // A null text deletes the range.
-  if (m_trimRange->SetRange(0, end) != S_OK || m_trimRange->SetText(nullptr) != S_OK)
-    return QuietDelete::kRefused;
+  if (m_trimRange->SetRange(0, end) != S_OK) return false;
+  HRESULT deleted = m_trimRange->SetText(m_emptyText);
+  // Windows refuses every change through a range of a read-only control
+  // (Wine does not). The console is read-only against the user's typing
+  // only, so that state is lifted for the deletion and put back at once.
+  if (deleted == E_ACCESSDENIED && (GetStyle() & ES_READONLY) != 0) {
+    SendMessage(EM_SETREADONLY, FALSE);
+    deleted = m_trimRange->SetText(m_emptyText);
+    SendMessage(EM_SETREADONLY, TRUE);
+  }
+  if (deleted != S_OK) return false;
   // The deletion leaves an undo step, which the console never keeps.
   SendMessage(EM_EMPTYUNDOBUFFER);
-  return QuietDelete::kDone;
+  return true;
 }
 
 void CConsoleView::ReleaseTextObjects() {
   if (m_trimRange != nullptr) m_trimRange->Release();
   if (m_textDocument != nullptr) m_textDocument->Release();
+  ::SysFreeString(m_emptyText);
+  m_emptyText = nullptr;
   m_trimRange = nullptr;
   m_textDocument = nullptr;
-  m_textObjectsTried = false;
 }

@@ -80,21 +80,25 @@ class CConsoleView : public CRichEditCtrl {
   void MoveCaretToEnd();
   // Removes the oldest text line with its "\r\n" when the cap is reached.
   void TrimToCap();
-  enum class QuietDelete { kDone, kRefused, kUnavailable };
   // Deletes the first text line, whose break the control's messages put at
-  // lineBreak, without touching the selection or the view. kUnavailable
-  // when the control offers no way to; kRefused, deleting nothing, when the
-  // text there is no line break.
-  QuietDelete DeleteQuietlyThrough(long lineBreak);
+  // lineBreak, without touching the selection or the view. false, deleting
+  // nothing, when the control offers no text object model, or its range
+  // refuses or reads no line break there: the caller then deletes through
+  // the messages, and so does every later trim of this console.
+  bool DeleteQuietlyThrough(long lineBreak);
+  bool DeleteThroughRange(long lineBreak);
   void ReleaseTextObjects();
 
   const ConsoleStyle m_style;
   // A burst of appends is repainted now and then, not after every line.
   CBurstRedraw m_redraw;
   // The control's text object model, asked for at the first trim; null when
-  // not asked yet or not offered (m_textObjectsTried tells which).
+  // not asked yet, not offered or given up after a refusal
+  // (m_textObjectsTried tells which). Released with the window.
   ITextDocument* m_textDocument = nullptr;
   ITextRange* m_trimRange = nullptr;
+  // What the range's text is replaced with to delete it.
+  BSTR m_emptyText = nullptr;
   bool m_textObjectsTried = false;
 
   DECLARE_MESSAGE_MAP()

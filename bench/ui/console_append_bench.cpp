@@ -4,7 +4,9 @@
 // two lines from the link. A third figure, a console held at 100 lines by its
 // own cap, separates the cost of trimming from the cost of size.
 //
-//   build/<dir>/bench/ui/console_append_bench.exe [appends-per-round] [rounds]
+//   build/<dir>/bench/ui/console_append_bench.exe [appends-per-round] [rounds] [strict]
+// "strict" makes the consoles' text object model answer as Windows does
+// (tests/support/strict_consoles.h): a read-only control refuses changes.
 // Run under Wine through scripts/wine-run.sh (see docs/PERFORMANCE.md).
 
 #include <algorithm>
@@ -14,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/strict_consoles.h"
 #include "ui/console_view.h"
 
 namespace {
@@ -81,6 +84,9 @@ int main(int argc, char** argv) {
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
   if (::LoadLibraryA("riched32.dll") == nullptr) return 1;
+  const bool strict = argc > 3 && std::string(argv[3]) == "strict";
+  if (strict && !InstallStrictConsoles()) return 1;
+  std::printf("consoles: %s\n", strict ? "strict (as Windows answers)" : "as Wine answers");
 
   const ConsoleStyle heldAt100 = {kChatConsoleStyle.faceName, kChatConsoleStyle.heightTwips, 101,
                                   true, 0};

@@ -7,12 +7,14 @@
 
 #include "framework/afxwin.h"
 #include "tests/support/plugin_environment.h"
+#include "tests/support/strict_consoles.h"
 #include "tests/support/strict_winsock.h"
 
 CWinApp theApp("VelmoUiTest");
 
 int main(int argc, char** argv) {
   if (!StartPluginEnvironment()) return 2;
+  if (!InstallStrictConsoles()) return 2;
   if (InstallStrictWinsock(::GetModuleHandleA(nullptr)) == 0) return 2;
   testing::InitGoogleTest(&argc, argv);
   const int result = RUN_ALL_TESTS();
