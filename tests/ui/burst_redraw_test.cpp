@@ -89,4 +89,32 @@ TEST(BurstRedrawTest, SharedPacing) {
   }
 }
 
+// The shown page's console among busy hidden pages: its own lines pause
+// while the hidden ones keep taking lines, and its last line is still shown
+// at its pace, not held until the whole thread is quiet.
+TEST(BurstRedrawTest, AControlWhoseChangesPauseIsShownWhileHiddenOnesKeepChanging) {
+  CTestClock clock;
+  CTestWindow window;
+  HWND shown = CreateStatic(window.Handle(), 0);
+  HWND hidden = CreateStatic(window.Handle(), 200);
+  ::ShowWindow(hidden, SW_HIDE);
+  PumpPending();
+  CBurstRedraw shownRedraw;
+  CBurstRedraw hiddenRedraw;
+  Change(shownRedraw, shown);
+  Change(shownRedraw, shown);
+  ASSERT_FALSE(Shown(shown)) << "held within the burst";
+  // A line to the hidden control every 5 ms of the pacing's clock, past the
+  // shown control's pace, and on while its timer comes.
+  for (int line = 0; line < 30; ++line) {
+    clock.Advance(5);
+    Change(hiddenRedraw, hidden);
+  }
+  EXPECT_TRUE(PumpUntil(kHangBoundMs, [&] {
+    clock.Advance(5);
+    Change(hiddenRedraw, hidden);
+    return Shown(shown);
+  }));
+}
+
 }  // namespace
