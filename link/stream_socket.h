@@ -77,6 +77,7 @@ class CStreamSocket {
   // ends as soon as that call returns. 1 closed, 0 none was open.
   int CloseAndRefuse();
   void AllowConnects() { m_refusing = false; }
+  bool IsRefusingConnects() const { return m_refusing.load(); }
   int GetStatus() const { return m_status.load(); }
   bool IsOpen() const { return m_handle.load() != link_platform::kInvalidSocket; }
 

@@ -83,8 +83,8 @@ TEST_F(DemoCast, PagesKeepTheServersMemberListsWhileTheCastComesAndGoes) {
   ChatUser& viewer = Online("viewer");
   for (const char* channel : kDemoChannels) Join(viewer, channel);
   ASSERT_TRUE(ServeUntil([&] {
-    return viewer.Seen(MsgUserEntered).size() + viewer.Seen(MsgUserLeft).size() >= 20 &&
-           viewer.Seen(MsgAction).size() >= 5;
+    return viewer.SeenCount(MsgUserEntered) + viewer.SeenCount(MsgUserLeft) >= 20 &&
+           viewer.SeenCount(MsgAction) >= 5;
   }));
 
   // A notice marks a point in the link's stream; when the server's lists

@@ -42,6 +42,11 @@ std::vector<SeenMessage> ChatUser::Seen(unsigned type) const {
   return found;
 }
 
+std::size_t ChatUser::SeenCount(unsigned type) const {
+  return static_cast<std::size_t>(std::count_if(
+      m_seen.begin(), m_seen.end(), [type](const SeenMessage& seen) { return seen.type == type; }));
+}
+
 bool ChatUser::Type(const std::string& channel, const std::string& line) {
   OutgoingLine out;
   if (!PrepareInputLine(channel.c_str(), line.c_str(), &out)) return false;
@@ -83,9 +88,8 @@ ChatUser& IntegrationTest::Online(const std::string& nickname) {
 
 void IntegrationTest::Join(ChatUser& user, const std::string& channel) {
   auto ownRows = [&] {
-    const std::vector<SeenMessage> rows = user.Seen(MsgUserListEntry);
-    return std::count_if(rows.begin(), rows.end(), [&](const SeenMessage& row) {
-      return row.channel == channel && row.nick == user.nickname;
+    return std::count_if(user.All().begin(), user.All().end(), [&](const SeenMessage& row) {
+      return row.type == MsgUserListEntry && row.channel == channel && row.nick == user.nickname;
     });
   };
   const auto before = ownRows();
@@ -108,5 +112,5 @@ bool IntegrationTest::WaitFor(ChatUser& user, const std::string& entry, int coun
 }
 
 bool IntegrationTest::WaitForType(ChatUser& user, unsigned type, std::size_t count) {
-  return ServeUntil([&] { return user.Seen(type).size() >= count; });
+  return ServeUntil([&] { return user.SeenCount(type) >= count; });
 }

@@ -43,6 +43,9 @@ class ChatUser {
 
   // The messages of one type received so far, in order.
   std::vector<SeenMessage> Seen(unsigned type) const;
+  // How many of one type were received so far; copies nothing, so a wait
+  // may ask it on every turn.
+  std::size_t SeenCount(unsigned type) const;
   // Every message received so far, in order.
   const std::vector<SeenMessage>& All() const { return m_seen; }
   // A chat or action line typed into the page of channel and sent the way

@@ -40,7 +40,7 @@ TEST_F(StopUnderLoad, StopWhileTheChannelIsFloodedReturnsAndGoesOffline) {
     talker.link.Start(&talker.queue, Address(), "talker");
     talker.ServeUntil([&] { return talker.link.IsOnline() == 1; });
     SendFrame(&talker.link, MsgJoin, "%s", "flood");
-    joined = talker.ServeUntil([&] { return !talker.Seen(MsgJoined).empty(); });
+    joined = talker.ServeUntil([&] { return talker.SeenCount(MsgJoined) > 0; });
     const std::string text(120, 'x');
     for (int i = 0; i < kFloodLines && !enough; ++i) {
       if (SendFrame(&talker.link, MsgChat, "%s %d %s", "flood", i, text.c_str()) != 1) break;
@@ -54,14 +54,14 @@ TEST_F(StopUnderLoad, StopWhileTheChannelIsFloodedReturnsAndGoesOffline) {
   });
 
   // The reader reads part of the flood, then stops with much of it unread.
-  ServeUntil([&] { return reader.Seen(MsgChannelText).size() >= 200 && sent >= 2000; });
+  ServeUntil([&] { return reader.SeenCount(MsgChannelText) >= 200 && sent >= 2000; });
   EXPECT_EQ(1, reader.link.Stop());
   enough = true;
   flooder.join();
 
   EXPECT_TRUE(joined);
-  EXPECT_GE(reader.Seen(MsgChannelText).size(), 200u);
-  EXPECT_LT(static_cast<int>(reader.Seen(MsgChannelText).size()), sent.load());
+  EXPECT_GE(reader.SeenCount(MsgChannelText), 200u);
+  EXPECT_LT(static_cast<int>(reader.SeenCount(MsgChannelText)), sent.load());
   EXPECT_EQ("offline", reader.recorder.Transcript().back());
   EXPECT_EQ(0, reader.link.IsRunning());
   EXPECT_EQ(0, reader.link.IsOnline());

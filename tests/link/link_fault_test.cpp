@@ -207,7 +207,9 @@ TEST_F(LinkFaults, StopReturnsAtOnceWhenThePeerNeitherReadsNorCloses) {
   auto release = std::make_shared<std::atomic<bool>>(false);
   Serve([release](CPeerConnection& connection, int) {
     AcceptLogin(connection);
-    for (int i = 0; i < 1000 && !*release; ++i)
+    // As long as its test: released at the test's end, or at the hang bound.
+    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(kHangBoundMs);
+    while (!*release && Clock::now() < until)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
   });
   StartLink(peer->Address());
@@ -262,9 +264,9 @@ TEST_F(LinkFaults, AFrameSentWhileConnectingIsRefusedAndTheLoginGoesFirst) {
   EXPECT_FALSE(recorder.Has("white Connect 失敗\r\n"));
 }
 
-// Stop lands while the worker is about to create its socket, so its Close
-// finds nothing open: the attempt must still end before the login is sent
-// (the peer would otherwise keep Stop waiting for its reply).
+// Stop lands while the worker is creating its socket: the attempt must still
+// end before the login is sent (the peer would otherwise keep Stop waiting
+// for its reply).
 TEST_F(LinkFaults, StopBeforeTheSocketExistsEndsTheAttemptBeforeTheLogin) {
   std::atomic<bool> loginSeen{false};
   Serve([&](CPeerConnection& connection, int) {
@@ -274,17 +276,14 @@ TEST_F(LinkFaults, StopBeforeTheSocketExistsEndsTheAttemptBeforeTheLogin) {
     connection.WaitForClose();
   });
   std::atomic<bool> creating{false};
-  std::atomic<bool> stopping{false};
   CFaultSeam seam([&](CFaultSeam::Call call, CFaultSeam::Handle) {
     if (call != CFaultSeam::Call::kSocket || creating.exchange(true)) return 0;
-    while (!stopping) std::this_thread::yield();
-    // Stop has raised its request and closed nothing by now.
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    // The socket is created once Stop has raised its request.
+    while (!link.Socket().IsRefusingConnects()) std::this_thread::yield();
     return 0;
   });
   StartLink(peer->Address());
   ASSERT_TRUE(ServeUntil(queue, [&] { return creating.load(); }));
-  stopping = true;
   EXPECT_EQ(1, link.Stop());
   EXPECT_EQ("gave up 1", recorder.Transcript().back());
   EXPECT_FALSE(recorder.Has("online"));

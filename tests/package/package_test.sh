@@ -55,8 +55,9 @@ held=$(cmake -E tar tf "$zip" | grep -v '/$' | sort)
 mkdir "$work/app" "$work/driver"
 (cd "$work/app" && cmake -E tar xf "$zip")
 app=$work/app/$name
+# objdump's headings are translated in the user's locale: read them in C.
 exports() {
-  i686-w64-mingw32-objdump -p "$1" | sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/s/^\s*\[ *[0-9]*\] //p'
+  LC_ALL=C i686-w64-mingw32-objdump -p "$1" | sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/s/^\s*\[ *[0-9]*\] //p'
 }
 wanted=$(printf "%s\n" ManagerLog ManagerLogWhite _Z13GetServerLinkv | LC_ALL=C sort)
 for dll in "$app/plugins/velmo.dll" "$build/plugin/velmo.dll"; do
