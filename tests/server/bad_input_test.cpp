@@ -15,7 +15,13 @@ class BadInputTest : public ServerTest {
   // A bystander in lobby and a way to show it is still served.
   void StartWithBystander() {
     StartServer();
-    m_bystander = LoggedIn("Bystander");
+    // The server's login limit holds for the bystander too: on a machine too
+    // busy to log in within it, the bystander is dropped and comes again.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kHangBoundMs);
+    do {
+      m_bystander = Connect();
+    } while (!m_bystander->TryLogin("Bystander", m_config.motd.size()) &&
+             std::chrono::steady_clock::now() < until);
     m_bystander->Send(400, "lobby");
     m_bystander->Until(408);
   }
@@ -60,7 +66,6 @@ TEST_F(BadInputTest, AnythingButLoginBeforeLoginDropsTheSender) {
 }
 
 TEST_F(BadInputTest, ClientThatDoesNotLogInInTimeIsDropped) {
-  // Long enough for the bystander's login on a busy machine.
   m_config.loginTimeoutMs = 2000;
   StartWithBystander();
   auto start = std::chrono::steady_clock::now();

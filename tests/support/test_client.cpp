@@ -65,9 +65,15 @@ void TestClient::Send(std::uint16_t type, std::string_view payload) {
 }
 
 void TestClient::Login(std::string_view nick, std::size_t motdLines) {
+  EXPECT_TRUE(TryLogin(nick, motdLines)) << nick;
+}
+
+bool TestClient::TryLogin(std::string_view nick, std::size_t motdLines) {
   Send(2, std::string(nick) + " quiet 0 \"Velmo v1.0\" 8");
-  EXPECT_EQ(Next(), (Frame{3, std::string(nick)}));
-  for (std::size_t i = 0; i < motdLines; ++i) EXPECT_EQ(Next().type, 621);
+  if (!(Next() == Frame{3, std::string(nick)})) return false;
+  for (std::size_t i = 0; i < motdLines; ++i)
+    if (Next().type != 621) return false;
+  return true;
 }
 
 bool TestClient::Fill(std::size_t want, std::chrono::steady_clock::time_point deadline) {

@@ -41,6 +41,9 @@ class TestClient {
   void SendRaw(std::string_view bytes);
   // Sends the client's login line and checks the acceptance and the MOTD.
   void Login(std::string_view nick, std::size_t motdLines = 1);
+  // The same, without failing the test: false when the server did not accept
+  // the login, or dropped the client first.
+  bool TryLogin(std::string_view nick, std::size_t motdLines);
   // The next frame, or a frame of type 0xFFFF with payload "timeout" or
   // "closed" when none came within the time. A wait for a frame that should
   // come is bounded for a hang; a shorter time says that the frames of one
