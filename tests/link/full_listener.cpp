@@ -21,28 +21,6 @@ void SetNonBlocking(SocketHandle s) {
 #endif
 }
 
-unsigned LocalPort(SocketHandle s) {
-  sockaddr_in address = {};
-#ifdef _WIN32
-  int size = sizeof(address);
-#else
-  socklen_t size = sizeof(address);
-#endif
-  getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
-  return ntohs(address.sin_port);
-}
-
-unsigned PeerPort(SocketHandle s) {
-  sockaddr_in address = {};
-#ifdef _WIN32
-  int size = sizeof(address);
-#else
-  socklen_t size = sizeof(address);
-#endif
-  getpeername(s, reinterpret_cast<sockaddr*>(&address), &size);
-  return ntohs(address.sin_port);
-}
-
 }  // namespace
 
 CFullListener::CFullListener() {
@@ -71,13 +49,13 @@ CFullListener::~CFullListener() {
 
 bool CFullListener::FirstFrameOfTheNextConnect(unsigned* type, std::string* payload) {
   std::vector<unsigned> fillerPorts;
-  for (SocketHandle filler : m_fillers) fillerPorts.push_back(LocalPort(filler));
+  for (SocketHandle filler : m_fillers) fillerPorts.push_back(PortOf(filler, kLocalEnd));
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kHangBoundMs);
   while (std::chrono::steady_clock::now() < deadline) {
     if (WaitUntilReady(m_listener, false, 100) != TransferWait::kReady) continue;
     const SocketHandle accepted = accept(m_listener, nullptr, nullptr);
     if (accepted == kInvalidSocket) continue;
-    if (std::find(fillerPorts.begin(), fillerPorts.end(), PeerPort(accepted)) !=
+    if (std::find(fillerPorts.begin(), fillerPorts.end(), PortOf(accepted, kPeerEnd)) !=
         fillerPorts.end()) {
       ReleaseHandle(accepted);
       continue;

@@ -27,14 +27,21 @@ SocketHandle BoundLoopbackSocket(unsigned* port) {
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   address.sin_port = 0;
   bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+  *port = PortOf(s, kLocalEnd);
+  return s;
+}
+
+unsigned PortOf(SocketHandle s, ConnectionEnd end) {
+  sockaddr_in address = {};
 #ifdef _WIN32
   int size = sizeof(address);
 #else
   socklen_t size = sizeof(address);
 #endif
-  getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
-  *port = ntohs(address.sin_port);
-  return s;
+  const int result = end == kLocalEnd
+                         ? getsockname(s, reinterpret_cast<sockaddr*>(&address), &size)
+                         : getpeername(s, reinterpret_cast<sockaddr*>(&address), &size);
+  return result == 0 ? ntohs(address.sin_port) : 0;
 }
 
 unsigned UnusedPort() {

@@ -19,6 +19,9 @@
 link_platform::SocketHandle BoundLoopbackSocket(unsigned* port);
 // A port on 127.0.0.1 that nothing listens on: bound, then closed.
 unsigned UnusedPort();
+// The port of a socket's own end or of its peer's; 0 when it has none.
+enum ConnectionEnd { kLocalEnd, kPeerEnd };
+unsigned PortOf(link_platform::SocketHandle s, ConnectionEnd end);
 
 // Every wait of a connection ends when the client closes, when the test that
 // runs the peer ends (testEnded), or at the hang bound: a peer waits as long
