@@ -103,7 +103,7 @@ LRESULT CChannelPage::OnLinkEvent(WPARAM code, LPARAM value) {
   ChannelMessageEffect effect;
   if (!ReadChannelMessage(*record, m_channelName, &effect)) return 0;
   ApplyChannelMessage(effect);
-  NoticeMention(record->type, effect);
+  NoticeChatLine(record->type, effect);
   return 1;
 }
 

@@ -76,9 +76,10 @@ class CChannelPage : public CDialog {
  private:
   // The list change, topic and console pieces the message table gave.
   void ApplyChannelMessage(const ChannelMessageEffect& effect);
-  // A chat or action line (type) from another user naming the user flashes
-  // the host's main window while it is not in front.
-  void NoticeMention(unsigned type, const ChannelMessageEffect& effect);
+  // A chat or action line (type) from another user marks the page's tab
+  // (news, or a mention when it names the user); one naming the user also
+  // flashes the host's main window while it is not in front.
+  void NoticeChatLine(unsigned type, const ChannelMessageEffect& effect);
   // Up (older) and Down in the input box: the history's line, caret at its end.
   void RecallInputLine(bool older);
   // Tab in the input box: FALSE when there was nothing to complete.

@@ -1,5 +1,8 @@
-// The channel page's mention check: a line naming the user draws attention
-// to the host's main window. See channel_page.h.
+// The channel page's notice of chat lines: a line from someone else marks
+// the page's tab, and one naming the user also draws attention to the host's
+// main window. See channel_page.h.
+#include <cstring>
+
 #include "link/message_catalogue.h"
 #include "link/server_link.h"
 #include "ui/channel_messages.h"
@@ -19,10 +22,14 @@ void FlashUntilFront(HWND window) {
 
 }  // namespace
 
-void CChannelPage::NoticeMention(unsigned type, const ChannelMessageEffect& effect) {
+void CChannelPage::NoticeChatLine(unsigned type, const ChannelMessageEffect& effect) {
   if (type != MsgChannelText && type != MsgAction) return;
   const CServerLink* link = m_host->GetServerLink();
-  if (link == nullptr) return;
-  if (IsMentionOf(link->Nickname().c_str(), effect.nick, effect.text))
-    FlashUntilFront(::GetAncestor(m_hWnd, GA_ROOT));
+  // Without a link no line is one's own and none names the user.
+  const char* own = link != nullptr ? link->Nickname().c_str() : "";
+  // One's own line, echoed by the server, is no news.
+  if (std::strcmp(own, effect.nick) == 0) return;
+  const bool mention = IsMentionOf(own, effect.nick, effect.text);
+  m_host->MarkChannelPage(this, mention ? TabMark::kMention : TabMark::kNews);
+  if (mention) FlashUntilFront(::GetAncestor(m_hWnd, GA_ROOT));
 }

@@ -204,3 +204,13 @@ int CPageHostDlg::RemoveChannelPage(CChannelPage* page) {
   }
   return 1;
 }
+
+void CPageHostDlg::MarkChannelPage(CChannelPage* page, TabMark mark) {
+  // The tab bar refuses the selected tab: that page is the one shown.
+  for (int i = 1; i < m_tabBar.GetTabCount(); ++i) {
+    if (m_tabBar.GetTabPage(i) == page) {
+      m_tabBar.MarkTab(i, mark);
+      return;
+    }
+  }
+}

@@ -46,6 +46,8 @@ class CPageHostDlg : public CDialog, public IChannelPageHost, public IManagerPag
   // Removes the page's tab and selects the one before it; copes with a page
   // that has no tab. Always 1.
   int RemoveChannelPage(CChannelPage* page) override;
+  // Marks the page's tab, unless it is shown; tab 0 is never marked.
+  void MarkChannelPage(CChannelPage* page, TabMark mark) override;
 
   // The server-message console as a log sink (the link's and the module's
   // console lines go there); its lines do nothing once the console is gone.

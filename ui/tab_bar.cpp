@@ -23,6 +23,11 @@ const int kBarExtraWidth = 20;
 // drawn in plain colours.
 const int kPlainFaceWidth = 152;
 const int kPlainFaceHeight = 38;
+// A mark: a block in the face's top right-hand corner, where the faces are
+// darkest. Three rows keep it above the label, whose 12-pixel cell is
+// centred in the 20 rows below the frame's top edge.
+const int kMarkWidth = 32;
+const int kMarkHeight = 3;
 
 }  // namespace
 
@@ -112,9 +117,11 @@ BOOL CTabBar::RemoveTab(int index) {
   for (int i = index; i < last; ++i) {
     m_tabs[i].label = m_tabs[i + 1].label;
     m_tabs[i].page = m_tabs[i + 1].page;
+    m_tabs[i].mark = m_tabs[i + 1].mark;
   }
   m_tabs[last].label.Empty();
   m_tabs[last].page = nullptr;
+  m_tabs[last].mark = TabMark::kNone;
   if (m_selectedTab == index) m_selectedTab = -1;
   m_eraseFreedSlot = 1;
   m_tabCount = last;
@@ -136,8 +143,26 @@ CWnd* CTabBar::GetTabPage(int index) const {
 BOOL CTabBar::SetCurSel(int index) {
   if (index >= m_tabCount) return FALSE;
   m_selectedTab = index;
+  // However the tab came to be shown, its news has been seen.
+  if (index >= 0) m_tabs[index].mark = TabMark::kNone;
   InvalidateAll();
   return TRUE;
+}
+
+BOOL CTabBar::MarkTab(int index, TabMark mark) {
+  if (index < 0 || index >= m_tabCount || index == m_selectedTab) return FALSE;
+  TabEntry& tab = m_tabs[index];
+  // A busy hidden channel's every line lands here: once marked, it costs a
+  // comparison, no paint and no layout.
+  if (mark <= tab.mark) return TRUE;
+  tab.mark = mark;
+  // The slot is painted whole (face, frame, label), so nothing is erased.
+  if (m_hWnd != nullptr) InvalidateRect(&tab.rect, FALSE);
+  return TRUE;
+}
+
+TabMark CTabBar::GetTabMark(int index) const {
+  return index >= 0 && index < m_tabCount ? m_tabs[index].mark : TabMark::kNone;
 }
 
 BEGIN_MESSAGE_MAP(CTabBar, CStatic)
@@ -176,6 +201,10 @@ void CTabBar::OnPaint() {
     dc.FillSolidRect(slot.left, slot.top, kEdge, height - kEdge, shadow);
     dc.FillSolidRect(slot.left, slot.bottom - kEdge, width, kEdge, highlight);
     dc.FillSolidRect(slot.right - kEdge, slot.top, kEdge, height, highlight);
+    if (m_tabs[i].mark != TabMark::kNone) {
+      dc.FillSolidRect(slot.right - kEdge - kMarkWidth, slot.top + kEdge, kMarkWidth, kMarkHeight,
+                       m_tabs[i].mark == TabMark::kMention ? kMentionMark : kNewsMark);
+    }
     CRect text(slot.left + 5, slot.top + kEdge, slot.right, slot.bottom);
     dc.DrawText(m_tabs[i].label, &text, kLabelFormat);
   }

@@ -10,14 +10,20 @@
 // clicks reach it): bind it with DDX_Control or SubclassWindow, then call
 // LoadTabBitmap once before adding tabs. Until then it holds no tab and
 // refuses to add one. When the faces cannot be loaded, the tabs work all the
-// same, laid out as for the shipped faces and drawn in plain colours. A tab stores a page pointer it does not own and hands
-// it back; the bar knows nothing else of pages.
+// same, laid out as for the shipped faces and drawn in plain colours. A tab
+// stores a page pointer it does not own and hands it back; the bar knows
+// nothing else of pages.
+//
+// A tab that is not selected may carry a mark (news, or a mention), drawn as
+// a small block in its face's top right-hand corner, above where any label
+// goes; selecting the tab clears it, and marks move with their tabs.
 //
 // Threads: user-interface thread only. Notifications are synchronous sends:
 // the parent has handled them when AddTab, RemoveTab or the click returns.
 #pragma once
 
 #include "framework/afxwin.h"
+#include "ui/tab_mark.h"
 
 class CTabBar : public CStatic {
  public:
@@ -36,20 +42,29 @@ class CTabBar : public CStatic {
   // Appends a tab. FALSE (nothing changes) for a null label, with 12 tabs, or
   // before LoadTabBitmap. A null page is accepted. The selection stays.
   BOOL AddTab(LPCSTR label, CWnd* page);
-  // Removes a tab; later tabs move one slot forward. A selection on another
+  // Removes a tab; later tabs move one slot forward with their marks. A
+  // selection on another
   // tab keeps its number (the caller selects afresh); removing the selected
   // tab leaves none selected. FALSE for an index outside the tabs.
   BOOL RemoveTab(int index);
   int GetTabCount() const { return m_tabCount; }
   // The page of a tab; null outside 0 to count - 1.
   CWnd* GetTabPage(int index) const;
-  // Selects and repaints, never notifies. FALSE for an index not below the
-  // count; a negative index is taken and leaves no tab drawn as selected.
+  // Selects and repaints, never notifies, and clears the tab's mark. FALSE
+  // for an index not below the count; a negative index is taken and leaves
+  // no tab drawn as selected.
   BOOL SetCurSel(int index);
   int GetCurSel() const { return m_selectedTab; }
   // What a click on the tab does: selects it, then TABBAR_CLICKED to the
   // parent. Nothing for an index outside the tabs.
   void ClickTab(int index);
+  // Raises the mark of a tab that is not selected; a weaker mark than the
+  // tab's own changes nothing. Only a raised mark repaints, and only that
+  // tab. FALSE (nothing changes) for the selected tab or an index outside
+  // the tabs.
+  BOOL MarkTab(int index, TabMark mark);
+  // kNone outside the tabs.
+  TabMark GetTabMark(int index) const;
 
  protected:
   afx_msg void OnPaint();
@@ -58,9 +73,10 @@ class CTabBar : public CStatic {
 
  private:
   struct TabEntry {
-    CString label;         // "" in a free slot
-    CWnd* page = nullptr;  // not owned; null in a free slot
-    CRect rect;            // the slot, in client coordinates; fixed per slot
+    CString label;                  // "" in a free slot
+    CWnd* page = nullptr;           // not owned; null in a free slot
+    TabMark mark = TabMark::kNone;  // kNone in a free slot and on the selected tab
+    CRect rect;                     // the slot, in client coordinates; fixed per slot
   };
 
   // Sets the control's height (its width stays 4 x W + 20) without moving,

@@ -11,7 +11,8 @@
 #include "ui/manager_page_host.h"
 #include "ui/window_link_target.h"
 
-// The page host seen by a page: a link pointer and the pages removed.
+// The page host seen by a page: a link pointer and the pages removed; it
+// has no tabs to mark.
 class CTestPageHost : public IChannelPageHost {
  public:
   explicit CTestPageHost(CServerLink* link = nullptr) : m_link(link) {}
@@ -20,6 +21,7 @@ class CTestPageHost : public IChannelPageHost {
     removed.push_back(page);
     return 1;
   }
+  void MarkChannelPage(CChannelPage*, TabMark) override {}
   std::vector<CChannelPage*> removed;
 
  private:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "link/message_catalogue.h"
+#include "tests/support/key_press.h"
 #include "tests/support/ui_test_support.h"
 #include "ui/edit_offsets.h"
 #include "ui/manager_page_ids.h"
@@ -17,19 +18,9 @@
 
 namespace {
 
-enum Modifier { kPlain = 0, kCtrl = 1, kAlt = 2, kShift = 4 };
-
-struct Key {
-  UINT vk;
-  int modifiers;
-};
-
-const Key kNextTab = {VK_NEXT, kCtrl};
-const Key kPreviousTab = {VK_PRIOR, kCtrl};
 const Key kUp = {VK_UP, kPlain};
 const Key kDown = {VK_DOWN, kPlain};
 const Key kTab = {VK_TAB, kPlain};
-Key AltDigit(char digit) { return {static_cast<UINT>(digit), kAlt}; }
 
 // Where the focus is expected afterwards, on the selected tab's page.
 enum Focus { kOnInput, kOnConnect, kOnLeave };
@@ -166,22 +157,6 @@ class FrameKeys : public testing::TestWithParam<KeyCase> {
   HWND Page(int tab) const { return TabBar()->GetTabPage(tab)->m_hWnd; }
   HWND Input(int tab) const { return ::GetDlgItem(Page(tab), IDC_CHANNEL_INPUT); }
 
-  // A key as the user's keyboard gives it: modifiers in the thread's key
-  // state, the key posted to the focused control, the queue pumped.
-  static void Press(const Key& key) {
-    BYTE state[256];
-    ::GetKeyboardState(state);
-    state[VK_CONTROL] = (key.modifiers & kCtrl) ? 0x80 : 0;
-    state[VK_SHIFT] = (key.modifiers & kShift) ? 0x80 : 0;
-    state[VK_MENU] = (key.modifiers & kAlt) ? 0x80 : 0;
-    ::SetKeyboardState(state);
-    const bool alt = (key.modifiers & kAlt) != 0;
-    ::PostMessageA(::GetFocus(), alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key.vk,
-                   alt ? 0x20000001 : 0x00000001);
-    PumpPending();
-    state[VK_CONTROL] = state[VK_SHIFT] = state[VK_MENU] = 0;
-    ::SetKeyboardState(state);
-  }
   static void Type(HWND input, const std::string& text) {
     ::SetWindowTextA(input, text.c_str());
     const WPARAM end = static_cast<WPARAM>(::SendMessageA(input, EM_LINELENGTH, 0, 0));

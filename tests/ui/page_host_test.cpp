@@ -15,6 +15,7 @@
 #include "link/message_catalogue.h"
 #include "tests/support/failing_allocation.h"
 #include "tests/support/frame_bytes.h"
+#include "tests/support/key_press.h"
 #include "tests/support/peer.h"
 #include "tests/support/sent_message_log.h"
 #include "tests/support/ui_test_support.h"
@@ -344,6 +345,88 @@ TEST_F(PageHostTest, TheManagerPageFillsThePageAreaBelowTheLines) {
     EXPECT_EQ(step.shown, ::IsWindowVisible(ManagerWindow()) != FALSE);
   }
 }
+
+// ---- activity marks ---------------------------------------------------------
+
+enum class Act { kLine, kClick, kKey, kOpen, kLeave };
+
+struct MarkStep {
+  Act act;
+  std::string text;  // kLine: the payload; kOpen, kLeave: the channel
+  unsigned type;     // kLine
+  int tab;           // kClick
+  Key key;           // kKey
+};
+
+MarkStep Line(unsigned type, const char* payload) { return {Act::kLine, payload, type, 0, {}}; }
+MarkStep Chat(const char* payload) { return Line(MsgChannelText, payload); }
+MarkStep Click(int tab) { return {Act::kClick, "", 0, tab, {}}; }
+MarkStep Keys(Key key) { return {Act::kKey, "", 0, 0, key}; }
+MarkStep Open(const char* channel) { return {Act::kOpen, channel, 0, 0, {}}; }
+MarkStep Leave(const char* channel) { return {Act::kLeave, channel, 0, 0, {}}; }
+
+struct MarkCase {
+  const char* name;
+  std::vector<MarkStep> steps;
+  std::string marks;  // per tab afterwards: '.' none, 'n' news, 'm' a mention
+};
+
+void PrintTo(const MarkCase& c, std::ostream* os) { *os << c.name; }
+
+// Tabs: the manager page (shown), #a, #b, #c; the user is "velmo".
+const MarkCase kMarkCases[] = {
+    {"chat and action lines from others mark hidden tabs",
+     {Chat("#b bob hi"), Line(MsgAction, "#c bob \"waves\"")},
+     "..nn"},
+    {"entries, leaves, user lists, topics and notices do not",
+     {Line(MsgUserEntered, "#a carol 2 5"), Line(MsgUserLeft, "#a carol 0 0"),
+      Line(MsgUserListEntry, "#a dave 1 2"), Line(MsgTopic, "#a new topic"),
+      Line(MsgChannelNotice, "#a velmo, a notice")},
+     "...."},
+    {"nor does the user's own line", {Chat("#a velmo hi all")}, "...."},
+    {"a line naming the user raises news", {Chat("#c bob so"), Chat("#c bob hi Velmo")}, "...m"},
+    {"an ordinary line after it does not lower it",
+     {Line(MsgAction, "#c bob \"pokes velmo\""), Chat("#c bob so")},
+     "...m"},
+    {"the shown tab never marks", {Click(2), Chat("#b bob velmo?"), Click(0)}, "...."},
+    {"a click clears", {Chat("#a bob hi"), Chat("#b bob velmo"), Click(2)}, ".n.."},
+    {"Ctrl+PgDn clears", {Chat("#a bob hi"), Chat("#b bob hi"), Keys(kNextTab)}, "..n."},
+    {"Ctrl+PgUp clears", {Chat("#c bob velmo"), Chat("#b bob hi"), Keys(kPreviousTab)}, "..n."},
+    {"Alt+N clears", {Chat("#a bob hi"), Chat("#b bob hi"), Keys(AltDigit('3'))}, ".n.."},
+    {"opening an open channel clears", {Chat("#a bob hi"), Chat("#b bob hi"), Open("#b")}, ".n.."},
+    {"a new page leaves the others' marks",
+     {Chat("#a bob hi"), Open("#d"), Chat("#c bob velmo")},
+     ".n.m."},
+    {"marks move with their tabs", {Chat("#b bob hi"), Chat("#c bob velmo"), Leave("#a")}, ".nm"},
+    {"a closing tab takes its mark", {Chat("#b bob hi"), Leave("#b")}, "..."},
+    {"closing shows the tab before, clearing it",
+     {Chat("#a bob velmo"), Chat("#c bob hi"), Leave("#b")},
+     "..n"},
+};
+
+class PageHostMarks : public PageHostTest, public testing::WithParamInterface<MarkCase> {};
+
+TEST_P(PageHostMarks, AHiddenTabShowsWhatItMissedUntilItIsShown) {
+  ASSERT_NO_FATAL_FAILURE(GoOnline());
+  for (const char* channel : {"#a", "#b", "#c"}) ASSERT_NE(nullptr, host.OpenChannelPage(channel));
+  const HWND tabBar = ::GetDlgItem(host.m_hWnd, IDC_PAGE_HOST_TAB_BAR);
+  auto* bar = static_cast<CTabBar*>(CWnd::FromHandlePermanent(tabBar));
+  bar->ClickTab(0);
+  ::SetFocus(::GetDlgItem(ManagerWindow(), IDC_MANAGER_CONNECT));
+  for (const MarkStep& step : GetParam().steps) {
+    if (step.act == Act::kLine) Broadcast(step.type, step.text);
+    if (step.act == Act::kClick)
+      ::SendMessageA(tabBar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(step.tab * 157 + 10, 10));
+    if (step.act == Act::kKey) Press(step.key);
+    if (step.act == Act::kOpen) host.OpenChannelPage(step.text.c_str());
+    if (step.act == Act::kLeave) Leave(step.text);
+  }
+  std::string marks;
+  for (int i = 0; i < bar->GetTabCount(); ++i) marks += ".nm"[static_cast<int>(bar->GetTabMark(i))];
+  EXPECT_EQ(GetParam().marks, marks);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PageHostMarks, testing::ValuesIn(kMarkCases));
 
 // A page host whose tab faces cannot be loaded (its templates come from a
 // module without the bitmaps): the tabs exist all the same, are laid out and

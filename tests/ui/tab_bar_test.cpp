@@ -357,25 +357,29 @@ TEST_F(TabBarTest, FramesEachTabSunkenAndLettersItWhite) {
 
 // ---- what a user can read ----------------------------------------------------
 
-struct LookCase {
-  const char* name;
-  bool faces;  // the face bitmap loaded, or plain tabs
-};
+class TabBarLook : public TabBarTest, public testing::WithParamInterface<bool> {};
 
-void PrintTo(const LookCase& c, std::ostream* os) { *os << c.name; }
-
-class TabBarLook : public TabBarTest, public testing::WithParamInterface<LookCase> {};
-
-// Unlabelled tabs, tab 1 selected, read back as painted. Where a white label
-// may go (five pixels in, to the right edge) every face pixel gives it 3:1
-// or more; the frame's top and left edges stay apart from the face beside
-// them; the selected face is blue where the others are grey.
-TEST_P(TabBarLook, LabelsFrameAndSelectionStandOut) {
-  const LookCase& c = GetParam();
-  EXPECT_EQ(c.faces, bar.LoadTabBitmap(c.faces ? IDB_TAB_FACES : 999) != FALSE);
-  for (int i = 0; i < 2; ++i) ASSERT_TRUE(bar.AddTab("", &pages[i]));
+// Read back as painted, with the faces (true) or plain. Where a white label
+// may go on unlabelled tabs 0 and 1 (selected), every face pixel gives it
+// 3:1 or more, the frame's top and left edges stay apart from the face, and
+// the selected face is blue where the other is grey. Tabs 3 (news) and 4 (a
+// mention), marked after a first paint, against tab 2 of the same long
+// label: each mark is a block of one colour ending at the face's right-hand
+// edge, 3:1 or more against the face behind it, neither grey nor blue, and
+// no label pixel changes; the two marks differ; marking again repaints
+// nothing.
+TEST_P(TabBarLook, LabelsFrameSelectionAndMarksStandOut) {
+  EXPECT_EQ(GetParam(), bar.LoadTabBitmap(GetParam() ? IDB_TAB_FACES : 999) != FALSE);
+  for (int i = 0; i < 5; ++i)
+    ASSERT_TRUE(bar.AddTab(i < 2 ? "" : "#a-channel-name-far-too-long-for-one-tab", &pages[i]));
   ASSERT_TRUE(bar.SetCurSel(1));
   ::UpdateWindow(parent.control);
+  ASSERT_TRUE(bar.MarkTab(3, TabMark::kNews));
+  ASSERT_TRUE(bar.MarkTab(4, TabMark::kMention));
+  ::UpdateWindow(parent.control);
+  bar.MarkTab(3, TabMark::kNews);
+  bar.MarkTab(4, TabMark::kNews);
+  EXPECT_FALSE(::GetUpdateRect(parent.control, nullptr, FALSE)) << "repainted for the same news";
   HDC dc = ::GetDC(parent.control);
   for (int tab : {0, 1}) {
     SCOPED_TRACE(tab == 1 ? "selected" : "normal");
@@ -398,11 +402,40 @@ TEST_P(TabBarLook, LabelsFrameAndSelectionStandOut) {
     EXPECT_GE(frame, 1.2) << "the frame's shadow edge against the face";
     EXPECT_EQ("", wrongColour) << "first face pixel in the other tab's colour";
   }
+  COLORREF marks[2] = {};
+  for (int tab : {3, 4}) {
+    SCOPED_TRACE(tab == 3 ? "news" : "mention");
+    COLORREF& mark = marks[tab - 3];
+    int pixels = 0, labelPixels = 0, colours = 0, rightmost = 0;
+    double contrast = 100;
+    for (int y = 0; y < 21; ++y) {
+      for (int x = 0; x < 154; ++x) {
+        const COLORREF behind = ::GetPixel(dc, 314 + x, 1 + y);
+        const COLORREF shown = ::GetPixel(dc, tab % 4 * 157 + x, tab / 4 * 22 + 1 + y);
+        if (shown == behind) continue;
+        if (pixels++ == 0) mark = shown;
+        colours += shown != mark;
+        labelPixels += behind == RGB(255, 255, 255);
+        rightmost = std::max(rightmost, x);
+        contrast = std::min(contrast, ContrastRatio(shown, behind));
+      }
+    }
+    EXPECT_GE(pixels, 40) << "a mark one sees at a glance";
+    EXPECT_EQ(0, colours) << "pixels of the mark in another colour";
+    EXPECT_EQ(152, rightmost) << "the mark ends at the face's right-hand edge";
+    EXPECT_GE(contrast, 3.0) << "against the face behind it";
+    EXPECT_EQ(0, labelPixels) << "label pixels changed";
+    EXPECT_EQ('?', Appearance(mark)) << "neither grey nor the selected blue";
+  }
   ::ReleaseDC(parent.control, dc);
+  EXPECT_GE(std::max({std::abs(GetRValue(marks[0]) - GetRValue(marks[1])),
+                      std::abs(GetGValue(marks[0]) - GetGValue(marks[1])),
+                      std::abs(GetBValue(marks[0]) - GetBValue(marks[1]))}),
+            96)
+      << "news and a mention in colours of their own";
 }
 
-INSTANTIATE_TEST_SUITE_P(Looks, TabBarLook,
-                         testing::Values(LookCase{"faces", true}, LookCase{"plain", false}));
+INSTANTIATE_TEST_SUITE_P(Looks, TabBarLook, testing::Bool());
 
 // ---- labels --------------------------------------------------------------------
 
