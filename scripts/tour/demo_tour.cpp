@@ -4,7 +4,8 @@
 // three sights for a screenshot:
 //   online   the manager page connected: message of the day, channel list
 //   channel  the first channel, with the demo users' lines and one of ours
-//   tabs     every channel joined, two rows of tabs
+//   tabs     every channel joined, two rows of tabs, hidden channels with
+//            news marked
 // At each sight it prints "ready NAME LEFT TOP WIDTH HEIGHT" (the host
 // window's place on the screen) and waits for the file NAME.done in the
 // shots folder, which the demo script makes once the picture is taken.
@@ -62,6 +63,13 @@ int main(int argc, char** argv) {
   // Tab 0 is the manager page: tab 2 shows the second channel.
   client.ClickTab(2);
   if (pages.size() > 1) client.Listen(pages[1], 5);
+  // The demo users talk in the other channels too; the picture waits for
+  // one of the hidden tabs to show it.
+  WaitFor("a hidden tab marked", CRemoteClient::kWindowLimitMs, [&] {
+    for (std::size_t tab = 1; tab <= pages.size(); ++tab)
+      if (tab != 2 && client.TabMarked(static_cast<int>(tab))) return true;
+    return false;
+  });
   Sight(client.MainWindow(), shots, "tabs");
   client.CloseHost();
   std::printf("tour done\n");

@@ -7,6 +7,7 @@
 
 #include "remote_list_view.h"
 #include "ui/channel_page_ids.h"
+#include "ui/colours.h"
 #include "ui/manager_page_ids.h"
 #include "ui/page_host_ids.h"
 
@@ -154,6 +155,17 @@ void CRemoteClient::ClickTab(int index) {
   const LPARAM point = MAKELPARAM(index % 4 * 157 + 20, index / 4 * 22 + 10);
   SendToClient(tabBar, WM_LBUTTONDOWN, MK_LBUTTON, point);
   SendToClient(tabBar, WM_LBUTTONUP, 0, point);
+}
+
+bool CRemoteClient::TabMarked(int index) {
+  HWND tabBar = ::GetDlgItem(m_pageHost, IDC_PAGE_HOST_TAB_BAR);
+  // A mark is a block in the top right-hand corner of the tab's face.
+  POINT at = {index % 4 * 157 + 140, index / 4 * 22 + 3};
+  ::ClientToScreen(tabBar, &at);
+  HDC screen = ::GetDC(nullptr);
+  const COLORREF pixel = ::GetPixel(screen, at.x, at.y);
+  ::ReleaseDC(nullptr, screen);
+  return pixel == kNewsMark || pixel == kMentionMark;
 }
 
 void CRemoteClient::CloseHost() {

@@ -42,6 +42,8 @@ class CRemoteClient {
   // The first column of the page's user list: the nicknames.
   std::vector<std::string> Users(HWND page);
   void ClickTab(int index);
+  // Whether the tab shows a mark (news, or a mention), read off the screen.
+  bool TabMarked(int index);
   // Closes the host's main window as its user would.
   void CloseHost();
 
