@@ -53,6 +53,7 @@ CConsoleView::~CConsoleView() { ReleaseTextObjects(); }
 BEGIN_MESSAGE_MAP(CConsoleView, CRichEditCtrl)
   ON_WM_DESTROY()
   ON_MESSAGE(WM_CONSOLE_APPEND, OnConsoleAppend)
+  ON_WM_LBUTTONUP()
 END_MESSAGE_MAP()
 
 void CConsoleView::OnDestroy() {
@@ -79,6 +80,9 @@ void CConsoleView::AppendHere(COLORREF colour, const char* text, bool callerMayH
   FillFormat(&format, m_style);
   format.dwMask = CFM_SIZE | CFM_COLOR | CFM_FACE;
   format.crTextColor = colour;
+  // Text that ended in a link left the control's insertion format
+  // underlined: this append turns it off again.
+  if (m_endsInLink) format.dwMask |= CFM_UNDERLINE;
 
   m_redraw.BeginChange(m_hWnd);
   const bool hadFocus = callerMayHaveFocus && ::GetFocus() == m_hWnd;
@@ -89,7 +93,7 @@ void CConsoleView::AppendHere(COLORREF colour, const char* text, bool callerMayH
   }
   MoveCaretToEnd();
   SetSelectionCharFormat(format);
-  ReplaceSel(text, FALSE);
+  InsertShowingLinks(&format, text);
   TrimToCap();
   MoveCaretToEnd();
   if (hadFocus) {

@@ -61,7 +61,8 @@ class CConsoleView : public CRichEditCtrl {
   // background, selection kept while the control lacks the focus.
   void SetUp();
   // Appends text (whole lines ending in "\r\n", or pieces of one line) at the
-  // end in colour. Nothing happens while the control has no window.
+  // end in colour, web links underlined. Nothing happens while the control
+  // has no window.
   void AppendConsole(COLORREF colour, const char* text);
   // Repaints this console's bursts together with other's control (a list
   // beside it that changes in the same bursts): see CBurstRedraw::PaceWith.
@@ -72,12 +73,19 @@ class CConsoleView : public CRichEditCtrl {
   afx_msg void OnDestroy();
   // WM_CONSOLE_APPEND: one whole append on the control's thread.
   afx_msg LRESULT OnConsoleAppend(WPARAM wParam, LPARAM lParam);
+  // A click on a web link opens it (ui/console_links.cpp).
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
 
  private:
   // callerMayHaveFocus is false for an append sent from another thread,
   // whose caller holds no focus: it always scrolls the new text into view.
   void AppendHere(COLORREF colour, const char* text, bool callerMayHaveFocus);
   void MoveCaretToEnd();
+  // Inserts text at the caret in format, its web links underlined.
+  void InsertShowingLinks(CHARFORMATA* format, const char* text);
+  void InsertPiece(const char* piece, std::size_t length);
+  // Opens the web link that holds the character at position, if any.
+  void OpenLinkAt(long position);
   // Removes the oldest text line with its "\r\n" when the cap is reached.
   void TrimToCap();
   // Deletes the first text line, whose break the control's messages put at
@@ -90,6 +98,8 @@ class CConsoleView : public CRichEditCtrl {
   void ReleaseTextObjects();
 
   const ConsoleStyle m_style;
+  // The last text went in ending in an underlined link.
+  bool m_endsInLink = false;
   // A burst of appends is repainted now and then, not after every line.
   CBurstRedraw m_redraw;
   // The control's text object model, asked for at the first trim; null when

@@ -1,6 +1,7 @@
 // The input line's and the mention check's decisions without controls: a
 // nickname as a whole word, completion and its cycle, the input history's
-// walk, and edit positions against byte offsets in double-byte text.
+// walk, edit positions against byte offsets in double-byte text, and which
+// text is a web link.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +11,7 @@
 #include "ui/input_history.h"
 #include "ui/nick_completion.h"
 #include "ui/nick_text.h"
+#include "ui/web_link.h"
 
 namespace {
 
@@ -164,6 +166,50 @@ TEST(ChatTextRules, EditPositionsCountBytesOrCharacters) {
     if (c.position <= c.units) {
       EXPECT_EQ(c.position, PositionOfByteOffset(text, c.units, c.offset)) << c.units << c.offset;
     }
+  }
+}
+
+TEST(ChatTextRules, OnlyHttpAndHttpsRunsAreWebLinks) {
+  struct Case {
+    const char* text;
+    const char* link;  // "" for none
+  } cases[] = {
+      {"see http://a.example/p?q=1&r=%41#top then", "http://a.example/p?q=1&r=%41#top"},
+      {"HtTpS://A.example/", "HtTpS://A.example/"},
+      {"<http://a.example>, \"b\"", "http://a.example"},
+      {"http://a.example\\share", "http://a.example"},
+      {"今http://a.example今", "http://a.example"},
+      {"http://", ""},
+      {"xhttp://a.example", ""},
+      {"file:///c:/windows/x.exe", ""},
+      {"mailto:a@example.org", ""},
+      {"\\\\server\\share", ""},
+      {"javascript:alert(1)", ""},
+      {"ftp://a.example", ""},
+      // "\x83h" is one double-byte character: no "h" begins the text after it.
+      {"\x83http://a.example", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::string text = c.text;
+    WebLink link = {};
+    const bool found = FindWebLink(text.data(), text.size(), 0, &link);
+    EXPECT_EQ(c.link, found ? text.substr(link.begin, link.end - link.begin) : "");
+    // Every byte of the link, and only those, holds it.
+    for (std::size_t at = 0; at < text.size(); ++at) {
+      WebLink held = {};
+      const bool inside = found && at >= link.begin && at < link.end;
+      ASSERT_EQ(inside, WebLinkToOpenAt(text.data(), text.size(), at, &held)) << "byte " << at;
+      EXPECT_EQ(inside ? link.begin : held.begin, held.begin);
+    }
+  }
+  // Shown however long; opened up to 2048 bytes.
+  for (const std::size_t size : {2048u, 2049u}) {
+    const std::string text = "http://" + std::string(size - 7, 'x') + " end";
+    WebLink link = {};
+    EXPECT_TRUE(FindWebLink(text.data(), text.size(), 0, &link));
+    EXPECT_EQ(size, link.end);
+    EXPECT_EQ(size == 2048, WebLinkToOpenAt(text.data(), text.size(), 100, &link)) << size;
   }
 }
 

@@ -1,0 +1,129 @@
+// Web links in a console, clicked as a person clicks them: the http scheme's
+// handler (a stand-in registered in this prefix's registry) is given the
+// address exactly as the console shows it, and nothing is started for a
+// link of another scheme. (A link too long to open cannot show here: Wine
+// starts no handler for an address that long; ui_core's rules test it.)
+// Before windows.h, which would otherwise bring the old socket header.
+#include <winsock2.h>
+//
+#include <tlhelp32.h>
+#include <windows.h>
+//
+#include <richedit.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "client_fixture.h"
+#include "tests/support/message_pump.h"
+#include "ui/channel_page_ids.h"
+
+namespace {
+
+const char kHandlerKey[] = "http\\shell\\open\\command";
+
+std::string BesideVelmo(const std::string& name) {
+  std::string path = VelmoPath();
+  return path.substr(0, path.rfind('\\') + 1) + name;
+}
+
+void SetHandlerCommand(const std::string& command) {
+  ::RegSetKeyValueA(HKEY_CLASSES_ROOT, kHandlerKey, nullptr, REG_SZ, command.c_str(),
+                    static_cast<DWORD>(command.size() + 1));
+}
+
+// The stand-in registered as the http scheme's handler (where Wine looks:
+// the classes of the machine) while the object lives; what it was given is
+// read from its record.
+class CHttpHandler {
+ public:
+  CHttpHandler() : m_record(BesideVelmo("link_record.txt")) {
+    char old[MAX_PATH * 2] = "";
+    DWORD size = sizeof old;
+    ::RegGetValueA(HKEY_CLASSES_ROOT, kHandlerKey, nullptr, RRF_RT_REG_SZ, nullptr, old, &size);
+    m_oldCommand = old;
+    ::DeleteFileA(m_record.c_str());
+    ::SetEnvironmentVariableA("VELMO_LINK_RECORD", m_record.c_str());
+    SetHandlerCommand("\"" + BesideVelmo("link_handler.exe") + "\" \"%1\"");
+  }
+  ~CHttpHandler() { SetHandlerCommand(m_oldCommand); }
+  std::string Record() const {
+    std::ifstream file(m_record, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+  }
+
+ private:
+  std::string m_record;
+  std::string m_oldCommand;
+};
+
+bool HandlerRunning() {
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof(entry);
+  bool running = false;
+  for (BOOL more = ::Process32First(snapshot, &entry); more && !running;
+       more = ::Process32Next(snapshot, &entry))
+    running = lstrcmpiA(entry.szExeFile, "link_handler.exe") == 0;
+  ::CloseHandle(snapshot);
+  return running;
+}
+
+LONG FindInConsole(HWND console, const std::string& text) {
+  FINDTEXTA find = {{0, -1}, text.c_str()};
+  return static_cast<LONG>(::SendMessageA(console, EM_FINDTEXT, FR_DOWN | FR_MATCHCASE,
+                                          reinterpret_cast<LPARAM>(&find)));
+}
+
+// Whether all of text, the first time the console shows it, is underlined.
+bool Underlined(HWND console, const std::string& text) {
+  const LONG start = FindInConsole(console, text);
+  CHARRANGE range = {start, start + static_cast<LONG>(text.size())};
+  ::SendMessageA(console, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  CHARFORMATA format = {};
+  format.cbSize = sizeof(format);
+  ::SendMessageA(console, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  return start >= 0 && (format.dwMask & CFM_UNDERLINE) && (format.dwEffects & CFE_UNDERLINE);
+}
+
+// A click on the character a few places into text, the first time the
+// console shows it.
+void ClickInto(HWND console, const std::string& text) {
+  const LONG start = FindInConsole(console, text);
+  ASSERT_GE(start, 0) << text;
+  POINTL at = {};
+  ::SendMessageA(console, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), start + 4);
+  const LPARAM point = MAKELPARAM(at.x + 2, at.y + 4);
+  ::SendMessageA(console, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  ::SendMessageA(console, WM_LBUTTONUP, 0, point);
+}
+
+}  // namespace
+
+TEST_F(ClientTest, AClickOnAWebLinkOpensItInItsHandlerAndNothingElseIsStarted) {
+  CHttpHandler handler;
+  StartServer();
+  StartHost();
+  auto bob = Peer("bob", {"#lobby"});
+  ConnectAs("velmo");
+  Join("#lobby");
+  HWND console = ::GetDlgItem(ChannelPage("#lobby"), IDC_CHANNEL_CONSOLE);
+  // The stand-in itself as a file link: started, it would say so.
+  std::string file = "file:///" + BesideVelmo("link_handler.exe");
+  for (char& c : file)
+    if (c == '\\') c = '/';
+  const std::string web = "HtTp://example.org/a_b?q=1&r=%41#top";
+  bob->Send(402, "#lobby try " + file + " or " + web + " 今");
+  ASSERT_TRUE(ConsoleShows(console, web));
+  EXPECT_TRUE(Underlined(console, web));
+  EXPECT_FALSE(Underlined(console, file));
+  EXPECT_FALSE(Underlined(console, " or "));
+  ClickInto(console, file);
+  ClickInto(console, web);
+
+  EXPECT_TRUE(
+      ::PumpUntil(kHangBoundMs, [&] { return !handler.Record().empty() && !HandlerRunning(); }));
+  EXPECT_EQ(web + "\n", handler.Record());
+}
