@@ -33,12 +33,12 @@ const UINT kMoveOnly = SWP_NOZORDER | SWP_NOACTIVATE;
 const ConsoleStyle kChatConsoleStyle = {"SYSTEM", 270, 1000, true, IDC_CHANNEL_INPUT};
 
 CChannelPage::CChannelPage(IChannelPageHost* host, CWnd* pParent)
-    : CDialog(IDD, pParent), m_host(host), m_console(kChatConsoleStyle) {}
+    : CModelessPage(IDD, pParent), m_host(host), m_console(kChatConsoleStyle) {}
 
 CChannelPage::~CChannelPage() = default;
 
 void CChannelPage::DoDataExchange(CDataExchange* pDX) {
-  CDialog::DoDataExchange(pDX);
+  CModelessPage::DoDataExchange(pDX);
   DDX_Control(pDX, IDC_CHANNEL_USERS, m_userList);
   DDX_Control(pDX, IDC_CHANNEL_CONSOLE, m_console);
 }
@@ -62,7 +62,7 @@ CChannelPage* CChannelPage::Open(IChannelPageHost* host, const char* channelName
 }
 
 BOOL CChannelPage::OnInitDialog() {
-  CDialog::OnInitDialog();
+  CModelessPage::OnInitDialog();
   m_initialised = true;
   m_inputFont.CreatePointFont(130, "SYSTEM");
   ::SendDlgItemMessageA(m_hWnd, IDC_CHANNEL_INPUT, WM_SETFONT,
@@ -75,12 +75,9 @@ BOOL CChannelPage::OnInitDialog() {
   return TRUE;
 }
 
-void CChannelPage::OnOK() {}
-void CChannelPage::OnCancel() {}
-
 // WM_LINK_EVENT is answered here, never by the dialog manager: the number is
 // DM_REPOSITION's.
-BEGIN_MESSAGE_MAP(CChannelPage, CDialog)
+BEGIN_MESSAGE_MAP(CChannelPage, CModelessPage)
   ON_WM_DESTROY()
   ON_WM_SIZE()
   ON_BN_CLICKED(IDC_CHANNEL_LEAVE, OnLeave)
@@ -171,7 +168,7 @@ BOOL CChannelPage::PreTranslateMessage(MSG* pMsg) {
         break;
     }
   }
-  return CDialog::PreTranslateMessage(pMsg);
+  return CModelessPage::PreTranslateMessage(pMsg);
 }
 
 int CChannelPage::SendInput() {
@@ -197,18 +194,18 @@ void CChannelPage::OnLeave() {
 
 void CChannelPage::OnDestroy() {
   m_userListRedraw.Forget();
-  CDialog::OnDestroy();
+  CModelessPage::OnDestroy();
   if (m_initialised) SendLeave(m_host->GetServerLink(), m_channelName);
 }
 
 void CChannelPage::PostNcDestroy() {
-  CDialog::PostNcDestroy();
+  CModelessPage::PostNcDestroy();
   if (m_deletedDuringOpen != nullptr) *m_deletedDuringOpen = true;
   delete this;
 }
 
 HBRUSH CChannelPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
-  HBRUSH brush = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+  HBRUSH brush = CModelessPage::OnCtlColor(pDC, pWnd, nCtlColor);
   if (nCtlColor != CTLCOLOR_EDIT) return brush;
   pDC->SetTextColor(kWhite);
   pDC->SetBkColor(kBlack);
@@ -218,7 +215,7 @@ HBRUSH CChannelPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 // ---- layout and splitter -----------------------------------------------------
 
 void CChannelPage::OnSize(UINT nType, int cx, int cy) {
-  CDialog::OnSize(nType, cx, cy);
+  CModelessPage::OnSize(nType, cx, cy);
   LayoutControls();
 }
 

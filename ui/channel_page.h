@@ -17,13 +17,14 @@
 #include "ui/channel_page_ids.h"
 #include "ui/console_view.h"
 #include "ui/input_history.h"
+#include "ui/modeless_page.h"
 #include "ui/nick_completion.h"
 
 struct ChannelMessageEffect;
 class IChannelPageHost;
 struct MessageRecord;
 
-class CChannelPage : public CDialog {
+class CChannelPage : public CModelessPage {
  public:
   enum { IDD = IDD_CHANNEL_PAGE };
 
@@ -55,8 +56,6 @@ class CChannelPage : public CDialog {
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
-  void OnOK() override;
-  void OnCancel() override;
   void PostNcDestroy() override;
 
   // Default processing, then the leave message for the channel.

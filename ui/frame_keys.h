@@ -2,19 +2,25 @@
 // step through the tabs (wrapping), Alt+1 to Alt+9 pick tab 0 to 8, and
 // Ctrl+Tab and Ctrl+F6 belong to the host, which switches its MDI windows
 // with them. Pages leave all of these to the windows above them. Plain
-// decisions over a key and its modifiers; any thread.
+// decisions over a key and its modifiers, with no window system (the
+// message's half is ui/key_stroke.h); any thread.
 #pragma once
 
-#include <windows.h>
-
-// One key press as the message pump sees it.
+// One key message as the message pump sees it.
 struct KeyStroke {
-  UINT message;  // WM_KEYDOWN or WM_SYSKEYDOWN; anything else is no frame key
-  UINT key;      // virtual-key code
+  bool keyDown;  // a key going down (with Alt or without); anything else is no frame key
+  unsigned key;  // the platform's virtual-key number
   bool ctrl;
   bool alt;
   bool shift;
 };
+
+// The virtual-key numbers of the frame's keys besides '1' to '9' (the
+// platform's values; ui/key_stroke.cpp checks them against its headers).
+const unsigned kKeyTab = 0x09;
+const unsigned kKeyPageUp = 0x21;
+const unsigned kKeyPageDown = 0x22;
+const unsigned kKeyF6 = 0x75;
 
 enum : int {
   kNotATabKey = -1,  // the key is no tab key

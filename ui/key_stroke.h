@@ -2,6 +2,8 @@
 // retrieved. User-interface thread (the thread's key state is read).
 #pragma once
 
+#include <windows.h>
+
 #include "ui/frame_keys.h"
 
 KeyStroke ReadKeyStroke(const MSG& msg);

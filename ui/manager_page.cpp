@@ -31,7 +31,7 @@ const UINT kResizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
 }  // namespace
 
 CManagerPage::CManagerPage(IManagerPageHost* host, CWnd* pParent)
-    : CDialog(IDD, pParent),
+    : CModelessPage(IDD, pParent),
       m_serverLog(kServerConsoleStyle),
       m_addressText(""),
       m_nicknameText("Nanashi@Velmo"),
@@ -40,7 +40,7 @@ CManagerPage::CManagerPage(IManagerPageHost* host, CWnd* pParent)
 CManagerPage::~CManagerPage() = default;
 
 void CManagerPage::DoDataExchange(CDataExchange* pDX) {
-  CDialog::DoDataExchange(pDX);
+  CModelessPage::DoDataExchange(pDX);
   DDX_Control(pDX, IDC_MANAGER_CHANNELS, m_channelList);
   DDX_Control(pDX, IDC_MANAGER_SERVER_LOG, m_serverLog);
   DDX_Text(pDX, IDC_MANAGER_ADDRESS, m_addressText);
@@ -50,7 +50,7 @@ void CManagerPage::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CManagerPage::OnInitDialog() {
-  CDialog::OnInitDialog();
+  CModelessPage::OnInitDialog();
   m_serverLog.SetUp();
   m_logSink.Attach(m_serverLog);
 
@@ -67,12 +67,9 @@ BOOL CManagerPage::OnInitDialog() {
   return TRUE;
 }
 
-void CManagerPage::OnOK() {}
-void CManagerPage::OnCancel() {}
-
 // WM_LINK_EVENT is answered here, never by the dialog manager: the number is
 // DM_REPOSITION's.
-BEGIN_MESSAGE_MAP(CManagerPage, CDialog)
+BEGIN_MESSAGE_MAP(CManagerPage, CModelessPage)
   ON_WM_DESTROY()
   ON_WM_SIZE()
   ON_BN_CLICKED(IDC_MANAGER_CONNECT, OnConnectToggle)
@@ -88,7 +85,7 @@ void CManagerPage::OnAddressChange() { KeepWithinBytes(IDC_MANAGER_ADDRESS, kMax
 
 BOOL CManagerPage::PreTranslateMessage(MSG* pMsg) {
   if (IsFrameKeyMessage(*pMsg)) return FALSE;
-  return CDialog::PreTranslateMessage(pMsg);
+  return CModelessPage::PreTranslateMessage(pMsg);
 }
 
 void CManagerPage::OnNicknameChange() { KeepWithinBytes(IDC_MANAGER_NICKNAME, kMaxNicknameBytes); }
@@ -108,7 +105,7 @@ void CManagerPage::KeepWithinBytes(int id, int limit) {
 }
 
 void CManagerPage::OnDestroy() {
-  CDialog::OnDestroy();
+  CModelessPage::OnDestroy();
   // The static control does not own its image: take it back, then free all
   // four, so a page whose window is created again loads them afresh.
   ShowStatusImage(kImageUnchanged);
@@ -206,7 +203,7 @@ void CManagerPage::EnableEdits(BOOL enable) {
 void CManagerPage::OnTimer(UINT nIDEvent) {
   const int next = NextBlinkImage(ShownStatusImage());
   if (next != kImageUnchanged) ShowStatusImage(next);
-  CDialog::OnTimer(nIDEvent);
+  CModelessPage::OnTimer(nIDEvent);
 }
 
 // ---- buttons -----------------------------------------------------------------------
@@ -267,7 +264,7 @@ void CManagerPage::OnJoin() {
 // ---- layout --------------------------------------------------------------------------
 
 void CManagerPage::OnSize(UINT nType, int cx, int cy) {
-  CDialog::OnSize(nType, cx, cy);
+  CModelessPage::OnSize(nType, cx, cy);
   LayoutControls();
 }
 
@@ -277,19 +274,22 @@ void CManagerPage::LayoutControls() {
                      IDC_MANAGER_MESSAGE_GROUP, IDC_MANAGER_SERVER_LOG, IDC_MANAGER_CHANNEL_GROUP,
                      IDC_MANAGER_CHANNELS};
   ManagerControls now;
-  RECT* rects[] = {&now.serverGroup, &now.address,      &now.nickname,   &now.messageGroup,
+  Rect* rects[] = {&now.serverGroup, &now.address,      &now.nickname,   &now.messageGroup,
                    &now.serverLog,   &now.channelGroup, &now.channelList};
   for (int i = 0; i < 7; ++i) {
-    *rects[i] = RECT{0, 0, 0, 0};
+    RECT rect = {0, 0, 0, 0};
     HWND control = ::GetDlgItem(m_hWnd, ids[i]);
-    if (control == nullptr) continue;
-    ::GetWindowRect(control, rects[i]);
-    ScreenToClient(rects[i]);
+    if (control != nullptr) {
+      ::GetWindowRect(control, &rect);
+      ScreenToClient(&rect);
+    }
+    *rects[i] = {rect.left, rect.top, rect.right, rect.bottom};
   }
   RECT client;
   GetClientRect(&client);
-  const ManagerControls next = StretchManagerControls(client, now);
-  const RECT* sized[] = {&next.serverGroup,  &next.address,   &next.nickname,
+  const ManagerControls next =
+      StretchManagerControls({client.left, client.top, client.right, client.bottom}, now);
+  const Rect* sized[] = {&next.serverGroup,  &next.address,   &next.nickname,
                          &next.messageGroup, &next.serverLog, &next.channelGroup,
                          &next.channelList};
   for (int i = 0; i < 7; ++i) {

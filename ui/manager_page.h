@@ -20,11 +20,12 @@
 #include "ui/console_log_sink.h"
 #include "ui/console_view.h"
 #include "ui/manager_page_ids.h"
+#include "ui/modeless_page.h"
 
 class IManagerPageHost;
 struct MessageRecord;
 
-class CManagerPage : public CDialog {
+class CManagerPage : public CModelessPage {
  public:
   enum { IDD = IDD_MANAGER_PAGE };
   enum : UINT_PTR { BLINK_TIMER_ID = 1 };
@@ -64,8 +65,6 @@ class CManagerPage : public CDialog {
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
-  void OnOK() override;
-  void OnCancel() override;
 
   // Default processing, then the status bitmaps go.
   afx_msg void OnDestroy();

@@ -39,18 +39,18 @@ namespace {
 
 // Width (and height when asked) changed, the top-left corner kept; never
 // below zero.
-RECT Resized(const RECT& rect, LONG width, LONG height) {
+Rect Resized(const Rect& rect, long width, long height) {
   return {rect.left, rect.top, rect.left + std::max(0L, width), rect.top + std::max(0L, height)};
 }
 
-LONG Height(const RECT& rect) { return rect.bottom - rect.top; }
+long Height(const Rect& rect) { return rect.bottom - rect.top; }
 
 }  // namespace
 
-ManagerControls StretchManagerControls(const RECT& client, const ManagerControls& now) {
-  const LONG clientWidth = client.right - client.left;
-  const LONG clientHeight = client.bottom - client.top;
-  const LONG inset = 10;
+ManagerControls StretchManagerControls(const Rect& client, const ManagerControls& now) {
+  const long clientWidth = client.right - client.left;
+  const long clientHeight = client.bottom - client.top;
+  const long inset = 10;
   ManagerControls next = now;
   next.serverGroup =
       Resized(now.serverGroup, clientWidth - 2 * now.serverGroup.left, Height(now.serverGroup));

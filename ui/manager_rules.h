@@ -2,10 +2,8 @@
 // rectangles, apart from its controls: the address check (in its own
 // portable file) and the nickname check, what each link event does to the
 // page's state, the status image's blink and the stretch of the page's
-// controls. Pure; any thread.
+// controls. Pure, with no window system; any thread.
 #pragma once
-
-#include <windows.h>
 
 #include "link/message_catalogue.h"   // kMaxNicknameBytes
 #include "ui/server_address_check.h"  // ValidateServerAddress, kMaxAddressBytes
@@ -40,15 +38,24 @@ LinkStateReaction ReactToLinkState(int code);
 // images alternate; any other image stays (kImageUnchanged).
 int NextBlinkImage(int image);
 
+// A rectangle in a window's client coordinates, in the platform's layout
+// (right and bottom just outside).
+struct Rect {
+  long left;
+  long top;
+  long right;
+  long bottom;
+};
+
 // The controls the page stretches, as rectangles in its client coordinates.
 struct ManagerControls {
-  RECT serverGroup;   // 1002
-  RECT address;       // 1009
-  RECT nickname;      // 1013
-  RECT messageGroup;  // 1003
-  RECT serverLog;     // 1010
-  RECT channelGroup;  // 1004
-  RECT channelList;   // 1011
+  Rect serverGroup;   // 1002
+  Rect address;       // 1009
+  Rect nickname;      // 1013
+  Rect messageGroup;  // 1003
+  Rect serverLog;     // 1010
+  Rect channelGroup;  // 1004
+  Rect channelList;   // 1011
 };
 
 // The new size of every control: each keeps its place; the group boxes
@@ -57,4 +64,4 @@ struct ManagerControls {
 // page's bottom and its list to 10 pixels within it. The server and message
 // groups keep their heights. A page too small gives zero sizes, never
 // negative ones.
-ManagerControls StretchManagerControls(const RECT& client, const ManagerControls& now);
+ManagerControls StretchManagerControls(const Rect& client, const ManagerControls& now);

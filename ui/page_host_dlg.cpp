@@ -28,17 +28,17 @@ void LeaveUnshownChannel(CServerLink* link, ILogSink* console, const char* chann
 }  // namespace
 
 CPageHostDlg::CPageHostDlg(CWnd* pParent)
-    : CDialog(IDD, pParent), m_linkTarget(nullptr), m_managerPage(this) {}
+    : CModelessPage(IDD, pParent), m_linkTarget(nullptr), m_managerPage(this) {}
 
 CPageHostDlg::~CPageHostDlg() = default;
 
 void CPageHostDlg::DoDataExchange(CDataExchange* pDX) {
-  CDialog::DoDataExchange(pDX);
+  CModelessPage::DoDataExchange(pDX);
   DDX_Control(pDX, IDC_PAGE_HOST_TAB_BAR, m_tabBar);
 }
 
 BOOL CPageHostDlg::OnInitDialog() {
-  CDialog::OnInitDialog();
+  CModelessPage::OnInitDialog();
   m_linkTarget.SetWindow(m_hWnd);
   m_tabBar.LoadTabBitmap(IDB_TAB_FACES);
   m_tabBar.AddTab("Orlaネットワーク", &m_managerPage);
@@ -50,12 +50,9 @@ BOOL CPageHostDlg::OnInitDialog() {
   return TRUE;
 }
 
-void CPageHostDlg::OnOK() {}
-void CPageHostDlg::OnCancel() {}
-
 // Both private messages share their numbers with the dialog manager's
 // (DM_SETDEFID, DM_REPOSITION): answered here, never passed on.
-BEGIN_MESSAGE_MAP(CPageHostDlg, CDialog)
+BEGIN_MESSAGE_MAP(CPageHostDlg, CModelessPage)
   ON_WM_SIZE()
   ON_WM_DESTROY()
   ON_MESSAGE(WM_TABBAR_NOTIFY, OnTabBarNotify)
@@ -77,13 +74,13 @@ void CPageHostDlg::OnDestroy() {
   // still ending is served here, while everything it writes into exists.
   m_link.Stop();
   m_link.SetLogSink(nullptr);
-  CDialog::OnDestroy();
+  CModelessPage::OnDestroy();
 }
 
 // ---- layout and tabs -----------------------------------------------------------
 
 void CPageHostDlg::OnSize(UINT nType, int cx, int cy) {
-  CDialog::OnSize(nType, cx, cy);
+  CModelessPage::OnSize(nType, cx, cy);
   LayoutControls();
 }
 
@@ -121,7 +118,7 @@ LRESULT CPageHostDlg::OnTabBarNotify(WPARAM code, LPARAM) {
 }
 
 BOOL CPageHostDlg::PreTranslateMessage(MSG* pMsg) {
-  if (!IsFrameKeyMessage(*pMsg)) return CDialog::PreTranslateMessage(pMsg);
+  if (!IsFrameKeyMessage(*pMsg)) return CModelessPage::PreTranslateMessage(pMsg);
   const int tab = TabForKey(ReadKeyStroke(*pMsg), m_tabBar.GetCurSel(), m_tabBar.GetTabCount());
   // A host window key is left for the host's frame further up.
   if (tab == kNotATabKey) return FALSE;

@@ -21,13 +21,14 @@
 #include "ui/channel_page_host.h"
 #include "ui/manager_page.h"
 #include "ui/manager_page_host.h"
+#include "ui/modeless_page.h"
 #include "ui/page_host_ids.h"
 #include "ui/tab_bar.h"
 #include "ui/window_link_target.h"
 
 class CChannelPage;
 
-class CPageHostDlg : public CDialog, public IChannelPageHost, public IManagerPageHost {
+class CPageHostDlg : public CModelessPage, public IChannelPageHost, public IManagerPageHost {
  public:
   enum { IDD = IDD_PAGE_HOST };
   // The manager's tab and at most this many channel tabs fit the tab bar.
@@ -64,8 +65,6 @@ class CPageHostDlg : public CDialog, public IChannelPageHost, public IManagerPag
  protected:
   BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* pDX) override;
-  void OnOK() override;
-  void OnCancel() override;
 
   // Default processing, then LayoutControls.
   afx_msg void OnSize(UINT nType, int cx, int cy);
