@@ -69,6 +69,9 @@ class CWrapper : public Interface {
 
 #define STRICT_FORWARD(method, params, args) \
   HRESULT WINAPI method params override { return m_real->method args; }
+// One of the selection's own methods (m_real is a selection then).
+#define STRICT_SELECTION_FORWARD(method, params, args) \
+  HRESULT WINAPI method params override { return Selection()->method args; }
 // A change of content: refused while the control is read-only.
 #define STRICT_CHANGE(method, params, args)               \
   HRESULT WINAPI method params override {                 \
@@ -179,22 +182,19 @@ class CStrictRange : public CWrapper<ITextSelection, ITextRange> {
   STRICT_FORWARD(ScrollIntoView, (long value), (value))
   STRICT_FORWARD(GetEmbeddedObject, (IUnknown * *object), (object))
 
-#undef STRICT_FORWARD
-#define STRICT_FORWARD(method, params, args) \
-  HRESULT WINAPI method params override { return Selection()->method args; }
-  STRICT_FORWARD(GetFlags, (long* flags), (flags))
-  STRICT_FORWARD(SetFlags, (LONG flags), (flags))
-  STRICT_FORWARD(GetType, (long* type), (type))
-  STRICT_FORWARD(MoveLeft, (long unit, long count, long extend, long* delta),
-                 (unit, count, extend, delta))
-  STRICT_FORWARD(MoveRight, (long unit, long count, long extend, long* delta),
-                 (unit, count, extend, delta))
-  STRICT_FORWARD(MoveUp, (long unit, long count, long extend, long* delta),
-                 (unit, count, extend, delta))
-  STRICT_FORWARD(MoveDown, (long unit, long count, long extend, long* delta),
-                 (unit, count, extend, delta))
-  STRICT_FORWARD(HomeKey, (long unit, long extend, long* delta), (unit, extend, delta))
-  STRICT_FORWARD(EndKey, (long unit, long extend, long* delta), (unit, extend, delta))
+  STRICT_SELECTION_FORWARD(GetFlags, (long* flags), (flags))
+  STRICT_SELECTION_FORWARD(SetFlags, (LONG flags), (flags))
+  STRICT_SELECTION_FORWARD(GetType, (long* type), (type))
+  STRICT_SELECTION_FORWARD(MoveLeft, (long unit, long count, long extend, long* delta),
+                           (unit, count, extend, delta))
+  STRICT_SELECTION_FORWARD(MoveRight, (long unit, long count, long extend, long* delta),
+                           (unit, count, extend, delta))
+  STRICT_SELECTION_FORWARD(MoveUp, (long unit, long count, long extend, long* delta),
+                           (unit, count, extend, delta))
+  STRICT_SELECTION_FORWARD(MoveDown, (long unit, long count, long extend, long* delta),
+                           (unit, count, extend, delta))
+  STRICT_SELECTION_FORWARD(HomeKey, (long unit, long extend, long* delta), (unit, extend, delta))
+  STRICT_SELECTION_FORWARD(EndKey, (long unit, long extend, long* delta), (unit, extend, delta))
   HRESULT WINAPI TypeText(BSTR text) override {
     if (const HRESULT refused = Refuse()) return refused;
     return Selection()->TypeText(text);
@@ -205,10 +205,6 @@ class CStrictRange : public CWrapper<ITextSelection, ITextRange> {
   ITextSelection* Selection() const { return static_cast<ITextSelection*>(m_real); }
   const bool m_selection;
 };
-
-#undef STRICT_FORWARD
-#define STRICT_FORWARD(method, params, args) \
-  HRESULT WINAPI method params override { return m_real->method args; }
 
 class CStrictDocument : public CWrapper<ITextDocument, ITextDocument> {
  public:
