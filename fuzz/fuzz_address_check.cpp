@@ -11,7 +11,7 @@
 #include <string>
 
 #include "link/server_address.h"
-#include "ui/server_address_check.h"
+#include "ui/core/server_address_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/console_line.h"
+#include "ui/core/console_line.h"
 
 namespace {
 

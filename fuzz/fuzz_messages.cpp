@@ -12,8 +12,8 @@
 #include "link/link_event.h"
 #include "link/message_catalogue.h"
 #include "link/payload.h"
-#include "ui/channel_messages.h"
-#include "ui/rtf_guard.h"
+#include "ui/core/channel_messages.h"
+#include "ui/core/rtf_guard.h"
 
 namespace {
 

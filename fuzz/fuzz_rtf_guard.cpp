@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "ui/rtf_guard.h"
+#include "ui/core/rtf_guard.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include "ui/burst_redraw.h"
 #include "ui/channel_page_ids.h"
 #include "ui/console_view.h"
-#include "ui/input_history.h"
+#include "ui/core/input_history.h"
 #include "ui/modeless_page.h"
-#include "ui/nick_completion.h"
+#include "ui/core/nick_completion.h"
 
 struct ChannelMessageEffect;
 class IChannelPageHost;

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "ui/channel_page.h"
-#include "ui/edit_offsets.h"
+#include "ui/core/edit_offsets.h"
 
 namespace {
 

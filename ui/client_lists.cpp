@@ -1,7 +1,7 @@
 // The client's list views: columns and look. See client_lists.h.
 #include "ui/client_lists.h"
 
-#include "ui/colours.h"
+#include "ui/core/colours.h"
 
 const ListColumn kChannelListColumns[kListColumnCount] = {{"チャンネル", LVCFMT_LEFT, 300},
                                                           {"ユーザ", LVCFMT_CENTER, 50},

@@ -6,8 +6,8 @@
 
 #include "link/cp932_text.h"
 #include "ui/console_view.h"
-#include "ui/edit_offsets.h"
-#include "ui/web_link.h"
+#include "ui/core/edit_offsets.h"
+#include "ui/core/web_link.h"
 #include "ui/web_link_open.h"
 
 void CConsoleView::InsertShowingLinks(CHARFORMATA* format, const char* text) {

@@ -5,8 +5,8 @@
 #include <richole.h>
 #include <tom.h>
 
-#include "ui/colours.h"
-#include "ui/rtf_guard.h"
+#include "ui/core/colours.h"
+#include "ui/core/rtf_guard.h"
 #include "ui/ui_messages.h"
 
 const ConsoleStyle kServerConsoleStyle = {"ＭＳ Ｐゴシック", 180, 500, false, 0};

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "ui/frame_keys.h"
+#include "ui/core/frame_keys.h"
 
 KeyStroke ReadKeyStroke(const MSG& msg);
 

@@ -14,10 +14,10 @@
 #include "link/server_link.h"
 #include "res/image_ids.h"
 #include "ui/client_lists.h"
-#include "ui/colours.h"
+#include "ui/core/colours.h"
 #include "ui/key_stroke.h"
 #include "ui/manager_page_host.h"
-#include "ui/manager_rules.h"
+#include "ui/core/manager_rules.h"
 #include "ui/ui_messages.h"
 
 namespace {

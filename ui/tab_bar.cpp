@@ -3,7 +3,7 @@
 // See tab_bar.h for ownership and threads.
 #include "ui/tab_bar.h"
 
-#include "ui/colours.h"
+#include "ui/core/colours.h"
 #include "ui/ui_messages.h"
 
 namespace {

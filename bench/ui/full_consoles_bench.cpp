@@ -56,7 +56,7 @@
 #include "tests/support/frame_bytes.h"
 #include "ui/channel_page.h"
 #include "ui/channel_page_ids.h"
-#include "ui/colours.h"
+#include "ui/core/colours.h"
 #include "ui_bench_support.h"
 
 CWinApp theApp("VelmoFullConsolesBench");

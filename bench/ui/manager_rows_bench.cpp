@@ -27,7 +27,7 @@
 #include "tests/support/manager_scene.h"
 #include "tests/support/peer.h"
 #include "ui/manager_page.h"
-#include "ui/manager_rules.h"
+#include "ui/core/manager_rules.h"
 #include "ui_bench_support.h"
 
 CWinApp theApp("VelmoManagerRowsBench");

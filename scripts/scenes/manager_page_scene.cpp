@@ -21,7 +21,7 @@
 #include "server/server.h"
 #include "tests/support/manager_scene.h"
 #include "tests/support/plugin_environment.h"
-#include "ui/manager_rules.h"
+#include "ui/core/manager_rules.h"
 
 CWinApp theApp("VelmoManagerScene");
 

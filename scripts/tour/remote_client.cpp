@@ -7,7 +7,7 @@
 
 #include "remote_list_view.h"
 #include "ui/channel_page_ids.h"
-#include "ui/colours.h"
+#include "ui/core/colours.h"
 #include "ui/manager_page_ids.h"
 #include "ui/page_host_ids.h"
 

@@ -5,7 +5,7 @@
 #include <chrono>
 
 #include "link/message_catalogue.h"
-#include "ui/channel_messages.h"
+#include "ui/core/channel_messages.h"
 
 ChatUser::ChatUser() {
   link.SetLogSink(&recorder);

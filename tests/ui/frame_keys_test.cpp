@@ -10,7 +10,7 @@
 #include "link/message_catalogue.h"
 #include "tests/support/key_press.h"
 #include "tests/support/ui_test_support.h"
-#include "ui/edit_offsets.h"
+#include "ui/core/edit_offsets.h"
 #include "ui/manager_page_ids.h"
 #include "ui/page_host_dlg.h"
 #include "ui/page_host_ids.h"

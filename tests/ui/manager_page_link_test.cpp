@@ -13,7 +13,7 @@
 #include "server/server.h"
 #include "tests/support/manager_scene.h"
 #include "tests/support/peer.h"
-#include "ui/manager_rules.h"
+#include "ui/core/manager_rules.h"
 
 using Strings = std::vector<std::string>;
 

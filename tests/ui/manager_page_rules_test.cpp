@@ -10,7 +10,7 @@
 #include "tests/support/manager_scene.h"
 #include "tests/support/message_box_watch.h"
 #include "tests/support/peer.h"
-#include "ui/manager_rules.h"
+#include "ui/core/manager_rules.h"
 
 TEST(ManagerPageLimits, LongestAddressAndNicknameAreTypedAndConnect) {
   // A valid address of exactly 255 bytes: the field after '@' fills it.

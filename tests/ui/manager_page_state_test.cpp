@@ -17,7 +17,7 @@
 #include "tests/support/manager_scene.h"
 #include "tests/support/message_box_watch.h"
 #include "tests/support/peer.h"
-#include "ui/manager_rules.h"
+#include "ui/core/manager_rules.h"
 
 using Strings = std::vector<std::string>;
 

@@ -1,7 +1,7 @@
 // The channel message table: one row per message type a channel page takes,
 // payload in, console pieces, user-list change and topic out; every row of
 // the table has its test row here.
-#include "ui/channel_messages.h"
+#include "ui/core/channel_messages.h"
 
 #include <gtest/gtest.h>
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "ui/edit_offsets.h"
-#include "ui/input_history.h"
-#include "ui/nick_completion.h"
-#include "ui/nick_text.h"
-#include "ui/web_link.h"
+#include "ui/core/edit_offsets.h"
+#include "ui/core/input_history.h"
+#include "ui/core/nick_completion.h"
+#include "ui/core/nick_text.h"
+#include "ui/core/web_link.h"
 
 namespace {
 

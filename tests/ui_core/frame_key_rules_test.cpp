@@ -3,7 +3,7 @@
 // key by key, in tests/ui/frame_keys_test.cpp.)
 #include <gtest/gtest.h>
 
-#include "ui/frame_keys.h"
+#include "ui/core/frame_keys.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The manager page's decisions without its controls: the nickname check and
 // the stretch of the page's controls, natively and under every preset.
-#include "ui/manager_rules.h"
+#include "ui/core/manager_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The RTF guard: which texts a chat console refuses.
-#include "ui/rtf_guard.h"
+#include "ui/core/rtf_guard.h"
 
 #include <gtest/gtest.h>
 

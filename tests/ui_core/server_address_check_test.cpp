@@ -1,5 +1,5 @@
 // The manager page's check of the server address the user typed.
-#include "ui/server_address_check.h"
+#include "ui/core/server_address_check.h"
 
 #include <gtest/gtest.h>
 

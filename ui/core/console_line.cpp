@@ -1,5 +1,5 @@
 // See console_line.h.
-#include "ui/console_line.h"
+#include "ui/core/console_line.h"
 
 #include <cstdarg>
 

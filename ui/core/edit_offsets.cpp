@@ -1,5 +1,5 @@
 // Edit control positions and byte offsets. See edit_offsets.h.
-#include "ui/edit_offsets.h"
+#include "ui/core/edit_offsets.h"
 
 #include <cstring>
 

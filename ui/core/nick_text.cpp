@@ -1,5 +1,5 @@
 // Nickname matching in code page 932 text. See nick_text.h.
-#include "ui/nick_text.h"
+#include "ui/core/nick_text.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // Nick completion over the line, the caret and the user list. See
 // nick_completion.h.
-#include "ui/nick_completion.h"
+#include "ui/core/nick_completion.h"
 
 #include <cstring>
 

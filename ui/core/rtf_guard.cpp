@@ -3,7 +3,7 @@
 // Matching is byte-wise: in code page 932 a trail byte can be a backslash or
 // a letter, and a rich text reader that walks bytes would still see a control
 // word there, so the guard must see it too.
-#include "ui/rtf_guard.h"
+#include "ui/core/rtf_guard.h"
 
 #include <cstring>
 

@@ -1,11 +1,11 @@
 // The channel message table and the reading of one message by it. See
 // channel_messages.h.
-#include "ui/channel_messages.h"
+#include "ui/core/channel_messages.h"
 
 #include <cstring>
 
 #include "link/payload.h"
-#include "ui/colours.h"
+#include "ui/core/colours.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "link/link_event.h"
 #include "link/log_sink.h"
 #include "link/message_catalogue.h"
-#include "ui/console_line.h"
+#include "ui/core/console_line.h"
 
 enum class ChannelTest {
   kExact,   // the whole payload is the channel name

@@ -1,5 +1,5 @@
 // The server address check. See server_address_check.h.
-#include "ui/server_address_check.h"
+#include "ui/core/server_address_check.h"
 
 #include "link/server_address.h"
 

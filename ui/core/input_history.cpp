@@ -1,5 +1,5 @@
 // The input history's ring and walk. See input_history.h.
-#include "ui/input_history.h"
+#include "ui/core/input_history.h"
 
 #include <cstring>
 

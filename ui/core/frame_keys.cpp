@@ -1,5 +1,5 @@
 // The frame's keys as plain decisions. See frame_keys.h.
-#include "ui/frame_keys.h"
+#include "ui/core/frame_keys.h"
 
 int TabForKey(const KeyStroke& key, int selected, int count) {
   if (!key.keyDown) return kNotATabKey;

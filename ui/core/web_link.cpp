@@ -1,5 +1,5 @@
 // Web links in console text. See web_link.h.
-#include "ui/web_link.h"
+#include "ui/core/web_link.h"
 
 #include "link/cp932_text.h"
 

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "link/message_catalogue.h"   // kMaxNicknameBytes
-#include "ui/server_address_check.h"  // ValidateServerAddress, kMaxAddressBytes
+#include "ui/core/server_address_check.h"  // ValidateServerAddress, kMaxAddressBytes
 
 // true for a nickname of 1 to kMaxNicknameBytes bytes.
 bool IsValidNickname(const char* nickname);

@@ -1,5 +1,5 @@
 // The manager page's decisions. See manager_rules.h.
-#include "ui/manager_rules.h"
+#include "ui/core/manager_rules.h"
 
 #include <algorithm>
 #include <cstring>
