@@ -52,7 +52,7 @@ const char* const kEnglishLines[] = {
     "hi everyone",
     "anyone here tried the new build?",
     "brb, coffee",
-    "that's a great idea",
+    "notes from the meetup: https://example.org/orla/meetup",
     "lol",
     "what are you all listening to?",
     "good morning from Osaka",

@@ -4,6 +4,7 @@
 // three sights for a screenshot:
 //   online   the manager page connected: message of the day, channel list
 //   channel  the first channel, with the demo users' lines and one of ours
+//            (with a web link, shown as one)
 //   tabs     every channel joined, two rows of tabs, hidden channels with
 //            news marked
 // At each sight it prints "ready NAME LEFT TOP WIDTH HEIGHT" (the host
@@ -24,7 +25,7 @@
 
 namespace {
 
-const char kOurLine[] = "hello from Velmo! こんにちは";
+const char kOurLine[] = "hello from Velmo! こんにちは https://example.org/velmo";
 
 // Lets the demo script take its picture of the host window.
 void Sight(HWND host, const std::string& shots, const char* name) {
