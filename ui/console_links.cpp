@@ -1,8 +1,9 @@
 // The consoles' web links: shown underlined as their text goes in, opened
 // with a click. Which text is a link is web_link.h's rule, the same for both.
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string_view>
-#include <vector>
 
 #include "link/cp932_text.h"
 #include "ui/console_view.h"
@@ -61,18 +62,22 @@ void CConsoleView::OpenLinkAt(long position) {
   // The whole text, read once for the click: a part of it read by position
   // can come back cut short where it holds double-byte characters. Its
   // length in characters, as positions count them ("\r\n" as two), and
-  // room for two bytes each (Wine's text length counts characters, and its
-  // copy of a text that does not fit is not terminated).
+  // room for two bytes each (Wine's text length counts characters).
   GETTEXTLENGTHEX count = {GTL_PRECISE | GTL_USECRLF | GTL_NUMCHARS, CP_ACP};
   const auto units =
       static_cast<std::size_t>(SendMessage(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&count)));
-  std::vector<char> text(2 * units + 2, '\0');
-  GetWindowText(text.data(), static_cast<int>(text.size() - 1));
-  const std::size_t length = std::strlen(text.data());
   if (position < 0) return;
+  // No exception may leave the window procedure: a click that finds no
+  // memory for the text opens nothing.
+  const std::size_t size = 2 * units + 2;
+  // Zeroed: Wine's copy of a text that does not fit is not terminated.
+  std::unique_ptr<char[]> text(new (std::nothrow) char[size]());
+  if (!text) return;
+  GetWindowText(text.get(), static_cast<int>(size - 1));
+  const std::size_t length = std::strlen(text.get());
   const std::size_t at =
-      ByteOffsetOfPosition(text.data(), units, static_cast<std::size_t>(position));
+      ByteOffsetOfPosition(text.get(), units, static_cast<std::size_t>(position));
   WebLink link = {};
-  if (!WebLinkToOpenAt(text.data(), length, at, &link)) return;
-  OpenWebLink(text.data() + link.begin, link.end - link.begin);
+  if (!WebLinkToOpenAt(text.get(), length, at, &link)) return;
+  OpenWebLink(text.get() + link.begin, link.end - link.begin);
 }
