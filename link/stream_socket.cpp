@@ -53,6 +53,12 @@ void CStreamSocket::OpenToAnyThread() {
   if (s != kInvalidSocket) Find(s)->openToAnyThread = true;
 }
 
+bool CStreamSocket::IsOpenToAnyThread() {
+  std::lock_guard<std::mutex> guard(m_lock);
+  const SocketHandle s = m_handle.load();
+  return s != kInvalidSocket && Find(s)->openToAnyThread;
+}
+
 SocketHandle CStreamSocket::OpenPublished() {
   std::lock_guard<std::mutex> guard(m_lock);
   // Under the lock that CloseAndRefuse's close takes after raising the flag:

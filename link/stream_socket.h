@@ -11,10 +11,10 @@
 // is still running: a released POSIX descriptor number is reused at once,
 // and a late call must never reach an unrelated one. The release first reads
 // away what has arrived, so the close is an orderly one: WinSock resets a
-// connection closed with unread data, and the reset can lose the last sends. Uses are counted per handle, so a busy new connection
-// never holds back the release of an old one, and an operation that fails
-// closes only the handle it used, never a newer one another thread opened
-// meanwhile. Sends and receives may overlap. No heap memory.
+// connection closed with unread data, and the reset can lose the last sends. Uses are counted per
+// handle, so a busy new connection never holds back the release of an old one, and an operation
+// that fails closes only the handle it used, never a newer one another thread opened meanwhile.
+// Sends and receives may overlap. No heap memory.
 #pragma once
 
 #include <atomic>
@@ -61,12 +61,13 @@ class CStreamSocket {
   int ReceiveOnce(void* buffer, int size, int timeoutSeconds);
   // Repeats the single call until length bytes went; each call gets the
   // whole time-out. length, or -1.
-  int SendAll(const void* data, int length, int timeoutSeconds,
-              Sender sender = Sender::kConnector);
+  int SendAll(const void* data, int length, int timeoutSeconds, Sender sender = Sender::kConnector);
   int ReceiveAll(void* buffer, int length, int timeoutSeconds);
   // The open connection takes sends from any thread from now on; a later
   // connection starts closed to them again.
   void OpenToAnyThread();
+  // Whether the open connection takes sends from any thread yet.
+  bool IsOpenToAnyThread();
 
   // Ends the sending side and releases the handle once no call uses it,
   // after reading away what has arrived. 1 closed, 0 none was open.
@@ -83,16 +84,14 @@ class CStreamSocket {
 
  private:
   enum Direction { kSend, kReceive };
-  int TransferOnce(Direction direction, Sender sender, char* data, int length,
-                   int timeoutSeconds);
+  int TransferOnce(Direction direction, Sender sender, char* data, int length, int timeoutSeconds);
   // One send or receive on the handle, made when the handle is ready for it:
   // waits in slices until it is, the handle is closed or timeoutSeconds (0:
   // no limit) have passed. The platform's result, or -1 with the time-out
   // error when the wait ended without one.
   int TransferWhenReady(Direction direction, link_platform::SocketHandle s, char* data, int length,
                         int timeoutSeconds);
-  int TransferAll(Direction direction, Sender sender, char* data, int length,
-                  int timeoutSeconds);
+  int TransferAll(Direction direction, Sender sender, char* data, int length, int timeoutSeconds);
   // The wait of a connect (timeoutSeconds 0: no limit of ours), in short
   // slices so that a Close from the other thread ends it at once on every
   // platform.

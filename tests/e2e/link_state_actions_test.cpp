@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -152,27 +153,47 @@ class LinkStateActions : public ClientTest, public testing::WithParamInterface<R
       listener = std::make_unique<CFullListener>();
       Type(address, "127.0.0.1:" + std::to_string(listener->Port()));
       Click(ManagerItem(IDC_MANAGER_CONNECT));
-      const auto getLink = reinterpret_cast<decltype(&GetServerLink)>(reinterpret_cast<void*>(
-          FindCppExport(::GetModuleHandleA("velmo.dll"), "GetServerLink()")));
-      ASSERT_NE(nullptr, getLink);
-      CServerLink* link = getLink();
       // The socket exists, so its connect is under way; the full queue never
       // answers it.
+      CServerLink* link = ClientLink();
+      ASSERT_NE(nullptr, link);
       ASSERT_TRUE(PumpUntil([&] { return link->Socket().IsOpen(); }));
       return;
     }
-    // Holds the reply, reading whatever follows the login until the client
-    // closes. The link waits 10 s for the reply; the action comes at once.
+    // Reads whatever follows the login until the client closes, and holds
+    // the reply: it comes a byte every 2 s, well inside the link's 10 s wait
+    // for each piece, so the login stays pending however long the test takes.
     peer = std::make_unique<CScriptedPeer>([this](CPeerConnection& connection, int) {
       wire.AddOpen(1);
+      std::atomic<bool> closed{false};
+      std::thread drip([&] {
+        const std::string reply = FrameBytes(3, std::string(1000, 'x'));
+        for (std::size_t i = 0; i < reply.size() && !closed; ++i) {
+          if (!connection.Send(reply.substr(i, 1))) break;
+          for (int slice = 0; slice < 20 && !closed; ++slice)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+      });
       unsigned type = 0;
       std::string payload;
       while (connection.ReadFrame(&type, &payload)) wire.Read(type, payload);
+      closed = true;
+      drip.join();
       wire.AddOpen(-1);
     });
     Type(address, peer->Address());
     Click(ManagerItem(IDC_MANAGER_CONNECT));
-    ASSERT_TRUE(PumpUntil([&] { return !wire.Frames().empty(); })) << "the login went out";
+    // The login went out and the connection takes the pages' frames.
+    CServerLink* link = ClientLink();
+    ASSERT_NE(nullptr, link);
+    ASSERT_TRUE(PumpUntil([&] { return link->Socket().IsOpenToAnyThread(); }));
+  }
+
+  // velmo.dll's link, as its export gives it.
+  static CServerLink* ClientLink() {
+    const auto getLink = reinterpret_cast<decltype(&GetServerLink)>(
+        reinterpret_cast<void*>(FindCppExport(::GetModuleHandleA("velmo.dll"), "GetServerLink()")));
+    return getLink != nullptr ? getLink() : nullptr;
   }
 
   void Do(Action action) {
