@@ -191,8 +191,7 @@ class LinkStateActions : public ClientTest, public testing::WithParamInterface<R
 
   // velmo.dll's link, as its export gives it.
   static CServerLink* ClientLink() {
-    const auto getLink = reinterpret_cast<decltype(&GetServerLink)>(
-        reinterpret_cast<void*>(FindCppExport(::GetModuleHandleA("velmo.dll"), "GetServerLink()")));
+    const auto getLink = FindGetServerLink(::GetModuleHandleA("velmo.dll"));
     return getLink != nullptr ? getLink() : nullptr;
   }
 

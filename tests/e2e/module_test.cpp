@@ -135,8 +135,7 @@ TEST_F(ClientTest, LoadingRegistersAndUnloadingWithoutAStartLeavesNothing) {
   // No main window: the start creates nothing and records no frame.
   PluginRegistry::Instance().StartAll();
   PumpPending();
-  auto getServerLink = reinterpret_cast<decltype(&GetServerLink)>(
-      reinterpret_cast<void*>(FindCppExport(module, "GetServerLink()")));
+  const auto getServerLink = FindGetServerLink(module);
   ASSERT_NE(nullptr, getServerLink);
   EXPECT_EQ(nullptr, getServerLink());
   EXPECT_EQ(windows, ThreadWindows());
