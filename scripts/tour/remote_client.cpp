@@ -123,11 +123,17 @@ HWND CRemoteClient::Join(const std::string& channel) {
 }
 
 void CRemoteClient::Listen(HWND page, int lines) {
-  HWND console = ::GetDlgItem(page, IDC_CHANNEL_CONSOLE);
-  const LRESULT start = SendToClient(console, EM_GETLINECOUNT);
+  WaitForConsoleLines(page, ConsoleLines(page) + lines);
+}
+
+int CRemoteClient::ConsoleLines(HWND page) {
+  return static_cast<int>(SendToClient(::GetDlgItem(page, IDC_CHANNEL_CONSOLE), EM_GETLINECOUNT));
+}
+
+void CRemoteClient::WaitForConsoleLines(HWND page, int count) {
   // The demo users speak every 2.5 s on average, spread over their channels.
-  WaitFor("the console getting " + std::to_string(lines) + " more lines", 120000,
-          [&] { return SendToClient(console, EM_GETLINECOUNT) >= start + lines; });
+  WaitFor("the console holding " + std::to_string(count) + " lines", kWindowLimitMs,
+          [&] { return ConsoleLines(page) >= count; });
 }
 
 void CRemoteClient::Say(HWND page, const std::string& line) {

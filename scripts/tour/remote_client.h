@@ -36,6 +36,11 @@ class CRemoteClient {
   HWND Join(const std::string& channel);
   // Waits until the page's console has had lines more lines.
   void Listen(HWND page, int lines);
+  // The page's console's line count, and a wait until it holds count lines:
+  // a line that something else makes arrive is waited for from a count read
+  // before, or it may be in the count already.
+  int ConsoleLines(HWND page);
+  void WaitForConsoleLines(HWND page, int count);
   // Says the line in the page and waits until the input box is empty and
   // the console has one line more (the server's echo, or someone else's).
   void Say(HWND page, const std::string& line);
