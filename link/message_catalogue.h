@@ -7,7 +7,7 @@
 // caller's buffers, any thread.
 //
 // Which fields each channel message carries is the channel page's table
-// (ui/channel_messages.cpp); a handler reads, for example (403):
+// (ui/core/channel_messages.cpp); a handler reads, for example (403):
 //   if (!IsChannelPrefix(record.payload, name)) return 0;
 //   CPayloadCopy copy(record);
 //   ChannelFields f = ReadChannelFields(copy, {true, false});

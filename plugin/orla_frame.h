@@ -9,7 +9,7 @@
 #pragma once
 
 #include "framework/afxwin.h"
-#include "ui/page_host_dlg.h"
+#include "ui/host/page_host_dlg.h"
 
 class COrlaFrame : public CMDIChildWnd {
   DECLARE_DYNCREATE(COrlaFrame)

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "tests/support/strict_consoles.h"
-#include "ui/console_view.h"
+#include "ui/console/console_view.h"
 
 namespace {
 

@@ -54,9 +54,9 @@
 #include "link/message_catalogue.h"
 #include "process_footprint.h"
 #include "tests/support/frame_bytes.h"
-#include "ui/channel_page.h"
-#include "ui/channel_page_ids.h"
 #include "ui/core/colours.h"
+#include "ui/pages/channel_page.h"
+#include "ui/pages/channel_page_ids.h"
 #include "ui_bench_support.h"
 
 CWinApp theApp("VelmoFullConsolesBench");

@@ -26,8 +26,8 @@
 #include "link/server_link.h"
 #include "tests/support/manager_scene.h"
 #include "tests/support/peer.h"
-#include "ui/manager_page.h"
 #include "ui/core/manager_rules.h"
+#include "ui/pages/manager_page.h"
 #include "ui_bench_support.h"
 
 CWinApp theApp("VelmoManagerRowsBench");

@@ -34,8 +34,8 @@
 #include "link/message_catalogue.h"
 #include "process_footprint.h"
 #include "tests/support/frame_bytes.h"
-#include "ui/channel_page.h"
-#include "ui/page_host_dlg.h"
+#include "ui/host/page_host_dlg.h"
+#include "ui/pages/channel_page.h"
 #include "ui_bench_support.h"
 
 CWinApp theApp("VelmoManyPagesBench");

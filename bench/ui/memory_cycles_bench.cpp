@@ -28,9 +28,9 @@
 #include "link/message_catalogue.h"
 #include "process_footprint.h"
 #include "server/server.h"
-#include "ui/channel_page_ids.h"
-#include "ui/manager_page_ids.h"
-#include "ui/page_host_dlg.h"
+#include "ui/host/page_host_dlg.h"
+#include "ui/pages/channel_page_ids.h"
+#include "ui/pages/manager_page_ids.h"
 #include "ui_bench_support.h"
 
 CWinApp theApp("VelmoMemoryCyclesBench");

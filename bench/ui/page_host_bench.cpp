@@ -40,10 +40,10 @@
 #include "framework/afxwin.h"
 #include "link/link_event.h"
 #include "link/message_catalogue.h"
-#include "ui/channel_page.h"
-#include "ui/page_host_dlg.h"
+#include "ui/host/page_host_dlg.h"
+#include "ui/pages/channel_page.h"
+#include "ui/seams/window_link_target.h"
 #include "ui/ui_messages.h"
-#include "ui/window_link_target.h"
 #include "ui_bench_support.h"
 
 CWinApp theApp("VelmoPageHostBench");

@@ -9,8 +9,8 @@
 #include "framework/afxwin.h"
 #include "link/message_catalogue.h"
 #include "tests/support/frame_bytes.h"
-#include "ui/channel_page.h"
-#include "ui/channel_page_ids.h"
+#include "ui/pages/channel_page.h"
+#include "ui/pages/channel_page_ids.h"
 
 void ServeUntil(const std::function<bool()>& done) {
   MSG msg;

@@ -22,8 +22,8 @@
 
 #include "tests/support/peer.h"
 #include "tests/support/plugin_environment.h"
-#include "ui/client_lists.h"
-#include "ui/page_host_dlg.h"
+#include "ui/host/page_host_dlg.h"
+#include "ui/pages/client_lists.h"
 
 using BenchClock = std::chrono::steady_clock;
 

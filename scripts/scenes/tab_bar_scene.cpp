@@ -14,7 +14,7 @@
 
 #include "framework/afxwin.h"
 #include "res/image_ids.h"
-#include "ui/tab_bar.h"
+#include "ui/host/tab_bar.h"
 
 CWinApp theApp("VelmoTabBarScene");
 

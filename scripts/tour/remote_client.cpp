@@ -6,10 +6,10 @@
 #include <cstdlib>
 
 #include "remote_list_view.h"
-#include "ui/channel_page_ids.h"
 #include "ui/core/colours.h"
-#include "ui/manager_page_ids.h"
-#include "ui/page_host_ids.h"
+#include "ui/host/page_host_ids.h"
+#include "ui/pages/channel_page_ids.h"
+#include "ui/pages/manager_page_ids.h"
 
 namespace {
 

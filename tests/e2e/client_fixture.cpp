@@ -5,10 +5,10 @@
 #include "plugin_registry.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/strict_winsock.h"
-#include "ui/channel_page.h"
-#include "ui/channel_page_ids.h"
-#include "ui/manager_page_ids.h"
-#include "ui/page_host_ids.h"
+#include "ui/host/page_host_ids.h"
+#include "ui/pages/channel_page.h"
+#include "ui/pages/channel_page_ids.h"
+#include "ui/pages/manager_page_ids.h"
 
 CPalaverApp theApp;
 

@@ -6,8 +6,8 @@
 #include "client_fixture.h"
 #include "plugin_registry.h"
 #include "tests/support/message_pump.h"
-#include "ui/channel_page_ids.h"
-#include "ui/manager_page_ids.h"
+#include "ui/pages/channel_page_ids.h"
+#include "ui/pages/manager_page_ids.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include "tests/support/fault_seam.h"
 #include "tests/support/message_box_watch.h"
 #include "tests/support/message_pump.h"
-#include "ui/channel_page_ids.h"
-#include "ui/manager_page_ids.h"
+#include "ui/pages/channel_page_ids.h"
+#include "ui/pages/manager_page_ids.h"
 #include "ui/ui_messages.h"
 
 namespace {

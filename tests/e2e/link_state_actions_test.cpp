@@ -25,8 +25,8 @@
 #include "tests/support/message_box_watch.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/peer.h"
-#include "ui/channel_page_ids.h"
-#include "ui/manager_page_ids.h"
+#include "ui/pages/channel_page_ids.h"
+#include "ui/pages/manager_page_ids.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 
 #include "client_fixture.h"
 #include "tests/support/message_pump.h"
-#include "ui/channel_page_ids.h"
+#include "ui/pages/channel_page_ids.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "link/server_link.h"
 #include "tests/support/test_hosts.h"
 #include "tests/support/ui_test_support.h"
-#include "ui/manager_page.h"
+#include "ui/pages/manager_page.h"
 
 // A manager page on a visible test window (of frameStyle, see CTestWindow),
 // its link's events and log lines wired to it the way the page host wires

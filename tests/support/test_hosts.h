@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "link/server_link.h"
-#include "ui/channel_page_host.h"
-#include "ui/manager_page_host.h"
-#include "ui/window_link_target.h"
+#include "ui/pages/channel_page_host.h"
+#include "ui/pages/manager_page_host.h"
+#include "ui/seams/window_link_target.h"
 
 // The page host seen by a page: a link pointer and the pages removed; it
 // has no tabs to mark.

@@ -16,7 +16,7 @@
 #include "tests/support/control_reading.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/test_hosts.h"
-#include "ui/channel_page.h"
+#include "ui/pages/channel_page.h"
 
 // A visible top-level window at the screen's top-left corner, destroyed
 // with the object; a scene to be captured asks for WS_POPUP (no border).

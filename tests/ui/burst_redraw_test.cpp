@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "tests/support/ui_test_support.h"
-#include "ui/burst_redraw.h"
+#include "ui/console/burst_redraw.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "link/log_sink.h"
 #include "tests/support/peer.h"
 #include "tests/support/ui_test_support.h"
-#include "ui/console_log_sink.h"
+#include "ui/seams/console_log_sink.h"
 
 namespace {
 
@@ -151,8 +151,8 @@ TEST(ChannelPageOnTheLink, AnEndlessStreamLeavesTheThreadItsTimersMessagesAndPai
     std::string lines;
     for (int i = 0; i < 50; ++i) lines += FrameBytes(403, "#c alice one more line");
     const auto start = std::chrono::steady_clock::now();
-    while (!enough && std::chrono::steady_clock::now() - start <
-                          std::chrono::milliseconds(kHangBoundMs) &&
+    while (!enough &&
+           std::chrono::steady_clock::now() - start < std::chrono::milliseconds(kHangBoundMs) &&
            connection.Send(lines)) {
     }
     streamEnded = true;

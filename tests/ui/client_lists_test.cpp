@@ -9,8 +9,8 @@
 
 #include "tests/support/manager_scene.h"
 #include "tests/support/ui_test_support.h"
-#include "ui/channel_page_ids.h"
-#include "ui/manager_page_ids.h"
+#include "ui/pages/channel_page_ids.h"
+#include "ui/pages/manager_page_ids.h"
 
 namespace {
 

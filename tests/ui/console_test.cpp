@@ -9,8 +9,8 @@
 
 #include "link/log_sink.h"
 #include "tests/support/ui_test_support.h"
-#include "ui/console_log_sink.h"
-#include "ui/console_view.h"
+#include "ui/console/console_view.h"
+#include "ui/seams/console_log_sink.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include "tests/support/key_press.h"
 #include "tests/support/ui_test_support.h"
 #include "ui/core/edit_offsets.h"
-#include "ui/manager_page_ids.h"
-#include "ui/page_host_dlg.h"
-#include "ui/page_host_ids.h"
+#include "ui/host/page_host_dlg.h"
+#include "ui/host/page_host_ids.h"
+#include "ui/pages/manager_page_ids.h"
 #include "ui/ui_messages.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "tests/support/sent_message_log.h"
 #include "tests/support/test_hosts.h"
 #include "tests/support/ui_test_support.h"
-#include "ui/page_host_dlg.h"
+#include "ui/host/page_host_dlg.h"
 // The find flags, after windows.h.
 #include <commdlg.h>
 

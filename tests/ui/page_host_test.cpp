@@ -19,9 +19,9 @@
 #include "tests/support/peer.h"
 #include "tests/support/sent_message_log.h"
 #include "tests/support/ui_test_support.h"
-#include "ui/channel_page_ids.h"
-#include "ui/manager_page_ids.h"
-#include "ui/page_host_dlg.h"
+#include "ui/host/page_host_dlg.h"
+#include "ui/pages/channel_page_ids.h"
+#include "ui/pages/manager_page_ids.h"
 #include "ui/ui_messages.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The tab bar on a real static control (SS_NOTIFY) in a real parent window:
 // add/remove/select sequences with the parent's notifications, clicks sent
 // as mouse messages, and the painted pixels read back from the screen.
-#include "ui/tab_bar.h"
+#include "ui/host/tab_bar.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The window-based link event target. See window_link_target.h.
-#include "ui/window_link_target.h"
+#include "ui/seams/window_link_target.h"
 
 #include "ui/ui_messages.h"
 

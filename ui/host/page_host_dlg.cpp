@@ -1,6 +1,6 @@
 // The page host: tabs, layout, the broadcast of link events, opening and
 // removing channel pages. See page_host_dlg.h for ownership and threads.
-#include "ui/page_host_dlg.h"
+#include "ui/host/page_host_dlg.h"
 
 #include <cstdio>
 #include <cstring>
@@ -8,9 +8,9 @@
 #include "link/log_sink.h"
 #include "link/message_catalogue.h"
 #include "res/image_ids.h"
-#include "ui/channel_page.h"
-#include "ui/control_rect.h"
-#include "ui/key_stroke.h"
+#include "ui/pages/channel_page.h"
+#include "ui/pages/control_rect.h"
+#include "ui/pages/key_stroke.h"
 #include "ui/ui_messages.h"
 
 namespace {

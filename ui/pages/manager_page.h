@@ -16,11 +16,11 @@
 #pragma once
 
 #include "framework/afxwin.h"
-#include "ui/burst_redraw.h"
-#include "ui/console_log_sink.h"
-#include "ui/console_view.h"
-#include "ui/manager_page_ids.h"
-#include "ui/modeless_page.h"
+#include "ui/console/burst_redraw.h"
+#include "ui/console/console_view.h"
+#include "ui/pages/manager_page_ids.h"
+#include "ui/pages/modeless_page.h"
+#include "ui/seams/console_log_sink.h"
 
 class IManagerPageHost;
 struct MessageRecord;

@@ -6,10 +6,10 @@
 #include <string_view>
 
 #include "link/cp932_text.h"
-#include "ui/console_view.h"
+#include "ui/console/console_view.h"
+#include "ui/console/web_link_open.h"
 #include "ui/core/edit_offsets.h"
 #include "ui/core/web_link.h"
-#include "ui/web_link_open.h"
 
 void CConsoleView::InsertShowingLinks(CHARFORMATA* format, const char* text) {
   const std::size_t length = std::strlen(text);

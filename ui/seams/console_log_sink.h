@@ -20,7 +20,7 @@
 #include <atomic>
 
 #include "link/log_sink.h"
-#include "ui/console_view.h"
+#include "ui/console/console_view.h"
 
 class CConsoleLogSink : public ILogSink {
  public:

@@ -1,5 +1,5 @@
 // Console set-up and the append with its guard, focus rule and line cap.
-#include "ui/console_view.h"
+#include "ui/console/console_view.h"
 
 #include <commdlg.h>
 #include <richole.h>
@@ -102,7 +102,7 @@ void CConsoleView::AppendHere(COLORREF colour, const char* text, bool callerMayH
     SendMessage(EM_SCROLLCARET);
   }
   // Redrawing on and the whole console invalidated, or, within a burst of
-  // appends, a repaint now and then (ui/burst_redraw.h).
+  // appends, a repaint now and then (ui/console/burst_redraw.h).
   m_redraw.EndChange();
 }
 

@@ -1,5 +1,5 @@
 // Paced repainting of a control under a burst of changes. See burst_redraw.h.
-#include "ui/burst_redraw.h"
+#include "ui/console/burst_redraw.h"
 
 #include <algorithm>
 

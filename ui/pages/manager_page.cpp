@@ -1,7 +1,7 @@
 // The manager page: set-up, link events and their state, the connect
 // toggle, refresh, join and layout. See manager_page.h for ownership and
 // threads.
-#include "ui/manager_page.h"
+#include "ui/pages/manager_page.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -13,11 +13,11 @@
 #include "link/payload.h"
 #include "link/server_link.h"
 #include "res/image_ids.h"
-#include "ui/client_lists.h"
 #include "ui/core/colours.h"
-#include "ui/key_stroke.h"
-#include "ui/manager_page_host.h"
 #include "ui/core/manager_rules.h"
+#include "ui/pages/client_lists.h"
+#include "ui/pages/key_stroke.h"
+#include "ui/pages/manager_page_host.h"
 #include "ui/ui_messages.h"
 
 namespace {

@@ -23,7 +23,7 @@
 #pragma once
 
 #include "framework/afxwin.h"
-#include "ui/tab_mark.h"
+#include "ui/core/tab_mark.h"
 
 class CTabBar : public CStatic {
  public:

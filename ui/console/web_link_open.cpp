@@ -1,5 +1,5 @@
 // Opening a web link off the calling thread. See web_link_open.h.
-#include "ui/web_link_open.h"
+#include "ui/console/web_link_open.h"
 
 #include <windows.h>
 //

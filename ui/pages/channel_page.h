@@ -13,12 +13,12 @@
 #include <cstdint>
 
 #include "framework/afxwin.h"
-#include "ui/burst_redraw.h"
-#include "ui/channel_page_ids.h"
-#include "ui/console_view.h"
+#include "ui/console/burst_redraw.h"
+#include "ui/console/console_view.h"
 #include "ui/core/input_history.h"
-#include "ui/modeless_page.h"
 #include "ui/core/nick_completion.h"
+#include "ui/pages/channel_page_ids.h"
+#include "ui/pages/modeless_page.h"
 
 struct ChannelMessageEffect;
 class IChannelPageHost;

@@ -2,8 +2,8 @@
 // Tab completes a nickname from the user list. See channel_page.h.
 #include <cstring>
 
-#include "ui/channel_page.h"
 #include "ui/core/edit_offsets.h"
+#include "ui/pages/channel_page.h"
 
 namespace {
 

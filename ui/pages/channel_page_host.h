@@ -5,7 +5,7 @@
 // Threads: user-interface thread only.
 #pragma once
 
-#include "ui/tab_mark.h"
+#include "ui/core/tab_mark.h"
 
 class CChannelPage;
 class CServerLink;

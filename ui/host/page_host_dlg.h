@@ -18,13 +18,13 @@
 
 #include "framework/afxwin.h"
 #include "link/server_link.h"
-#include "ui/channel_page_host.h"
-#include "ui/manager_page.h"
-#include "ui/manager_page_host.h"
-#include "ui/modeless_page.h"
-#include "ui/page_host_ids.h"
-#include "ui/tab_bar.h"
-#include "ui/window_link_target.h"
+#include "ui/host/page_host_ids.h"
+#include "ui/host/tab_bar.h"
+#include "ui/pages/channel_page_host.h"
+#include "ui/pages/manager_page.h"
+#include "ui/pages/manager_page_host.h"
+#include "ui/pages/modeless_page.h"
+#include "ui/seams/window_link_target.h"
 
 class CChannelPage;
 

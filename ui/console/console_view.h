@@ -13,7 +13,7 @@
 #pragma once
 
 #include "framework/afxwin.h"
-#include "ui/burst_redraw.h"
+#include "ui/console/burst_redraw.h"
 
 struct ITextDocument;
 struct ITextRange;
@@ -33,7 +33,7 @@ struct ConsoleStyle {
 };
 
 // The chat console of a channel page. Defined with the page
-// (ui/channel_page.cpp), which names its own input box as the focus holder.
+// (ui/pages/channel_page.cpp), which names its own input box as the focus holder.
 extern const ConsoleStyle kChatConsoleStyle;
 // The server-message console of the manager page.
 extern const ConsoleStyle kServerConsoleStyle;
@@ -73,7 +73,7 @@ class CConsoleView : public CRichEditCtrl {
   afx_msg void OnDestroy();
   // WM_CONSOLE_APPEND: one whole append on the control's thread.
   afx_msg LRESULT OnConsoleAppend(WPARAM wParam, LPARAM lParam);
-  // A click on a web link opens it (ui/console_links.cpp).
+  // A click on a web link opens it (ui/console/console_links.cpp).
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
 
  private:

@@ -6,9 +6,9 @@
 #include "link/message_catalogue.h"
 #include "link/server_link.h"
 #include "ui/core/channel_messages.h"
-#include "ui/channel_page.h"
-#include "ui/channel_page_host.h"
 #include "ui/core/nick_text.h"
+#include "ui/pages/channel_page.h"
+#include "ui/pages/channel_page_host.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The tab bar: slots and their geometry, adding, removing and selecting tabs,
 // painting from the one memory DC, hit-testing clicks and telling the parent.
 // See tab_bar.h for ownership and threads.
-#include "ui/tab_bar.h"
+#include "ui/host/tab_bar.h"
 
 #include "ui/core/colours.h"
 #include "ui/ui_messages.h"

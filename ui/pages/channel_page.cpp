@@ -1,6 +1,6 @@
 // The channel page: its set-up, message handlers, input, leave, colours,
 // layout and splitter. See channel_page.h for ownership and threads.
-#include "ui/channel_page.h"
+#include "ui/pages/channel_page.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,12 +9,12 @@
 #include "link/link_event.h"
 #include "link/message_catalogue.h"
 #include "ui/core/channel_messages.h"
-#include "ui/channel_page_host.h"
-#include "ui/client_lists.h"
 #include "ui/core/colours.h"
 #include "ui/core/console_line.h"
-#include "ui/control_rect.h"
-#include "ui/key_stroke.h"
+#include "ui/pages/channel_page_host.h"
+#include "ui/pages/client_lists.h"
+#include "ui/pages/control_rect.h"
+#include "ui/pages/key_stroke.h"
 #include "ui/ui_messages.h"
 
 namespace {
