@@ -54,6 +54,11 @@ BEGIN_MESSAGE_MAP(CConsoleView, CRichEditCtrl)
   ON_WM_DESTROY()
   ON_MESSAGE(WM_CONSOLE_APPEND, OnConsoleAppend)
   ON_WM_LBUTTONUP()
+  // The reader's place (console_reader.cpp).
+  ON_WM_PAINT()
+  ON_MESSAGE(WM_VSCROLL, OnReaderMoves)
+  ON_MESSAGE(WM_MOUSEWHEEL, OnReaderMoves)
+  ON_MESSAGE(WM_KEYDOWN, OnReaderMoves)
 END_MESSAGE_MAP()
 
 void CConsoleView::OnDestroy() {
@@ -91,15 +96,29 @@ void CConsoleView::AppendHere(COLORREF colour, const char* text, bool callerMayH
     // every change; the reader's scroll position is kept instead.
     if (HWND holder = ::GetDlgItem(::GetParent(m_hWnd), m_style.focusHolderId)) ::SetFocus(holder);
   }
-  MoveCaretToEnd();
+  // A selection or a view the reader moved away from the end is put back
+  // on its text after the append (console_reader.cpp).
+  const long length = GetTextLength();
+  CHARRANGE selection = {};
+  SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  ReaderPlace place = {};
+  const bool keepPlace = ReadReaderPlace(selection, length, &place);
+  if (selection.cpMin != length || selection.cpMax != length) SetSel(length, length);
   SetSelectionCharFormat(format);
   InsertShowingLinks(&format, text);
-  TrimToCap();
-  MoveCaretToEnd();
-  if (hadFocus) {
-    ::SetFocus(m_hWnd);
+  const long trimmed = TrimToCap();
+  ShiftMarksBy(trimmed);
+  if (keepPlace) {
+    // The focus back first: the control may show its selection as it comes.
+    if (hadFocus) ::SetFocus(m_hWnd);
+    RestoreReaderPlace(place, trimmed, hadFocus);
   } else {
-    SendMessage(EM_SCROLLCARET);
+    MoveCaretToEnd();
+    if (hadFocus) {
+      ::SetFocus(m_hWnd);
+    } else {
+      SendMessage(EM_SCROLLCARET);
+    }
   }
   // Redrawing on and the whole console invalidated, or, within a burst of
   // appends, a repaint now and then (ui/console/burst_redraw.h).
@@ -117,8 +136,8 @@ void CConsoleView::MoveCaretToEnd() {
   SetSel(length, length);
 }
 
-void CConsoleView::TrimToCap() {
-  if (GetLineCount() < m_style.lineCap) return;
+long CConsoleView::TrimToCap() {
+  if (GetLineCount() < m_style.lineCap) return 0;
   // The control counts wrapped display lines, so its first line may be only
   // part of the first text line: cut up to the first "\r\n" instead, so no
   // line is left broken in the middle.
@@ -128,11 +147,15 @@ void CConsoleView::TrimToCap() {
   find.lpstrText = "\r\n";
   const LRESULT lineBreak =
       SendMessage(EM_FINDTEXT, FR_DOWN | FR_MATCHCASE, reinterpret_cast<LPARAM>(&find));
-  if (lineBreak < 0) return;
-  if (DeleteQuietlyThrough(static_cast<long>(lineBreak))) return;
-  // Found and deleted in the same (message) positions.
-  SetSel(0, static_cast<long>(lineBreak) + 2);
+  if (lineBreak < 0) return 0;
+  // The line with its "\r\n", in message positions either way.
+  const long trimmed = static_cast<long>(lineBreak) + 2;
+  if (DeleteQuietlyThrough(static_cast<long>(lineBreak))) return trimmed;
+  // Found and deleted in the same (message) positions. This moves the
+  // selection and the view: the append puts the reader's back.
+  SetSel(0, trimmed);
   ReplaceSel("", FALSE);
+  return trimmed;
 }
 
 bool CConsoleView::DeleteQuietlyThrough(long lineBreak) {

@@ -68,6 +68,20 @@ class CConsoleView : public CRichEditCtrl {
   // beside it that changes in the same bursts): see CBurstRedraw::PaceWith.
   void PaceRedrawWith(CBurstRedraw* other) { m_redraw.PaceWith(other); }
 
+  // The reader's place (ui/console/console_reader.cpp). The console's page
+  // is hidden: the text that arrives from now on is new to the reader.
+  void ReaderLeaves();
+  // The page is shown again: when new text came while it was hidden, a
+  // marker line is drawn above it (over the control, never in its text)
+  // until it is trimmed away or the next return with new text moves it.
+  void ReaderReturns();
+  // Scrolls the first new line to the top and selects it, so a screen
+  // reader starts there. false, nothing changed, without a marker.
+  bool SelectFirstNewLine();
+  // The character position of the first new line under the marker, -1
+  // when there is none.
+  long MarkerPosition() const { return m_markerAt; }
+
  protected:
   // Lets go of the text objects and the burst pacing before the window goes.
   afx_msg void OnDestroy();
@@ -75,19 +89,44 @@ class CConsoleView : public CRichEditCtrl {
   afx_msg LRESULT OnConsoleAppend(WPARAM wParam, LPARAM lParam);
   // A click on a web link opens it (ui/console/console_links.cpp).
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+  // The control paints itself, then the marker line goes over it.
+  afx_msg void OnPaint();
+  // WM_VSCROLL, WM_MOUSEWHEEL and WM_KEYDOWN: the reader may have moved the
+  // view, which the next append then asks the control about.
+  afx_msg LRESULT OnReaderMoves(WPARAM wParam, LPARAM lParam);
 
  private:
   // callerMayHaveFocus is false for an append sent from another thread,
   // whose caller holds no focus: it always scrolls the new text into view.
   void AppendHere(COLORREF colour, const char* text, bool callerMayHaveFocus);
   void MoveCaretToEnd();
+  // What the reader made of the console before an append: a selection (or
+  // caret) away from the end and a view away from the end, both kept.
+  struct ReaderPlace {
+    long anchor;
+    long active;
+    bool keepSelection;
+    bool keepView;
+    // The first character of the first line shown.
+    long firstShown;
+  };
+  // false when the console just follows its end: the append then goes as
+  // it always did, with no question about the view.
+  bool ReadReaderPlace(const CHARRANGE& selection, long length, ReaderPlace* place);
+  // After the append, trimmed characters gone from the top.
+  void RestoreReaderPlace(const ReaderPlace& place, long trimmed, bool hadFocus);
+  // The last line of text is (partly) in view.
+  bool ViewAtEnd(long length);
+  // The marker and the reader's leaving point follow a trim.
+  void ShiftMarksBy(long trimmed);
   // Inserts text at the caret in format, its web links underlined.
   void InsertShowingLinks(CHARFORMATA* format, const char* text);
   void InsertPiece(const char* piece, std::size_t length);
   // Opens the web link that holds the character at position, if any.
   void OpenLinkAt(long position);
-  // Removes the oldest text line with its "\r\n" when the cap is reached.
-  void TrimToCap();
+  // Removes the oldest text line with its "\r\n" when the cap is reached;
+  // the number of characters removed.
+  long TrimToCap();
   // Deletes the first text line, whose break the control's messages put at
   // lineBreak, without touching the selection or the view. false, deleting
   // nothing, when the control offers no text object model, or its range
@@ -110,6 +149,14 @@ class CConsoleView : public CRichEditCtrl {
   // What the range's text is replaced with to delete it.
   BSTR m_emptyText = nullptr;
   bool m_textObjectsTried = false;
+
+  // The reader's place (console_reader.cpp). A scroll, wheel or key reached
+  // the control since the last append.
+  bool m_viewMayHaveMoved = false;
+  // The text length when the page was hidden; -1 while it is shown.
+  long m_leftAt = -1;
+  // The first new line's position under the marker; -1 for no marker.
+  long m_markerAt = -1;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -20,6 +20,9 @@ constexpr LogColour kEnteredGreen = Rgb(128, 255, 0);   // a user entered
 constexpr LogColour kLeftPink = Rgb(255, 128, 128);     // a user left
 constexpr LogColour kTopicBlue = Rgb(0, 0, 255);        // a topic change
 constexpr LogColour kActionMagenta = Rgb(255, 0, 255);  // an action line
+// The line above a chat console's first line that came while its page was
+// hidden: 8:1 against the console's black, and no line's colour.
+constexpr LogColour kReadMarker = Rgb(160, 160, 160);
 
 // Tab marks, drawn where a tab's face is darkest: each 3:1 or more against
 // the faces and the plain tabs' dark grey, apart from each other, and

@@ -84,6 +84,7 @@ BEGIN_MESSAGE_MAP(CChannelPage, CModelessPage)
   ON_WM_CTLCOLOR()
   ON_WM_MOUSEMOVE()
   ON_MESSAGE(WM_LINK_EVENT, OnLinkEvent)
+  ON_MESSAGE(WM_SHOWWINDOW, OnShowPage)
   // The button-up entry written out: its handler's name is not OnLButtonUp.
   // clang-format off
   {WM_LBUTTONUP, 0, 0, 0, AfxSig_vwp,
@@ -151,6 +152,10 @@ void CChannelPage::RemoveUser(const char* nickname) {
 BOOL CChannelPage::PreTranslateMessage(MSG* pMsg) {
   // Tab switching and the host's window keys are for the windows above.
   if (IsFrameKeyMessage(*pMsg)) return FALSE;
+  if (pMsg->message == WM_SYSKEYDOWN && pMsg->wParam == VK_END) {
+    const KeyStroke key = ReadKeyStroke(*pMsg);
+    if (key.alt && !key.ctrl && !key.shift) return ShowFirstNewLine();
+  }
   if (pMsg->message == WM_KEYDOWN && pMsg->hwnd == ::GetDlgItem(m_hWnd, IDC_CHANNEL_INPUT)) {
     switch (pMsg->wParam) {
       case VK_RETURN:
@@ -182,6 +187,24 @@ int CChannelPage::SendInput() {
   ::SetWindowTextA(input, "");
   ::SetFocus(input);
   return 1;
+}
+
+LRESULT CChannelPage::OnShowPage(WPARAM shown, LPARAM status) {
+  // Status 0: ShowWindow on the page itself, not its parent's minimising.
+  if (status == 0) {
+    if (shown) {
+      m_console.ReaderReturns();
+    } else {
+      m_console.ReaderLeaves();
+    }
+  }
+  return Default();
+}
+
+BOOL CChannelPage::ShowFirstNewLine() {
+  if (!m_console.SelectFirstNewLine()) return FALSE;
+  m_console.SetFocus();
+  return TRUE;
 }
 
 // ---- leaving -----------------------------------------------------------------

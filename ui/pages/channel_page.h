@@ -71,6 +71,9 @@ class CChannelPage : public CModelessPage {
   afx_msg LRESULT OnLinkEvent(WPARAM code, LPARAM value);
   // WM_LBUTTONUP: ends a splitter drag.
   afx_msg void OnLeftButtonRelease(UINT nFlags, CPoint point);
+  // WM_SHOWWINDOW: the page host hides and shows the page with its tab; the
+  // console marks where the reader left off.
+  afx_msg LRESULT OnShowPage(WPARAM shown, LPARAM status);
 
  private:
   // The list change, topic and console pieces the message table gave.
@@ -81,6 +84,9 @@ class CChannelPage : public CModelessPage {
   void NoticeChatLine(unsigned type, const ChannelMessageEffect& effect);
   // Up (older) and Down in the input box: the history's line, caret at its end.
   void RecallInputLine(bool older);
+  // Alt+End anywhere in the page: the console selects the first line that
+  // came while the page was hidden, and takes the focus. FALSE without one.
+  BOOL ShowFirstNewLine();
   // Tab in the input box: FALSE when there was nothing to complete.
   BOOL CompleteNickname();
   // The strip between the console and the user list.

@@ -1,0 +1,158 @@
+// The reader's place in a console (CConsoleView members): a selection or a
+// view the reader moved away from the end stays on its text while lines
+// arrive and the cap trims, and the chat console's marker line above the
+// first line that came while its page was hidden. A console whose view is at
+// its end with the caret there follows new lines as it always did, at no
+// extra cost: the view is only asked about after the reader touched it.
+//
+// Threads: the control's (user-interface) thread only.
+#include "ui/console/console_view.h"
+//
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "ui/core/colours.h"
+
+namespace {
+
+long LineIndex(HWND control, int line) {
+  return static_cast<long>(::SendMessageA(control, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
+}
+int FirstShownLine(HWND control) {
+  return static_cast<int>(::SendMessageA(control, EM_GETFIRSTVISIBLELINE, 0, 0));
+}
+int LineOf(HWND control, long position) {
+  return static_cast<int>(::SendMessageA(control, EM_EXLINEFROMCHAR, 0, position));
+}
+void ScrollLines(HWND control, int lines) {
+  if (lines != 0) ::SendMessageA(control, EM_LINESCROLL, 0, lines);
+}
+
+}  // namespace
+
+bool CConsoleView::ReadReaderPlace(const CHARRANGE& selection, long length, ReaderPlace* place) {
+  const bool caretAtEnd = selection.cpMin == length && selection.cpMax == length;
+  if (caretAtEnd && !m_viewMayHaveMoved) return false;
+  place->keepView = !ViewAtEnd(length);
+  // While the view stays away, every append asks again: the reader may be
+  // back at the end by a way this console does not see.
+  m_viewMayHaveMoved = place->keepView;
+  if (caretAtEnd && !place->keepView) return false;
+  place->keepSelection = !caretAtEnd;
+  place->anchor = selection.cpMin;
+  place->active = selection.cpMax;
+  if (place->keepSelection && selection.cpMin != selection.cpMax && ::GetCapture() == m_hWnd) {
+    // A drag in progress extends the selection from its anchor to the
+    // mouse: the end nearer the mouse is the active one, and it has to stay
+    // so, or the next move extends the selection from the wrong end.
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    ::ScreenToClient(m_hWnd, &cursor);
+    POINTL at = {cursor.x, cursor.y};
+    const long under =
+        static_cast<long>(SendMessage(EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&at)));
+    if (std::labs(under - selection.cpMin) < std::labs(under - selection.cpMax))
+      std::swap(place->anchor, place->active);
+  }
+  place->firstShown = place->keepView ? LineIndex(m_hWnd, FirstShownLine(m_hWnd)) : 0;
+  return true;
+}
+
+void CConsoleView::RestoreReaderPlace(const ReaderPlace& place, long trimmed, bool hadFocus) {
+  if (place.keepSelection) {
+    // A trim shifts the selection with its text and cuts what it took.
+    const long anchor = std::max(0L, place.anchor - trimmed);
+    const long active = std::max(0L, place.active - trimmed);
+    if (anchor == active && place.anchor != place.active) {
+      MoveCaretToEnd();
+    } else {
+      // The anchor first (EM_SETSEL's order), as a drag left it.
+      SendMessage(EM_SETSEL, static_cast<WPARAM>(anchor), active);
+    }
+  } else {
+    MoveCaretToEnd();
+  }
+  if (place.keepView) {
+    // The same text at the top, or the oldest line when the trim took it.
+    const long first = std::max(0L, place.firstShown - trimmed);
+    ScrollLines(m_hWnd, LineOf(m_hWnd, first) - FirstShownLine(m_hWnd));
+  } else if (!hadFocus) {
+    // At the end with a selection held: the view follows, the caret stays.
+    SendMessage(WM_VSCROLL, SB_BOTTOM, 0);
+  }
+}
+
+bool CConsoleView::ViewAtEnd(long length) {
+  // The last line with text; a text ending in a line break has an empty
+  // line after it, which a view scrolled to the end need not show.
+  const int last = GetLineCount() - 1;
+  long start = LineIndex(m_hWnd, last);
+  if (last > 0 && start >= length) start = LineIndex(m_hWnd, last - 1);
+  POINTL at = {};
+  SendMessage(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), start);
+  CRect client;
+  GetClientRect(&client);
+  return at.y < client.bottom;
+}
+
+void CConsoleView::ShiftMarksBy(long trimmed) {
+  if (trimmed <= 0) return;
+  // Trimmed up to it, the marker has no line left above it.
+  if (m_markerAt >= 0 && (m_markerAt -= trimmed) <= 0) m_markerAt = -1;
+  if (m_leftAt >= 0) m_leftAt = std::max(0L, m_leftAt - trimmed);
+}
+
+LRESULT CConsoleView::OnReaderMoves(WPARAM, LPARAM) {
+  m_viewMayHaveMoved = true;
+  return Default();
+}
+
+// ---- the marker where the reader left off --------------------------------------
+
+void CConsoleView::ReaderLeaves() {
+  if (m_hWnd == nullptr || m_leftAt >= 0) return;
+  m_leftAt = GetTextLength();
+}
+
+void CConsoleView::ReaderReturns() {
+  if (m_hWnd == nullptr || m_leftAt < 0) return;
+  const long left = m_leftAt;
+  m_leftAt = -1;
+  // Nothing new: the marker stays where it was, if anywhere.
+  if (left > 0 && GetTextLength() > left) m_markerAt = left;
+}
+
+bool CConsoleView::SelectFirstNewLine() {
+  if (m_hWnd == nullptr || m_markerAt < 0) return false;
+  FINDTEXTA find = {};
+  find.chrg.cpMin = m_markerAt;
+  find.chrg.cpMax = -1;
+  find.lpstrText = "\r\n";
+  LRESULT end = SendMessage(EM_FINDTEXT, FR_DOWN | FR_MATCHCASE, reinterpret_cast<LPARAM>(&find));
+  if (end < 0) end = GetTextLength();
+  SetSel(m_markerAt, static_cast<long>(end));
+  ScrollLines(m_hWnd, LineOf(m_hWnd, m_markerAt) - FirstShownLine(m_hWnd));
+  m_viewMayHaveMoved = true;
+  return true;
+}
+
+void CConsoleView::OnPaint() {
+  CRichEditCtrl::OnPaint();
+  if (m_markerAt <= 0) return;
+  POINTL at = {};
+  SendMessage(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), m_markerAt);
+  CRect client;
+  GetClientRect(&client);
+  if (at.y < client.top || at.y >= client.bottom) return;
+  // Two pixels across the gap above the first new line, on the control's
+  // painting; the stock brush of the DC's colour allocates nothing.
+  const RECT line = {client.left, std::max(client.top, static_cast<LONG>(at.y) - 1), client.right,
+                     std::min(client.bottom, static_cast<LONG>(at.y) + 1)};
+  HDC dc = ::GetDC(m_hWnd);
+  if (dc == nullptr) return;
+  ::SetDCBrushColor(dc, kReadMarker);
+  ::FillRect(dc, &line, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+  ::ReleaseDC(m_hWnd, dc);
+}
