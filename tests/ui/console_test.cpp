@@ -247,6 +247,88 @@ TEST_F(ConsoleTest, ServerConsoleKeepsTheFocusWhereItIs) {
   EXPECT_EQ(Console(), ::GetFocus());
 }
 
+std::string TextFrom(HWND view, long position, std::size_t count) {
+  return WindowText(view).substr(static_cast<std::size_t>(position), count);
+}
+std::string SelectedText(HWND view) {
+  CHARRANGE range = {};
+  ::SendMessageA(view, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  return TextFrom(view, range.cpMin, static_cast<std::size_t>(range.cpMax - range.cpMin));
+}
+std::string FirstShownText(HWND view) {
+  return TextFrom(view, ::SendMessageA(view, EM_LINEINDEX, FirstVisibleLine(view), 0), 7);
+}
+bool ShowsLastLine(HWND view) {
+  POINTL at = {};
+  const long lastLine = ::SendMessageA(view, EM_LINEINDEX, ConsoleLineCount(view) - 2, 0);
+  ::SendMessageA(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), lastLine);
+  RECT client;
+  ::GetClientRect(view, &client);
+  return at.y >= 0 && at.y < client.bottom;
+}
+void AppendNumbered(CConsoleView* view, int from, int count) {
+  char line[16];
+  for (int i = from; i < from + count; ++i) {
+    wsprintfA(line, "line %02d\r\n", i);
+    view->AppendConsole(RGB(255, 255, 255), line);
+  }
+}
+// A control that offers no text object model: the trim goes through the
+// messages, which select the first line.
+WNDPROC g_oleProc = nullptr;
+LRESULT CALLBACK NoTextObjects(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == EM_GETOLEINTERFACE) return 0;
+  return ::CallWindowProcA(g_oleProc, hWnd, message, wParam, lParam);
+}
+
+// 38 lines in a console capped at 40, so each of the three appends trims
+// the oldest line ("line 00" to "line 02"). Lines are 9 characters.
+TEST_F(ConsoleTest, TheReadersSelectionAndViewStayOnTheirTextThroughAppendsAndTrims) {
+  enum Reader { kAtEnd, kSelects, kScrollsUp, kScrollsToTheTop, kSelectsIntoTrim, kReturns };
+  struct Case {
+    const char* name;
+    Reader reader;
+    std::string selected;    // afterwards; empty: the caret is at the end
+    std::string firstShown;  // afterwards; empty: the end in view; "kept": as before
+  } cases[] = {{"at the end", kAtEnd, "", ""},
+               {"a selection", kSelects, "line 05", "kept"},
+               {"scrolled up", kScrollsUp, "", "line 05"},
+               {"the text shown trimmed", kScrollsToTheTop, "", "line 03"},
+               {"a selection partly trimmed", kSelectsIntoTrim, "line 03\r\nline", "kept"},
+               {"scrolled back to the end", kReturns, "", ""}};
+  const ConsoleStyle capped = {"SYSTEM", 270, 40, true, kInputId};
+  for (const Case& c : cases) {
+    for (const int variant : {0, 1, 2}) {  // no focus, focus, trims by the messages
+      SCOPED_TRACE(testing::Message() << c.name << ", variant " << variant);
+
+      Open(capped);
+      if (variant == 2) {
+        g_oleProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+            Console(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NoTextObjects)));
+      }
+      ::SetFocus(variant == 1 ? Console() : input);
+      AppendNumbered(console, 0, 38);
+      if (c.reader == kSelects) console->SetSel(5 * 9, 5 * 9 + 7);
+      if (c.reader == kSelectsIntoTrim) console->SetSel(9 + 5, 4 * 9 + 4);
+      if (c.reader != kAtEnd && c.reader != kSelects && c.reader != kSelectsIntoTrim)
+        ::SendMessageA(Console(), WM_VSCROLL, SB_TOP, 0);
+      for (int i = 0; c.reader == kScrollsUp && i < 5; ++i)
+        ::SendMessageA(Console(), WM_VSCROLL, SB_LINEDOWN, 0);
+      if (c.reader == kReturns) ::SendMessageA(Console(), WM_VSCROLL, SB_BOTTOM, 0);
+      const std::string shownBefore = FirstShownText(Console());
+      AppendNumbered(console, 38, 3);
+      ASSERT_EQ(0u, WindowText(Console()).find("line 03\r\n"));
+      EXPECT_EQ(c.selected, SelectedText(Console()));
+      if (c.firstShown.empty()) {
+        EXPECT_TRUE(ShowsLastLine(Console()));
+      } else {
+        EXPECT_EQ(c.firstShown == "kept" ? shownBefore : c.firstShown, FirstShownText(Console()));
+      }
+      EXPECT_EQ(variant == 1 ? Console() : input, ::GetFocus());
+    }
+  }
+}
+
 // Runs work on a worker thread while this thread pumps, as the UI thread
 // does while the link's worker appends.
 template <typename Work>

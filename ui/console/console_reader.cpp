@@ -26,8 +26,17 @@ int FirstShownLine(HWND control) {
 int LineOf(HWND control, long position) {
   return static_cast<int>(::SendMessageA(control, EM_EXLINEFROMCHAR, 0, position));
 }
-void ScrollLines(HWND control, int lines) {
-  if (lines != 0) ::SendMessageA(control, EM_LINESCROLL, 0, lines);
+// Scrolls line to the top of the view, or as near as the text allows. A
+// line scroll may land a line or two off (Wine counts it in the default
+// format's line height), so the line shown is read again after each.
+void ShowLineAtTop(HWND control, int line) {
+  int shown = FirstShownLine(control);
+  for (int tries = 0; tries < 4 && shown != line; ++tries) {
+    ::SendMessageA(control, EM_LINESCROLL, 0, line - shown);
+    const int now = FirstShownLine(control);
+    if (now == shown) return;
+    shown = now;
+  }
 }
 
 }  // namespace
@@ -56,11 +65,13 @@ bool CConsoleView::ReadReaderPlace(const CHARRANGE& selection, long length, Read
     if (std::labs(under - selection.cpMin) < std::labs(under - selection.cpMax))
       std::swap(place->anchor, place->active);
   }
-  place->firstShown = place->keepView ? LineIndex(m_hWnd, FirstShownLine(m_hWnd)) : 0;
+  place->firstLine = place->keepView ? FirstShownLine(m_hWnd) : 0;
+  place->firstShown = place->keepView ? LineIndex(m_hWnd, place->firstLine) : 0;
   return true;
 }
 
-void CConsoleView::RestoreReaderPlace(const ReaderPlace& place, long trimmed, bool hadFocus) {
+void CConsoleView::RestoreReaderPlace(const ReaderPlace& place, long trimmed, int linesTrimmed,
+                                      bool hadFocus) {
   if (place.keepSelection) {
     // A trim shifts the selection with its text and cuts what it took.
     const long anchor = std::max(0L, place.anchor - trimmed);
@@ -76,8 +87,7 @@ void CConsoleView::RestoreReaderPlace(const ReaderPlace& place, long trimmed, bo
   }
   if (place.keepView) {
     // The same text at the top, or the oldest line when the trim took it.
-    const long first = std::max(0L, place.firstShown - trimmed);
-    ScrollLines(m_hWnd, LineOf(m_hWnd, first) - FirstShownLine(m_hWnd));
+    ShowLineAtTop(m_hWnd, place.firstShown < trimmed ? 0 : place.firstLine - linesTrimmed);
   } else if (!hadFocus) {
     // At the end with a selection held: the view follows, the caret stays.
     SendMessage(WM_VSCROLL, SB_BOTTOM, 0);
@@ -133,7 +143,7 @@ bool CConsoleView::SelectFirstNewLine() {
   LRESULT end = SendMessage(EM_FINDTEXT, FR_DOWN | FR_MATCHCASE, reinterpret_cast<LPARAM>(&find));
   if (end < 0) end = GetTextLength();
   SetSel(m_markerAt, static_cast<long>(end));
-  ScrollLines(m_hWnd, LineOf(m_hWnd, m_markerAt) - FirstShownLine(m_hWnd));
+  ShowLineAtTop(m_hWnd, LineOf(m_hWnd, m_markerAt));
   m_viewMayHaveMoved = true;
   return true;
 }

@@ -107,14 +107,16 @@ class CConsoleView : public CRichEditCtrl {
     long active;
     bool keepSelection;
     bool keepView;
-    // The first character of the first line shown.
+    // The first line shown and its first character.
+    int firstLine;
     long firstShown;
   };
   // false when the console just follows its end: the append then goes as
   // it always did, with no question about the view.
   bool ReadReaderPlace(const CHARRANGE& selection, long length, ReaderPlace* place);
-  // After the append, trimmed characters gone from the top.
-  void RestoreReaderPlace(const ReaderPlace& place, long trimmed, bool hadFocus);
+  // After the append, trimmed characters (linesTrimmed display lines, when
+  // the view is kept) gone from the top.
+  void RestoreReaderPlace(const ReaderPlace& place, long trimmed, int linesTrimmed, bool hadFocus);
   // The last line of text is (partly) in view.
   bool ViewAtEnd(long length);
   // The marker and the reader's leaving point follow a trim.
@@ -125,8 +127,9 @@ class CConsoleView : public CRichEditCtrl {
   // Opens the web link that holds the character at position, if any.
   void OpenLinkAt(long position);
   // Removes the oldest text line with its "\r\n" when the cap is reached;
-  // the number of characters removed.
-  long TrimToCap();
+  // the number of characters removed, and the display lines they took when
+  // asked (linesTrimmed not null).
+  long TrimToCap(int* linesTrimmed);
   // Deletes the first text line, whose break the control's messages put at
   // lineBreak, without touching the selection or the view. false, deleting
   // nothing, when the control offers no text object model, or its range
