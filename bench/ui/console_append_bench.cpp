@@ -2,7 +2,10 @@
 // trims the oldest line) next to one that holds 100 lines, in one run, with
 // a repaint after every append as the user-interface thread would do between
 // two lines from the link. A third figure, a console held at 100 lines by its
-// own cap, separates the cost of trimming from the cost of size.
+// own cap, separates the cost of trimming from the cost of size. Then the
+// reader's place at the cap: following appends against appends while a
+// selection is held and while the view is scrolled up, both put back after
+// every append.
 //
 //   build/<dir>/bench/ui/console_append_bench.exe [appends-per-round] [rounds] [strict]
 // "strict" makes the consoles' text object model answer as Windows does
@@ -65,6 +68,20 @@ class CBenchConsole {
     return std::chrono::duration<double>(end - start).count();
   }
   int Lines() const { return m_view.GetLineCount() - 1; }
+  // The reader selects a line in the middle, or scrolls the view up, or
+  // goes back to the end and follows.
+  enum Reader { kFollows, kSelects, kScrolledUp };
+  void Read(Reader reader) {
+    m_view.SetSel(0, 0);
+    m_view.SendMessage(WM_VSCROLL, SB_BOTTOM);
+    const long length = m_view.GetTextLength();
+    m_view.SetSel(length, length);
+    if (reader == kSelects) m_view.SetSel(length / 2, length / 2 + 20);
+    if (reader == kScrolledUp) {
+      for (int i = 0; i < 20; ++i) m_view.SendMessage(WM_VSCROLL, SB_PAGEUP);
+    }
+    PumpPending();
+  }
 
  private:
   HWND m_frame;
@@ -123,5 +140,27 @@ int main(int argc, char** argv) {
   }
   std::printf("display lines held at the end: %d, %d, %d\n", full.Lines(), small.Lines(),
               smallCapped.Lines());
+
+  // The reader's place, in turn round by round so that the load weighs on
+  // all three alike.
+  const char* const readers[] = {"following", "selection held", "scrolled up"};
+  for (const bool repaint : {false, true}) {
+    std::vector<double> rates[3];
+    std::printf("reader's place at the cap, %s\n",
+                repaint ? "append, then repaint" : "append only");
+    for (int round = 0; round < rounds; ++round) {
+      for (int reader = 0; reader < 3; ++reader) {
+        full.Read(static_cast<CBenchConsole::Reader>(reader));
+        rates[reader].push_back(appends / full.TimeAppends(appends, repaint));
+      }
+      std::printf("  round %d: following %.0f/s, selection held %.0f/s, scrolled up %.0f/s\n",
+                  round + 1, rates[0].back(), rates[1].back(), rates[2].back());
+    }
+    const double following = Median(rates[0]);
+    for (int reader = 0; reader < 3; ++reader) {
+      std::printf("  median appends/s %s: %.0f, against following %.2f\n", readers[reader],
+                  Median(rates[reader]), Median(rates[reader]) / following);
+    }
+  }
   return 0;
 }

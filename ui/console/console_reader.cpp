@@ -29,26 +29,41 @@ int LineOf(HWND control, long position) {
 // Scrolls line to the top of the view, or as near as the text allows. A
 // line scroll may land a line or two off (Wine counts it in the default
 // format's line height), so the line shown is read again after each.
-void ShowLineAtTop(HWND control, int line) {
+// false when it could not get there.
+bool ShowLineAtTop(HWND control, int line) {
   int shown = FirstShownLine(control);
   for (int tries = 0; tries < 4 && shown != line; ++tries) {
     ::SendMessageA(control, EM_LINESCROLL, 0, line - shown);
     const int now = FirstShownLine(control);
-    if (now == shown) return;
+    if (now == shown) return false;
     shown = now;
   }
+  return shown == line;
 }
 
 }  // namespace
 
 bool CConsoleView::ReadReaderPlace(const CHARRANGE& selection, long length, ReaderPlace* place) {
+  // Another selection than the last append left: the reader (a click, a
+  // drag, a search) moved it, and the view perhaps with it.
+  if (selection.cpMin != m_selectionLeft.cpMin || selection.cpMax != m_selectionLeft.cpMax)
+    m_viewMayHaveMoved = true;
   const bool caretAtEnd = selection.cpMin == length && selection.cpMax == length;
-  if (caretAtEnd && !m_viewMayHaveMoved) return false;
-  place->keepView = !ViewAtEnd(length);
-  // While the view stays away, every append asks again: the reader may be
-  // back at the end by a way this console does not see.
-  m_viewMayHaveMoved = place->keepView;
-  if (caretAtEnd && !place->keepView) return false;
+  if (caretAtEnd && !m_viewMayHaveMoved && !m_viewAway) return false;
+  if (m_viewMayHaveMoved) {
+    // Asked only after the reader touched the console: a view that stayed
+    // where the last append put it is known without asking.
+    m_viewMayHaveMoved = false;
+    m_viewAway = !ViewAtEnd(length);
+    if (m_viewAway) {
+      m_awayFirstLine = FirstShownLine(m_hWnd);
+      m_awayFirstShown = LineIndex(m_hWnd, m_awayFirstLine);
+    }
+  }
+  if (caretAtEnd && !m_viewAway) return false;
+  place->keepView = m_viewAway;
+  place->firstLine = m_awayFirstLine;
+  place->firstShown = m_awayFirstShown;
   place->keepSelection = !caretAtEnd;
   place->anchor = selection.cpMin;
   place->active = selection.cpMax;
@@ -65,8 +80,6 @@ bool CConsoleView::ReadReaderPlace(const CHARRANGE& selection, long length, Read
     if (std::labs(under - selection.cpMin) < std::labs(under - selection.cpMax))
       std::swap(place->anchor, place->active);
   }
-  place->firstLine = place->keepView ? FirstShownLine(m_hWnd) : 0;
-  place->firstShown = place->keepView ? LineIndex(m_hWnd, place->firstLine) : 0;
   return true;
 }
 
@@ -81,16 +94,23 @@ void CConsoleView::RestoreReaderPlace(const ReaderPlace& place, long trimmed, in
     } else {
       // The anchor first (EM_SETSEL's order), as a drag left it.
       SendMessage(EM_SETSEL, static_cast<WPARAM>(anchor), active);
+      m_selectionLeft = {std::min(anchor, active), std::max(anchor, active)};
     }
   } else {
     MoveCaretToEnd();
   }
   if (place.keepView) {
     // The same text at the top, or the oldest line when the trim took it.
-    ShowLineAtTop(m_hWnd, place.firstShown < trimmed ? 0 : place.firstLine - linesTrimmed);
+    const bool gone = place.firstShown < trimmed;
+    m_awayFirstLine = gone ? 0 : place.firstLine - linesTrimmed;
+    m_awayFirstShown = gone ? 0 : place.firstShown - trimmed;
+    // Short of the line (the text's end stops it), the view is asked about
+    // again next time.
+    if (!ShowLineAtTop(m_hWnd, m_awayFirstLine)) m_viewMayHaveMoved = true;
   } else if (!hadFocus) {
     // At the end with a selection held: the view follows, the caret stays.
-    SendMessage(WM_VSCROLL, SB_BOTTOM, 0);
+    // Past this console's own handler: no reader moved it.
+    DefWindowProc(WM_VSCROLL, SB_BOTTOM, 0);
   }
 }
 
@@ -144,6 +164,7 @@ bool CConsoleView::SelectFirstNewLine() {
   if (end < 0) end = GetTextLength();
   SetSel(m_markerAt, static_cast<long>(end));
   ShowLineAtTop(m_hWnd, LineOf(m_hWnd, m_markerAt));
+  m_selectionLeft = {-1, -1};
   m_viewMayHaveMoved = true;
   return true;
 }

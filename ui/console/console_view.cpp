@@ -133,6 +133,7 @@ void CConsoleView::MoveCaretToEnd() {
   // append without a trim the caret is at the end already.
   CHARRANGE current = {};
   SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&current));
+  m_selectionLeft = {length, length};
   if (current.cpMin == length && current.cpMax == length) return;
   SetSel(length, length);
 }

@@ -156,6 +156,13 @@ class CConsoleView : public CRichEditCtrl {
   // The reader's place (console_reader.cpp). A scroll, wheel or key reached
   // the control since the last append.
   bool m_viewMayHaveMoved = false;
+  // The selection the last append left, and whether it left the view away
+  // from the end, showing m_awayFirstLine, whose first character is
+  // m_awayFirstShown.
+  CHARRANGE m_selectionLeft = {-1, -1};
+  bool m_viewAway = false;
+  int m_awayFirstLine = 0;
+  long m_awayFirstShown = 0;
   // The text length when the page was hidden; -1 while it is shown.
   long m_leftAt = -1;
   // The first new line's position under the marker; -1 for no marker.
