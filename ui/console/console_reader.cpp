@@ -55,15 +55,15 @@ bool CConsoleView::ReadReaderPlace(const CHARRANGE& selection, long length, Read
     // where the last append put it is known without asking.
     m_viewMayHaveMoved = false;
     m_viewAway = !ViewAtEnd(length);
-    if (m_viewAway) {
-      m_awayFirstLine = FirstShownLine(m_hWnd);
-      m_awayFirstShown = LineIndex(m_hWnd, m_awayFirstLine);
-    }
+    if (m_viewAway) m_awayFirstShown = LineIndex(m_hWnd, FirstShownLine(m_hWnd));
   }
   if (caretAtEnd && !m_viewAway) return false;
   place->keepView = m_viewAway;
-  place->firstLine = m_awayFirstLine;
   place->firstShown = m_awayFirstShown;
+  // The scroll bar's position is the view's offset in pixels, as the
+  // control's own scroll bar shows it: read without a message.
+  SCROLLINFO bar = {sizeof(bar), SIF_POS, 0, 0, 0, 0, 0};
+  place->viewTop = ::GetScrollInfo(m_hWnd, SB_VERT, &bar) ? bar.nPos : -1;
   place->keepSelection = !caretAtEnd;
   place->anchor = selection.cpMin;
   place->active = selection.cpMax;
@@ -83,7 +83,7 @@ bool CConsoleView::ReadReaderPlace(const CHARRANGE& selection, long length, Read
   return true;
 }
 
-void CConsoleView::RestoreReaderPlace(const ReaderPlace& place, long trimmed, int linesTrimmed,
+void CConsoleView::RestoreReaderPlace(const ReaderPlace& place, long trimmed, int pixelsTrimmed,
                                       bool hadFocus) {
   if (place.keepSelection) {
     // A trim shifts the selection with its text and cuts what it took.
@@ -102,11 +102,16 @@ void CConsoleView::RestoreReaderPlace(const ReaderPlace& place, long trimmed, in
   if (place.keepView) {
     // The same text at the top, or the oldest line when the trim took it.
     const bool gone = place.firstShown < trimmed;
-    m_awayFirstLine = gone ? 0 : place.firstLine - linesTrimmed;
     m_awayFirstShown = gone ? 0 : place.firstShown - trimmed;
-    // Short of the line (the text's end stops it), the view is asked about
-    // again next time.
-    if (!ShowLineAtTop(m_hWnd, m_awayFirstLine)) m_viewMayHaveMoved = true;
+    const int top = gone ? 0 : place.viewTop - pixelsTrimmed;
+    if (place.viewTop >= 0 && top >= 0 && top <= 0xFFFF) {
+      // The same pixel offset over the same text, in one scroll.
+      DefWindowProc(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, top), 0);
+    } else if (!ShowLineAtTop(m_hWnd, gone ? 0 : LineOf(m_hWnd, m_awayFirstShown))) {
+      // Short of the line (the text's end stops it), the view is asked
+      // about again next time.
+      m_viewMayHaveMoved = true;
+    }
   } else if (!hadFocus) {
     // At the end with a selection held: the view follows, the caret stays.
     // Past this console's own handler: no reader moved it.

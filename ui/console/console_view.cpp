@@ -106,13 +106,13 @@ void CConsoleView::AppendHere(COLORREF colour, const char* text, bool callerMayH
   if (selection.cpMin != length || selection.cpMax != length) SetSel(length, length);
   SetSelectionCharFormat(format);
   InsertShowingLinks(&format, text);
-  int linesTrimmed = 0;
-  const long trimmed = TrimToCap(keepPlace && place.keepView ? &linesTrimmed : nullptr);
+  int pixelsTrimmed = 0;
+  const long trimmed = TrimToCap(keepPlace && place.keepView ? &pixelsTrimmed : nullptr);
   ShiftMarksBy(trimmed);
   if (keepPlace) {
     // The focus back first: the control may show its selection as it comes.
     if (hadFocus) ::SetFocus(m_hWnd);
-    RestoreReaderPlace(place, trimmed, linesTrimmed, hadFocus);
+    RestoreReaderPlace(place, trimmed, pixelsTrimmed, hadFocus);
   } else {
     MoveCaretToEnd();
     if (hadFocus) {
@@ -138,7 +138,7 @@ void CConsoleView::MoveCaretToEnd() {
   SetSel(length, length);
 }
 
-long CConsoleView::TrimToCap(int* linesTrimmed) {
+long CConsoleView::TrimToCap(int* pixelsTrimmed) {
   if (GetLineCount() < m_style.lineCap) return 0;
   // The control counts wrapped display lines, so its first line may be only
   // part of the first text line: cut up to the first "\r\n" instead, so no
@@ -152,10 +152,15 @@ long CConsoleView::TrimToCap(int* linesTrimmed) {
   if (lineBreak < 0) return 0;
   // The line with its "\r\n", in message positions either way.
   const long trimmed = static_cast<long>(lineBreak) + 2;
-  // Asked before the cut: Wine can lose its way asking for a line by a
-  // position in the first paragraph right after a deletion through a range.
-  if (linesTrimmed != nullptr)
-    *linesTrimmed = static_cast<int>(SendMessage(EM_EXLINEFROMCHAR, 0, trimmed));
+  // Measured before the cut: Wine can lose its way asking about a position
+  // in the first paragraph right after a deletion through a range.
+  if (pixelsTrimmed != nullptr) {
+    POINTL first = {};
+    POINTL next = {};
+    SendMessage(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&first), 0);
+    SendMessage(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&next), trimmed);
+    *pixelsTrimmed = static_cast<int>(next.y - first.y);
+  }
   if (DeleteQuietlyThrough(static_cast<long>(lineBreak))) return trimmed;
   // Found and deleted in the same (message) positions. This moves the
   // selection and the view: the append puts the reader's back.

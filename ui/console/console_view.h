@@ -107,16 +107,17 @@ class CConsoleView : public CRichEditCtrl {
     long active;
     bool keepSelection;
     bool keepView;
-    // The first line shown and its first character.
-    int firstLine;
+    // The first character of the first line shown, and the scroll bar's
+    // position (-1 when unknown).
     long firstShown;
+    int viewTop;
   };
   // false when the console just follows its end: the append then goes as
   // it always did, with no question about the view.
   bool ReadReaderPlace(const CHARRANGE& selection, long length, ReaderPlace* place);
-  // After the append, trimmed characters (linesTrimmed display lines, when
-  // the view is kept) gone from the top.
-  void RestoreReaderPlace(const ReaderPlace& place, long trimmed, int linesTrimmed, bool hadFocus);
+  // After the append, trimmed characters (pixelsTrimmed high, when the view
+  // is kept) gone from the top.
+  void RestoreReaderPlace(const ReaderPlace& place, long trimmed, int pixelsTrimmed, bool hadFocus);
   // The last line of text is (partly) in view.
   bool ViewAtEnd(long length);
   // The marker and the reader's leaving point follow a trim.
@@ -127,9 +128,9 @@ class CConsoleView : public CRichEditCtrl {
   // Opens the web link that holds the character at position, if any.
   void OpenLinkAt(long position);
   // Removes the oldest text line with its "\r\n" when the cap is reached;
-  // the number of characters removed, and the display lines they took when
-  // asked (linesTrimmed not null).
-  long TrimToCap(int* linesTrimmed);
+  // the number of characters removed, and their height in pixels when
+  // asked (pixelsTrimmed not null).
+  long TrimToCap(int* pixelsTrimmed);
   // Deletes the first text line, whose break the control's messages put at
   // lineBreak, without touching the selection or the view. false, deleting
   // nothing, when the control offers no text object model, or its range
@@ -157,11 +158,9 @@ class CConsoleView : public CRichEditCtrl {
   // the control since the last append.
   bool m_viewMayHaveMoved = false;
   // The selection the last append left, and whether it left the view away
-  // from the end, showing m_awayFirstLine, whose first character is
-  // m_awayFirstShown.
+  // from the end, its first line starting at m_awayFirstShown.
   CHARRANGE m_selectionLeft = {-1, -1};
   bool m_viewAway = false;
-  int m_awayFirstLine = 0;
   long m_awayFirstShown = 0;
   // The text length when the page was hidden; -1 while it is shown.
   long m_leftAt = -1;
