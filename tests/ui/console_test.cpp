@@ -10,6 +10,7 @@
 #include "link/log_sink.h"
 #include "tests/support/ui_test_support.h"
 #include "ui/console/console_view.h"
+#include "ui/core/colours.h"
 #include "ui/seams/console_log_sink.h"
 
 namespace {
@@ -327,6 +328,40 @@ TEST_F(ConsoleTest, TheReadersSelectionAndViewStayOnTheirTextThroughAppendsAndTr
       EXPECT_EQ(variant == 1 ? Console() : input, ::GetFocus());
     }
   }
+}
+
+// Lines are 9 characters; the cap of 12 trims from the eleventh line on.
+TEST_F(ConsoleTest, TheMarkerSitsOverTheFirstNewLineMovesWithTrimsAndGoesWithItsText) {
+  const ConsoleStyle capped = {"SYSTEM", 270, 12, true, kInputId};
+  Open(capped);
+  AppendNumbered(console, 0, 5);
+  console->ReaderLeaves();
+  console->ReaderReturns();
+  EXPECT_EQ(-1, console->MarkerPosition()) << "no new lines, no marker";
+  EXPECT_FALSE(console->SelectFirstNewLine());
+  console->ReaderLeaves();
+  AppendNumbered(console, 5, 3);
+  console->ReaderReturns();
+  ASSERT_EQ(5 * 9, console->MarkerPosition());
+  // Painted now, not at the end of the appends' burst.
+  ::SendMessageA(Console(), WM_SETREDRAW, TRUE, 0);
+  ::RedrawWindow(Console(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  POINTL at = {};
+  ::SendMessageA(Console(), EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), 5 * 9);
+  HDC dc = ::GetDC(Console());
+  EXPECT_EQ(kReadMarker, ::GetPixel(dc, 20, at.y)) << "drawn over the control";
+  ::ReleaseDC(Console(), dc);
+  EXPECT_EQ(8 * 9u, WindowText(Console()).size()) << "never in the text";
+  AppendNumbered(console, 8, 4);  // trims "line 00" and "line 01"
+  EXPECT_EQ(3 * 9, console->MarkerPosition());
+  console->ReaderLeaves();
+  AppendNumbered(console, 12, 1);
+  console->ReaderReturns();
+  EXPECT_EQ(static_cast<long>(WindowText(Console()).find("line 12")), console->MarkerPosition());
+  ASSERT_TRUE(console->SelectFirstNewLine());
+  EXPECT_EQ("line 12", SelectedText(Console()));
+  AppendNumbered(console, 13, 10);
+  EXPECT_EQ(-1, console->MarkerPosition()) << "its text trimmed away";
 }
 
 // Runs work on a worker thread while this thread pumps, as the UI thread
