@@ -6,8 +6,12 @@
 #include "client_fixture.h"
 #include "plugin_registry.h"
 #include "tests/support/message_pump.h"
+#include "ui/core/colours.h"
 #include "ui/pages/channel_page_ids.h"
 #include "ui/pages/manager_page_ids.h"
+//
+#include <commdlg.h>
+#include <richedit.h>
 
 namespace {
 
@@ -222,4 +226,54 @@ TEST_F(ClientTest, AHostWithoutAWindowListStillGetsAWorkingFrame) {
   ASSERT_NE(nullptr, Frame());
   EXPECT_EQ(ManagerPage(), VisiblePage());
   CloseHost();
+}
+
+// A reader's selection and view scrolled up stay while a peer talks; lines
+// that come while the tab is away get a marker line above them, and Alt+End
+// selects the first of them.
+TEST_F(ClientTest, TheReaderKeepsSelectionAndViewAndFindsWhereTheyLeftOff) {
+  StartServer();
+  StartHost();
+  auto bob = Peer("bob", {"#lobby"});
+  ConnectAs("velmo");
+  Join("#lobby");
+  HWND console = ::GetDlgItem(ChannelPage("#lobby"), IDC_CHANNEL_CONSOLE);
+  const auto say = [&](int from, int to) {
+    for (int i = from; i < to; ++i) bob->Send(402, "#lobby line " + std::to_string(i));
+    ASSERT_TRUE(ConsoleShows(console, "<bob> line " + std::to_string(to - 1) + "\r\n"));
+  };
+  const auto find = [&](const char* text) {
+    FINDTEXTA what = {{0, -1}, text};
+    return static_cast<long>(
+        ::SendMessageA(console, EM_FINDTEXT, FR_DOWN, reinterpret_cast<LPARAM>(&what)));
+  };
+  const auto selected = [&] {
+    char text[128] = {};
+    ::SendMessageA(console, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(text));
+    return std::string(text);
+  };
+  say(0, 40);
+  ::SendMessageA(console, WM_VSCROLL, SB_TOP, 0);
+  const long line2 = find("<bob> line 2\r");
+  ::SendMessageA(console, EM_SETSEL, line2, line2 + 12);
+  const LRESULT shown = ::SendMessageA(console, EM_GETFIRSTVISIBLELINE, 0, 0);
+  say(40, 43);
+  EXPECT_EQ("<bob> line 2", selected());
+  EXPECT_EQ(shown, ::SendMessageA(console, EM_GETFIRSTVISIBLELINE, 0, 0));
+
+  ::SendMessageA(console, WM_VSCROLL, SB_BOTTOM, 0);
+  ClickTab(0);
+  say(43, 45);
+  ClickTab(1);
+  PumpPending();
+  POINTL at = {};
+  ::SendMessageA(console, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), find("<bob> line 43"));
+  HDC dc = ::GetDC(console);
+  EXPECT_EQ(kReadMarker, ::GetPixel(dc, 20, at.y)) << "the marker over the first new line";
+  ::ReleaseDC(console, dc);
+  ::PostMessageA(::GetDlgItem(ChannelPage("#lobby"), IDC_CHANNEL_INPUT), WM_SYSKEYDOWN, VK_END,
+                 KF_ALTDOWN << 16 | 1);
+  PumpPending();
+  EXPECT_EQ("<bob> line 43", selected());
+  EXPECT_EQ(console, ::GetFocus());
 }
