@@ -228,9 +228,8 @@ TEST_F(ClientTest, AHostWithoutAWindowListStillGetsAWorkingFrame) {
   CloseHost();
 }
 
-// A reader's selection and view scrolled up stay while a peer talks; lines
-// that come while the tab is away get a marker line above them, and Alt+End
-// selects the first of them.
+// A selection and a view scrolled up stay while a peer talks; lines that come
+// while the tab is away get a marker line over them; Alt+End selects them.
 TEST_F(ClientTest, TheReaderKeepsSelectionAndViewAndFindsWhereTheyLeftOff) {
   StartServer();
   StartHost();
@@ -247,18 +246,13 @@ TEST_F(ClientTest, TheReaderKeepsSelectionAndViewAndFindsWhereTheyLeftOff) {
     return static_cast<long>(
         ::SendMessageA(console, EM_FINDTEXT, FR_DOWN, reinterpret_cast<LPARAM>(&what)));
   };
-  const auto selected = [&] {
-    char text[128] = {};
-    ::SendMessageA(console, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(text));
-    return std::string(text);
-  };
   say(0, 40);
   ::SendMessageA(console, WM_VSCROLL, SB_TOP, 0);
   const long line2 = find("<bob> line 2\r");
   ::SendMessageA(console, EM_SETSEL, line2, line2 + 12);
   const LRESULT shown = ::SendMessageA(console, EM_GETFIRSTVISIBLELINE, 0, 0);
   say(40, 43);
-  EXPECT_EQ("<bob> line 2", selected());
+  EXPECT_EQ("<bob> line 2", SelectedText(console));
   EXPECT_EQ(shown, ::SendMessageA(console, EM_GETFIRSTVISIBLELINE, 0, 0));
 
   ::SendMessageA(console, WM_VSCROLL, SB_BOTTOM, 0);
@@ -274,6 +268,6 @@ TEST_F(ClientTest, TheReaderKeepsSelectionAndViewAndFindsWhereTheyLeftOff) {
   ::PostMessageA(::GetDlgItem(ChannelPage("#lobby"), IDC_CHANNEL_INPUT), WM_SYSKEYDOWN, VK_END,
                  KF_ALTDOWN << 16 | 1);
   PumpPending();
-  EXPECT_EQ("<bob> line 43", selected());
+  EXPECT_EQ("<bob> line 43", SelectedText(console));
   EXPECT_EQ(console, ::GetFocus());
 }

@@ -4,6 +4,12 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+std::string SelectedText(HWND console) {
+  char text[256] = {};
+  ::SendMessageA(console, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
 std::string WindowText(HWND window) {
   // A control may count characters, not bytes: leave room for two bytes
   // per character.

@@ -19,6 +19,8 @@ inline void PrintTo(const CRect& rect, std::ostream* os) {
 // edit's, a button's, a caption.
 std::string WindowText(HWND window);
 int ConsoleLineCount(HWND console);
+// A console's selected text (up to 255 bytes).
+std::string SelectedText(HWND console);
 
 struct Piece {
   std::string text;
