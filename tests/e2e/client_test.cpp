@@ -228,8 +228,7 @@ TEST_F(ClientTest, AHostWithoutAWindowListStillGetsAWorkingFrame) {
   CloseHost();
 }
 
-// A selection and a view scrolled up stay while a peer talks; lines that come
-// while the tab is away get a marker line over them; Alt+End selects them.
+// Selection and scrolled-up view kept; a marker and Alt+End for the lines missed.
 TEST_F(ClientTest, TheReaderKeepsSelectionAndViewAndFindsWhereTheyLeftOff) {
   StartServer();
   StartHost();
@@ -254,7 +253,6 @@ TEST_F(ClientTest, TheReaderKeepsSelectionAndViewAndFindsWhereTheyLeftOff) {
   say(40, 43);
   EXPECT_EQ("<bob> line 2", SelectedText(console));
   EXPECT_EQ(shown, ::SendMessageA(console, EM_GETFIRSTVISIBLELINE, 0, 0));
-
   ::SendMessageA(console, WM_VSCROLL, SB_BOTTOM, 0);
   ClickTab(0);
   say(43, 45);
