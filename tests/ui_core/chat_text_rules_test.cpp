@@ -1,47 +1,67 @@
-// The input line's and the mention check's decisions without controls: a
-// nickname as a whole word, completion and its cycle, the input history's
-// walk, edit positions against byte offsets in double-byte text, and which
-// text is a web link.
+// The chat text's decisions without controls: which line marks a hidden tab
+// (a nickname as a whole word marks it more), completion and its cycle, the
+// input history's walk, edit positions against byte offsets in double-byte
+// text, and which text is a web link.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "link/message_catalogue.h"
 #include "ui/core/edit_offsets.h"
 #include "ui/core/input_history.h"
 #include "ui/core/nick_completion.h"
 #include "ui/core/nick_text.h"
+#include "ui/core/tab_mark.h"
 #include "ui/core/web_link.h"
 
 namespace {
 
-TEST(ChatTextRules, AMentionIsTheOwnNicknameAsAWholeWordFromSomeoneElse) {
+TEST(ChatTextRules, SomeoneElsesChatMarksAHiddenTabAndAWholeWordMentionMarksItMore) {
+  const TabMark news = TabMark::kNews;
+  const TabMark mention = TabMark::kMention;
+  const TabMark none = TabMark::kNone;
   struct Case {
+    unsigned type;
     const char* line;
     const char* sender;
-    bool mention;
+    TabMark mark;
   } cases[] = {
-      {"hi Velmo", "bob", true},
-      {"VELMO: look", "bob", true},
-      {"velmo", "bob", true},
-      {"(velmo)", "bob", true},
-      {"hi Velmo!", "bob", true},
-      {"hi Velmo, you", "Velmo", false},  // one's own line
-      {"hi Velmos", "bob", false},
-      {"hi xVelmo", "bob", false},
-      {"hi Velmo_2", "bob", false},
-      {"hi Velmo2", "bob", false},
-      {"Velmoさん", "bob", true},  // a double-byte neighbour ends the word
-      {"こんにちはVelmo", "bob", true},
-      {"hi Vel mo", "bob", false},
-      {"", "bob", false},
+      {MsgChannelText, "hi Velmo", "bob", mention},
+      {MsgChannelText, "VELMO: look", "bob", mention},
+      {MsgChannelText, "velmo", "bob", mention},
+      {MsgChannelText, "(velmo)", "bob", mention},
+      {MsgChannelText, "hi Velmo!", "bob", mention},
+      {MsgChannelText, "hi Velmo, you", "Velmo", none},  // one's own line
+      {MsgChannelText, "hi Velmos", "bob", news},
+      {MsgChannelText, "hi xVelmo", "bob", news},
+      {MsgChannelText, "hi Velmo_2", "bob", news},
+      {MsgChannelText, "hi Velmo2", "bob", news},
+      {MsgChannelText, "Velmoさん", "bob", mention},  // a double-byte neighbour ends the word
+      {MsgChannelText, "こんにちはVelmo", "bob", mention},
+      {MsgChannelText, "hi Vel mo", "bob", news},
+      {MsgChannelText, "", "bob", news},
       // "ア" is 0x83 0x41: its second byte is no "A" of a word.
-      {"\x83"
+      {MsgChannelText,
+       "\x83"
        "Avelmo",
-       "bob", true},
+       "bob", mention},
+      {MsgAction, "waves", "bob", news},
+      {MsgAction, "waves at Velmo", "bob", mention},
+      {MsgAction, "waves", "Velmo", none},
+      // What is not chat never marks, even when it names the user.
+      {MsgUserEntered, "Velmo", "bob", none},
+      {MsgUserLeft, "Velmo", "bob", none},
+      {MsgUserListEntry, "Velmo", "bob", none},
+      {MsgTopic, "ask Velmo", "bob", none},
+      {MsgChannelNotice, "Velmo", "bob", none},
+      {MsgJoined, "Velmo", "bob", none},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(c.mention, IsMentionOf("Velmo", c.sender, c.line)) << c.line << " from " << c.sender;
+  for (const Case& c : cases) {
+    EXPECT_EQ(static_cast<int>(c.mark),
+              static_cast<int>(TabMarkOfLine(c.type, "Velmo", c.sender, c.line)))
+        << c.type << " " << c.line << " from " << c.sender;
+  }
 
   // A nickname whose second byte reads as a letter matches that byte exactly.
   EXPECT_TRUE(MentionsNickname("やあ アキ", "アキ"));
