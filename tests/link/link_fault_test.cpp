@@ -243,9 +243,10 @@ TEST_F(LinkFaults, StopDuringAConnectThatGetsNoAnswerReturnsAtOnce) {
 
 // A page's frame while the connect still waits for an answer, and again
 // once it is made but the login not yet sent: refused at once, the attempt
-// goes on undisturbed, and the first frame the server reads is the login. (On Windows a send on a
-// socket still connecting fails and would have ended the attempt; elsewhere it waits for the
-// connect and would have gone out ahead of the login.)
+// goes on undisturbed, and the first frame the server reads is the login.
+// (On Windows a send on a socket still connecting fails and would have
+// ended the attempt; elsewhere it waits for the connect and would have gone
+// out ahead of the login.)
 TEST_F(LinkFaults, AFrameSentWhileConnectingIsRefusedAndTheLoginGoesFirst) {
   CFullListener listener;
   StartLink("127.0.0.1:" + std::to_string(listener.Port()));

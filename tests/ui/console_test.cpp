@@ -116,22 +116,25 @@ TEST_F(ConsoleTest, ChatConsoleRefusesUnsafeRichTextAndServerConsoleShowsIt) {
 }
 
 // What a console's text object model answers to a change of its first
-// character.
+// character; E_FAIL when no range could be had (what was got is then left
+// unreleased).
 HRESULT ChangeThroughRange(HWND console) {
+  const IID documentIid = {
+      0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
   IRichEditOle* ole = nullptr;
   ITextDocument* document = nullptr;
   ITextRange* range = nullptr;
-  const IID documentIid = {
-      0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
   ::SendMessageA(console, EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole));
-  if (ole != nullptr) ole->QueryInterface(documentIid, reinterpret_cast<void**>(&document));
-  HRESULT result = document != nullptr ? document->Range(0, 1, &range) : E_FAIL;
+  if (ole == nullptr ||
+      ole->QueryInterface(documentIid, reinterpret_cast<void**>(&document)) != S_OK ||
+      document->Range(0, 1, &range) != S_OK)
+    return E_FAIL;
   BSTR text = ::SysAllocString(L"z");
-  if (range != nullptr) result = range->SetText(text);
+  const HRESULT result = range->SetText(text);
   ::SysFreeString(text);
-  for (IUnknown* object : {static_cast<IUnknown*>(range), static_cast<IUnknown*>(document),
-                           static_cast<IUnknown*>(ole)})
-    if (object != nullptr) object->Release();
+  range->Release();
+  document->Release();
+  ole->Release();
   return result;
 }
 
