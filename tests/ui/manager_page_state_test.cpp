@@ -154,6 +154,10 @@ TEST(ManagerPage, RefreshEmptiesTheListOnlyWhenTheRequestWentOut) {
     CPeerLink peer;
     CServerLink unconnected;
     CManagerScene scene(connected ? peer.Link() : &unconnected);
+    // リフレッシュ is taken once the link is online.
+    ReceivedFrame online;
+    scene.Event(LinkOnline);
+    ASSERT_TRUE(!connected || peer.NextFrame(&online));
     scene.Message(MsgChannelListEntry, "#a 1 x");
     scene.Message(MsgChannelListEntry, "#b 2 y");
     scene.Click(IDC_MANAGER_REFRESH);

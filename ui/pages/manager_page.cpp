@@ -124,6 +124,7 @@ LRESULT CManagerPage::OnLinkEvent(WPARAM code, LPARAM value) {
 int CManagerPage::OnLinkState(int code) {
   const LinkStateReaction reaction = ReactToLinkState(code);
   if (!reaction.handled) return 0;
+  m_linkOnline = code == LinkOnline;
   if (reaction.blinkTimer == Change::kOff) KillTimer(BLINK_TIMER_ID);
   if (reaction.edits != Change::kUnchanged) EnableEdits(reaction.edits == Change::kOn);
   if (reaction.image != kImageUnchanged) ShowStatusImage(reaction.image);
@@ -236,7 +237,15 @@ void CManagerPage::OnConnectToggle() {
 }
 
 void CManagerPage::OnRefresh() {
-  // No online check first: a send that fails (offline) leaves the list as it is.
+  // Refused until the link is online, as 参加 is: a request while the login
+  // reply is pending is answered, and going online asks again, so every row
+  // came twice. The page's own knowledge decides, not the link's flag, which
+  // rises a moment before its event arrives.
+  if (!m_linkOnline) {
+    MessageBox("サーバに未接続です", "エラー", MB_OK);
+    return;
+  }
+  // A send that fails (the link just ended) leaves the list as it is.
   if (SendChannelListRequest(m_host->GetServerLink())) {
     m_channelList.DeleteAllItems();
   }

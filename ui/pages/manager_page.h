@@ -73,7 +73,8 @@ class CManagerPage : public CModelessPage {
   afx_msg void OnConnectToggle();
   // The blink of the connecting banner.
   afx_msg void OnTimer(UINT nIDEvent);
-  // Refresh (1012), and on going online: asks for the channel list.
+  // Refresh (1012), and on going online: asks for the channel list; until
+  // the link is online, says so in a message box instead.
   afx_msg void OnRefresh();
   // WM_LINK_EVENT: 1 for the connection events (0 to 3) and for the
   // messages 405, 618 and 621; 0 otherwise.
@@ -100,6 +101,8 @@ class CManagerPage : public CModelessPage {
 
   IManagerPageHost* m_host;
   CConsoleLogSink m_logSink;
+  // From LinkOnline until the next connection event: リフレッシュ is taken.
+  bool m_linkOnline = false;
 
   DECLARE_MESSAGE_MAP()
 };
