@@ -1,0 +1,152 @@
+// What a screen reader hears of the client, read from another process as a
+// screen reader reads it (accessible_reader.exe, beside this program), while
+// an event hook here records what the tab bar announces: the tabs with the
+// shown one selected, the selection following the keys, a hidden tab's news
+// and mention, the pages' controls named by what they are, not by what they
+// hold. The tab bar's object outlives its window without harm.
+// Before windows.h, which would otherwise bring the old socket header.
+#include <winsock2.h>
+//
+#include <windows.h>
+//
+#include <oleacc.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "client_fixture.h"
+#include "tests/support/key_press.h"
+#include "ui/pages/channel_page_ids.h"
+
+namespace {
+
+// The tab bar's events, as "selection 2" (the child id: tab index + 1).
+std::vector<std::string>* g_events = nullptr;
+HWND g_tabBar = nullptr;
+
+void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+                          DWORD) {
+  if (g_events == nullptr || window != g_tabBar || object != OBJID_CLIENT) return;
+  const char* name = event == EVENT_OBJECT_SELECTION           ? "selection"
+                     : event == EVENT_OBJECT_FOCUS             ? "focus"
+                     : event == EVENT_OBJECT_DESCRIPTIONCHANGE ? "description"
+                     : event == EVENT_OBJECT_NAMECHANGE        ? "name"
+                     : event == EVENT_OBJECT_REORDER           ? "reorder"
+                                                               : nullptr;
+  if (name != nullptr) g_events->push_back(std::string(name) + " " + std::to_string(child));
+}
+
+std::string Hex(HWND window) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%lx",
+                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
+  return text;
+}
+
+}  // namespace
+
+class ScreenReaderTest : public ClientTest {
+ protected:
+  // What the reader in another process reads of the windows, line by line;
+  // this thread serves the client meanwhile.
+  std::vector<std::string> Read(const std::vector<HWND>& windows) {
+    const std::string folder = VelmoPath().substr(0, VelmoPath().rfind('\\') + 1);
+    const std::string output = folder + "reading.txt";
+    std::string command = "\"" + folder + "accessible_reader.exe\" \"" + output + "\"";
+    for (HWND window : windows) command += " " + Hex(window);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ::DeleteFileA(output.c_str());
+    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process))
+      return {"the reader did not start"};
+    EXPECT_TRUE(PumpUntil([&] { return ::WaitForSingleObject(process.hProcess, 0) == 0; }));
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    std::ifstream file(output, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    return lines;
+  }
+};
+
+TEST_F(ScreenReaderTest, HearsTheTabsTheirMarksAndWhatEachControlIs) {
+  StartServer();
+  StartHost();
+  std::vector<std::string> events;
+  g_events = &events;
+  g_tabBar = TabBar();
+  HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_DESCRIPTIONCHANGE,
+                                         nullptr, RecordEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(nullptr, hook);
+  auto bob = Peer("bob", {"#lobby", "#dev"});
+  ConnectAs("velmo");
+
+  const struct {
+    const char* name;
+    std::function<void()> act;
+    std::vector<std::string> heard;   // the tab bar, read from the other process
+    std::vector<std::string> events;  // what it announced meanwhile
+  } steps[] = {
+      {"a joined channel's tab is shown",
+       [&] { Join("#lobby"); },
+       {"page tab list \"\"", "  page tab \"Orlaネットワーク\"", "  page tab \"#lobby\" selected"},
+       {"reorder 0", "selection 2", "focus 2"}},
+      {"Ctrl+PgDn moves the selection round to the manager's tab",
+       [&] {
+         Join("#dev");
+         events.clear();
+         ::SetFocus(::GetDlgItem(ChannelPage("#dev"), IDC_CHANNEL_INPUT));
+         Press(kNextTab);
+       },
+       {"page tab list \"\"", "  page tab \"Orlaネットワーク\" selected", "  page tab \"#lobby\"",
+        "  page tab \"#dev\""},
+       {"selection 1", "focus 1"}},
+      {"hidden tabs say they have news, or a line naming the user",
+       [&] {
+         bob->Send(402, "#lobby anyone here?");
+         bob->Send(402, "#dev velmo: the build is green");
+         ASSERT_TRUE(PumpUntil([&] { return events.size() >= 2; }));
+       },
+       {"page tab list \"\"", "  page tab \"Orlaネットワーク\" selected",
+        "  page tab \"#lobby\" (news)", "  page tab \"#dev\" (a line that names you)"},
+       {"description 2", "description 3"}},
+      {"showing a tab clears its mark",
+       [&] { Press(AltDigit('3')); },
+       {"page tab list \"\"", "  page tab \"Orlaネットワーク\"", "  page tab \"#lobby\" (news)",
+        "  page tab \"#dev\" selected"},
+       {"description 3", "selection 3", "focus 3"}},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    events.clear();
+    step.act();
+    PumpPending();
+    EXPECT_EQ(step.heard, Read({TabBar()}));
+    EXPECT_EQ(step.events, events);
+  }
+  ::UnhookWinEvent(hook);
+  g_events = nullptr;
+
+  // The channel page's panes by their names, each not what it holds.
+  const HWND dev = ChannelPage("#dev");
+  Type(::GetDlgItem(dev, IDC_CHANNEL_INPUT), "half a line");
+  const std::vector<std::string> names =
+      Read({::GetDlgItem(dev, IDC_CHANNEL_CONSOLE), ::GetDlgItem(dev, IDC_CHANNEL_USERS),
+            ::GetDlgItem(dev, IDC_CHANNEL_INPUT)});
+  ASSERT_EQ(3u, names.size());
+  EXPECT_NE(std::string::npos, names[0].find("\"チャット\""));
+  EXPECT_NE(std::string::npos, names[1].find("\"ユーザーリスト\""));
+  EXPECT_NE(std::string::npos, names[2].find("\"発言欄\""));
+
+  // A reader that holds the tab bar's object after the window has gone gets
+  // a failure, not a crash.
+  IAccessible* bar = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(::AccessibleObjectFromWindow(
+      TabBar(), OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&bar)));
+  CloseHost();
+  LONG count = 0;
+  EXPECT_HRESULT_FAILED(bar->get_accChildCount(&count));
+  bar->Release();
+}
