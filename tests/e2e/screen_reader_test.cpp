@@ -17,6 +17,7 @@
 #include "client_fixture.h"
 #include "tests/support/key_press.h"
 #include "ui/pages/channel_page_ids.h"
+#include "ui/pages/manager_page_ids.h"
 
 namespace {
 
@@ -139,6 +140,31 @@ TEST_F(ScreenReaderTest, HearsTheTabsTheirMarksAndWhatEachControlIs) {
   EXPECT_NE(std::string::npos, names[0].find("\"チャット\""));
   EXPECT_NE(std::string::npos, names[1].find("\"ユーザーリスト\""));
   EXPECT_NE(std::string::npos, names[2].find("\"発言欄\""));
+
+  // F6 and Shift+F6 round the shown page's panes, here and on the manager's
+  // page (whose address is disabled while online: the round starts at the
+  // connect toggle).
+  const Key f6 = {VK_F6, kPlain}, shiftF6 = {VK_F6, kShift};
+  const HWND input = ::GetDlgItem(dev, IDC_CHANNEL_INPUT);
+  const HWND console = ::GetDlgItem(dev, IDC_CHANNEL_CONSOLE);
+  const HWND users = ::GetDlgItem(dev, IDC_CHANNEL_USERS);
+  ::SetFocus(input);
+  std::vector<HWND> visited;
+  for (const Key& key : {f6, f6, f6, shiftF6}) {
+    Press(key);
+    visited.push_back(::GetFocus());
+  }
+  EXPECT_EQ((std::vector<HWND>{console, users, input, users}), visited);
+  Press(AltDigit('1'));
+  visited.clear();
+  for (const Key& key : {f6, f6, f6}) {
+    Press(key);
+    visited.push_back(::GetFocus());
+  }
+  EXPECT_EQ(
+      (std::vector<HWND>{ManagerItem(IDC_MANAGER_SERVER_LOG), ManagerItem(IDC_MANAGER_CHANNELS),
+                         ManagerItem(IDC_MANAGER_CONNECT)}),
+      visited);
 
   // A reader that holds the tab bar's object after the window has gone gets
   // a failure, not a crash.

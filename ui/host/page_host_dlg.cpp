@@ -149,11 +149,17 @@ bool CPageHostDlg::MovePaneFocus(const KeyStroke& key) {
     const HWND pane = ::GetDlgItem(page->m_hWnd, panes.ids[i]);
     if (pane != nullptr && (pane == focus || ::IsChild(pane, focus))) current = i;
   }
-  const int next = PaneForKey(key, current, panes.count);
-  if (next == kNotAPaneKey) return false;
-  const HWND pane = ::GetDlgItem(page->m_hWnd, panes.ids[next]);
-  // The caret and the selection in the pane stay where the user left them.
-  if (pane != nullptr) ::SetFocus(pane);
+  if (PaneForKey(key, current, panes.count) == kNotAPaneKey) return false;
+  // A pane that cannot take the focus now (disabled or hidden) is passed by.
+  for (int tries = 0; tries < panes.count; ++tries) {
+    current = PaneForKey(key, current, panes.count);
+    const HWND pane = ::GetDlgItem(page->m_hWnd, panes.ids[current]);
+    if (pane != nullptr && ::IsWindowEnabled(pane) && ::IsWindowVisible(pane)) {
+      // The caret and the selection in the pane stay where the user left them.
+      ::SetFocus(pane);
+      break;
+    }
+  }
   return true;
 }
 

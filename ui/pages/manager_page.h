@@ -31,8 +31,8 @@ class CManagerPage : public CModelessPage {
   enum { IDD = IDD_MANAGER_PAGE };
   enum : UINT_PTR { BLINK_TIMER_ID = 1 };
   enum : UINT { kBlinkMilliseconds = 200 };
-  // F6's round: the server's address (its group), the server console, the
-  // channel list.
+  // F6's round: the connect toggle (first of the server's group, and never
+  // disabled), the server console, the channel list.
   static const PaneList kPanes;
 
   // host outlives the page's window; the page host passes no parent.
