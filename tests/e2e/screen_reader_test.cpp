@@ -1,9 +1,7 @@
-// What a screen reader hears of the client, read from another process as a
-// screen reader reads it (accessible_reader.exe, beside this program), while
-// an event hook here records what the tab bar announces: the tabs with the
-// shown one selected, the selection following the keys, a hidden tab's news
-// and mention, the pages' controls named by what they are, not by what they
-// hold. The tab bar's object outlives its window without harm.
+// What a screen reader hears of the client, read from another process
+// (accessible_reader.exe, beside this program), while an event hook here
+// records what the tab bar announces; F6 round the panes; the tab bar's
+// object outliving its window.
 // Before windows.h, which would otherwise bring the old socket header.
 #include <winsock2.h>
 //
@@ -12,7 +10,6 @@
 #include <oleacc.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "client_fixture.h"
 #include "tests/support/key_press.h"
@@ -27,21 +24,12 @@ HWND g_tabBar = nullptr;
 
 void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
                           DWORD) {
-  if (g_events == nullptr || window != g_tabBar || object != OBJID_CLIENT) return;
-  const char* name = event == EVENT_OBJECT_SELECTION           ? "selection"
-                     : event == EVENT_OBJECT_FOCUS             ? "focus"
-                     : event == EVENT_OBJECT_DESCRIPTIONCHANGE ? "description"
-                     : event == EVENT_OBJECT_NAMECHANGE        ? "name"
-                     : event == EVENT_OBJECT_REORDER           ? "reorder"
-                                                               : nullptr;
-  if (name != nullptr) g_events->push_back(std::string(name) + " " + std::to_string(child));
-}
-
-std::string Hex(HWND window) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%lx",
-                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
-  return text;
+  // From EVENT_OBJECT_REORDER (0x8004) on; "name" and "description" change.
+  static const char* const kNames[] = {"reorder", "focus", "selection", 0,      0,
+                                       0,         0,       0,           "name", "description"};
+  if (g_events != nullptr && window == g_tabBar && object == OBJID_CLIENT &&
+      kNames[event - EVENT_OBJECT_REORDER])
+    g_events->push_back(kNames[event - EVENT_OBJECT_REORDER] + (" " + std::to_string(child)));
 }
 
 }  // namespace
@@ -54,7 +42,7 @@ class ScreenReaderTest : public ClientTest {
     const std::string folder = VelmoPath().substr(0, VelmoPath().rfind('\\') + 1);
     const std::string output = folder + "reading.txt";
     std::string command = "\"" + folder + "accessible_reader.exe\" \"" + output + "\"";
-    for (HWND window : windows) command += " " + Hex(window);
+    for (HWND window : windows) command += " " + std::to_string(reinterpret_cast<UINT_PTR>(window));
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -133,38 +121,31 @@ TEST_F(ScreenReaderTest, HearsTheTabsTheirMarksAndWhatEachControlIs) {
   // The channel page's panes by their names, each not what it holds.
   const HWND dev = ChannelPage("#dev");
   Type(::GetDlgItem(dev, IDC_CHANNEL_INPUT), "half a line");
-  const std::vector<std::string> names =
+  std::vector<std::string> names =
       Read({::GetDlgItem(dev, IDC_CHANNEL_CONSOLE), ::GetDlgItem(dev, IDC_CHANNEL_USERS),
             ::GetDlgItem(dev, IDC_CHANNEL_INPUT)});
-  ASSERT_EQ(3u, names.size());
-  EXPECT_NE(std::string::npos, names[0].find("\"チャット\""));
-  EXPECT_NE(std::string::npos, names[1].find("\"ユーザーリスト\""));
-  EXPECT_NE(std::string::npos, names[2].find("\"発言欄\""));
+  // The roles are the system's own objects'.
+  for (std::string& line : names) line.erase(0, line.find('"'));
+  EXPECT_EQ((std::vector<std::string>{"\"チャット\"", "\"ユーザーリスト\"", "\"発言欄\""}), names);
 
   // F6 and Shift+F6 round the shown page's panes, here and on the manager's
-  // page (whose address is disabled while online: the round starts at the
+  // page (whose address is disabled while online: its round starts at the
   // connect toggle).
-  const Key f6 = {VK_F6, kPlain}, shiftF6 = {VK_F6, kShift};
-  const HWND input = ::GetDlgItem(dev, IDC_CHANNEL_INPUT);
-  const HWND console = ::GetDlgItem(dev, IDC_CHANNEL_CONSOLE);
-  const HWND users = ::GetDlgItem(dev, IDC_CHANNEL_USERS);
-  ::SetFocus(input);
-  std::vector<HWND> visited;
-  for (const Key& key : {f6, f6, f6, shiftF6}) {
-    Press(key);
-    visited.push_back(::GetFocus());
-  }
-  EXPECT_EQ((std::vector<HWND>{console, users, input, users}), visited);
+  const auto focusAfter = [](std::vector<int> shifts) {
+    std::vector<HWND> visited;
+    for (int shift : shifts) Press({VK_F6, shift}), visited.push_back(::GetFocus());
+    return visited;
+  };
+  ::SetFocus(::GetDlgItem(dev, IDC_CHANNEL_INPUT));
+  EXPECT_EQ((std::vector<HWND>{
+                ::GetDlgItem(dev, IDC_CHANNEL_CONSOLE), ::GetDlgItem(dev, IDC_CHANNEL_USERS),
+                ::GetDlgItem(dev, IDC_CHANNEL_INPUT), ::GetDlgItem(dev, IDC_CHANNEL_USERS)}),
+            focusAfter({kPlain, kPlain, kPlain, kShift}));
   Press(AltDigit('1'));
-  visited.clear();
-  for (const Key& key : {f6, f6, f6}) {
-    Press(key);
-    visited.push_back(::GetFocus());
-  }
   EXPECT_EQ(
       (std::vector<HWND>{ManagerItem(IDC_MANAGER_SERVER_LOG), ManagerItem(IDC_MANAGER_CHANNELS),
                          ManagerItem(IDC_MANAGER_CONNECT)}),
-      visited);
+      focusAfter({kPlain, kPlain, kPlain}));
 
   // A reader that holds the tab bar's object after the window has gone gets
   // a failure, not a crash.

@@ -440,41 +440,31 @@ struct ColourSet {
   std::vector<std::pair<int, COLORREF>> colours;  // empty: the system's own
 };
 
-void PrintTo(const ColourSet& c, std::ostream* os) { *os << c.name; }
-
 const std::vector<ColourSet> kColourSets = {
     {"the system's own colours", {}},
     {"the high-contrast black scheme",
      {{COLOR_BTNFACE, RGB(0, 0, 0)},
       {COLOR_BTNTEXT, RGB(255, 255, 255)},
       {COLOR_HIGHLIGHT, RGB(0x1A, 0xEB, 0xFF)},
-      {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)},
-      {COLOR_BTNSHADOW, RGB(128, 128, 128)},
-      {COLOR_BTNHIGHLIGHT, RGB(255, 255, 255)}}},
+      {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)}}},
     {"Windows 7's colours",
      {{COLOR_BTNFACE, RGB(0xF0, 0xF0, 0xF0)},
       {COLOR_BTNTEXT, RGB(0, 0, 0)},
       {COLOR_HIGHLIGHT, RGB(0x33, 0x99, 0xFF)},
-      {COLOR_HIGHLIGHTTEXT, RGB(255, 255, 255)},
-      {COLOR_BTNSHADOW, RGB(0xA0, 0xA0, 0xA0)},
-      {COLOR_BTNHIGHLIGHT, RGB(255, 255, 255)}}},
+      {COLOR_HIGHLIGHTTEXT, RGB(255, 255, 255)}}},
 };
 
 class TabBarPlainLook : public TabBarTest, public testing::WithParamInterface<ColourSet> {
  protected:
   void SetUp() override {
     TabBarTest::SetUp();
-    for (const auto& colour : GetParam().colours) {
-      elements.push_back(colour.first);
-      old.push_back(::GetSysColor(colour.first));
-      set.push_back(colour.second);
-    }
-    if (!elements.empty())
-      ::SetSysColors(static_cast<int>(elements.size()), elements.data(), set.data());
+    for (const auto& colour : GetParam().colours)
+      elements.push_back(colour.first), old.push_back(::GetSysColor(colour.first)),
+          set.push_back(colour.second);
+    ::SetSysColors(static_cast<int>(elements.size()), elements.data(), set.data());
   }
   void TearDown() override {
-    if (!elements.empty())
-      ::SetSysColors(static_cast<int>(elements.size()), elements.data(), old.data());
+    ::SetSysColors(static_cast<int>(elements.size()), elements.data(), old.data());
   }
   std::vector<int> elements;
   std::vector<COLORREF> old, set;
@@ -485,6 +475,7 @@ class TabBarPlainLook : public TabBarTest, public testing::WithParamInterface<Co
 // label, the colour found most on it, reads at 3:1 or more; the marks of
 // news and a mention stand 3:1 apart from the face and from each other.
 TEST_P(TabBarPlainLook, TakesTheSystemsColoursAndKeepsLabelsAndMarksLegible) {
+  SCOPED_TRACE(GetParam().name);
   ASSERT_FALSE(bar.LoadTabBitmap(999));
   for (int i = 0; i < 4; ++i) ASSERT_TRUE(bar.AddTab("Orlaネットワーク", &pages[i]));
   ASSERT_TRUE(bar.SetCurSel(1));
