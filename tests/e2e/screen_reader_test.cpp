@@ -115,8 +115,7 @@ TEST_F(ScreenReaderTest, HearsTheTabsTheirMarksAndWhatEachControlIs) {
     EXPECT_EQ(step.heard, Read({TabBar()}));
     EXPECT_EQ(step.events, events);
   }
-  ::UnhookWinEvent(hook);
-  g_events = nullptr;
+  ::UnhookWinEvent(hook), g_events = nullptr;
 
   // The channel page's panes by their names, each not what it holds.
   const HWND dev = ChannelPage("#dev");
@@ -153,8 +152,7 @@ TEST_F(ScreenReaderTest, HearsTheTabsTheirMarksAndWhatEachControlIs) {
   ASSERT_HRESULT_SUCCEEDED(::AccessibleObjectFromWindow(
       TabBar(), OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&bar)));
   VARIANT lobbyTab = {};
-  lobbyTab.vt = VT_I4;
-  lobbyTab.lVal = 2;
+  lobbyTab.vt = VT_I4, lobbyTab.lVal = 2;
   EXPECT_HRESULT_SUCCEEDED(bar->accDoDefaultAction(lobbyTab));
   EXPECT_EQ(ChannelPage("#lobby"), VisiblePage()) << "a tab's default action shows its page";
   CloseHost();
