@@ -26,19 +26,30 @@ const int kSplitterGap = 4;
 
 const UINT kMoveOnly = SWP_NOZORDER | SWP_NOACTIVATE;
 
+const int kPaneIds[] = {IDC_CHANNEL_INPUT, IDC_CHANNEL_CONSOLE, IDC_CHANNEL_USERS};
+
 }  // namespace
+
+const PaneList CChannelPage::kPanes = {kPaneIds, 3};
 
 // The input box holds the focus while text goes in when the console had it,
 // so a reader's selection survives.
 const ConsoleStyle kChatConsoleStyle = {"SYSTEM", 270, 1000, true, IDC_CHANNEL_INPUT};
 
 CChannelPage::CChannelPage(IChannelPageHost* host, CWnd* pParent)
-    : CModelessPage(IDD, pParent), m_host(host), m_console(kChatConsoleStyle) {}
+    : CModelessPage(IDD, pParent),
+      m_host(host),
+      // What a screen reader calls them: their own texts are the typing, the
+      // rows and the chat.
+      m_input("発言欄"),
+      m_userList("ユーザーリスト"),
+      m_console(kChatConsoleStyle, "チャット") {}
 
 CChannelPage::~CChannelPage() = default;
 
 void CChannelPage::DoDataExchange(CDataExchange* pDX) {
   CModelessPage::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_CHANNEL_INPUT, m_input);
   DDX_Control(pDX, IDC_CHANNEL_USERS, m_userList);
   DDX_Control(pDX, IDC_CHANNEL_CONSOLE, m_console);
 }

@@ -28,11 +28,19 @@ const UINT kStatusBitmapIds[4] = {IDB_STATUS_OFFLINE, IDB_STATUS_CONNECTING,
 
 const UINT kResizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
 
+const int kPaneIds[] = {IDC_MANAGER_CONNECT, IDC_MANAGER_SERVER_LOG, IDC_MANAGER_CHANNELS};
+
 }  // namespace
+
+const PaneList CManagerPage::kPanes = {kPaneIds, 3};
 
 CManagerPage::CManagerPage(IManagerPageHost* host, CWnd* pParent)
     : CModelessPage(IDD, pParent),
-      m_serverLog(kServerConsoleStyle),
+      // What a screen reader calls them: the group boxes' and labels' words.
+      m_channelList("チャンネルリスト"),
+      m_serverLog(kServerConsoleStyle, "サーバメッセージ"),
+      m_addressEdit("サーバアドレス"),
+      m_nicknameEdit("ニックネーム"),
       m_addressText(""),
       m_nicknameText("Nanashi@Velmo"),
       m_host(host) {}
@@ -43,6 +51,8 @@ void CManagerPage::DoDataExchange(CDataExchange* pDX) {
   CModelessPage::DoDataExchange(pDX);
   DDX_Control(pDX, IDC_MANAGER_CHANNELS, m_channelList);
   DDX_Control(pDX, IDC_MANAGER_SERVER_LOG, m_serverLog);
+  DDX_Control(pDX, IDC_MANAGER_ADDRESS, m_addressEdit);
+  DDX_Control(pDX, IDC_MANAGER_NICKNAME, m_nicknameEdit);
   DDX_Text(pDX, IDC_MANAGER_ADDRESS, m_addressText);
   DDV_MaxChars(pDX, m_addressText, kMaxAddressBytes);
   DDX_Text(pDX, IDC_MANAGER_NICKNAME, m_nicknameText);

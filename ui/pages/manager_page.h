@@ -18,6 +18,7 @@
 #include "framework/afxwin.h"
 #include "ui/console/burst_redraw.h"
 #include "ui/console/console_view.h"
+#include "ui/pages/control_access.h"
 #include "ui/pages/manager_page_ids.h"
 #include "ui/pages/modeless_page.h"
 #include "ui/seams/console_log_sink.h"
@@ -30,6 +31,9 @@ class CManagerPage : public CModelessPage {
   enum { IDD = IDD_MANAGER_PAGE };
   enum : UINT_PTR { BLINK_TIMER_ID = 1 };
   enum : UINT { kBlinkMilliseconds = 200 };
+  // F6's round: the connect toggle (first of the server's group, and never
+  // disabled), the server console, the channel list.
+  static const PaneList kPanes;
 
   // host outlives the page's window; the page host passes no parent.
   explicit CManagerPage(IManagerPageHost* host, CWnd* pParent = nullptr);
@@ -56,10 +60,14 @@ class CManagerPage : public CModelessPage {
   // [0] offline (1004), [1] connecting (1006), [2] connecting, lit (1005),
   // [3] online (1007).
   CBitmap m_statusBitmaps[4];
-  CListCtrl m_channelList;
+  CNamedListCtrl m_channelList;
   // The channel list arrives as a burst of rows: repainted now and then.
   CBurstRedraw m_channelListRedraw;
-  CConsoleView m_serverLog;
+  CNamedConsoleView m_serverLog;
+  // Named for screen readers: their labels follow them in the template, so
+  // the system would not find them.
+  CNamedEdit m_addressEdit;
+  CNamedEdit m_nicknameEdit;
   CString m_addressText;
   CString m_nicknameText;
 
