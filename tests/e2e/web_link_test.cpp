@@ -145,8 +145,8 @@ TEST_F(ClientTest, AClickOnAWebLinkOpensItInItsHandlerAndNothingElseIsStarted) {
       {"a release alone", "", web, Hand::kReleaseAlone, ""},
       {"a drag that selects within a link", "", web, Hand::kDrag, ""},
       // Positions counted wrongly drift a byte or more per line of double-byte text above.
-      {"below Japanese lines", "日本語の行\r\nもう一行 です\r\nhttp://example.org/below",
-       "http://example.org/below", Hand::kClick, "http://example.org/below"},
+      {"below Japanese lines", "日本語の行\r\nもう一行 です\r\nhttp://example.org/below", "/below",
+       Hand::kClick, "http://example.org/below"},
       {"after Japanese text on its line", "日本語のあとに http://example.org/whole/link",
        "/whole/link", Hand::kClick, "http://example.org/whole/link"},
       {"on the last display line of a link that wraps", wrapped, "ww/end", Hand::kClick, wrapped},
