@@ -172,7 +172,6 @@ void CConsoleFind::ShowNotice(const char* text) {
     if (m_notice == nullptr) return;
     ::SendMessageA(m_notice, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
-  ::SendMessageA(m_notice, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
   // Just under the selection's start, or the console's corner.
   CHARRANGE selection = {};
   m_console.SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
@@ -183,7 +182,16 @@ void CConsoleFind::ShowNotice(const char* text) {
   m_console.GetClientRect(&client);
   if (screen.y < 0 || screen.y > client.bottom) screen = {0, 0};
   m_console.ClientToScreen(&screen);
-  ::SendMessageA(m_notice, TTM_TRACKPOSITION, 0, MAKELPARAM(screen.x, screen.y));
-  ::SendMessageA(m_notice, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+  // Shown again as it is, only its time starts afresh: showing a window is
+  // dearer than the search.
+  const bool same = ::IsWindowVisible(m_notice) && text == m_noticeText &&
+                    screen.x == m_noticeAt.x && screen.y == m_noticeAt.y;
+  if (!same) {
+    ::SendMessageA(m_notice, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageA(m_notice, TTM_TRACKPOSITION, 0, MAKELPARAM(screen.x, screen.y));
+    ::SendMessageA(m_notice, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    m_noticeText = text;
+    m_noticeAt = screen;
+  }
   ::SetTimer(m_notice, 1, kNoticeMs, &HideNotice);
 }

@@ -57,6 +57,9 @@ class CConsoleFind {
   // A tracking tooltip that says the search went round or found nothing;
   // made at its first use.
   HWND m_notice = nullptr;
+  // What it shows (one of a few literals) and where.
+  const char* m_noticeText = nullptr;
+  POINT m_noticeAt = {};
   std::unique_ptr<char[]> m_text;
   std::size_t m_textSize = 0;
 };
