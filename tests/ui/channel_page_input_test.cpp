@@ -116,24 +116,6 @@ TEST_F(ChannelPageKeys, AnEnterKeyThroughTheMessageLoopSendsTheLine) {
   EXPECT_EQ("#c via the queue", frame.payload);
 }
 
-// The visible top-level window of this thread of class name, or null.
-struct ShownWindow {
-  const char* name;
-  HWND found;
-};
-BOOL CALLBACK FindShownWindow(HWND hWnd, LPARAM lParam) {
-  auto* wanted = reinterpret_cast<ShownWindow*>(lParam);
-  char name[64] = "";
-  ::GetClassNameA(hWnd, name, sizeof name);
-  if (::IsWindowVisible(hWnd) && lstrcmpiA(name, wanted->name) == 0) wanted->found = hWnd;
-  return wanted->found == nullptr;
-}
-HWND ShownWindowOfClass(const char* name) {
-  ShownWindow wanted = {name, nullptr};
-  ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownWindow, reinterpret_cast<LPARAM>(&wanted));
-  return wanted.found;
-}
-
 // Ctrl+F, the dialog's Find Next, F3 and Shift+F3 as a reader uses them over
 // Japanese text; Esc gives the focus back to the input line.
 TEST_F(ChannelPageKeys, FindSelectsEachMatchGoesRoundTheEndsAndEscGivesTheFocusBack) {
