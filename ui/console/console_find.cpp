@@ -13,6 +13,7 @@
 namespace {
 
 const UINT kNoticeMs = 3000;
+const UINT_PTR kNoticeTimer = 1;
 
 // Hides the notice (the tooltip window) once its time is up.
 void CALLBACK HideNotice(HWND notice, UINT, UINT_PTR timer, DWORD) {
@@ -131,7 +132,7 @@ bool CConsoleFind::FindAgain(bool down) {
     ShowNotice(down ? "末尾まで検索したので先頭から続けました"
                     : "先頭まで検索したので末尾から続けました");
   else if (m_notice)
-    HideNotice(m_notice, 0, 0, 0);
+    HideNotice(m_notice, WM_TIMER, kNoticeTimer, 0);
   return true;
 }
 
@@ -193,5 +194,5 @@ void CConsoleFind::ShowNotice(const char* text) {
     m_noticeText = text;
     m_noticeAt = screen;
   }
-  ::SetTimer(m_notice, 1, kNoticeMs, &HideNotice);
+  ::SetTimer(m_notice, kNoticeTimer, kNoticeMs, &HideNotice);
 }
