@@ -19,6 +19,9 @@ inline void PrintTo(const CRect& rect, std::ostream* os) {
 // edit's, a button's, a caption.
 std::string WindowText(HWND window);
 int ConsoleLineCount(HWND console);
+// The visible top-level window of this thread with the class name (the Find
+// dialog's "#32770", a notice's tooltip class), or null.
+HWND ShownWindowOfClass(const char* name);
 
 struct Piece {
   std::string text;

@@ -99,6 +99,19 @@ TEST_F(ConsoleTest, PiecesKeepTheirColoursFaceAndHeight) {
   ::SendMessageA(Console(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
   EXPECT_STREQ("ＭＳ Ｐゴシック", format.szFaceName);
   EXPECT_EQ(180, format.yHeight);
+
+  // Text after a piece that ends on a web link is no longer underlined, even
+  // when the caret was moved away in between.
+  Open(kServerConsoleStyle);
+  console->AppendConsole(RGB(255, 255, 255), "見て http://example.org/a");
+  ::SendMessageA(Console(), EM_SETSEL, 0, 2);  // the reader selects: the caret moves
+  console->AppendConsole(RGB(0, 255, 0), " next\r\n");
+  for (const CHARRANGE& range : {CHARRANGE{3, 23}, CHARRANGE{23, 30}}) {
+    ::SendMessageA(Console(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    ::SendMessageA(Console(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_TRUE(format.dwMask & CFM_UNDERLINE) << range.cpMin;
+    EXPECT_EQ(range.cpMin == 3, (format.dwEffects & CFE_UNDERLINE) != 0) << range.cpMin;
+  }
 }
 
 TEST_F(ConsoleTest, ChatConsoleRefusesUnsafeRichTextAndServerConsoleShowsIt) {

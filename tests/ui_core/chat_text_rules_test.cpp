@@ -4,6 +4,7 @@
 // text, and which text is a web link.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "ui/core/nick_completion.h"
 #include "ui/core/nick_text.h"
 #include "ui/core/tab_mark.h"
+#include "ui/core/text_search.h"
 #include "ui/core/web_link.h"
 
 namespace {
@@ -231,6 +233,45 @@ TEST(ChatTextRules, OnlyHttpAndHttpsRunsAreWebLinks) {
     EXPECT_EQ(size, link.end);
     EXPECT_EQ(size == 2048, WebLinkToOpenAt(text.data(), text.size(), 100, &link)) << size;
   }
+}
+
+TEST(ChatTextRules, FindGoesRoundTheEndsAndNeverMatchesHalfACharacter) {
+  // "ア" is 0x83 0x41, "ヂ" 0x83 0x61 and "ャ" 0x83 0x83: second bytes that read
+  // as "A", "a" or a lead byte.
+  const std::string text = "アA ava ヂa ap_a Ava 日本 本日a ャャ";
+  struct Case {
+    const char* what;
+    bool matchCase, wholeWord, down;
+    std::size_t from;
+    long begin;  // -1: none
+    bool wrapped;
+  } cases[] = {
+      {"A", true, false, true, 0, 2, false},  // not inside "ア"
+      {"a", false, false, true, 0, 2, false},
+      {"a", true, false, true, 7, 10, false},
+      {"a", false, true, true, 7, 10, false},  // after "ヂ": a word of its own
+      {"a", false, true, false, 10, 2, false},
+      {"ava", false, true, true, 5, 17, false},
+      {"ava", false, true, true, 18, 4, true},  // round the end
+      {"ava", true, false, false, 4, 4, true},  // round the start: the last
+      {"Ava", true, false, false, 4, 17, true},
+      {"本日", true, false, true, 5, 26, false},
+      {"ャ", true, false, true, 33, 34, false},
+      {"\x96", true, false, true, 0, -1, false},  // a lead byte alone
+      {"p_", false, true, true, 0, -1, false},
+      {"", true, false, true, 0, -1, false},
+  };
+  for (const Case& c : cases) {
+    TextMatch match = {};
+    const TextQuery query = {c.what, std::strlen(c.what), c.matchCase, c.wholeWord};
+    const bool found = FindInText(text.data(), text.size(), query, c.from, c.down, &match);
+    ASSERT_EQ(c.begin >= 0, found) << c.what << " from " << c.from;
+    if (!found) continue;
+    EXPECT_EQ(static_cast<std::size_t>(c.begin), match.begin) << c.what << " from " << c.from;
+    EXPECT_EQ(match.begin + query.length, match.end);
+    EXPECT_EQ(c.wrapped, match.wrapped) << c.what << " from " << c.from;
+  }
+  EXPECT_EQ(5u, CountCharacters("日本\r\na", 7));
 }
 
 }  // namespace

@@ -162,6 +162,8 @@ void CChannelPage::RemoveUser(const char* nickname) {
 BOOL CChannelPage::PreTranslateMessage(MSG* pMsg) {
   // Tab switching and the host's window keys are for the windows above.
   if (IsFrameKeyMessage(*pMsg)) return FALSE;
+  // Ctrl+F, F3 and Shift+F3: Find in the chat.
+  if (m_console.PreTranslateFindKey(*pMsg)) return TRUE;
   if (pMsg->message == WM_KEYDOWN && pMsg->hwnd == ::GetDlgItem(m_hWnd, IDC_CHANNEL_INPUT)) {
     switch (pMsg->wParam) {
       case VK_RETURN:

@@ -95,6 +95,8 @@ void CManagerPage::OnAddressChange() { KeepWithinBytes(IDC_MANAGER_ADDRESS, kMax
 
 BOOL CManagerPage::PreTranslateMessage(MSG* pMsg) {
   if (IsFrameKeyMessage(*pMsg)) return FALSE;
+  // Ctrl+F, F3 and Shift+F3: Find in the server messages.
+  if (m_serverLog.PreTranslateFindKey(*pMsg)) return TRUE;
   return CModelessPage::PreTranslateMessage(pMsg);
 }
 
