@@ -2,10 +2,10 @@
 // Windows, BSD sockets elsewhere. It maps handles, error codes, blocking
 // mode, the waits for a pending connect and for a send or receive to be
 // possible, name lookup and the socket library's start-up. No socket option
-// time-out is used (see WaitUntilReady). Everything above it, the stream socket included, is shared code;
-// the server stand-in builds its event loop on it too and keeps only what it
-// alone needs (poll, listening) in server/server_sockets.h. Stateless (the
-// fault seam's one pointer is in platform_faults.cpp); any thread.
+// time-out is used (see WaitUntilReady). Everything above it, the stream socket included, is shared
+// code; the server stand-in builds its event loop on it too and keeps only what it alone needs
+// (poll, listening) in server/server_sockets.h. Stateless (the fault seam's one pointer is in
+// platform_faults.cpp); any thread.
 //
 // Every call the stream socket makes on the platform goes through one of the
 // wrappers below, and each passes the fault seam first: a test can make any
@@ -105,7 +105,7 @@ enum class PlatformCall {
   kConnect,       // connect
   kWait,          // select/poll for a pending connect
   kTransferWait,  // select/poll for a send or receive to be possible
-  kGetOption,     // getsockopt: the pending error of a connect
+  kGetOption,     // getsockopt: the pending error of a connect, the receive buffer's size
   kBlockingMode,  // ioctlsocket FIONBIO / fcntl O_NONBLOCK
   kSend,
   kReceive,
@@ -318,6 +318,21 @@ inline int PendingError(SocketHandle s) {
   if (getsockopt(s, SOL_SOCKET, SO_ERROR, &error, &size) != 0) return -1;
 #endif
   return error;
+}
+
+// The size of the socket's receive buffer (SO_RCVBUF): as many bytes as can
+// have arrived unread. 0 when the query fails.
+inline int ReceiveBufferSize(SocketHandle s) {
+  if (Consult(PlatformCall::kGetOption, s) != Verdict::kRun) return 0;
+  int bytes = 0;
+#ifdef _WIN32
+  int size = sizeof(bytes);
+  if (getsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(&bytes), &size) != 0) return 0;
+#else
+  socklen_t size = sizeof(bytes);
+  if (getsockopt(s, SOL_SOCKET, SO_RCVBUF, &bytes, &size) != 0) return 0;
+#endif
+  return bytes;
 }
 
 }  // namespace link_platform

@@ -8,9 +8,14 @@ using namespace link_platform;
 
 namespace {
 
-// Bytes Close reads and throws away before it releases the handle. A bound,
-// so a peer that keeps sending cannot hold Close (and Stop) forever.
-const int kDrainLimit = 4096;
+// What Close reads and throws away before it releases the handle: all that
+// has arrived, which the receive buffer bounds (WinSock resets a connection
+// closed with a byte unread, and the reset drops what is still to be sent).
+// A bound, so a peer that keeps sending cannot hold Close (and Stop)
+// forever; the floor stands when the buffer's size cannot be read.
+const int kDrainFloor = 4096;
+// The drain's one buffer, on the closing thread's stack: read in a loop.
+const int kDrainChunk = 4096;
 // How long a connect waits at a time before it looks whether it was closed.
 const int kConnectSliceMs = 50;
 // How long a send or receive waits at a time before it looks whether it was
@@ -85,9 +90,10 @@ void CStreamSocket::EndUse(SocketHandle handle) {
   // already arrived is read: a peer that neither sends nor closes must not
   // hold the close, and one that keeps sending stops it at the bound.
   if (SetBlocking(handle, false)) {
-    char unread[256];
-    for (int drained = 0; drained < kDrainLimit;) {
-      const int n = ReceiveSome(handle, unread, sizeof(unread));
+    const int limit = std::max(ReceiveBufferSize(handle), kDrainFloor);
+    char unread[kDrainChunk];
+    for (int drained = 0; drained < limit;) {
+      const int n = ReceiveSome(handle, unread, std::min<int>(sizeof(unread), limit - drained));
       if (n <= 0) break;
       drained += n;
     }

@@ -5,7 +5,8 @@
 # native-asan (the native tests under AddressSanitizer and UBSan),
 # native-tsan (the same under ThreadSanitizer; its tests take about half a
 # minute) and fuzz (a short fixed campaign of each libFuzzer target over its
-# corpus).
+# corpus). First, scripts/check-docs.sh: every code name in the docs is in
+# the tree.
 # Every preset runs even when an earlier one failed; the script then ends
 # with a summary and fails if any preset did.
 set -uo pipefail
@@ -28,6 +29,8 @@ run_tests() {
   fi
 }
 failed=()
+echo "=== docs"
+bash scripts/check-docs.sh || failed+=("docs (names that are not in the tree: scripts/check-docs.sh)")
 presets=(native windows native-asan native-tsan fuzz)
 for preset in "${presets[@]}"; do
   echo "=== preset $preset"

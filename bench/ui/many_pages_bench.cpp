@@ -16,9 +16,11 @@
 //
 // With a number of minutes after the rounds, lines then stream into the 11
 // pages in turn for that long, printing the process's memory every minute
-// (process_footprint.h).
+// (process_footprint.h). With "reader" after the minutes, an event hook
+// listens to every accessibility event of the process as a screen reader
+// does, and the count it heard is printed.
 //
-//   build/<dir>/bench/ui/many_pages_bench.exe [lines] [rounds] [minutes]
+//   build/<dir>/bench/ui/many_pages_bench.exe [lines] [rounds] [minutes] [reader]
 // Run under Wine through scripts/wine-run.sh (see docs/PERFORMANCE.md).
 
 #include <winsock2.h>
@@ -179,13 +181,21 @@ void LongRun(CManyPages& bench, int minutes) {
   }
 }
 
+long g_eventsHeard = 0;
+
+void CALLBACK CountEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) { ++g_eventsHeard; }
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const int lines = argc > 1 ? std::atoi(argv[1]) : 2200;
   const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
   const int minutes = argc > 3 ? std::atoi(argv[3]) : 0;
+  const bool reader = argc > 4 && std::string(argv[4]) == "reader";
   if (!StartPluginEnvironment()) return 1;
+  HWINEVENTHOOK hook = reader ? ::SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, CountEvent,
+                                                  ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT)
+                              : nullptr;
   HWND frame = ::CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900,
                                  700, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
   {
@@ -196,6 +206,10 @@ int main(int argc, char** argv) {
                 bench.ConsoleLines(0));
     Rounds(bench, lines, rounds);
     if (minutes > 0) LongRun(bench, minutes);
+  }
+  if (hook != nullptr) {
+    ::UnhookWinEvent(hook);
+    std::printf("a reader listening heard %ld events\n", g_eventsHeard);
   }
   ::DestroyWindow(frame);
   ::WSACleanup();

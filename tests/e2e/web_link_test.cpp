@@ -11,6 +11,7 @@
 //
 #include <richedit.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -88,16 +89,27 @@ bool Underlined(HWND console, const std::string& text) {
   return start >= 0 && (format.dwMask & CFM_UNDERLINE) && (format.dwEffects & CFE_UNDERLINE);
 }
 
-// A click on the character a few places into text, the first time the
-// console shows it.
-void ClickInto(HWND console, const std::string& text) {
+// How a hand gives a click on text the console shows, a few places into it
+// the first time it shows: the button down and up, a release alone (as after
+// a double-click elsewhere), or a drag from there to its last character
+// that selects what is between.
+enum class Hand { kClick, kReleaseAlone, kDrag };
+
+LPARAM PointAt(HWND console, LONG position) {
+  POINTL at = {};
+  ::SendMessageA(console, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), position);
+  return MAKELPARAM(at.x + 2, at.y + 4);
+}
+
+void ClickInto(HWND console, const std::string& text, Hand hand = Hand::kClick) {
   const LONG start = FindInConsole(console, text);
   ASSERT_GE(start, 0) << text;
-  POINTL at = {};
-  ::SendMessageA(console, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), start + 4);
-  const LPARAM point = MAKELPARAM(at.x + 2, at.y + 4);
-  ::SendMessageA(console, WM_LBUTTONDOWN, MK_LBUTTON, point);
-  ::SendMessageA(console, WM_LBUTTONUP, 0, point);
+  const LPARAM down = PointAt(console, start + 4);
+  const LPARAM up =
+      hand == Hand::kDrag ? PointAt(console, start + static_cast<LONG>(text.size()) - 1) : down;
+  if (hand != Hand::kReleaseAlone) ::SendMessageA(console, WM_LBUTTONDOWN, MK_LBUTTON, down);
+  if (hand == Hand::kDrag) ::SendMessageA(console, WM_MOUSEMOVE, MK_LBUTTON, up);
+  ::SendMessageA(console, WM_LBUTTONUP, 0, up);
 }
 
 }  // namespace
@@ -120,10 +132,41 @@ TEST_F(ClientTest, AClickOnAWebLinkOpensItInItsHandlerAndNothingElseIsStarted) {
   EXPECT_TRUE(Underlined(console, web));
   EXPECT_FALSE(Underlined(console, file));
   EXPECT_FALSE(Underlined(console, " or "));
-  ClickInto(console, file);
-  ClickInto(console, web);
-
-  EXPECT_TRUE(
-      ::PumpUntil(kHangBoundMs, [&] { return !handler.Record().empty() && !HandlerRunning(); }));
-  EXPECT_EQ(web + "\n", handler.Record());
+  const std::string wrapped = "http://example.org/" + std::string(300, 'w') + "/end";
+  const struct {
+    const char* name;
+    std::string line;    // what bob says first, if anything
+    std::string target;  // where the hand goes
+    Hand hand;
+    std::string opened;  // empty: nothing
+  } cases[] = {
+      {"a file link", "", file, Hand::kClick, ""},
+      {"a web link", "", web, Hand::kClick, web},
+      {"a release alone", "", web, Hand::kReleaseAlone, ""},
+      {"a drag that selects within a link", "", web, Hand::kDrag, ""},
+      // Positions counted wrongly drift a byte or more per line of double-byte text above.
+      {"below Japanese lines", "日本語の行\r\nもう一行 です\r\nhttp://example.org/below", "/below",
+       Hand::kClick, "http://example.org/below"},
+      {"after Japanese text on its line", "日本語のあとに http://example.org/whole/link",
+       "/whole/link", Hand::kClick, "http://example.org/whole/link"},
+      {"on the last display line of a link that wraps", wrapped, "ww/end", Hand::kClick, wrapped},
+  };
+  std::string record;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (std::size_t at = 0; at < c.line.size();) {
+      const std::size_t end = std::min(c.line.find("\r\n", at), c.line.size());
+      bob->Send(402, "#lobby " + c.line.substr(at, end - at));
+      at = end + 2;
+    }
+    ASSERT_TRUE(ConsoleShows(console, c.target));
+    ClickInto(console, c.target, c.hand);
+    if (c.opened.empty()) continue;
+    record += c.opened + "\n";
+    EXPECT_TRUE(::PumpUntil(kHangBoundMs, [&] {
+      return handler.Record().size() >= record.size() && !HandlerRunning();
+    }));
+  }
+  // A click that should have opened nothing shows as a line too many.
+  EXPECT_EQ(record, handler.Record());
 }

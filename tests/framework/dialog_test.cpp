@@ -6,7 +6,10 @@
 #include <string>
 
 #include "framework/afxwin.h"
+// The common dialogs' control ids.
+#include <dlgs.h>
 #include "test_ids.h"
+#include "tests/support/key_press.h"
 #include "tests/support/message_box_watch.h"
 #include "tests/support/message_pump.h"
 
@@ -164,6 +167,47 @@ TEST_F(DialogTest, EnterAndEscapeReachOnOkAndOnCancelThroughTheDialogManager) {
   PumpPending();
   EXPECT_EQ(dlg.cancelCount, 1);
   EXPECT_TRUE(::IsWindow(dlg.m_hWnd)) << "the overrides keep the dialog open";
+}
+
+// The system's Find dialog, attached to its object: its owner hears of each
+// request through the registered message, and Esc reaches the dialog
+// manager through the thread's pre-translation and ends it.
+const UINT kFindMessage = ::RegisterWindowMessageA(FINDMSGSTRING);
+
+class FindOwner : public CWnd {
+ public:
+  std::string heard;
+
+ protected:
+  afx_msg LRESULT OnFindReplace(WPARAM, LPARAM lParam) {
+    CFindReplaceDialog* dlg = CFindReplaceDialog::GetNotifier(lParam);
+    heard += dlg->IsTerminating()
+                 ? "end;"
+                 : std::string(dlg->GetFindString()) + "|" + std::to_string(dlg->FindNext()) +
+                       std::to_string(dlg->MatchCase()) + std::to_string(dlg->SearchDown()) + ";";
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(FindOwner, CWnd)
+  ON_REGISTERED_MESSAGE(kFindMessage, OnFindReplace)
+END_MESSAGE_MAP()
+
+TEST(FindReplaceDialog, TellsItsOwnerAndGoesWithEscape) {
+  FindOwner owner;
+  ASSERT_TRUE(
+      owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr));
+  auto* dlg = new CFindReplaceDialog;
+  ASSERT_TRUE(dlg->Create(TRUE, "日本", nullptr, FR_DOWN | FR_MATCHCASE, &owner));
+  const HWND find = dlg->m_hWnd;
+  EXPECT_EQ(dlg, CWnd::FromHandlePermanent(find));
+  ::SendMessageA(find, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(::GetDlgItem(find, IDOK)));
+  ::SetFocus(::GetDlgItem(find, edt1));
+  Press({VK_ESCAPE, kPlain});
+  EXPECT_EQ("日本|111;end;", owner.heard);
+  EXPECT_FALSE(::IsWindow(find));
+  owner.DestroyWindow();
 }
 
 // Enter and Escape with the framework's own handlers: OK takes the texts in

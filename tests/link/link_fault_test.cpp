@@ -241,11 +241,12 @@ TEST_F(LinkFaults, StopDuringAConnectThatGetsNoAnswerReturnsAtOnce) {
   }
 }
 
-// A page's frame while the connect still waits for an answer: refused at
-// once, the attempt goes on undisturbed, and once the server makes room the
-// first frame it reads is the login. (On Windows a send on a socket still
-// connecting fails and would have ended the attempt; elsewhere it waits for
-// the connect and would have gone out ahead of the login.)
+// A page's frame while the connect still waits for an answer, and again
+// once it is made but the login not yet sent: refused at once, the attempt
+// goes on undisturbed, and the first frame the server reads is the login.
+// (On Windows a send on a socket still connecting fails and would have
+// ended the attempt; elsewhere it waits for the connect and would have gone
+// out ahead of the login.)
 TEST_F(LinkFaults, AFrameSentWhileConnectingIsRefusedAndTheLoginGoesFirst) {
   CFullListener listener;
   StartLink("127.0.0.1:" + std::to_string(listener.Port()));
@@ -262,6 +263,29 @@ TEST_F(LinkFaults, AFrameSentWhileConnectingIsRefusedAndTheLoginGoesFirst) {
   server.join();
   EXPECT_EQ(static_cast<unsigned>(MsgLogin), type) << payload;
   EXPECT_FALSE(recorder.Has("white Connect 失敗\r\n"));
+  link.Stop();
+
+  // Connected, with the worker held just before it sends the login.
+  std::atomic<unsigned> first{0};
+  Serve([&](CPeerConnection& connection, int) {
+    if (connection.ReadFrame(&type, &payload)) first = type;
+    connection.WaitForClose();
+  });
+  std::atomic<bool> held{false};
+  CFaultSeam seam([&](CFaultSeam::Call call, CFaultSeam::Handle) {
+    const Clock::time_point start = Clock::now();
+    if (call == CFaultSeam::Call::kSend && !held.exchange(true))
+      while (!read && SecondsSince(start) * 1000 < kHangBoundMs) std::this_thread::yield();
+    return 0;
+  });
+  read = false;
+  StartLink(peer->Address());
+  ASSERT_TRUE(ServeUntil(queue, [&] { return held.load(); }));
+  EXPECT_EQ(0, SendJoin(&link, "#early"));
+  read = true;
+  ServeUntil(queue, [&] { return first != 0; });
+  EXPECT_EQ(static_cast<unsigned>(MsgLogin), first.load()) << payload;
+  EndPeer();
 }
 
 // Stop lands while the worker is creating its socket: the attempt must still

@@ -10,6 +10,29 @@ std::string SelectedText(HWND console) {
   return text;
 }
 
+namespace {
+
+struct ShownWindow {
+  const char* name;
+  HWND found;
+};
+
+BOOL CALLBACK FindShownWindow(HWND hWnd, LPARAM lParam) {
+  auto* wanted = reinterpret_cast<ShownWindow*>(lParam);
+  char name[64] = "";
+  ::GetClassNameA(hWnd, name, sizeof name);
+  if (::IsWindowVisible(hWnd) && lstrcmpiA(name, wanted->name) == 0) wanted->found = hWnd;
+  return wanted->found == nullptr;
+}
+
+}  // namespace
+
+HWND ShownWindowOfClass(const char* name) {
+  ShownWindow wanted = {name, nullptr};
+  ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownWindow, reinterpret_cast<LPARAM>(&wanted));
+  return wanted.found;
+}
+
 std::string WindowText(HWND window) {
   // A control may count characters, not bytes: leave room for two bytes
   // per character.

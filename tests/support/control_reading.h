@@ -21,6 +21,9 @@ std::string WindowText(HWND window);
 int ConsoleLineCount(HWND console);
 // A console's selected text (up to 255 bytes).
 std::string SelectedText(HWND console);
+// The visible top-level window of this thread with the class name (the Find
+// dialog's "#32770", a notice's tooltip class), or null.
+HWND ShownWindowOfClass(const char* name);
 
 struct Piece {
   std::string text;

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/key_press.h"
 #include "tests/support/ui_test_support.h"
+// The Find dialog's control ids, after windows.h.
+#include <dlgs.h>
 
 namespace {
 
@@ -111,6 +114,51 @@ TEST_F(ChannelPageKeys, AnEnterKeyThroughTheMessageLoopSendsTheLine) {
   ASSERT_TRUE(peer.NextFrame(&frame));
   EXPECT_EQ(402u, frame.type);
   EXPECT_EQ("#c via the queue", frame.payload);
+}
+
+// Ctrl+F, the dialog's Find Next, F3 and Shift+F3 as a reader uses them over
+// Japanese text; Esc gives the focus back to the input line.
+TEST_F(ChannelPageKeys, FindSelectsEachMatchGoesRoundTheEndsAndEscGivesTheFocusBack) {
+  ASSERT_NE(nullptr, page);
+  auto* console = static_cast<CConsoleView*>(page->GetDlgItem(IDC_CHANNEL_CONSOLE));
+  console->AppendConsole(RGB(255, 255, 255), "日本語 foo\r\nFoo food\r\nend\r\n");
+  ::SetFocus(Input());
+  struct Step {
+    Key key;  // VK_RETURN: the dialog's Find Next
+    bool wholeWordMatchCase;
+    LONG cpMin;  // positions count characters, "\r\n" two
+    bool wrapped;
+  } steps[] = {
+      {{'F', kCtrl}, false, -1, false},      {{VK_RETURN, kPlain}, false, 13, false},  // up first
+      {{VK_F3, kPlain}, false, 4, true},     {{VK_F3, kPlain}, false, 9, false},
+      {{VK_F3, kShift}, false, 4, false},    {{VK_F3, kPlain}, false, 9, false},
+      {{VK_RETURN, kPlain}, true, 4, false}, {{VK_F3, kPlain}, true, 4, true},
+  };
+  for (const Step& step : steps) {
+    HWND dialog = ShownWindowOfClass("#32770");
+    if (step.key.vk == VK_RETURN) {
+      ASSERT_NE(nullptr, dialog);
+      ::SetDlgItemTextA(dialog, edt1, "foo");
+      ::CheckDlgButton(dialog, chx1, step.wholeWordMatchCase);
+      ::CheckDlgButton(dialog, chx2, step.wholeWordMatchCase);
+      ::SendMessageA(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    } else {
+      ::SetFocus(Input());
+      Press(step.key);
+    }
+    if (step.cpMin < 0) continue;
+    CHARRANGE selection = {};
+    console->SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    EXPECT_EQ(step.cpMin, selection.cpMin) << step.key.vk;
+    EXPECT_EQ(step.cpMin + 3, selection.cpMax) << step.key.vk;
+    EXPECT_EQ(step.wrapped, ShownWindowOfClass(TOOLTIPS_CLASSA) != nullptr) << step.key.vk;
+  }
+  HWND dialog = ShownWindowOfClass("#32770");
+  ASSERT_NE(nullptr, dialog);
+  ::SetFocus(::GetDlgItem(dialog, edt1));
+  Press({VK_ESCAPE, kPlain});
+  EXPECT_FALSE(::IsWindow(dialog));
+  EXPECT_EQ(Input(), ::GetFocus());
 }
 
 TEST_F(ChannelPageKeys, WithoutALinkTheLineIsDroppedAndTheBoxEmptied) {

@@ -11,6 +11,9 @@
 #include "tests/support/ui_test_support.h"
 #include "ui/console/console_view.h"
 #include "ui/seams/console_log_sink.h"
+// After the socket library's headers, which must come before windows.h.
+#include <richole.h>
+#include <tom.h>
 
 namespace {
 
@@ -96,6 +99,19 @@ TEST_F(ConsoleTest, PiecesKeepTheirColoursFaceAndHeight) {
   ::SendMessageA(Console(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
   EXPECT_STREQ("ＭＳ Ｐゴシック", format.szFaceName);
   EXPECT_EQ(180, format.yHeight);
+
+  // Text after a piece that ends on a web link is no longer underlined, even
+  // when the caret was moved away in between.
+  Open(kServerConsoleStyle);
+  console->AppendConsole(RGB(255, 255, 255), "見て http://example.org/a");
+  ::SendMessageA(Console(), EM_SETSEL, 0, 2);  // the reader selects: the caret moves
+  console->AppendConsole(RGB(0, 255, 0), " next\r\n");
+  for (const CHARRANGE& range : {CHARRANGE{3, 23}, CHARRANGE{23, 30}}) {
+    ::SendMessageA(Console(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    ::SendMessageA(Console(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_TRUE(format.dwMask & CFM_UNDERLINE) << range.cpMin;
+    EXPECT_EQ(range.cpMin == 3, (format.dwEffects & CFE_UNDERLINE) != 0) << range.cpMin;
+  }
 }
 
 TEST_F(ConsoleTest, ChatConsoleRefusesUnsafeRichTextAndServerConsoleShowsIt) {
@@ -112,9 +128,33 @@ TEST_F(ConsoleTest, ChatConsoleRefusesUnsafeRichTextAndServerConsoleShowsIt) {
   EXPECT_EQ(unsafe, WindowText(Console()));
 }
 
+// What a console's text object model answers to a change of its first
+// character; E_FAIL when no range could be had (what was got is then left
+// unreleased).
+HRESULT ChangeThroughRange(HWND console) {
+  const IID documentIid = {
+      0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
+  IRichEditOle* ole = nullptr;
+  ITextDocument* document = nullptr;
+  ITextRange* range = nullptr;
+  ::SendMessageA(console, EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole));
+  if (ole == nullptr ||
+      ole->QueryInterface(documentIid, reinterpret_cast<void**>(&document)) != S_OK ||
+      document->Range(0, 1, &range) != S_OK)
+    return E_FAIL;
+  BSTR text = ::SysAllocString(L"z");
+  const HRESULT result = range->SetText(text);
+  ::SysFreeString(text);
+  range->Release();
+  document->Release();
+  ole->Release();
+  return result;
+}
+
 // Read-only as the templates make them, the consoles' text ranges refuse
 // the quiet trim (strict consoles, ui_test_main.cpp, answer as Windows
-// does); a writable one lets it through.
+// does); a writable one lets it through. The trim keeps the console as it
+// was for the user: read-only stays so.
 TEST_F(ConsoleTest, OneLineAppendsNeverLeaveTheCountAtTheCapOfEitherStyle) {
   struct Case {
     const char* name;
@@ -141,6 +181,9 @@ TEST_F(ConsoleTest, OneLineAppendsNeverLeaveTheCountAtTheCapOfEitherStyle) {
     wsprintfA(line, "line %04d\r\n", appends - (c.cap - 2) + 1);
     EXPECT_EQ(0u, text.find(line));
     EXPECT_EQ((c.cap - 2) * 11u, text.size());
+    ::SendMessageA(Console(), WM_CHAR, 'x', 0);
+    EXPECT_EQ(c.readOnly, WindowText(Console()) == text) << "a typed key";
+    EXPECT_EQ(c.readOnly ? E_ACCESSDENIED : S_OK, ChangeThroughRange(Console()));
   }
 }
 

@@ -2,7 +2,7 @@
 // (status image, toggle, edits, blink), the rows of the channel list, the
 // MOTD and join confirmations, refresh and join with the frames a scripted
 // peer receives, the connect toggle's checks and their message boxes, the
-// nickname edit's limit and the layout.
+// nickname edit's limit, the layout and Find in the server messages.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,6 +14,7 @@
 #include "link/frame.h"
 #include "link/link_event.h"
 #include "link/message_catalogue.h"
+#include "tests/support/key_press.h"
 #include "tests/support/manager_scene.h"
 #include "tests/support/message_box_watch.h"
 #include "tests/support/peer.h"
@@ -154,6 +155,10 @@ TEST(ManagerPage, RefreshEmptiesTheListOnlyWhenTheRequestWentOut) {
     CPeerLink peer;
     CServerLink unconnected;
     CManagerScene scene(connected ? peer.Link() : &unconnected);
+    // リフレッシュ is taken once the link is online.
+    ReceivedFrame online;
+    scene.Event(LinkOnline);
+    ASSERT_TRUE(!connected || peer.NextFrame(&online));
     scene.Message(MsgChannelListEntry, "#a 1 x");
     scene.Message(MsgChannelListEntry, "#b 2 y");
     scene.Click(IDC_MANAGER_REFRESH);
@@ -377,4 +382,24 @@ TEST(ManagerPage, ASizeMessageBeforeTheControlsExistChangesNothing) {
   EXPECT_EQ(nullptr, ::GetWindow(bare, GW_CHILD));
   page.UnsubclassWindow();
   window.Destroy();
+}
+
+TEST(ManagerPage, CtrlFFindsInTheServerMessages) {
+  CServerLink link;
+  CManagerScene scene(&link);
+  HWND log = scene.Item(IDC_MANAGER_SERVER_LOG);
+  static_cast<CConsoleView*>(CWnd::FromHandlePermanent(log))
+      ->AppendConsole(RGB(255, 255, 255), "接続しました\r\nwelcome\r\n");
+  ::SetFocus(log);
+  Press({'F', kCtrl});
+  HWND dialog = ShownWindowOfClass("#32770");
+  ASSERT_NE(nullptr, dialog);
+  ::SetDlgItemTextA(dialog, 0x480, "welcome");  // the dialog's edit (edt1)
+  ::SendMessageA(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  CHARRANGE selection = {};
+  ::SendMessageA(log, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  EXPECT_EQ(8, selection.cpMin);
+  ::SetFocus(::GetDlgItem(dialog, 0x480));
+  Press({VK_ESCAPE, kPlain});
+  EXPECT_EQ(log, ::GetFocus());
 }

@@ -359,7 +359,7 @@ TEST_F(TabBarTest, FramesEachTabSunkenAndLettersItWhite) {
 
 class TabBarLook : public TabBarTest, public testing::WithParamInterface<bool> {};
 
-// Read back as painted, with the faces (true) or plain. Where a white label
+// Read back as painted, with the faces. Where a white label
 // may go on unlabelled tabs 0 and 1 (selected), every face pixel gives it
 // 3:1 or more, the frame's top and left edges stay apart from the face, and
 // the selected face is blue where the other is grey. Tabs 3 (news) and 4 (a
@@ -369,7 +369,7 @@ class TabBarLook : public TabBarTest, public testing::WithParamInterface<bool> {
 // no label pixel changes; the two marks differ; marking again repaints
 // nothing.
 TEST_P(TabBarLook, LabelsFrameSelectionAndMarksStandOut) {
-  EXPECT_EQ(GetParam(), bar.LoadTabBitmap(GetParam() ? IDB_TAB_FACES : 999) != FALSE);
+  ASSERT_TRUE(bar.LoadTabBitmap(IDB_TAB_FACES));
   for (int i = 0; i < 5; ++i)
     ASSERT_TRUE(bar.AddTab(i < 2 ? "" : "#a-channel-name-far-too-long-for-one-tab", &pages[i]));
   ASSERT_TRUE(bar.SetCurSel(1));
@@ -430,7 +430,80 @@ TEST_P(TabBarLook, LabelsFrameSelectionAndMarksStandOut) {
   EXPECT_NE(marks[0], marks[1]) << "news and a mention in colours of their own";
 }
 
-INSTANTIATE_TEST_SUITE_P(Looks, TabBarLook, testing::Bool());
+INSTANTIATE_TEST_SUITE_P(Looks, TabBarLook, testing::Values(true));
+
+// The system's colours for the plain tabs, set for one test and put back.
+struct ColourSet {
+  const char* name;
+  std::vector<std::pair<int, COLORREF>> colours;  // empty: the system's own
+};
+
+const std::vector<ColourSet> kColourSets = {
+    {"the system's own colours", {}},
+    {"the high-contrast black scheme",
+     {{COLOR_BTNFACE, RGB(0, 0, 0)},
+      {COLOR_BTNTEXT, RGB(255, 255, 255)},
+      {COLOR_HIGHLIGHT, RGB(0x1A, 0xEB, 0xFF)},
+      {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)}}},
+    {"Windows 7's colours",
+     {{COLOR_BTNFACE, RGB(0xF0, 0xF0, 0xF0)},
+      {COLOR_BTNTEXT, RGB(0, 0, 0)},
+      {COLOR_HIGHLIGHT, RGB(0x33, 0x99, 0xFF)},
+      {COLOR_HIGHLIGHTTEXT, RGB(255, 255, 255)}}},
+};
+
+class TabBarPlainLook : public TabBarTest, public testing::WithParamInterface<ColourSet> {
+ protected:
+  void SetUp() override {
+    TabBarTest::SetUp();
+    for (const auto& colour : GetParam().colours)
+      elements.push_back(colour.first), old.push_back(::GetSysColor(colour.first)),
+          set.push_back(colour.second);
+    ::SetSysColors(static_cast<int>(elements.size()), elements.data(), set.data());
+  }
+  void TearDown() override {
+    ::SetSysColors(static_cast<int>(elements.size()), elements.data(), old.data());
+  }
+  std::vector<int> elements;
+  std::vector<COLORREF> old, set;
+};
+
+// Plain tabs, as drawn in high contrast or without the faces: each tab's
+// face is the system's (button face, the selected one highlight) and its
+// label reads at 3:1 or more; the marks of
+// news and a mention stand 3:1 apart from the face and from each other.
+TEST_P(TabBarPlainLook, TakesTheSystemsColoursAndKeepsLabelsAndMarksLegible) {
+  SCOPED_TRACE(GetParam().name);
+  ASSERT_FALSE(bar.LoadTabBitmap(999));
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(bar.AddTab("Orlaネットワーク", &pages[i]));
+  ASSERT_TRUE(bar.SetCurSel(1));
+  ASSERT_TRUE(bar.MarkTab(2, TabMark::kNews));
+  ASSERT_TRUE(bar.MarkTab(3, TabMark::kMention));
+  ::InvalidateRect(parent.control, nullptr, TRUE);
+  ::UpdateWindow(parent.control);
+  HDC dc = ::GetDC(parent.control);
+  COLORREF marks[2] = {};
+  for (int tab = 0; tab < 4; ++tab) {
+    SCOPED_TRACE(tab);
+    const int left = tab * 157;
+    // Below the mark and right of any label: the face alone.
+    const COLORREF face = ::GetPixel(dc, left + 150, 19);
+    EXPECT_EQ(::GetSysColor(tab == 1 ? COLOR_HIGHLIGHT : COLOR_BTNFACE), face);
+    int legible = 0;
+    for (int y = 5; y <= 20; ++y)
+      for (int x = left + 5; x <= left + 110; ++x)
+        legible += ContrastRatio(::GetPixel(dc, x, y), face) >= 3.0;
+    EXPECT_GT(legible, 20) << "label pixels that read at 3:1 against the face";
+    if (tab >= 2) {
+      marks[tab - 2] = ::GetPixel(dc, left + 140, 2);
+      EXPECT_GE(ContrastRatio(marks[tab - 2], face), 3.0) << "the mark against its face";
+    }
+  }
+  ::ReleaseDC(parent.control, dc);
+  EXPECT_NE(marks[0], marks[1]) << "news and a mention in colours of their own";
+}
+
+INSTANTIATE_TEST_SUITE_P(ColourSets, TabBarPlainLook, testing::ValuesIn(kColourSets));
 
 // ---- labels --------------------------------------------------------------------
 

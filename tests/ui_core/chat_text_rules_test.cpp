@@ -1,47 +1,69 @@
-// The input line's and the mention check's decisions without controls: a
-// nickname as a whole word, completion and its cycle, the input history's
-// walk, edit positions against byte offsets in double-byte text, and which
-// text is a web link.
+// The chat text's decisions without controls: which line marks a hidden tab
+// (a nickname as a whole word marks it more), completion and its cycle, the
+// input history's walk, edit positions against byte offsets in double-byte
+// text, and which text is a web link.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "link/message_catalogue.h"
 #include "ui/core/edit_offsets.h"
 #include "ui/core/input_history.h"
 #include "ui/core/nick_completion.h"
 #include "ui/core/nick_text.h"
+#include "ui/core/tab_mark.h"
+#include "ui/core/text_search.h"
 #include "ui/core/web_link.h"
 
 namespace {
 
-TEST(ChatTextRules, AMentionIsTheOwnNicknameAsAWholeWordFromSomeoneElse) {
+TEST(ChatTextRules, SomeoneElsesChatMarksAHiddenTabAndAWholeWordMentionMarksItMore) {
+  const TabMark news = TabMark::kNews;
+  const TabMark mention = TabMark::kMention;
+  const TabMark none = TabMark::kNone;
   struct Case {
+    unsigned type;
     const char* line;
     const char* sender;
-    bool mention;
+    TabMark mark;
   } cases[] = {
-      {"hi Velmo", "bob", true},
-      {"VELMO: look", "bob", true},
-      {"velmo", "bob", true},
-      {"(velmo)", "bob", true},
-      {"hi Velmo!", "bob", true},
-      {"hi Velmo, you", "Velmo", false},  // one's own line
-      {"hi Velmos", "bob", false},
-      {"hi xVelmo", "bob", false},
-      {"hi Velmo_2", "bob", false},
-      {"hi Velmo2", "bob", false},
-      {"Velmoさん", "bob", true},  // a double-byte neighbour ends the word
-      {"こんにちはVelmo", "bob", true},
-      {"hi Vel mo", "bob", false},
-      {"", "bob", false},
+      {MsgChannelText, "hi Velmo", "bob", mention},
+      {MsgChannelText, "VELMO: look", "bob", mention},
+      {MsgChannelText, "velmo", "bob", mention},
+      {MsgChannelText, "(velmo)", "bob", mention},
+      {MsgChannelText, "hi Velmo!", "bob", mention},
+      {MsgChannelText, "hi Velmo, you", "Velmo", none},  // one's own line
+      {MsgChannelText, "hi Velmos", "bob", news},
+      {MsgChannelText, "hi xVelmo", "bob", news},
+      {MsgChannelText, "hi Velmo_2", "bob", news},
+      {MsgChannelText, "hi Velmo2", "bob", news},
+      {MsgChannelText, "Velmoさん", "bob", mention},  // a double-byte neighbour ends the word
+      {MsgChannelText, "こんにちはVelmo", "bob", mention},
+      {MsgChannelText, "hi Vel mo", "bob", news},
+      {MsgChannelText, "", "bob", news},
       // "ア" is 0x83 0x41: its second byte is no "A" of a word.
-      {"\x83"
+      {MsgChannelText,
+       "\x83"
        "Avelmo",
-       "bob", true},
+       "bob", mention},
+      {MsgAction, "waves", "bob", news},
+      {MsgAction, "waves at Velmo", "bob", mention},
+      {MsgAction, "waves", "Velmo", none},
+      // What is not chat never marks, even when it names the user.
+      {MsgUserEntered, "Velmo", "bob", none},
+      {MsgUserLeft, "Velmo", "bob", none},
+      {MsgUserListEntry, "Velmo", "bob", none},
+      {MsgTopic, "ask Velmo", "bob", none},
+      {MsgChannelNotice, "Velmo", "bob", none},
+      {MsgJoined, "Velmo", "bob", none},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(c.mention, IsMentionOf("Velmo", c.sender, c.line)) << c.line << " from " << c.sender;
+  for (const Case& c : cases) {
+    EXPECT_EQ(static_cast<int>(c.mark),
+              static_cast<int>(TabMarkOfLine(c.type, "Velmo", c.sender, c.line)))
+        << c.type << " " << c.line << " from " << c.sender;
+  }
 
   // A nickname whose second byte reads as a letter matches that byte exactly.
   EXPECT_TRUE(MentionsNickname("やあ アキ", "アキ"));
@@ -211,6 +233,45 @@ TEST(ChatTextRules, OnlyHttpAndHttpsRunsAreWebLinks) {
     EXPECT_EQ(size, link.end);
     EXPECT_EQ(size == 2048, WebLinkToOpenAt(text.data(), text.size(), 100, &link)) << size;
   }
+}
+
+TEST(ChatTextRules, FindGoesRoundTheEndsAndNeverMatchesHalfACharacter) {
+  // "ア" is 0x83 0x41, "ヂ" 0x83 0x61 and "ャ" 0x83 0x83: second bytes that read
+  // as "A", "a" or a lead byte.
+  const std::string text = "アA ava ヂa ap_a Ava 日本 本日a ャャ";
+  struct Case {
+    const char* what;
+    bool matchCase, wholeWord, down;
+    std::size_t from;
+    long begin;  // -1: none
+    bool wrapped;
+  } cases[] = {
+      {"A", true, false, true, 0, 2, false},  // not inside "ア"
+      {"a", false, false, true, 0, 2, false},
+      {"a", true, false, true, 7, 10, false},
+      {"a", false, true, true, 7, 10, false},  // after "ヂ": a word of its own
+      {"a", false, true, false, 10, 2, false},
+      {"ava", false, true, true, 5, 17, false},
+      {"ava", false, true, true, 18, 4, true},  // round the end
+      {"ava", true, false, false, 4, 4, true},  // round the start: the last
+      {"Ava", true, false, false, 4, 17, true},
+      {"本日", true, false, true, 5, 26, false},
+      {"ャ", true, false, true, 33, 34, false},
+      {"\x96", true, false, true, 0, -1, false},  // a lead byte alone
+      {"p_", false, true, true, 0, -1, false},
+      {"", true, false, true, 0, -1, false},
+  };
+  for (const Case& c : cases) {
+    TextMatch match = {};
+    const TextQuery query = {c.what, std::strlen(c.what), c.matchCase, c.wholeWord};
+    const bool found = FindInText(text.data(), text.size(), query, c.from, c.down, &match);
+    ASSERT_EQ(c.begin >= 0, found) << c.what << " from " << c.from;
+    if (!found) continue;
+    EXPECT_EQ(static_cast<std::size_t>(c.begin), match.begin) << c.what << " from " << c.from;
+    EXPECT_EQ(match.begin + query.length, match.end);
+    EXPECT_EQ(c.wrapped, match.wrapped) << c.what << " from " << c.from;
+  }
+  EXPECT_EQ(5u, CountCharacters("日本\r\na", 7));
 }
 
 }  // namespace

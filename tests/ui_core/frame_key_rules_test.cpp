@@ -40,11 +40,33 @@ TEST(FrameKeyRules, TabKeysAmongTheTabsThereAre) {
   for (const auto& c : cases) EXPECT_EQ(c.tab, TabForKey(c.key, c.selected, c.count)) << c.name;
 }
 
+TEST(FrameKeyRules, PaneKeysRoundThePanesThereAre) {
+  const KeyStroke f6 = {true, kKeyF6, false, false, false};
+  const KeyStroke shiftF6 = {true, kKeyF6, false, false, true};
+  const struct {
+    const char* name;
+    KeyStroke key;
+    int current;
+    int count;
+    int pane;
+  } cases[] = {
+      {"F6 steps on", f6, 0, 3, 1},
+      {"F6 wraps", f6, 2, 3, 0},
+      {"Shift+F6 steps back, wrapping", shiftF6, 0, 3, 2},
+      {"F6 from outside the panes takes the first", f6, -1, 3, 0},
+      {"Shift+F6 from outside the panes takes the last", shiftF6, -1, 3, 2},
+      {"a page without panes takes no pane key", f6, -1, 0, kNotAPaneKey},
+      {"Ctrl+F6 is the host's", Ctrl(kKeyF6), 0, 3, kNotAPaneKey},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.pane, PaneForKey(c.key, c.current, c.count)) << c.name;
+}
+
 TEST(FrameKeyRules, TheHostsWindowKeysAndTheTabKeysAreTheFrames) {
   EXPECT_TRUE(IsHostWindowKey(Ctrl(kKeyTab)));
   EXPECT_TRUE(IsHostWindowKey({true, kKeyF6, true, false, true}));
   EXPECT_FALSE(IsHostWindowKey({true, kKeyTab, false, false, false}));
   EXPECT_TRUE(IsFrameKey(Alt('9')));
   EXPECT_TRUE(IsFrameKey(Ctrl(kKeyF6)));
+  EXPECT_TRUE(IsFrameKey({true, kKeyF6, false, false, true}));
   EXPECT_FALSE(IsFrameKey(Ctrl('9')));
 }

@@ -53,7 +53,9 @@ CConsoleView::~CConsoleView() { ReleaseTextObjects(); }
 BEGIN_MESSAGE_MAP(CConsoleView, CRichEditCtrl)
   ON_WM_DESTROY()
   ON_MESSAGE(WM_CONSOLE_APPEND, OnConsoleAppend)
+  ON_WM_LBUTTONDOWN()
   ON_WM_LBUTTONUP()
+  ON_REGISTERED_MESSAGE(kFindReplaceMessage, OnFindReplace)
   // The reader's place (console_reader.cpp).
   ON_WM_PAINT()
   ON_MESSAGE(WM_VSCROLL, OnReaderMoves)

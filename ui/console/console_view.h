@@ -14,6 +14,7 @@
 
 #include "framework/afxwin.h"
 #include "ui/console/burst_redraw.h"
+#include "ui/console/console_find.h"
 
 struct ITextDocument;
 struct ITextRange;
@@ -67,6 +68,9 @@ class CConsoleView : public CRichEditCtrl {
   // Repaints this console's bursts together with other's control (a list
   // beside it that changes in the same bursts): see CBurstRedraw::PaceWith.
   void PaceRedrawWith(CBurstRedraw* other) { m_redraw.PaceWith(other); }
+  // Ctrl+F, F3 and Shift+F3 from the console's page: Find in this console
+  // (ui/console/console_find.h). true when taken.
+  bool PreTranslateFindKey(const MSG& msg) { return m_find.PreTranslateKey(msg); }
 
   // The reader's place (ui/console/console_reader.cpp). The console's page
   // is hidden: the text that arrives from now on is new to the reader.
@@ -87,8 +91,12 @@ class CConsoleView : public CRichEditCtrl {
   afx_msg void OnDestroy();
   // WM_CONSOLE_APPEND: one whole append on the control's thread.
   afx_msg LRESULT OnConsoleAppend(WPARAM wParam, LPARAM lParam);
-  // A click on a web link opens it (ui/console/console_links.cpp).
+  // A click on a web link opens it: the button goes down and up on the same
+  // link, with no drag between (ui/console/console_links.cpp).
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+  // FINDMSGSTRING from this console's Find dialog.
+  afx_msg LRESULT OnFindReplace(WPARAM wParam, LPARAM lParam);
   // The control paints itself, then the marker line goes over it.
   afx_msg void OnPaint();
   // WM_VSCROLL, WM_MOUSEWHEEL and WM_KEYDOWN: the reader may have moved the
@@ -125,8 +133,9 @@ class CConsoleView : public CRichEditCtrl {
   // Inserts text at the caret in format, its web links underlined.
   void InsertShowingLinks(CHARFORMATA* format, const char* text);
   void InsertPiece(const char* piece, std::size_t length);
-  // Opens the web link that holds the character at position, if any.
-  void OpenLinkAt(long position);
+  // The control position where the web link under point begins, or -1;
+  // the link is opened when that position is openIfAt.
+  long LinkStartAt(CPoint point, long openIfAt = -1);
   // Removes the oldest text line with its "\r\n" when the cap is reached;
   // the number of characters removed, and their height in pixels when
   // asked (pixelsTrimmed not null).
@@ -143,6 +152,9 @@ class CConsoleView : public CRichEditCtrl {
   const ConsoleStyle m_style;
   // The last text went in ending in an underlined link.
   bool m_endsInLink = false;
+  // Where the link the left button went down on begins, or -1.
+  long m_pressedLink = -1;
+  CConsoleFind m_find{*this};
   // A burst of appends is repainted now and then, not after every line.
   CBurstRedraw m_redraw;
   // The control's text object model, asked for at the first trim; null when

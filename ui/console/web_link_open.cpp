@@ -19,10 +19,18 @@ struct OpenRequest {
 DWORD WINAPI OpenOnItsOwnThread(void* parameter) {
   auto* request = static_cast<OpenRequest*>(parameter);
   const HMODULE module = request->module;
-  // ShellExecute may hand the link to a shell extension, which wants COM on
+  // ShellExecuteEx may hand the link to a shell extension, which wants COM on
   // the calling thread, apartment-threaded and without the old DDE.
   const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  ::ShellExecuteA(nullptr, "open", request->link, nullptr, nullptr, SW_SHOWNORMAL);
+  // This thread ends right after the call: SEE_MASK_NOASYNC lets a handler
+  // started through DDE finish with it first.
+  SHELLEXECUTEINFOA info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOASYNC;
+  info.lpVerb = "open";
+  info.lpFile = request->link;
+  info.nShow = SW_SHOWNORMAL;
+  ::ShellExecuteExA(&info);
   if (SUCCEEDED(com)) ::CoUninitialize();
   ::HeapFree(::GetProcessHeap(), 0, request);
   // The module may be unloaded as soon as this thread lets go of it.

@@ -1,6 +1,7 @@
 // Opening a web link with the system's handler for its scheme
-// (ShellExecute "open"), on a thread of its own: a handler that is slow to
-// start never holds the window that asked. Windows only.
+// (ShellExecuteEx "open", waiting until the handler has taken it), on a
+// thread of its own: a handler that is slow to start never holds the
+// window that asked. Windows only.
 //
 // Threads: any; returns at once.
 #pragma once

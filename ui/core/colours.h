@@ -25,7 +25,12 @@ constexpr LogColour kActionMagenta = Rgb(255, 0, 255);  // an action line
 constexpr LogColour kReadMarker = Rgb(160, 160, 160);
 
 // Tab marks, drawn where a tab's face is darkest: each 3:1 or more against
-// the faces and the plain tabs' dark grey, apart from each other, and
-// neither near the selected tab's blue.
+// the faces (and a dark plain tab), apart from each other, and neither near
+// the selected tab's blue.
 constexpr LogColour kNewsMark = Rgb(80, 255, 80);     // a chat or action line from someone else
 constexpr LogColour kMentionMark = Rgb(255, 192, 0);  // such a line naming the user
+// The same marks on a light face (a plain tab in the system's colours), where
+// the bright ones would fade: 3:1 or more against any face lighter than
+// mid-grey.
+constexpr LogColour kNewsMarkOnLight = Rgb(0, 110, 0);
+constexpr LogColour kMentionMarkOnLight = Rgb(150, 80, 0);

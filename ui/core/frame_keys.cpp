@@ -16,10 +16,19 @@ int TabForKey(const KeyStroke& key, int selected, int count) {
   return kNotATabKey;
 }
 
+int PaneForKey(const KeyStroke& key, int current, int count) {
+  // Ctrl+F6 is the host's; Alt+F6 is the system's (between a window and its
+  // owned windows).
+  if (!key.keyDown || key.key != kKeyF6 || key.ctrl || key.alt || count <= 0) return kNotAPaneKey;
+  if (current < 0 || current >= count) return key.shift ? count - 1 : 0;
+  return (current + (key.shift ? count - 1 : 1)) % count;
+}
+
 bool IsHostWindowKey(const KeyStroke& key) {
   return key.keyDown && key.ctrl && !key.alt && (key.key == kKeyTab || key.key == kKeyF6);
 }
 
 bool IsFrameKey(const KeyStroke& key) {
-  return IsHostWindowKey(key) || TabForKey(key, 0, 1) != kNotATabKey;
+  return IsHostWindowKey(key) || TabForKey(key, 0, 1) != kNotATabKey ||
+         PaneForKey(key, 0, 1) != kNotAPaneKey;
 }

@@ -1,7 +1,7 @@
 // TabMark: what a tab whose page is not shown has missed since it was last
-// shown, weakest first. A mark only ever rises until the tab is shown, so a
-// line naming the user stays marked through the chat that follows it.
-// Plain values, no window system.
+// shown, weakest first, and which line of a channel raises it. A mark only
+// ever rises until the tab is shown, so a line naming the user stays marked
+// through the chat that follows it. Plain values, no window system.
 #pragma once
 
 enum class TabMark {
@@ -9,3 +9,10 @@ enum class TabMark {
   kNews,     // a chat or action line from someone else
   kMention,  // such a line naming the user
 };
+
+// The mark a channel line of message type from sender, with text, gives its
+// hidden tab when own is the user's nickname: news for someone else's chat
+// or action line, a mention when that line names the user (IsMentionOf);
+// none for every other type (joins, leaves, user lists, topics, notices) and
+// for one's own lines, which the server echoes.
+TabMark TabMarkOfLine(unsigned type, const char* own, const char* sender, const char* text);

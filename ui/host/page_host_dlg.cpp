@@ -119,7 +119,9 @@ LRESULT CPageHostDlg::OnTabBarNotify(WPARAM code, LPARAM) {
 
 BOOL CPageHostDlg::PreTranslateMessage(MSG* pMsg) {
   if (!IsFrameKeyMessage(*pMsg)) return CModelessPage::PreTranslateMessage(pMsg);
-  const int tab = TabForKey(ReadKeyStroke(*pMsg), m_tabBar.GetCurSel(), m_tabBar.GetTabCount());
+  const KeyStroke key = ReadKeyStroke(*pMsg);
+  if (MovePaneFocus(key)) return TRUE;
+  const int tab = TabForKey(key, m_tabBar.GetCurSel(), m_tabBar.GetTabCount());
   // A host window key is left for the host's frame further up.
   if (tab == kNotATabKey) return FALSE;
   if (tab == kNoSuchTab) return TRUE;
@@ -132,6 +134,33 @@ BOOL CPageHostDlg::PreTranslateMessage(MSG* pMsg) {
     if (first != nullptr) ::SetFocus(first);
   }
   return TRUE;
+}
+
+bool CPageHostDlg::MovePaneFocus(const KeyStroke& key) {
+  const int selected = m_tabBar.GetCurSel();
+  CWnd* page = m_tabBar.GetTabPage(selected);
+  if (page == nullptr || page->m_hWnd == nullptr) return false;
+  const PaneList& panes = selected == 0 ? CManagerPage::kPanes : CChannelPage::kPanes;
+  // The pane that holds the focus, itself or in a window of its own (a
+  // list's header).
+  const HWND focus = ::GetFocus();
+  int current = -1;
+  for (int i = 0; i < panes.count && current < 0; ++i) {
+    const HWND pane = ::GetDlgItem(page->m_hWnd, panes.ids[i]);
+    if (pane != nullptr && (pane == focus || ::IsChild(pane, focus))) current = i;
+  }
+  if (PaneForKey(key, current, panes.count) == kNotAPaneKey) return false;
+  // A pane that cannot take the focus now (disabled or hidden) is passed by.
+  for (int tries = 0; tries < panes.count; ++tries) {
+    current = PaneForKey(key, current, panes.count);
+    const HWND pane = ::GetDlgItem(page->m_hWnd, panes.ids[current]);
+    if (pane != nullptr && ::IsWindowEnabled(pane) && ::IsWindowVisible(pane)) {
+      // The caret and the selection in the pane stay where the user left them.
+      ::SetFocus(pane);
+      break;
+    }
+  }
+  return true;
 }
 
 void CPageHostDlg::ShowSelectedPage() {

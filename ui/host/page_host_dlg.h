@@ -18,6 +18,7 @@
 
 #include "framework/afxwin.h"
 #include "link/server_link.h"
+#include "ui/core/frame_keys.h"
 #include "ui/host/page_host_ids.h"
 #include "ui/host/tab_bar.h"
 #include "ui/pages/channel_page_host.h"
@@ -58,7 +59,8 @@ class CPageHostDlg : public CModelessPage, public IChannelPageHost, public IMana
 
   // The frame's keys, wherever the focus is in the page host: Ctrl+PgDn,
   // Ctrl+PgUp and Alt+1..9 select a tab as a click would and put the focus
-  // on its page's first control (a channel page's input line); Ctrl+Tab and
+  // on its page's first control (a channel page's input line); F6 and
+  // Shift+F6 move the focus round the shown page's panes; Ctrl+Tab and
   // Ctrl+F6 go on to the host. Everything else as any dialog.
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -80,6 +82,9 @@ class CPageHostDlg : public CModelessPage, public IChannelPageHost, public IMana
  private:
   // Hides every page but the selected tab's, then shows that one.
   void ShowSelectedPage();
+  // F6 or Shift+F6: the focus to the next or previous pane of the shown
+  // page; false for any other key.
+  bool MovePaneFocus(const KeyStroke& key);
 
   // Declared first: the target outlives the link, whose worker it serves.
   CWindowLinkTarget m_linkTarget;

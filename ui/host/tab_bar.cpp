@@ -3,7 +3,13 @@
 // See tab_bar.h for ownership and threads.
 #include "ui/host/tab_bar.h"
 
+#include <oleacc.h>
+
+#include <cmath>
+#include <new>
+
 #include "ui/core/colours.h"
+#include "ui/host/tab_bar_accessible.h"
 #include "ui/ui_messages.h"
 
 namespace {
@@ -28,6 +34,49 @@ const int kPlainFaceHeight = 38;
 // centred in the 20 rows below the frame's top edge.
 const int kMarkWidth = 32;
 const int kMarkHeight = 3;
+// What sets text or a mark apart from what is behind it (the accessibility
+// guidelines' minimum for large text and graphics).
+const double kLegibleContrast = 3.0;
+
+double Luminance(COLORREF colour) {
+  const auto channel = [](unsigned value) {
+    const double c = value / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(GetRValue(colour)) + 0.7152 * channel(GetGValue(colour)) +
+         0.0722 * channel(GetBValue(colour));
+}
+
+double Contrast(COLORREF a, COLORREF b) {
+  const double la = Luminance(a) + 0.05;
+  const double lb = Luminance(b) + 0.05;
+  return la > lb ? la / lb : lb / la;
+}
+
+bool HighContrastOn() {
+  HIGHCONTRASTA settings = {};
+  settings.cbSize = sizeof settings;
+  return ::SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof settings, &settings, 0) &&
+         (settings.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// The selected plain tab's label: the colour the system pairs with its
+// highlight. Outside high contrast a pair that reads under 3:1 (white on
+// the lighter highlights of some schemes) gives way to black or white,
+// whichever reads better; in high contrast the user's colours stand.
+COLORREF SelectedLabelColour(COLORREF highlight, bool highContrast) {
+  const COLORREF paired = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+  if (highContrast || Contrast(paired, highlight) >= kLegibleContrast) return paired;
+  return Contrast(kBlack, highlight) > Contrast(kWhite, highlight) ? kBlack : kWhite;
+}
+
+// A mark on a plain face: its own bright colour where that stands apart
+// from the face, its darker counterpart on a light face.
+COLORREF PlainMarkColour(TabMark mark, COLORREF face) {
+  const COLORREF bright = mark == TabMark::kMention ? kMentionMark : kNewsMark;
+  if (Contrast(bright, face) >= kLegibleContrast) return bright;
+  return mark == TabMark::kMention ? kMentionMarkOnLight : kNewsMarkOnLight;
+}
 
 }  // namespace
 
@@ -37,9 +86,16 @@ CTabBar::CTabBar()
       m_previousBitmap(nullptr),
       m_tabCount(0),
       m_selectedTab(-1),
-      m_eraseFreedSlot(0) {}
+      m_eraseFreedSlot(0),
+      m_accessible(nullptr) {}
 
 CTabBar::~CTabBar() {
+  // A bar whose window was never destroyed through it (a test's bare
+  // control) lets go of its accessible object here.
+  if (m_accessible != nullptr) {
+    m_accessible->Disconnect();
+    m_accessible->Release();
+  }
   // Normally OnDestroy has done this; without it the face bitmap would still
   // be selected when it is freed, and a selected bitmap cannot be deleted.
   if (m_previousBitmap != nullptr) ::SelectObject(m_memoryDC, m_previousBitmap);
@@ -107,6 +163,7 @@ BOOL CTabBar::AddTab(LPCSTR label, CWnd* page) {
   if (opensRow) ResizeToRows(n / kTabsPerRow + 1);
   ++m_tabCount;
   InvalidateAll();
+  RaiseEvent(EVENT_OBJECT_REORDER, -1);
   if (opensRow) NotifyParent(TABBAR_RESIZED, 0);
   return TRUE;
 }
@@ -132,6 +189,7 @@ BOOL CTabBar::RemoveTab(int index) {
     m_eraseFreedSlot = 0;
   }
   InvalidateAll();
+  RaiseEvent(EVENT_OBJECT_REORDER, -1);
   if (emptiesRow) NotifyParent(TABBAR_RESIZED, 0);
   return TRUE;
 }
@@ -142,10 +200,19 @@ CWnd* CTabBar::GetTabPage(int index) const {
 
 BOOL CTabBar::SetCurSel(int index) {
   if (index >= m_tabCount) return FALSE;
+  const bool changed = index != m_selectedTab;
   m_selectedTab = index;
   // However the tab came to be shown, its news has been seen.
+  const bool hadMark = index >= 0 && m_tabs[index].mark != TabMark::kNone;
   if (index >= 0) m_tabs[index].mark = TabMark::kNone;
   InvalidateAll();
+  if (hadMark) RaiseEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, index);
+  // A reader hears the tab now shown, whichever way it came to be (a click,
+  // a key, a page opened or closed).
+  if (changed && index >= 0) {
+    RaiseEvent(EVENT_OBJECT_SELECTION, index);
+    RaiseEvent(EVENT_OBJECT_FOCUS, index);
+  }
   return TRUE;
 }
 
@@ -158,6 +225,7 @@ BOOL CTabBar::MarkTab(int index, TabMark mark) {
   tab.mark = mark;
   // The slot is painted whole (face, frame, label), so nothing is erased.
   if (m_hWnd != nullptr) InvalidateRect(&tab.rect, FALSE);
+  RaiseEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, index);
   return TRUE;
 }
 
@@ -165,10 +233,27 @@ TabMark CTabBar::GetTabMark(int index) const {
   return index >= 0 && index < m_tabCount ? m_tabs[index].mark : TabMark::kNone;
 }
 
+const char* CTabBar::GetTabLabel(int index) const {
+  return index >= 0 && index < m_tabCount ? static_cast<const char*>(m_tabs[index].label) : "";
+}
+
+CRect CTabBar::GetTabRect(int index) const {
+  return index >= 0 && index < m_tabCount ? m_tabs[index].rect : CRect(0, 0, 0, 0);
+}
+
+int CTabBar::TabAt(CPoint point) const {
+  // Left and top edges inside, right and bottom outside: the gaps between
+  // tabs belong to no tab.
+  for (int i = 0; i < m_tabCount; ++i)
+    if (m_tabs[i].rect.PtInRect(point)) return i;
+  return -1;
+}
+
 BEGIN_MESSAGE_MAP(CTabBar, CStatic)
   ON_WM_PAINT()
   ON_WM_DESTROY()
   ON_WM_LBUTTONDOWN()
+  ON_MESSAGE(WM_GETOBJECT, OnGetObject)
 END_MESSAGE_MAP()
 
 void CTabBar::OnPaint() {
@@ -182,28 +267,38 @@ void CTabBar::OnPaint() {
   // as opaque empty text: no pen or brush is created.
   const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
   const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+  // Plain tabs take the system's colours: the label pairs the platform
+  // documents, so a high-contrast scheme is followed as the user set it.
+  const bool highContrast = HighContrastOn();
+  const bool plain = highContrast || m_previousBitmap == nullptr;
+  const COLORREF plainFace = ::GetSysColor(COLOR_BTNFACE);
+  const COLORREF plainLabel = ::GetSysColor(COLOR_BTNTEXT);
+  const COLORREF selectedFace = ::GetSysColor(COLOR_HIGHLIGHT);
+  const COLORREF selectedLabel = SelectedLabelColour(selectedFace, highContrast);
   const int half = m_faceHeight / 2;
   for (int i = 0; i < m_tabCount; ++i) {
     const CRect& slot = m_tabs[i].rect;
     const int width = slot.Width();
     const int height = slot.Height();
-    if (m_previousBitmap != nullptr) {
+    const bool selected = i == m_selectedTab;
+    if (!plain) {
       dc.BitBlt(slot.left + kEdge, slot.top + kEdge, width - kFrame, height - kFrame, &m_memoryDC,
-                0, i == m_selectedTab ? half : 0, SRCCOPY);
+                0, selected ? half : 0, SRCCOPY);
     } else {
-      // No faces: the dark shadow grey, or the selection's colour, under the
-      // white label. Both are darker than the button shadow, which would
-      // leave the label at 2.6:1 and the frame's shadow edge lost in it.
       dc.FillSolidRect(slot.left + kEdge, slot.top + kEdge, width - kFrame, height - kFrame,
-                       ::GetSysColor(i == m_selectedTab ? COLOR_HIGHLIGHT : COLOR_3DDKSHADOW));
+                       selected ? selectedFace : plainFace);
+      dc.SetTextColor(selected ? selectedLabel : plainLabel);
     }
     dc.FillSolidRect(slot.left, slot.top, width - kEdge, kEdge, shadow);
     dc.FillSolidRect(slot.left, slot.top, kEdge, height - kEdge, shadow);
     dc.FillSolidRect(slot.left, slot.bottom - kEdge, width, kEdge, highlight);
     dc.FillSolidRect(slot.right - kEdge, slot.top, kEdge, height, highlight);
     if (m_tabs[i].mark != TabMark::kNone) {
+      const COLORREF mark = plain ? PlainMarkColour(m_tabs[i].mark, plainFace)
+                            : m_tabs[i].mark == TabMark::kMention ? kMentionMark
+                                                                  : kNewsMark;
       dc.FillSolidRect(slot.right - kEdge - kMarkWidth, slot.top + kEdge, kMarkWidth, kMarkHeight,
-                       m_tabs[i].mark == TabMark::kMention ? kMentionMark : kNewsMark);
+                       mark);
     }
     CRect text(slot.left + 5, slot.top + kEdge, slot.right, slot.bottom);
     dc.DrawText(m_tabs[i].label, &text, kLabelFormat);
@@ -222,6 +317,13 @@ void CTabBar::OnPaint() {
 
 void CTabBar::OnDestroy() {
   CStatic::OnDestroy();
+  // A reader may hold the accessible object long after: it must never reach
+  // this bar again.
+  if (m_accessible != nullptr) {
+    m_accessible->Disconnect();
+    m_accessible->Release();
+    m_accessible = nullptr;
+  }
   // The face bitmap must not be selected when the DC and it are freed.
   if (m_previousBitmap != nullptr) {
     ::SelectObject(m_memoryDC, m_previousBitmap);
@@ -230,15 +332,19 @@ void CTabBar::OnDestroy() {
 }
 
 void CTabBar::OnLButtonDown(UINT flags, CPoint point) {
-  for (int i = 0; i < m_tabCount; ++i) {
-    // Left and top edges inside, right and bottom outside: the gaps between
-    // tabs belong to no tab.
-    if (m_tabs[i].rect.PtInRect(point)) {
-      ClickTab(i);
-      break;
-    }
-  }
+  const int tab = TabAt(point);
+  if (tab >= 0) ClickTab(tab);
   CStatic::OnLButtonDown(flags, point);
+}
+
+LRESULT CTabBar::OnGetObject(WPARAM flags, LPARAM objectId) {
+  // The object id is a DWORD whatever the width of LPARAM.
+  if (static_cast<DWORD>(objectId) != static_cast<DWORD>(OBJID_CLIENT)) return Default();
+  if (m_accessible == nullptr) m_accessible = new (std::nothrow) CTabBarAccessible(this);
+  if (m_accessible == nullptr) return Default();
+  const LRESULT reference = ::LresultFromObject(__uuidof(IAccessible), flags, m_accessible);
+  // A reference that could not be made: the static control's own answer.
+  return reference > 0 ? reference : Default();
 }
 
 void CTabBar::ClickTab(int index) {
@@ -258,6 +364,12 @@ int CTabBar::RowHeight() const { return m_faceHeight / 2 + kFrame + kRowGap; }
 
 void CTabBar::NotifyParent(unsigned code, int index) {
   ::SendMessageA(::GetParent(m_hWnd), WM_TABBAR_NOTIFY, code, index);
+}
+
+void CTabBar::RaiseEvent(DWORD event, int index) {
+  // Cheap when nobody listens: the system keeps the hooks.
+  if (m_hWnd != nullptr)
+    ::NotifyWinEvent(event, m_hWnd, OBJID_CLIENT, index < 0 ? CHILDID_SELF : index + 1);
 }
 
 void CTabBar::InvalidateAll() {

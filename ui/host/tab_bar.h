@@ -18,12 +18,25 @@
 // a small block in its face's top right-hand corner, above where any label
 // goes; selecting the tab clears it, and marks move with their tabs.
 //
+// With the system's high-contrast mode on (or without the faces) the tabs
+// are plain, in the system's colours: a tab's label in COLOR_BTNTEXT on
+// COLOR_BTNFACE, the selected one's in COLOR_HIGHLIGHTTEXT on
+// COLOR_HIGHLIGHT, and the marks in colours that stand 3:1 apart from the
+// face (core/tab_colours.h).
+//
+// Screen readers read the bar as a page tab list (tab_bar_accessible.h),
+// handed out for WM_GETOBJECT, and follow it by the events the bar raises:
+// selection and focus for the tab newly shown, description change for a
+// mark set or cleared, reorder for a tab added or removed.
+//
 // Threads: user-interface thread only. Notifications are synchronous sends:
 // the parent has handled them when AddTab, RemoveTab or the click returns.
 #pragma once
 
 #include "framework/afxwin.h"
 #include "ui/core/tab_mark.h"
+
+class CTabBarAccessible;
 
 class CTabBar : public CStatic {
  public:
@@ -65,11 +78,21 @@ class CTabBar : public CStatic {
   BOOL MarkTab(int index, TabMark mark);
   // kNone outside the tabs.
   TabMark GetTabMark(int index) const;
+  // The label as drawn; "" outside the tabs.
+  const char* GetTabLabel(int index) const;
+  // The tab's slot in client coordinates; empty outside the tabs.
+  CRect GetTabRect(int index) const;
+  // The tab under a point of the client area; -1 for none (the gaps, an
+  // empty slot).
+  int TabAt(CPoint point) const;
 
  protected:
   afx_msg void OnPaint();
   afx_msg void OnDestroy();
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  // OBJID_CLIENT: the bar's accessible object; anything else as the static
+  // control answers.
+  afx_msg LRESULT OnGetObject(WPARAM flags, LPARAM objectId);
 
  private:
   struct TabEntry {
@@ -90,6 +113,8 @@ class CTabBar : public CStatic {
   bool LoadFaces(UINT bitmapId);
   void NotifyParent(unsigned code, int index);
   void InvalidateAll();
+  // An accessibility event for the bar (index -1) or a tab.
+  void RaiseEvent(DWORD event, int index);
 
   int m_faceWidth;
   int m_faceHeight;  // both faces together
@@ -101,6 +126,9 @@ class CTabBar : public CStatic {
   int m_tabCount;
   int m_selectedTab;     // -1 for none
   int m_eraseFreedSlot;  // the next paint clears the slot(s) a removal vacated
+  // Made on the first WM_GETOBJECT, disconnected when the window goes; one
+  // reference held here, others by clients.
+  CTabBarAccessible* m_accessible;
 
   DECLARE_MESSAGE_MAP()
 };

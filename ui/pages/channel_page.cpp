@@ -26,19 +26,30 @@ const int kSplitterGap = 4;
 
 const UINT kMoveOnly = SWP_NOZORDER | SWP_NOACTIVATE;
 
+const int kPaneIds[] = {IDC_CHANNEL_INPUT, IDC_CHANNEL_CONSOLE, IDC_CHANNEL_USERS};
+
 }  // namespace
+
+const PaneList CChannelPage::kPanes = {kPaneIds, 3};
 
 // The input box holds the focus while text goes in when the console had it,
 // so a reader's selection survives.
 const ConsoleStyle kChatConsoleStyle = {"SYSTEM", 270, 1000, true, IDC_CHANNEL_INPUT};
 
 CChannelPage::CChannelPage(IChannelPageHost* host, CWnd* pParent)
-    : CModelessPage(IDD, pParent), m_host(host), m_console(kChatConsoleStyle) {}
+    : CModelessPage(IDD, pParent),
+      m_host(host),
+      // What a screen reader calls them: their own texts are the typing, the
+      // rows and the chat.
+      m_input("発言欄"),
+      m_userList("ユーザーリスト"),
+      m_console(kChatConsoleStyle, "チャット") {}
 
 CChannelPage::~CChannelPage() = default;
 
 void CChannelPage::DoDataExchange(CDataExchange* pDX) {
   CModelessPage::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_CHANNEL_INPUT, m_input);
   DDX_Control(pDX, IDC_CHANNEL_USERS, m_userList);
   DDX_Control(pDX, IDC_CHANNEL_CONSOLE, m_console);
 }
@@ -152,6 +163,8 @@ void CChannelPage::RemoveUser(const char* nickname) {
 BOOL CChannelPage::PreTranslateMessage(MSG* pMsg) {
   // Tab switching and the host's window keys are for the windows above.
   if (IsFrameKeyMessage(*pMsg)) return FALSE;
+  // Ctrl+F, F3 and Shift+F3: Find in the chat.
+  if (m_console.PreTranslateFindKey(*pMsg)) return TRUE;
   if (pMsg->message == WM_SYSKEYDOWN && pMsg->wParam == VK_END) {
     const KeyStroke key = ReadKeyStroke(*pMsg);
     if (key.alt && !key.ctrl && !key.shift) return ShowFirstNewLine();

@@ -18,6 +18,7 @@
 #include "ui/core/input_history.h"
 #include "ui/core/nick_completion.h"
 #include "ui/pages/channel_page_ids.h"
+#include "ui/pages/control_access.h"
 #include "ui/pages/modeless_page.h"
 
 struct ChannelMessageEffect;
@@ -27,6 +28,8 @@ struct MessageRecord;
 class CChannelPage : public CModelessPage {
  public:
   enum { IDD = IDD_CHANNEL_PAGE };
+  // F6's round: the input line, the chat console, the user list.
+  static const PaneList kPanes;
 
   // host outlives the page's window; the page host passes no parent.
   explicit CChannelPage(IChannelPageHost* host, CWnd* pParent = nullptr);
@@ -103,11 +106,12 @@ class CChannelPage : public CModelessPage {
   bool* m_deletedDuringOpen = nullptr;
   CBrush m_blackBrush;
   CFont m_inputFont;
-  CListCtrl m_userList;
+  CNamedEdit m_input;
+  CNamedListCtrl m_userList;
   // A channel's users arrive in a burst when it is joined: the list is
   // repainted now and then, not after every row.
   CBurstRedraw m_userListRedraw;
-  CConsoleView m_console;
+  CNamedConsoleView m_console;
   CInputHistory m_history;
   CNickCompletion m_completion;
 

@@ -1,12 +1,9 @@
 // The channel page's notice of chat lines: a line from someone else marks
 // the page's tab, and one naming the user also draws attention to the host's
 // main window. See channel_page.h.
-#include <cstring>
-
-#include "link/message_catalogue.h"
 #include "link/server_link.h"
 #include "ui/core/channel_messages.h"
-#include "ui/core/nick_text.h"
+#include "ui/core/tab_mark.h"
 #include "ui/pages/channel_page.h"
 #include "ui/pages/channel_page_host.h"
 
@@ -23,13 +20,11 @@ void FlashUntilFront(HWND window) {
 }  // namespace
 
 void CChannelPage::NoticeChatLine(unsigned type, const ChannelMessageEffect& effect) {
-  if (type != MsgChannelText && type != MsgAction) return;
   const CServerLink* link = m_host->GetServerLink();
   // Without a link no line is one's own and none names the user.
   const char* own = link != nullptr ? link->Nickname().c_str() : "";
-  // One's own line, echoed by the server, is no news.
-  if (std::strcmp(own, effect.nick) == 0) return;
-  const bool mention = IsMentionOf(own, effect.nick, effect.text);
-  m_host->MarkChannelPage(this, mention ? TabMark::kMention : TabMark::kNews);
-  if (mention) FlashUntilFront(::GetAncestor(m_hWnd, GA_ROOT));
+  const TabMark mark = TabMarkOfLine(type, own, effect.nick, effect.text);
+  if (mark == TabMark::kNone) return;
+  m_host->MarkChannelPage(this, mark);
+  if (mark == TabMark::kMention) FlashUntilFront(::GetAncestor(m_hWnd, GA_ROOT));
 }

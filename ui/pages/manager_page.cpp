@@ -28,11 +28,19 @@ const UINT kStatusBitmapIds[4] = {IDB_STATUS_OFFLINE, IDB_STATUS_CONNECTING,
 
 const UINT kResizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
 
+const int kPaneIds[] = {IDC_MANAGER_CONNECT, IDC_MANAGER_SERVER_LOG, IDC_MANAGER_CHANNELS};
+
 }  // namespace
+
+const PaneList CManagerPage::kPanes = {kPaneIds, 3};
 
 CManagerPage::CManagerPage(IManagerPageHost* host, CWnd* pParent)
     : CModelessPage(IDD, pParent),
-      m_serverLog(kServerConsoleStyle),
+      // What a screen reader calls them: the group boxes' and labels' words.
+      m_channelList("チャンネルリスト"),
+      m_serverLog(kServerConsoleStyle, "サーバメッセージ"),
+      m_addressEdit("サーバアドレス"),
+      m_nicknameEdit("ニックネーム"),
       m_addressText(""),
       m_nicknameText("Nanashi@Velmo"),
       m_host(host) {}
@@ -43,6 +51,8 @@ void CManagerPage::DoDataExchange(CDataExchange* pDX) {
   CModelessPage::DoDataExchange(pDX);
   DDX_Control(pDX, IDC_MANAGER_CHANNELS, m_channelList);
   DDX_Control(pDX, IDC_MANAGER_SERVER_LOG, m_serverLog);
+  DDX_Control(pDX, IDC_MANAGER_ADDRESS, m_addressEdit);
+  DDX_Control(pDX, IDC_MANAGER_NICKNAME, m_nicknameEdit);
   DDX_Text(pDX, IDC_MANAGER_ADDRESS, m_addressText);
   DDV_MaxChars(pDX, m_addressText, kMaxAddressBytes);
   DDX_Text(pDX, IDC_MANAGER_NICKNAME, m_nicknameText);
@@ -85,6 +95,8 @@ void CManagerPage::OnAddressChange() { KeepWithinBytes(IDC_MANAGER_ADDRESS, kMax
 
 BOOL CManagerPage::PreTranslateMessage(MSG* pMsg) {
   if (IsFrameKeyMessage(*pMsg)) return FALSE;
+  // Ctrl+F, F3 and Shift+F3: Find in the server messages.
+  if (m_serverLog.PreTranslateFindKey(*pMsg)) return TRUE;
   return CModelessPage::PreTranslateMessage(pMsg);
 }
 
@@ -124,6 +136,7 @@ LRESULT CManagerPage::OnLinkEvent(WPARAM code, LPARAM value) {
 int CManagerPage::OnLinkState(int code) {
   const LinkStateReaction reaction = ReactToLinkState(code);
   if (!reaction.handled) return 0;
+  m_linkOnline = code == LinkOnline;
   if (reaction.blinkTimer == Change::kOff) KillTimer(BLINK_TIMER_ID);
   if (reaction.edits != Change::kUnchanged) EnableEdits(reaction.edits == Change::kOn);
   if (reaction.image != kImageUnchanged) ShowStatusImage(reaction.image);
@@ -236,7 +249,15 @@ void CManagerPage::OnConnectToggle() {
 }
 
 void CManagerPage::OnRefresh() {
-  // No online check first: a send that fails (offline) leaves the list as it is.
+  // Refused until the link is online, as 参加 is: a request while the login
+  // reply is pending is answered, and going online asks again, so every row
+  // came twice. The page's own knowledge decides, not the link's flag, which
+  // rises a moment before its event arrives.
+  if (!m_linkOnline) {
+    MessageBox("サーバに未接続です", "エラー", MB_OK);
+    return;
+  }
+  // A send that fails (the link just ended) leaves the list as it is.
   if (SendChannelListRequest(m_host->GetServerLink())) {
     m_channelList.DeleteAllItems();
   }

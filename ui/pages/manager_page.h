@@ -18,6 +18,7 @@
 #include "framework/afxwin.h"
 #include "ui/console/burst_redraw.h"
 #include "ui/console/console_view.h"
+#include "ui/pages/control_access.h"
 #include "ui/pages/manager_page_ids.h"
 #include "ui/pages/modeless_page.h"
 #include "ui/seams/console_log_sink.h"
@@ -30,6 +31,9 @@ class CManagerPage : public CModelessPage {
   enum { IDD = IDD_MANAGER_PAGE };
   enum : UINT_PTR { BLINK_TIMER_ID = 1 };
   enum : UINT { kBlinkMilliseconds = 200 };
+  // F6's round: the connect toggle (first of the server's group, and never
+  // disabled), the server console, the channel list.
+  static const PaneList kPanes;
 
   // host outlives the page's window; the page host passes no parent.
   explicit CManagerPage(IManagerPageHost* host, CWnd* pParent = nullptr);
@@ -56,10 +60,14 @@ class CManagerPage : public CModelessPage {
   // [0] offline (1004), [1] connecting (1006), [2] connecting, lit (1005),
   // [3] online (1007).
   CBitmap m_statusBitmaps[4];
-  CListCtrl m_channelList;
+  CNamedListCtrl m_channelList;
   // The channel list arrives as a burst of rows: repainted now and then.
   CBurstRedraw m_channelListRedraw;
-  CConsoleView m_serverLog;
+  CNamedConsoleView m_serverLog;
+  // Named for screen readers: their labels follow them in the template, so
+  // the system would not find them.
+  CNamedEdit m_addressEdit;
+  CNamedEdit m_nicknameEdit;
   CString m_addressText;
   CString m_nicknameText;
 
@@ -73,7 +81,8 @@ class CManagerPage : public CModelessPage {
   afx_msg void OnConnectToggle();
   // The blink of the connecting banner.
   afx_msg void OnTimer(UINT nIDEvent);
-  // Refresh (1012), and on going online: asks for the channel list.
+  // Refresh (1012), and on going online: asks for the channel list; until
+  // the link is online, says so in a message box instead.
   afx_msg void OnRefresh();
   // WM_LINK_EVENT: 1 for the connection events (0 to 3) and for the
   // messages 405, 618 and 621; 0 otherwise.
@@ -100,6 +109,8 @@ class CManagerPage : public CModelessPage {
 
   IManagerPageHost* m_host;
   CConsoleLogSink m_logSink;
+  // From LinkOnline until the next connection event: リフレッシュ is taken.
+  bool m_linkOnline = false;
 
   DECLARE_MESSAGE_MAP()
 };

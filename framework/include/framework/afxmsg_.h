@@ -87,6 +87,12 @@ enum AfxSig : UINT {
    AfxSig_lwl,                         \
    AfxMsgFn<LRESULT (CWnd::*)(WPARAM, LPARAM)>(&ThisClass::memberFxn)},
 
+// A message registered with RegisterWindowMessage, by the variable that holds
+// its number. Ours reads the variable when the map is built, at its first
+// use: a namespace-scope variable initialised with RegisterWindowMessage has
+// its number by then.
+#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn) ON_MESSAGE(nMessageVariable, memberFxn)
+
 // ---- commands and control notifications ------------------------------------------
 
 // A menu command or accelerator with this id: void Handler().

@@ -5,6 +5,7 @@
 #include "framework/afxapp.h"
 #include "framework/afxctrl.h"
 #include "framework/afxdlg.h"
+#include "framework/afxdlgs.h"
 #include "framework/afxframe.h"
 #include "framework/afxgdi.h"
 #include "framework/afxgeom.h"

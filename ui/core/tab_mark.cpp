@@ -1,0 +1,13 @@
+// Which channel line marks a hidden tab, and how strongly.
+#include "ui/core/tab_mark.h"
+
+#include <cstring>
+
+#include "link/message_catalogue.h"
+#include "ui/core/nick_text.h"
+
+TabMark TabMarkOfLine(unsigned type, const char* own, const char* sender, const char* text) {
+  if (type != MsgChannelText && type != MsgAction) return TabMark::kNone;
+  if (std::strcmp(own, sender) == 0) return TabMark::kNone;
+  return IsMentionOf(own, sender, text) ? TabMark::kMention : TabMark::kNews;
+}
