@@ -308,6 +308,15 @@ void AppendNumbered(CConsoleView* view, int from, int count) {
     view->AppendConsole(RGB(255, 255, 255), line);
   }
 }
+// The mouse, pointer and all, at "line NN"'s fourth character.
+void MouseAt(HWND view, int line, UINT message = WM_MOUSEMOVE) {
+  POINTL at = {};
+  ::SendMessageA(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), line * 9 + 3);
+  POINT screen = {at.x + 1, at.y + 5};
+  ::ClientToScreen(view, &screen);
+  ::SetCursorPos(screen.x, screen.y);
+  ::SendMessageA(view, message, MK_LBUTTON, MAKELPARAM(at.x + 1, at.y + 5));
+}
 // No text object model: the trim selects the first line through messages.
 WNDPROC g_oleProc = nullptr;
 LRESULT CALLBACK NoTextObjects(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -317,7 +326,7 @@ LRESULT CALLBACK NoTextObjects(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
 
 // 38 lines of 9 characters capped at 40: three appends trim "line 00" to "02".
 TEST_F(ConsoleTest, TheReadersSelectionAndViewStayOnTheirTextThroughAppendsAndTrims) {
-  enum Reader { kAtEnd, kSelects, kScrollsUp, kScrollsToTheTop, kSelectsIntoTrim, kReturns };
+  enum Reader { kAtEnd, kSelects, kScrollsUp, kScrollsToTop, kSelectsIntoTrim, kReturns, kDrags };
   struct Case {
     const char* name;
     Reader reader;
@@ -326,9 +335,11 @@ TEST_F(ConsoleTest, TheReadersSelectionAndViewStayOnTheirTextThroughAppendsAndTr
   } cases[] = {{"at the end", kAtEnd, "", ""},
                {"a selection", kSelects, "line 05", "kept"},
                {"scrolled up", kScrollsUp, "", "line 05"},
-               {"the text shown trimmed", kScrollsToTheTop, "", "line 03"},
+               {"the text shown trimmed", kScrollsToTop, "", "line 03"},
                {"a selection partly trimmed", kSelectsIntoTrim, "line 03\r\nline", "kept"},
-               {"scrolled back to the end", kReturns, "", ""}};
+               {"scrolled back to the end", kReturns, "", ""},
+               {"a drag upwards", kDrags, "e 05\r\nline 06\r\nline 07\r\nline 08\r\nline 09\r\nlin",
+                "line 05"}};
   const ConsoleStyle capped = {"SYSTEM", 270, 40, true, kInputId};
   for (const Case& c : cases) {
     for (const int variant : {0, 1, 2}) {  // no focus, focus, trims by the messages
@@ -344,17 +355,25 @@ TEST_F(ConsoleTest, TheReadersSelectionAndViewStayOnTheirTextThroughAppendsAndTr
       if (c.reader == kSelectsIntoTrim) console->SetSel(9 + 5, 4 * 9 + 4);
       if (c.reader != kAtEnd && c.reader != kSelects && c.reader != kSelectsIntoTrim)
         ::SendMessageA(Console(), WM_VSCROLL, SB_TOP, 0);
-      for (int i = 0; c.reader == kScrollsUp && i < 5; ++i)
+      for (int i = 0; (c.reader == kScrollsUp || c.reader == kDrags) && i < 5; ++i)
         ::SendMessageA(Console(), WM_VSCROLL, SB_LINEDOWN, 0);
       if (c.reader == kReturns) ::SendMessageA(Console(), WM_VSCROLL, SB_BOTTOM, 0);
+      if (c.reader == kDrags) {  // from "line 10" up to "line 06"
+        MouseAt(Console(), 10, WM_LBUTTONDOWN);
+        MouseAt(Console(), 6);
+      }
       const std::string shownBefore = FirstShownText(Console());
       AppendNumbered(console, 38, 3);
       ASSERT_EQ(0u, WindowText(Console()).find("line 03\r\n"));
+      if (c.reader == kDrags) {  // on up to "line 05", the third line now
+        MouseAt(Console(), 2);
+        MouseAt(Console(), 2, WM_LBUTTONUP);
+      }
       EXPECT_EQ(c.selected, SelectedText(Console()));
       const bool end = c.firstShown.empty() && ShowsLastLine(Console());
       EXPECT_EQ(c.firstShown == "kept" ? shownBefore : c.firstShown,
                 end ? "" : FirstShownText(Console()));
-      EXPECT_EQ(variant == 1 ? Console() : input, ::GetFocus());
+      EXPECT_EQ(variant == 1 || c.reader == kDrags ? Console() : input, ::GetFocus());
     }
   }
 }

@@ -67,14 +67,19 @@ bool CConsoleView::ReadReaderPlace(const CHARRANGE& selection, long length, Read
   place->keepSelection = !caretAtEnd;
   place->anchor = selection.cpMin;
   place->active = selection.cpMax;
-  if (place->keepSelection && selection.cpMin != selection.cpMax && ::GetCapture() == m_hWnd) {
-    // A drag in progress extends the selection from its anchor to the
-    // mouse: the end nearer the mouse is the active one, and it has to stay
-    // so, or the next move extends the selection from the wrong end.
-    POINT cursor = {};
-    ::GetCursorPos(&cursor);
-    ::ScreenToClient(m_hWnd, &cursor);
-    POINTL at = {cursor.x, cursor.y};
+  place->dragging = place->keepSelection && ::GetCapture() == m_hWnd;
+  const bool unmoved =
+      selection.cpMin == m_selectionLeft.cpMin && selection.cpMax == m_selectionLeft.cpMax;
+  if (place->dragging && unmoved && m_dragAnchorLeft == selection.cpMax) {
+    // Put back by the last append, and not moved since: its anchor is known.
+    std::swap(place->anchor, place->active);
+  } else if (place->dragging && !(unmoved && m_dragAnchorLeft == selection.cpMin)) {
+    // A drag extends the selection from its anchor to the pointer: the end
+    // nearer the pointer is the active one.
+    POINT pointer = {};
+    ::GetCursorPos(&pointer);
+    ::ScreenToClient(m_hWnd, &pointer);
+    POINTL at = {pointer.x, pointer.y};
     const long under =
         static_cast<long>(SendMessage(EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&at)));
     if (std::labs(under - selection.cpMin) < std::labs(under - selection.cpMax))
@@ -91,6 +96,8 @@ void CConsoleView::RestoreReaderPlace(const ReaderPlace& place, long trimmed, in
     const long active = std::max(0L, place.active - trimmed);
     if (anchor == active && place.anchor != place.active) {
       MoveCaretToEnd();
+    } else if (place.dragging) {
+      // Put back below, once the view is.
     } else {
       // The anchor first (EM_SETSEL's order), as a drag left it.
       SendMessage(EM_SETSEL, static_cast<WPARAM>(anchor), active);
@@ -116,6 +123,20 @@ void CConsoleView::RestoreReaderPlace(const ReaderPlace& place, long trimmed, in
     // At the end with a selection held: the view follows, the caret stays.
     // Past this console's own handler: no reader moved it.
     DefWindowProc(WM_VSCROLL, SB_BOTTOM, 0);
+  }
+  if (place.dragging) {
+    // The control extends a drag from the anchor it keeps, which a
+    // selection set by message does not reliably give back (Wine puts it
+    // at the lower end): the anchor alone, then a move of the drag to the
+    // active end's character, wherever the view now shows it.
+    const long anchor = std::max(0L, place.anchor - trimmed);
+    POINTL at = {};
+    SendMessage(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at),
+                std::max(0L, place.active - trimmed));
+    SendMessage(EM_SETSEL, static_cast<WPARAM>(anchor), anchor);
+    DefWindowProc(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y + 1));
+    SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&m_selectionLeft));
+    m_dragAnchorLeft = anchor;
   }
 }
 

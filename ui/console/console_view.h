@@ -119,6 +119,8 @@ class CConsoleView : public CRichEditCtrl {
     // position (-1 when unknown).
     long firstShown;
     int viewTop;
+    // A drag holds the mouse (active is then the end at the pointer).
+    bool dragging;
   };
   // false when the console just follows its end: the append then goes as
   // it always did, with no question about the view.
@@ -172,6 +174,8 @@ class CConsoleView : public CRichEditCtrl {
   // The selection the last append left, and whether it left the view away
   // from the end, its first line starting at m_awayFirstShown.
   CHARRANGE m_selectionLeft = {-1, -1};
+  // The anchor of a drag's selection as the last append put it back.
+  long m_dragAnchorLeft = -1;
   bool m_viewAway = false;
   long m_awayFirstShown = 0;
   // The text length when the page was hidden; -1 while it is shown.
