@@ -228,7 +228,6 @@ TEST_F(ClientTest, AHostWithoutAWindowListStillGetsAWorkingFrame) {
   CloseHost();
 }
 
-// Selection and scrolled-up view kept; a marker and Alt+End for the lines missed.
 TEST_F(ClientTest, TheReaderKeepsSelectionAndViewAndFindsWhereTheyLeftOff) {
   StartServer();
   StartHost();
@@ -267,5 +266,4 @@ TEST_F(ClientTest, TheReaderKeepsSelectionAndViewAndFindsWhereTheyLeftOff) {
                  KF_ALTDOWN << 16 | 1);
   PumpPending();
   EXPECT_EQ("<bob> line 43", SelectedText(console));
-  EXPECT_EQ(console, ::GetFocus());
 }
