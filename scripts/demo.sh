@@ -117,4 +117,4 @@ if kill -0 "$host" 2>/dev/null; then
 fi
 host=""
 rm -f "$demo"/*.done
-echo "demo: the tour is done; screenshots: $demo/online.png $demo/channel.png $demo/tabs.png"
+echo "demo: the tour is done; screenshots: $demo/online.png $demo/channel.png $demo/tabs.png $demo/marker.png"

@@ -1,12 +1,14 @@
 // The demo's scripted tour: from a process of its own it drives the client
 // in a running palaver.exe the way a person would (texts typed into the
 // edits, clicks on buttons and tabs, Enter in an input box) and stops at
-// three sights for a screenshot:
+// four sights for a screenshot:
 //   online   the manager page connected: message of the day, channel list
 //   channel  the first channel, with the demo users' lines and one of ours
 //            (with a web link, shown as one)
 //   tabs     every channel joined, two rows of tabs, hidden channels with
 //            news marked
+//   marker   back in the first channel: a grey line above the lines that
+//            came while its tab was hidden
 // At each sight it prints "ready NAME LEFT TOP WIDTH HEIGHT" (the host
 // window's place on the screen) and waits for the file NAME.done in the
 // shots folder, which the demo script makes once the picture is taken.
@@ -72,6 +74,10 @@ int main(int argc, char** argv) {
     return false;
   });
   Sight(client.MainWindow(), shots, "tabs");
+  // The first channel's tab has been hidden since the second was shown.
+  client.Listen(pages.front(), 2);
+  client.ClickTab(1);
+  Sight(client.MainWindow(), shots, "marker");
   client.CloseHost();
   std::printf("tour done\n");
   return 0;
