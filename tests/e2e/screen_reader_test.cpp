@@ -99,11 +99,11 @@ TEST_F(ScreenReaderTest, HearsTheTabsTheirMarksAndWhatEachControlIs) {
          ASSERT_TRUE(PumpUntil([&] { return events.size() >= 2; }));
        },
        {"page tab list \"\"", "  page tab \"Orlaネットワーク\" selected",
-        "  page tab \"#lobby\" (news)", "  page tab \"#dev\" (a line that names you)"},
+        "  page tab \"#lobby\" (新着発言)", "  page tab \"#dev\" (自分の名前を含む発言)"},
        {"description 2", "description 3"}},
       {"showing a tab clears its mark",
        [&] { Press(AltDigit('3')); },
-       {"page tab list \"\"", "  page tab \"Orlaネットワーク\"", "  page tab \"#lobby\" (news)",
+       {"page tab list \"\"", "  page tab \"Orlaネットワーク\"", "  page tab \"#lobby\" (新着発言)",
         "  page tab \"#dev\" selected"},
        {"description 3", "selection 3", "focus 3"}},
   };

@@ -31,8 +31,8 @@ void SetChild(VARIANT* out, int tab) {
 
 }  // namespace
 
-const wchar_t CTabBarAccessible::kNewsDescription[] = L"news";
-const wchar_t CTabBarAccessible::kMentionDescription[] = L"a line that names you";
+const wchar_t CTabBarAccessible::kNewsDescription[] = L"新着発言";
+const wchar_t CTabBarAccessible::kMentionDescription[] = L"自分の名前を含む発言";
 
 CTabBarAccessible::CTabBarAccessible(CTabBar* bar)
     : m_references(1), m_threadId(::GetCurrentThreadId()), m_bar(bar) {}

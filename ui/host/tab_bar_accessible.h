@@ -34,7 +34,8 @@ class CTabBarAccessible final : public IAccessible {
   // The bar is going: from now on every call fails.
   void Disconnect() { m_bar = nullptr; }
 
-  // What a screen reader says of a tab's mark (the README's words).
+  // What a screen reader says of a tab's mark, in the UI's language (the
+  // README's screen-reader section gives them with their meaning).
   static const wchar_t kNewsDescription[];
   static const wchar_t kMentionDescription[];
 
