@@ -54,6 +54,7 @@
 #include "link/message_catalogue.h"
 #include "process_footprint.h"
 #include "tests/support/frame_bytes.h"
+#include "ui/console/text_object_ids.h"
 #include "ui/core/colours.h"
 #include "ui/pages/channel_page.h"
 #include "ui/pages/channel_page_ids.h"
@@ -66,10 +67,6 @@ namespace {
 const int kConsoles = CPageHostDlg::kMaxChannelPages;
 const int kShown = kConsoles - 1;
 const DWORD kRepaintEveryMs = 100;
-
-// IID_ITextDocument, which the toolchain's libraries do not define.
-const IID kTextDocumentIid = {
-    0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
 
 struct Options {
   bool fullFormat = false;

@@ -11,11 +11,11 @@
 #include <richole.h>
 #include <tom.h>
 
+#include "ui/console/text_object_ids.h"
+
 namespace {
 
 // The toolchain's libraries define none of the text object model's IIDs.
-const IID kTextDocumentIid = {
-    0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
 const IID kTextSelectionIid = {
     0x8CC497C1, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
 const IID kTextRangeIid = {

@@ -15,6 +15,8 @@
 #include <richole.h>
 #include <tom.h>
 
+#include "ui/console/text_object_ids.h"
+
 namespace {
 
 const int kConsoleId = 1000;
@@ -132,14 +134,12 @@ TEST_F(ConsoleTest, ChatConsoleRefusesUnsafeRichTextAndServerConsoleShowsIt) {
 // character; E_FAIL when no range could be had (what was got is then left
 // unreleased).
 HRESULT ChangeThroughRange(HWND console) {
-  const IID documentIid = {
-      0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
   IRichEditOle* ole = nullptr;
   ITextDocument* document = nullptr;
   ITextRange* range = nullptr;
   ::SendMessageA(console, EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole));
   if (ole == nullptr ||
-      ole->QueryInterface(documentIid, reinterpret_cast<void**>(&document)) != S_OK ||
+      ole->QueryInterface(kTextDocumentIid, reinterpret_cast<void**>(&document)) != S_OK ||
       document->Range(0, 1, &range) != S_OK)
     return E_FAIL;
   BSTR text = ::SysAllocString(L"z");

@@ -5,6 +5,7 @@
 #include <richole.h>
 #include <tom.h>
 
+#include "ui/console/text_object_ids.h"
 #include "ui/core/colours.h"
 #include "ui/core/rtf_guard.h"
 #include "ui/ui_messages.h"
@@ -14,10 +15,6 @@ const ConsoleStyle kServerConsoleStyle = {"ＭＳ Ｐゴシック", 180, 500, fa
 const char kRefusedRtfLine[] = "不正なタグを使用！\r\n";
 
 namespace {
-
-// IID_ITextDocument, which the toolchain's libraries do not define.
-const IID kTextDocumentIid = {
-    0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
 
 void FillFormat(CHARFORMATA* format, const ConsoleStyle& style) {
   ZeroMemory(format, sizeof(*format));
