@@ -74,7 +74,10 @@ int main(int argc, char** argv) {
     return false;
   });
   Sight(client.MainWindow(), shots, "tabs");
-  // The first channel's tab has been hidden since the second was shown.
+  // The first channel seen once more and left again, so that the few lines
+  // that come while it is away put the marker in view when it comes back.
+  client.ClickTab(1);
+  client.ClickTab(2);
   client.Listen(pages.front(), 2);
   client.ClickTab(1);
   Sight(client.MainWindow(), shots, "marker");
