@@ -6,18 +6,9 @@
 #include <cwchar>
 
 #include "ui/host/tab_bar.h"
+#include "ui/pages/control_access.h"
 
 namespace {
-
-// A tab label in code page 932 (the client's text) as a BSTR; null when it
-// cannot be had.
-BSTR WideString(const char* text) {
-  const int units = ::MultiByteToWideChar(932, 0, text, -1, nullptr, 0);
-  if (units <= 0) return nullptr;
-  BSTR wide = ::SysAllocStringLen(nullptr, static_cast<UINT>(units - 1));
-  if (wide != nullptr) ::MultiByteToWideChar(932, 0, text, -1, wide, units);
-  return wide;
-}
 
 HRESULT Answer(BSTR text, BSTR* out) {
   *out = text;
@@ -171,7 +162,7 @@ HRESULT CTabBarAccessible::get_accName(VARIANT id, BSTR* name) {
   if (FAILED(found)) return found;
   // The strip itself has no label of its own; its role says what it is.
   if (tab < 0) return S_FALSE;
-  return Answer(WideString(m_bar->GetTabLabel(tab)), name);
+  return Answer(Cp932Bstr(m_bar->GetTabLabel(tab)), name);
 }
 
 HRESULT CTabBarAccessible::get_accDescription(VARIANT id, BSTR* description) {

@@ -131,15 +131,15 @@ class CNamedAccessible final : public IAccessible {
   BSTR m_name;            // owned
 };
 
-BSTR WideName(const char* name) {
-  const int units = ::MultiByteToWideChar(932, 0, name, -1, nullptr, 0);
+}  // namespace
+
+BSTR Cp932Bstr(const char* text) {
+  const int units = ::MultiByteToWideChar(932, 0, text, -1, nullptr, 0);
   if (units <= 0) return nullptr;
   BSTR wide = ::SysAllocStringLen(nullptr, static_cast<UINT>(units - 1));
-  if (wide != nullptr) ::MultiByteToWideChar(932, 0, name, -1, wide, units);
+  if (wide != nullptr) ::MultiByteToWideChar(932, 0, text, -1, wide, units);
   return wide;
 }
-
-}  // namespace
 
 LRESULT NamedClientObject(HWND control, const char* name, WPARAM flags, LPARAM objectId) {
   // The object id is a DWORD whatever the width of LPARAM.
@@ -149,7 +149,7 @@ LRESULT NamedClientObject(HWND control, const char* name, WPARAM flags, LPARAM o
                                          reinterpret_cast<void**>(&system)))) {
     return 0;
   }
-  BSTR wide = WideName(name);
+  BSTR wide = Cp932Bstr(name);
   if (wide == nullptr) {
     system->Release();
     return 0;

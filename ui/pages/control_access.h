@@ -20,6 +20,10 @@ struct PaneList {
   int count;
 };
 
+// Client text (code page 932) as a BSTR for a screen reader, which the
+// caller owns; null when it cannot be had.
+BSTR Cp932Bstr(const char* text);
+
 // The WM_GETOBJECT answer of a control named name (code page 932): the
 // reference to hand back, or 0 for an object id other than OBJID_CLIENT or
 // when the object could not be made (the control's own answer then stands).
