@@ -30,8 +30,20 @@ if [ ${#missing[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
   fi
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # A mirror half way through a sync serves an index of the wrong size and
+  # the update fails; a later try usually finds it whole. Failing that, the
+  # install goes on with the indexes it has, and only its own failure stops.
+  for try in $(seq 1 "${VELMO_APT_TRIES:-4}"); do
+    $SUDO apt-get update -qq && break
+    echo "setup: the package index update failed (try $try); trying again" >&2
+    sleep "${VELMO_APT_PAUSE:-15}"
+  done
+  if ! DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+      "${missing[@]}" >/dev/null; then
+    echo "setup: installing ${missing[*]} failed; the package archive may be" \
+         "mid-sync: try again later" >&2
+    exit 1
+  fi
 fi
 
 if ! locale -a 2>/dev/null | grep -qiE '^ja_JP\.utf-?8$'; then
