@@ -2,7 +2,8 @@
 # Installs what a fresh Debian machine lacks to build and test Velmo:
 # the i686 mingw-w64 cross compilers, Wine with its 32-bit half, Xvfb,
 # the ja_JP.UTF-8 locale, a Japanese font, Wine's symbol font, GoogleTest, Google Benchmark,
-# CMake, and clang with its sanitizer and libFuzzer runtimes. Safe to run
+# CMake, clang with its sanitizer and libFuzzer runtimes, and Python for the
+# docs check. Safe to run
 # again: it only installs what is missing.
 set -euo pipefail
 
@@ -17,6 +18,7 @@ packages=(
   locales fonts-ipafont-gothic fonts-wine
   libgtest-dev libbenchmark-dev
   clang libclang-rt-dev
+  python3
 )
 
 missing=()

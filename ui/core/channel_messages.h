@@ -61,6 +61,9 @@ struct ChannelMessageRow {
   PieceRule pieces[kMaxPiecesPerMessage];  // written in this order
   UserListChange listChange;
   const char* topicFormat;  // given the page's channel name and the text; null: no change
+  // Someone else's line of this type marks the page's tab while it is
+  // hidden (TabMarkOfLine, ui/core/tab_mark.h).
+  bool marksTab;
 };
 
 // The table's rows, for the fuzz target and the tests to walk.

@@ -3,11 +3,12 @@
 
 #include <cstring>
 
-#include "link/message_catalogue.h"
+#include "ui/core/channel_messages.h"
 #include "ui/core/nick_text.h"
 
 TabMark TabMarkOfLine(unsigned type, const char* own, const char* sender, const char* text) {
-  if (type != MsgChannelText && type != MsgAction) return TabMark::kNone;
+  const ChannelMessageRow* row = FindChannelMessage(type);
+  if (row == nullptr || !row->marksTab) return TabMark::kNone;
   if (std::strcmp(own, sender) == 0) return TabMark::kNone;
   return IsMentionOf(own, sender, text) ? TabMark::kMention : TabMark::kNews;
 }

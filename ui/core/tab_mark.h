@@ -11,8 +11,8 @@ enum class TabMark {
 };
 
 // The mark a channel line of message type from sender, with text, gives its
-// hidden tab when own is the user's nickname: news for someone else's chat
-// or action line, a mention when that line names the user (IsMentionOf);
-// none for every other type (joins, leaves, user lists, topics, notices) and
-// for one's own lines, which the server echoes.
+// hidden tab when own is the user's nickname: news for someone else's line
+// of a type whose row in the channel message table marks tabs (chat and
+// actions), a mention when that line names the user (IsMentionOf); none for
+// every other type and for one's own lines, which the server echoes.
 TabMark TabMarkOfLine(unsigned type, const char* own, const char* sender, const char* text);
