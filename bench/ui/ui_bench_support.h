@@ -23,7 +23,7 @@
 #include "tests/support/peer.h"
 #include "tests/support/plugin_environment.h"
 #include "ui/host/page_host_dlg.h"
-#include "ui/pages/client_lists.h"
+#include "ui/controls/client_lists.h"
 
 using BenchClock = std::chrono::steady_clock;
 

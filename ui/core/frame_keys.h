@@ -4,7 +4,7 @@
 // Ctrl+Tab and Ctrl+F6 belong to the host, which switches its MDI windows
 // with them. Pages leave all of these to the windows above them. Plain
 // decisions over a key and its modifiers, with no window system (the
-// message's half is ui/pages/key_stroke.h); any thread.
+// message's half is ui/controls/key_stroke.h); any thread.
 #pragma once
 
 // One key message as the message pump sees it.
@@ -17,7 +17,7 @@ struct KeyStroke {
 };
 
 // The virtual-key numbers of the frame's keys besides '1' to '9' (the
-// platform's values; ui/pages/key_stroke.cpp checks them against its headers).
+// platform's values; ui/controls/key_stroke.cpp checks them against its headers).
 const unsigned kKeyTab = 0x09;
 const unsigned kKeyPageUp = 0x21;
 const unsigned kKeyPageDown = 0x22;

@@ -9,8 +9,8 @@
 #include "link/message_catalogue.h"
 #include "res/image_ids.h"
 #include "ui/pages/channel_page.h"
-#include "ui/pages/control_rect.h"
-#include "ui/pages/key_stroke.h"
+#include "ui/controls/control_rect.h"
+#include "ui/controls/key_stroke.h"
 #include "ui/ui_messages.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cwchar>
 
 #include "ui/host/tab_bar.h"
-#include "ui/pages/control_access.h"
+#include "ui/controls/control_access.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include "ui/core/colours.h"
 #include "ui/core/console_line.h"
 #include "ui/pages/channel_page_host.h"
-#include "ui/pages/client_lists.h"
-#include "ui/pages/control_rect.h"
-#include "ui/pages/key_stroke.h"
+#include "ui/controls/client_lists.h"
+#include "ui/controls/control_rect.h"
+#include "ui/controls/key_stroke.h"
 #include "ui/ui_messages.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "ui/core/input_history.h"
 #include "ui/core/nick_completion.h"
 #include "ui/pages/channel_page_ids.h"
-#include "ui/pages/control_access.h"
+#include "ui/controls/control_access.h"
 #include "ui/pages/modeless_page.h"
 
 struct ChannelMessageEffect;

@@ -15,8 +15,8 @@
 #include "res/image_ids.h"
 #include "ui/core/colours.h"
 #include "ui/core/manager_rules.h"
-#include "ui/pages/client_lists.h"
-#include "ui/pages/key_stroke.h"
+#include "ui/controls/client_lists.h"
+#include "ui/controls/key_stroke.h"
 #include "ui/pages/manager_page_host.h"
 #include "ui/ui_messages.h"
 

@@ -18,7 +18,7 @@
 #include "framework/afxwin.h"
 #include "ui/console/burst_redraw.h"
 #include "ui/console/console_view.h"
-#include "ui/pages/control_access.h"
+#include "ui/controls/control_access.h"
 #include "ui/pages/manager_page_ids.h"
 #include "ui/pages/modeless_page.h"
 #include "ui/seams/console_log_sink.h"

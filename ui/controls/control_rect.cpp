@@ -1,5 +1,5 @@
 // A control's rectangle in its dialog. See control_rect.h.
-#include "ui/pages/control_rect.h"
+#include "ui/controls/control_rect.h"
 
 CRect ControlRect(const CWnd& dialog, int id) {
   CRect rect;

@@ -1,5 +1,5 @@
 // The client's list views: columns and look. See client_lists.h.
-#include "ui/pages/client_lists.h"
+#include "ui/controls/client_lists.h"
 
 #include "ui/core/colours.h"
 

@@ -1,6 +1,6 @@
 // The pages' controls named for screen readers: the system's accessible
 // object of each, with our name. See control_access.h.
-#include "ui/pages/control_access.h"
+#include "ui/controls/control_access.h"
 
 #include <oleacc.h>
 

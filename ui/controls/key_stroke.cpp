@@ -1,5 +1,5 @@
 // A key message and the thread's modifier state. See key_stroke.h.
-#include "ui/pages/key_stroke.h"
+#include "ui/controls/key_stroke.h"
 
 static_assert(kKeyTab == VK_TAB && kKeyPageUp == VK_PRIOR && kKeyPageDown == VK_NEXT &&
                   kKeyF6 == VK_F6,
