@@ -48,5 +48,32 @@ TEST_F(DemoTest, WatcherSeesTheJapaneseChannelAndItsUsersTalk) {
   EXPECT_FALSE(speakers.empty());
 }
 
+TEST_F(DemoTest, YukiAnswersAFirstPrivateMessageInItsLanguageAndTheCastAnswersPings) {
+  m_config.demo = true;
+  m_config.demoIntervalMs = 5;
+  StartServer();
+  // In no channel, so only what is sent to them privately arrives.
+  auto japanese = LoggedIn("Hanako");
+  auto english = LoggedIn("Jim");
+  english->Send(205, "Ken hi");  // the rest of the cast does not answer
+  japanese->Send(205, "Yuki こんにちは");
+  english->Send(205, "Yuki hi there");
+  const Frame toJapanese = japanese->Next();
+  const Frame toEnglish = english->Next();
+  EXPECT_EQ(toJapanese.type, 205);
+  EXPECT_EQ(toJapanese.payload.substr(0, 5), "Yuki ");
+  EXPECT_GE(static_cast<unsigned char>(toJapanese.payload[5]), 0x81u) << toJapanese;
+  EXPECT_EQ(toEnglish.type, 205);
+  EXPECT_EQ(toEnglish.payload.substr(0, 5), "Yuki ");
+  EXPECT_LT(static_cast<unsigned char>(toEnglish.payload[5]), 0x80u) << toEnglish;
+  english->Send(751, "Ken 42");
+  EXPECT_EQ(english->Next(), (Frame{752, "Ken 42"}));
+  english->Send(603, "Ken");
+  const std::string info = english->Next().payload;
+  const std::string tail = " 12 0 0 4 \"Orla demo\"";  // files, transfers, speed, client
+  EXPECT_TRUE(info.size() > tail.size() && info.substr(info.size() - tail.size()) == tail) << info;
+  EXPECT_TRUE(english->Quiet());
+}
+
 }  // namespace
 }  // namespace orla_server
