@@ -4,7 +4,9 @@
 
 #include <set>
 #include <string>
+#include <utility>
 
+#include "link/cp932_text.h"
 #include "tests/support/test_client.h"
 
 namespace orla_server {
@@ -58,14 +60,11 @@ TEST_F(DemoTest, YukiAnswersAFirstPrivateMessageInItsLanguageAndTheCastAnswersPi
   english->Send(205, "Ken hi");  // the rest of the cast does not answer
   japanese->Send(205, "Yuki こんにちは");
   english->Send(205, "Yuki hi there");
-  const Frame toJapanese = japanese->Next();
-  const Frame toEnglish = english->Next();
-  EXPECT_EQ(toJapanese.type, 205);
-  EXPECT_EQ(toJapanese.payload.substr(0, 5), "Yuki ");
-  EXPECT_GE(static_cast<unsigned char>(toJapanese.payload[5]), 0x81u) << toJapanese;
-  EXPECT_EQ(toEnglish.type, 205);
-  EXPECT_EQ(toEnglish.payload.substr(0, 5), "Yuki ");
-  EXPECT_LT(static_cast<unsigned char>(toEnglish.payload[5]), 0x80u) << toEnglish;
+  for (auto [client, inJapanese] : {std::pair{japanese.get(), true}, {english.get(), false}}) {
+    const Frame answer = client->Next();
+    EXPECT_EQ(answer.payload.substr(0, 5), "Yuki ") << answer;
+    EXPECT_EQ(answer.type == 205 && IsDoubleByteLead(answer.payload[5]), inJapanese) << answer;
+  }
   english->Send(751, "Ken 42");
   EXPECT_EQ(english->Next(), (Frame{752, "Ken 42"}));
   english->Send(603, "Ken");

@@ -27,17 +27,14 @@ TEST_F(PrivateTest, EachRequestReachesOnlyTheUserNamedOrTellsTheSenderWhy) {
   } rows[] = {
       {"message, not echoed", 205, "B hello  there ", {205, "A hello  there "}, none},
       {"message without text", 205, "B", none, none},
-      {"message of one space", 205, "B ", none, none},
       {"message filling a frame", 205, full, {205, "A" + full.substr(1)}, none},
       {"message to no one online", 205, "Nobody hi", none, {404, "Nobody is not currently online"}},
-      {"nicknames are exact", 205, "b hi", none, {404, "b is not currently online"}},
       {"control byte", 205, "\x01z hi", none, {404, "nickname has a control character"}},
       {"no name", 603, "", none, {404, "nickname is empty"}},
       {"information on no one", 603, "Nobody", none, {404, "Nobody is not currently online"}},
       {"ping", 751, "B 1234 x", {751, "A 1234 x"}, none},
       {"ping without rest", 751, "B", {751, "A"}, none},
-      {"ping at a name too long", 751, std::string(33, 'n'), none,
-       {404, "nickname is longer than 32 bytes"}},
+      {"long name", 751, std::string(33, 'n'), none, {404, "nickname is longer than 32 bytes"}},
       {"ping answer", 752, "B 1234", {752, "A 1234"}, none},
       {"answer to a pinger who has gone", 752, "Nobody 1", none, none},
   };
@@ -48,12 +45,8 @@ TEST_F(PrivateTest, EachRequestReachesOnlyTheUserNamedOrTellsTheSenderWhy) {
     a->Send(205, "A .");
     EXPECT_EQ(b->Next(), row.toB);
     EXPECT_EQ(a->Next(), row.toA);
-    if (!(row.toB == none)) {
-      EXPECT_EQ(b->Next(), none);
-    }
-    if (!(row.toA == none)) {
-      EXPECT_EQ(a->Next(), none);
-    }
+    EXPECT_TRUE(row.toB == none || b->Next() == none);
+    EXPECT_TRUE(row.toA == none || a->Next() == none);
   }
 }
 
