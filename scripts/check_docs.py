@@ -24,7 +24,7 @@ SEARCH_EXT = SOURCE_EXT + (".cmake", ".txt", ".sh", ".json", ".py")
 
 TRACKED = subprocess.run(["git", "ls-files", "--cached", "--others", "--exclude-standard"],
                          capture_output=True, text=True, check=True).stdout.split()
-TRACKED = [f for f in TRACKED if os.path.exists(f)]
+TRACKED = sorted({f for f in TRACKED if os.path.exists(f)})
 DOCS = ["docs/ARCHITECTURE.md"] + sorted(
     f for f in TRACKED if os.path.basename(f) == "README.md" and "/corpus/" not in f)
 misses = []

@@ -193,11 +193,9 @@ BOOL CTabBar::SetCurSel(int index) {
   InvalidateAll();
   if (hadMark) RaiseEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, index);
   // A reader hears the tab now shown, whichever way it came to be (a click,
-  // a key, a page opened or closed).
-  if (changed && index >= 0) {
-    RaiseEvent(EVENT_OBJECT_SELECTION, index);
-    RaiseEvent(EVENT_OBJECT_FOCUS, index);
-  }
+  // a key, a page opened or closed). Only the selection: the keyboard focus
+  // is never the bar's but the shown page's, and the system tells of it.
+  if (changed && index >= 0) RaiseEvent(EVENT_OBJECT_SELECTION, index);
   return TRUE;
 }
 

@@ -83,6 +83,9 @@ BOOL CChannelPage::OnInitDialog() {
   // A user entering changes the list and the console in the same burst.
   m_console.PaceRedrawWith(&m_userListRedraw);
   SetUpClientList(m_userList, kUserListColumns);
+  m_input.NameForReaders();
+  m_userList.NameForReaders();
+  m_console.NameForReaders();
   return TRUE;
 }
 
