@@ -161,14 +161,17 @@ TEST_F(ChannelPageKeys, FindSelectsEachMatchGoesRoundTheEndsAndEscGivesTheFocusB
   EXPECT_EQ(Input(), ::GetFocus());
 }
 
-TEST_F(ChannelPageKeys, WithoutALinkTheLineIsDroppedAndTheBoxEmptied) {
+TEST_F(ChannelPageKeys, WithoutALinkTheLineStaysAndTheChatSaysItWasNotSent) {
   CTestPageHost offline;
   CChannelPage* lone = OpenTestPage(&offline, window.Handle(), "#c");
   ASSERT_NE(nullptr, lone);
   HWND input = ::GetDlgItem(lone->m_hWnd, IDC_CHANNEL_INPUT);
-  ::SetWindowTextA(input, "nobody hears");
+  ::SetWindowTextA(input, "/me waves");
   EXPECT_EQ(1, lone->SendInput());
-  EXPECT_EQ(0, ::GetWindowTextLengthA(input));
+  EXPECT_EQ("/me waves", WindowText(input));
+  EXPECT_EQ("", CompareConsole(
+                    ::GetDlgItem(lone->m_hWnd, IDC_CHANNEL_CONSOLE),
+                    {{"サーバに未接続のため発言を送信できませんでした\r\n", RGB(0, 255, 255)}}));
   // The page asks its host for the link as it goes: it must go before the host.
   lone->DestroyWindow();
 }

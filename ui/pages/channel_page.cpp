@@ -28,6 +28,9 @@ const UINT kMoveOnly = SWP_NOZORDER | SWP_NOACTIVATE;
 
 const int kPaneIds[] = {IDC_CHANNEL_INPUT, IDC_CHANNEL_CONSOLE, IDC_CHANNEL_USERS};
 
+// Said in the chat when Enter could not send the input line, which stays.
+const char kNotSentLine[] = "サーバに未接続のため発言を送信できませんでした\r\n";
+
 }  // namespace
 
 const PaneList CChannelPage::kPanes = {kPaneIds, 3};
@@ -122,6 +125,11 @@ LRESULT CChannelPage::OnLinkEvent(WPARAM code, LPARAM value) {
 void CChannelPage::ApplyChannelMessage(const ChannelMessageEffect& effect) {
   if (effect.listChange == UserListChange::kAdd) AddUser(effect.nick, effect.files, effect.speed);
   if (effect.listChange == UserListChange::kRemove) RemoveUser(effect.nick);
+  if (effect.listChange == UserListChange::kClear) {
+    m_userListRedraw.BeginChange(m_userList.m_hWnd);
+    m_userList.DeleteAllItems();
+    m_userListRedraw.EndChange();
+  }
   if (effect.topicChanged) SetDlgItemText(IDC_CHANNEL_TOPIC, effect.topic);
   for (int i = 0; i < effect.pieceCount; ++i)
     AppendConsole(effect.pieces[i].colour, effect.pieces[i].text);
@@ -198,9 +206,18 @@ int CChannelPage::SendInput() {
   ::GetWindowTextA(input, text, sizeof(text));
   OutgoingLine line;
   if (!PrepareInputLine(m_channelName, text, &line)) return 0;
+  // Held whether it goes or not: Up finds it again after other lines.
   m_history.Add(text);
-  SendInputLine(m_host->GetServerLink(), m_channelName, line);
-  ::SetWindowTextA(input, "");
+  if (SendInputLine(m_host->GetServerLink(), m_channelName, line) != 0) {
+    ::SetWindowTextA(input, "");
+  } else {
+    // Not sent whole (offline, still connecting, or a send that failed and
+    // so closed the connection): the line stays to be sent again, and the
+    // chat says why. The beep tells one whose focus and reader stay on the
+    // input line.
+    AppendConsole(kCyan, kNotSentLine);
+    ::MessageBeep(MB_ICONWARNING);
+  }
   ::SetFocus(input);
   return 1;
 }

@@ -47,7 +47,8 @@ class CChannelPage : public CModelessPage {
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
   // Sends the input line as chat or action and keeps it in the history; 0
-  // when it was empty.
+  // when it was empty. A line that could not be sent stays in the input line
+  // and a chat line says so; 1 either way.
   int SendInput();
   // files is shown as given: the message table has taken its low 16 bits.
   void AddUser(const char* nickname, std::uint32_t files, std::uint32_t speed);
