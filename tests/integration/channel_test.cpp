@@ -174,8 +174,7 @@ TEST_F(Channels, PrivateLinesUserInformationAndPingsPassBetweenTwoLinks) {
   ChatUser& b = bob();
   // bob answers a ping within its delivery, as the client does.
   b.recorder.onMessage = [&b, seen = b.recorder.onMessage](const MessageRecord& record) {
-    const int answered = record.type == MsgUserPing ? SendPingReply(&b.link, record) : 1;
-    EXPECT_EQ(1, answered);
+    EXPECT_EQ(1, record.type == MsgUserPing ? SendPingReply(&b.link, record) : 1);
     return seen(record);
   };
   OutgoingLine line;
@@ -186,8 +185,7 @@ TEST_F(Channels, PrivateLinesUserInformationAndPingsPassBetweenTwoLinks) {
   ASSERT_EQ(1, SendUserInfoRequest(&b.link, "alice"));
   ASSERT_TRUE(WaitForType(b, MsgUserInfo));
   EXPECT_EQ(0u, b.Seen(MsgUserInfo)[0].payload.find("alice \"User\" "));
-  // A ping as long as a frame sends comes back to bob a few bytes longer:
-  // his answer is cut to what a frame sends.
+  // The longest ping alice can send reaches bob longer than he can send: cut.
   const std::string rest(kMaxSendPayload - 4, 'p');
   ASSERT_EQ(1, SendFrame(&alice().link, MsgUserPing, "bob %s", rest.c_str()));
   ASSERT_TRUE(WaitForType(alice(), MsgUserPingReply));

@@ -68,9 +68,8 @@ TEST_F(DemoTest, YukiAnswersAFirstPrivateMessageInItsLanguageAndTheCastAnswersPi
   english->Send(751, "Ken 42");
   EXPECT_EQ(english->Next(), (Frame{752, "Ken 42"}));
   english->Send(603, "Ken");
-  const std::string info = english->Next().payload;
-  const std::string tail = " 12 0 0 4 \"Orla demo\"";  // files, transfers, speed, client
-  EXPECT_TRUE(info.size() > tail.size() && info.substr(info.size() - tail.size()) == tail) << info;
+  const Frame info = english->Next();  // files, transfers, speed, client
+  EXPECT_NE(info.payload.find("\" 12 0 0 4 \"Orla demo\""), std::string::npos) << info;
   EXPECT_TRUE(english->Quiet());
 }
 
