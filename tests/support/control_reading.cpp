@@ -9,18 +9,16 @@
 #include "ui/console/text_object_ids.h"
 
 std::string SelectedText(HWND console) {
+  char read[256] = {};
   IRichEditOle* ole = nullptr;
   ITextDocument* document = nullptr;
   ITextSelection* selection = nullptr;
   BSTR text = nullptr;
   ::SendMessageA(console, EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole));
-  if (ole && ole->QueryInterface(kTextDocumentIid, reinterpret_cast<void**>(&document)) == S_OK &&
-      document->GetSelection(&selection) == S_OK && selection)
-    selection->GetText(&text);
-  char read[256] = {};
-  if (text) ::WideCharToMultiByte(932, 0, text, -1, read, sizeof read - 1, nullptr, nullptr);
-  // A control without the object model (a test may hide it) answers this.
   if (!ole) ::SendMessageA(console, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(read));
+  if (ole && ole->QueryInterface(kTextDocumentIid, reinterpret_cast<void**>(&document)) == S_OK &&
+      document->GetSelection(&selection) == S_OK && selection->GetText(&text) == S_OK)
+    ::WideCharToMultiByte(932, 0, text, -1, read, sizeof read - 1, nullptr, nullptr);
   ::SysFreeString(text);
   for (IUnknown* held : {static_cast<IUnknown*>(selection), static_cast<IUnknown*>(document),
                          static_cast<IUnknown*>(ole)})

@@ -154,9 +154,10 @@ bool CConsoleFind::FindAgain(bool down) {
   const TextQuery query = {m_what, std::strlen(m_what), m_matchCase, m_wholeWord};
   TextMatch match = {};
   if (length == 0 ||
-      !FindInText(text, length, query,
-                  ByteOffsetOfPosition(text, positions, from < 0 ? 0 : static_cast<std::size_t>(from)),
-                  down, &match)) {
+      !FindInText(
+          text, length, query,
+          ByteOffsetOfPosition(text, positions, from < 0 ? 0 : static_cast<std::size_t>(from)),
+          down, &match)) {
     ShowNotice("見つかりません");
     return false;
   }
