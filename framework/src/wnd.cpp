@@ -214,6 +214,22 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     if (pResult) *pResult = 1;
     return TRUE;
   }
+  if (message >= 0xC000) {
+    // A registered message: the entries of ON_REGISTERED_MESSAGE (0xC000,
+    // the variable's address in nSig), each variable read now.
+    for (const AFX_MSGMAP* map = GetMessageMap(); map != nullptr;
+         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+      for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries;
+           (entry = AfxFindMessageEntry(entry, 0xC000, 0, 0)) != nullptr; ++entry) {
+        if (*reinterpret_cast<const UINT*>(entry->nSig) != message) continue;
+        const LRESULT result =
+            (this->*AfxMsgFnAs<LRESULT (CWnd::*)(WPARAM, LPARAM)>(entry->pfn))(wParam, lParam);
+        if (pResult) *pResult = result;
+        return TRUE;
+      }
+    }
+    return FALSE;
+  }
   const bool ctlColor = message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
   const UINT lookup = ctlColor ? WM_CTLCOLOR : message;
   const AFX_MSGMAP_ENTRY* entry = nullptr;

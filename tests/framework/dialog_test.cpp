@@ -171,8 +171,9 @@ TEST_F(DialogTest, EnterAndEscapeReachOnOkAndOnCancelThroughTheDialogManager) {
 
 // The system's Find dialog, attached to its object: its owner hears of each
 // request through the registered message, and Esc reaches the dialog
-// manager through the thread's pre-translation and ends it.
-const UINT kFindMessage = ::RegisterWindowMessageA(FINDMSGSTRING);
+// manager through the thread's pre-translation and ends it. The message is
+// registered on first use, after the owner's map has been walked.
+UINT g_findMessage = 0;
 
 class FindOwner : public CWnd {
  public:
@@ -191,13 +192,14 @@ class FindOwner : public CWnd {
 };
 
 BEGIN_MESSAGE_MAP(FindOwner, CWnd)
-  ON_REGISTERED_MESSAGE(kFindMessage, OnFindReplace)
+  ON_REGISTERED_MESSAGE(g_findMessage, OnFindReplace)
 END_MESSAGE_MAP()
 
 TEST(FindReplaceDialog, TellsItsOwnerAndGoesWithEscape) {
   FindOwner owner;
   ASSERT_TRUE(
       owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr));
+  if (g_findMessage == 0) g_findMessage = ::RegisterWindowMessageA(FINDMSGSTRING);
   auto* dlg = new CFindReplaceDialog;
   ASSERT_TRUE(dlg->Create(TRUE, "日本", nullptr, FR_DOWN | FR_MATCHCASE, &owner));
   const HWND find = dlg->m_hWnd;

@@ -3,11 +3,27 @@
 
 #include <commctrl.h>
 #include <richedit.h>
+#include <richole.h>
+#include <tom.h>
+
+#include "ui/console/text_object_ids.h"
 
 std::string SelectedText(HWND console) {
-  char text[256] = {};
-  ::SendMessageA(console, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(text));
-  return text;
+  char read[256] = {};
+  IRichEditOle* ole = nullptr;
+  ITextDocument* document = nullptr;
+  ITextSelection* selection = nullptr;
+  BSTR text = nullptr;
+  ::SendMessageA(console, EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole));
+  if (!ole) ::SendMessageA(console, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(read));
+  if (ole && ole->QueryInterface(kTextDocumentIid, reinterpret_cast<void**>(&document)) == S_OK &&
+      document->GetSelection(&selection) == S_OK && selection->GetText(&text) == S_OK)
+    ::WideCharToMultiByte(932, 0, text, -1, read, sizeof read - 1, nullptr, nullptr);
+  ::SysFreeString(text);
+  for (IUnknown* held : {static_cast<IUnknown*>(selection), static_cast<IUnknown*>(document),
+                         static_cast<IUnknown*>(ole)})
+    if (held) held->Release();
+  return read;
 }
 
 namespace {

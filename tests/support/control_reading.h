@@ -19,7 +19,10 @@ inline void PrintTo(const CRect& rect, std::ostream* os) {
 // edit's, a button's, a caption.
 std::string WindowText(HWND window);
 int ConsoleLineCount(HWND console);
-// A console's selected text (up to 255 bytes).
+// A console's selected text (up to 255 bytes) as a screen reader reads it,
+// through the text object model: whole double-byte characters, where
+// EM_GETSELTEXT under Wine copies one byte a character (used only when
+// the control offers no object model).
 std::string SelectedText(HWND console);
 // The visible top-level window of this thread with the class name (the Find
 // dialog's "#32770", a notice's tooltip class), or null.

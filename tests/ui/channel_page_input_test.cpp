@@ -116,29 +116,66 @@ TEST_F(ChannelPageKeys, AnEnterKeyThroughTheMessageLoopSendsTheLine) {
   EXPECT_EQ("#c via the queue", frame.payload);
 }
 
+// The notice a search leaves, as its tooltip holds it; "" when none shows.
+std::string NoticeText() {
+  TOOLINFOA tool = {};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  char text[128] = {};
+  tool.lpszText = text;
+  HWND notice = ShownWindowOfClass(TOOLTIPS_CLASSA);
+  if (notice && ::SendMessageA(notice, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool)))
+    ::SendMessageA(notice, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+  return text;
+}
+
+// The screen shows the text at a position selected: the system's highlight,
+// or the black background inverted (the 1.0 class); the text is yellow.
+bool DrawnSelected(HWND console, LONG at) {
+  ::UpdateWindow(console);
+  POINTL point = {};
+  ::SendMessageA(console, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), at);
+  HDC dc = ::GetDC(console);
+  const COLORREF pixel = ::GetPixel(dc, point.x + 2, point.y);
+  ::ReleaseDC(console, dc);
+  return pixel == ::GetSysColor(COLOR_HIGHLIGHT) || pixel == RGB(255, 255, 255);
+}
+
 // Ctrl+F, the dialog's Find Next, F3 and Shift+F3 as a reader uses them over
-// Japanese text; Esc gives the focus back to the input line.
+// Japanese text: each match read back, drawn selected while the dialog has
+// the focus and after, a notice naming the end the search went round. Esc
+// gives the focus back; a hidden page closes its dialog, searches nothing.
 TEST_F(ChannelPageKeys, FindSelectsEachMatchGoesRoundTheEndsAndEscGivesTheFocusBack) {
   ASSERT_NE(nullptr, page);
   auto* console = static_cast<CConsoleView*>(page->GetDlgItem(IDC_CHANNEL_CONSOLE));
-  console->AppendConsole(RGB(255, 255, 255), "日本語 foo\r\nFoo food\r\nend\r\n");
+  console->AppendConsole(RGB(255, 255, 0),
+                         "日本語 foo\r\nFoo food\r\n<carol> ソフトの話をしよう\r\n");
   ::SetFocus(Input());
+  const std::string atEnd = "末尾まで検索したので先頭から続けました";
+  const std::string atStart = "先頭まで検索したので末尾から続けました";
   struct Step {
-    Key key;  // VK_RETURN: the dialog's Find Next
+    Key key;           // VK_RETURN: the dialog's Find Next
+    const char* what;  // typed there, and read back selected
     bool wholeWordMatchCase;
     LONG cpMin;  // positions count characters, "\r\n" two
-    bool wrapped;
+    std::string notice;
   } steps[] = {
-      {{'F', kCtrl}, false, -1, false},      {{VK_RETURN, kPlain}, false, 13, false},  // up first
-      {{VK_F3, kPlain}, false, 4, true},     {{VK_F3, kPlain}, false, 9, false},
-      {{VK_F3, kShift}, false, 4, false},    {{VK_F3, kPlain}, false, 9, false},
-      {{VK_RETURN, kPlain}, true, 4, false}, {{VK_F3, kPlain}, true, 4, true},
+      {{'F', kCtrl}, "", false, -1, ""},
+      {{VK_RETURN, kPlain}, "foo", false, 13, ""},  // up first
+      {{VK_F3, kPlain}, "foo", false, 4, atEnd},
+      {{VK_F3, kPlain}, "Foo", false, 9, ""},
+      {{VK_F3, kShift}, "foo", false, 4, ""},
+      {{VK_F3, kShift}, "foo", false, 13, atStart},
+      {{VK_RETURN, kPlain}, "foo", true, 4, ""},
+      {{VK_F3, kPlain}, "foo", true, 4, atEnd},
+      {{VK_RETURN, kPlain}, "の話", false, 30, atStart},
   };
   for (const Step& step : steps) {
+    SCOPED_TRACE(testing::Message() << step.key.vk << " to " << step.cpMin);
     HWND dialog = ShownWindowOfClass("#32770");
     if (step.key.vk == VK_RETURN) {
       ASSERT_NE(nullptr, dialog);
-      ::SetDlgItemTextA(dialog, edt1, "foo");
+      ::SetFocus(::GetDlgItem(dialog, edt1));
+      ::SetDlgItemTextA(dialog, edt1, step.what);
       ::CheckDlgButton(dialog, chx1, step.wholeWordMatchCase);
       ::CheckDlgButton(dialog, chx2, step.wholeWordMatchCase);
       ::SendMessageA(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
@@ -149,9 +186,10 @@ TEST_F(ChannelPageKeys, FindSelectsEachMatchGoesRoundTheEndsAndEscGivesTheFocusB
     if (step.cpMin < 0) continue;
     CHARRANGE selection = {};
     console->SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-    EXPECT_EQ(step.cpMin, selection.cpMin) << step.key.vk;
-    EXPECT_EQ(step.cpMin + 3, selection.cpMax) << step.key.vk;
-    EXPECT_EQ(step.wrapped, ShownWindowOfClass(TOOLTIPS_CLASSA) != nullptr) << step.key.vk;
+    EXPECT_EQ(step.cpMin, selection.cpMin);
+    EXPECT_EQ(step.what, SelectedText(console->m_hWnd));
+    EXPECT_EQ(step.notice, NoticeText());
+    EXPECT_TRUE(DrawnSelected(console->m_hWnd, selection.cpMin));
   }
   HWND dialog = ShownWindowOfClass("#32770");
   ASSERT_NE(nullptr, dialog);
@@ -159,6 +197,15 @@ TEST_F(ChannelPageKeys, FindSelectsEachMatchGoesRoundTheEndsAndEscGivesTheFocusB
   Press({VK_ESCAPE, kPlain});
   EXPECT_FALSE(::IsWindow(dialog));
   EXPECT_EQ(Input(), ::GetFocus());
+  EXPECT_TRUE(DrawnSelected(console->m_hWnd, 30)) << "while the reader types";
+  Press({'F', kCtrl});
+  dialog = ShownWindowOfClass("#32770");
+  page->ShowWindow(SW_HIDE);  // another tab shown
+  EXPECT_FALSE(::IsWindow(dialog));
+  console->SetSel(0, 0);
+  MSG f3 = {Input(), WM_KEYDOWN, VK_F3, 1, 0, {0, 0}};
+  page->PreTranslateMessage(&f3);
+  EXPECT_EQ("", SelectedText(console->m_hWnd)) << "F3 in a hidden page searches nothing";
 }
 
 TEST_F(ChannelPageKeys, WithoutALinkTheLineStaysAndTheChatSaysItWasNotSent) {

@@ -402,4 +402,15 @@ TEST(ManagerPage, CtrlFFindsInTheServerMessages) {
   ::SetFocus(::GetDlgItem(dialog, 0x480));
   Press({VK_ESCAPE, kPlain});
   EXPECT_EQ(log, ::GetFocus());
+  // From the nickname, disabled by a connection meanwhile: to the toggle.
+  ::SetFocus(scene.Item(IDC_MANAGER_NICKNAME));
+  Press({'F', kCtrl});
+  scene.Event(LinkConnecting);
+  ::SetFocus(::GetDlgItem(ShownWindowOfClass("#32770"), 0x480));
+  Press({VK_ESCAPE, kPlain});
+  EXPECT_EQ(scene.Item(IDC_MANAGER_CONNECT), ::GetFocus());
+  Press({'F', kCtrl});
+  dialog = ShownWindowOfClass("#32770");
+  scene.Page().ShowWindow(SW_HIDE);  // another tab shown
+  EXPECT_FALSE(::IsWindow(dialog));
 }

@@ -6,8 +6,8 @@
 // The Find dialog's control ids (edt1).
 #include <dlgs.h>
 
-#include "link/cp932_text.h"
 #include "ui/console/console_view.h"
+#include "ui/core/edit_offsets.h"
 #include "ui/core/text_search.h"
 
 namespace {
@@ -24,21 +24,9 @@ void CALLBACK HideNotice(HWND notice, UINT, UINT_PTR timer, DWORD) {
     ::SendMessageA(notice, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
-// The byte offset of a control position in text: positions count
-// characters (a double-byte character one), or bytes on a control that
-// counts so.
-std::size_t ByteOfPosition(const char* text, std::size_t length, long position, bool bytes) {
-  if (position <= 0) return 0;
-  if (bytes) return static_cast<std::size_t>(position) < length ? position : length;
-  std::size_t at = 0;
-  for (long unit = 0; unit < position && at < length; ++unit)
-    at += IsDoubleByteLead(static_cast<unsigned char>(text[at])) && at + 1 < length ? 2 : 1;
-  return at;
-}
-
 }  // namespace
 
-const UINT kFindReplaceMessage = ::RegisterWindowMessageA(FINDMSGSTRING);
+UINT g_findReplaceMessage = 0;
 
 LRESULT CConsoleView::OnFindReplace(WPARAM, LPARAM lParam) { return m_find.OnFindReplace(lParam); }
 
@@ -48,8 +36,21 @@ CConsoleFind::~CConsoleFind() {
   if (m_notice && ::IsWindow(m_notice)) ::DestroyWindow(m_notice);
 }
 
+void CConsoleFind::Close() {
+  const HWND dialog = m_dialog;
+  m_dialog = nullptr;
+  // The page that goes keeps nothing of the focus.
+  m_focusBefore = nullptr;
+  if (dialog && CWnd::FromHandlePermanent(dialog)) ::DestroyWindow(dialog);
+  if (m_notice && ::IsWindow(m_notice)) HideNotice(m_notice, WM_TIMER, kNoticeTimer, 0);
+}
+
+bool CConsoleFind::PageShown() const { return ::IsWindowVisible(::GetParent(m_console.m_hWnd)); }
+
 bool CConsoleFind::PreTranslateKey(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN) return false;
+  // A hidden page can hold the focus (the system lets it): its keys search
+  // nothing and open nothing.
+  if (msg.message != WM_KEYDOWN || !PageShown()) return false;
   const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
   const bool shift = ::GetKeyState(VK_SHIFT) < 0;
   if (msg.wParam == 'F' && ctrl && !shift) {
@@ -75,6 +76,8 @@ void CConsoleFind::OpenDialog() {
     return;
   }
   m_focusBefore = focus;
+  // Registered before the first dialog can send it, and only then.
+  if (g_findReplaceMessage == 0) g_findReplaceMessage = ::RegisterWindowMessageA(FINDMSGSTRING);
   auto* dialog = new (std::nothrow) CFindReplaceDialog;
   if (dialog == nullptr) return;
   // Up first: the console's caret is at its newest line, and a reader looks
@@ -88,9 +91,7 @@ LRESULT CConsoleFind::OnFindReplace(LPARAM lParam) {
   CFindReplaceDialog* dialog = CFindReplaceDialog::GetNotifier(lParam);
   if (dialog->IsTerminating()) {
     m_dialog = nullptr;
-    // The dialog is still the active window: taking the focus now leaves it
-    // to go without activating anything else.
-    if (m_focusBefore && ::IsWindow(m_focusBefore)) ::SetFocus(m_focusBefore);
+    GiveFocusBack();
     return 0;
   }
   lstrcpynA(m_what, dialog->m_fr.lpstrFindWhat, sizeof m_what);
@@ -98,6 +99,22 @@ LRESULT CConsoleFind::OnFindReplace(LPARAM lParam) {
   m_wholeWord = dialog->MatchWholeWord() != FALSE;
   if (dialog->FindNext()) FindAgain(dialog->SearchDown() != FALSE);
   return 0;
+}
+
+void CConsoleFind::GiveFocusBack() {
+  const HWND page = ::GetParent(m_console.m_hWnd);
+  if (!PageShown()) return;
+  // The system gives the focus to a hidden window too, and keys typed into
+  // it would go to a page nobody sees; a disabled one takes no keys at all.
+  HWND to = m_focusBefore;
+  const bool usable = to && ::IsWindow(to) && ::IsWindowEnabled(to) &&
+                      (::IsWindowVisible(to) || to == m_console.m_hWnd);
+  // The first control in tab order: a channel page's input line, the
+  // manager page's connect toggle.
+  if (!usable) to = ::GetNextDlgTabItem(page, nullptr, FALSE);
+  // The dialog is still the active window: taking the focus now leaves it
+  // to go without activating anything else.
+  if (to) ::SetFocus(to);
 }
 
 std::size_t CConsoleFind::ReadText() {
@@ -114,49 +131,46 @@ std::size_t CConsoleFind::ReadText() {
   return std::strlen(m_text.get());
 }
 
+std::size_t CConsoleFind::PositionsInText() {
+  // The last display line's start and length: where the text ends in the
+  // control's own positions.
+  const auto lastLine = static_cast<int>(m_console.SendMessage(EM_GETLINECOUNT)) - 1;
+  const LRESULT lastStart = m_console.SendMessage(EM_LINEINDEX, lastLine < 0 ? 0 : lastLine);
+  if (lastStart < 0) return 0;
+  return static_cast<std::size_t>(lastStart + m_console.SendMessage(EM_LINELENGTH, lastStart));
+}
+
 bool CConsoleFind::FindAgain(bool down) {
+  if (!PageShown()) return false;
   const std::size_t length = ReadText();
+  // Positions count characters under Wine and may count bytes elsewhere:
+  // the control's length against the text's bytes tells, as for the links'
+  // lines (edit_offsets.h), here for the whole text.
+  const std::size_t positions = PositionsInText();
+  const char* text = m_text.get();
   CHARRANGE selection = {};
   m_console.SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
   const long from = down ? selection.cpMax : selection.cpMin;
   const TextQuery query = {m_what, std::strlen(m_what), m_matchCase, m_wholeWord};
   TextMatch match = {};
   if (length == 0 ||
-      !FindInText(m_text.get(), length, query,
-                  ByteOfPosition(m_text.get(), length, from, m_bytePositions), down, &match)) {
+      !FindInText(
+          text, length, query,
+          ByteOffsetOfPosition(text, positions, from < 0 ? 0 : static_cast<std::size_t>(from)),
+          down, &match)) {
     ShowNotice("見つかりません");
     return false;
   }
-  SelectMatch(match.begin, match.end);
+  CHARRANGE range = {static_cast<LONG>(PositionOfByteOffset(text, positions, match.begin)),
+                     static_cast<LONG>(PositionOfByteOffset(text, positions, match.end))};
+  m_console.SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  m_console.SendMessage(EM_SCROLLCARET);
   if (match.wrapped)
     ShowNotice(down ? "末尾まで検索したので先頭から続けました"
                     : "先頭まで検索したので末尾から続けました");
   else if (m_notice)
     HideNotice(m_notice, WM_TIMER, kNoticeTimer, 0);
   return true;
-}
-
-void CConsoleFind::SelectMatch(std::size_t begin, std::size_t end) {
-  const char* text = m_text.get();
-  CHARRANGE range = {};
-  if (!m_bytePositions) {
-    range.cpMin = static_cast<LONG>(CountCharacters(text, begin));
-    range.cpMax = range.cpMin + static_cast<LONG>(CountCharacters(text + begin, end - begin));
-    m_console.SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    // Nothing documents how a rich edit control of this kind counts
-    // double-byte characters: the selection read back tells. At most two
-    // bytes a unit, and no match is longer than the query.
-    char selected[2 * sizeof m_what + 2] = {};
-    m_console.SendMessage(EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(selected));
-    m_bytePositions = std::strlen(selected) != end - begin ||
-                      std::memcmp(selected, text + begin, end - begin) != 0;
-  }
-  if (m_bytePositions) {
-    range.cpMin = static_cast<LONG>(begin);
-    range.cpMax = static_cast<LONG>(end);
-    m_console.SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-  }
-  m_console.SendMessage(EM_SCROLLCARET);
 }
 
 void CConsoleFind::ShowNotice(const char* text) {

@@ -31,7 +31,11 @@ void CConsoleView::SetUp() {
   format.dwMask = CFM_SIZE | CFM_FACE;
   SetDefaultCharFormat(format);
   SetBackgroundColor(FALSE, kBlack);
-  SetOptions(ECOOP_XOR, ECO_SAVESEL);
+  // The selection is kept and shown while the control lacks the focus: a
+  // match of Find while the Find dialog has it, the reader's own selection
+  // while they type in the input line. Added to what the template gave,
+  // never toggled.
+  SetOptions(ECOOP_OR, ECO_SAVESEL | ECO_NOHIDESEL);
 }
 
 void SendConsoleAppend(HWND console, COLORREF colour, const char* text) {
@@ -52,7 +56,7 @@ BEGIN_MESSAGE_MAP(CConsoleView, CRichEditCtrl)
   ON_MESSAGE(WM_CONSOLE_APPEND, OnConsoleAppend)
   ON_WM_LBUTTONDOWN()
   ON_WM_LBUTTONUP()
-  ON_REGISTERED_MESSAGE(kFindReplaceMessage, OnFindReplace)
+  ON_REGISTERED_MESSAGE(g_findReplaceMessage, OnFindReplace)
   // The reader's place (console_reader.cpp).
   ON_WM_PAINT()
   ON_MESSAGE(WM_VSCROLL, OnReaderMoves)

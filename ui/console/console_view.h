@@ -59,7 +59,7 @@ class CConsoleView : public CRichEditCtrl {
   ~CConsoleView() override;
 
   // Once, after the control is attached: default character format, black
-  // background, selection kept while the control lacks the focus.
+  // background, selection kept and shown while the control lacks the focus.
   void SetUp();
   // Appends text (whole lines ending in "\r\n", or pieces of one line) at the
   // end in colour, web links underlined. Nothing happens while the control
@@ -71,6 +71,8 @@ class CConsoleView : public CRichEditCtrl {
   // Ctrl+F, F3 and Shift+F3 from the console's page: Find in this console
   // (ui/console/console_find.h). true when taken.
   bool PreTranslateFindKey(const MSG& msg) { return m_find.PreTranslateKey(msg); }
+  // The console's page is being hidden: its Find dialog closes.
+  void CloseFind() { m_find.Close(); }
 
   // The reader's place (ui/console/console_reader.cpp). The console's page
   // is hidden: the text that arrives from now on is new to the reader.

@@ -89,9 +89,3 @@ bool FindInText(const char* text, std::size_t length, const TextQuery& query, st
   match->end = at + query.length;
   return true;
 }
-
-std::size_t CountCharacters(const char* text, std::size_t bytes) {
-  std::size_t count = 0;
-  for (const char *p = text, *end = text + bytes; p < end; p += CharAt(p, end)) ++count;
-  return count;
-}

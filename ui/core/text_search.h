@@ -33,7 +33,3 @@ struct TextMatch {
 // match at all, or the query is empty.
 bool FindInText(const char* text, std::size_t length, const TextQuery& query, std::size_t from,
                 bool down, TextMatch* match);
-
-// How many characters the first bytes of text hold: a double-byte character
-// counts one, every other byte (each of "\r\n" too) one.
-std::size_t CountCharacters(const char* text, std::size_t bytes);

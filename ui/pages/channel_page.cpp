@@ -229,6 +229,7 @@ LRESULT CChannelPage::OnShowPage(WPARAM shown, LPARAM status) {
       m_console.ReaderReturns();
     } else {
       m_console.ReaderLeaves();
+      m_console.CloseFind();
     }
   }
   return Default();

@@ -93,7 +93,13 @@ BEGIN_MESSAGE_MAP(CManagerPage, CModelessPage)
   ON_BN_CLICKED(IDC_MANAGER_JOIN, OnJoin)
   ON_EN_CHANGE(IDC_MANAGER_ADDRESS, OnAddressChange)
   ON_EN_CHANGE(IDC_MANAGER_NICKNAME, OnNicknameChange)
+  ON_MESSAGE(WM_SHOWWINDOW, OnShowPage)
 END_MESSAGE_MAP()
+
+LRESULT CManagerPage::OnShowPage(WPARAM shown, LPARAM) {
+  if (!shown) m_serverLog.CloseFind();
+  return Default();
+}
 
 void CManagerPage::OnAddressChange() { KeepWithinBytes(IDC_MANAGER_ADDRESS, kMaxAddressBytes); }
 

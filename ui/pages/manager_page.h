@@ -87,6 +87,8 @@ class CManagerPage : public CModelessPage {
   // WM_LINK_EVENT: 1 for the connection events (0 to 3) and for the
   // messages 405, 618 and 621; 0 otherwise.
   afx_msg LRESULT OnLinkEvent(WPARAM code, LPARAM value);
+  // WM_SHOWWINDOW: hidden for another tab, the page closes its Find dialog.
+  afx_msg LRESULT OnShowPage(WPARAM shown, LPARAM status);
   // Join (1015): asks to join the selected channel.
   afx_msg void OnJoin();
   // The edits' text limits count bytes.

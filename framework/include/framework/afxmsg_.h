@@ -88,10 +88,19 @@ enum AfxSig : UINT {
    AfxMsgFn<LRESULT (CWnd::*)(WPARAM, LPARAM)>(&ThisClass::memberFxn)},
 
 // A message registered with RegisterWindowMessage, by the variable that holds
-// its number. Ours reads the variable when the map is built, at its first
-// use: a namespace-scope variable initialised with RegisterWindowMessage has
-// its number by then.
-#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn) ON_MESSAGE(nMessageVariable, memberFxn)
+// its number: LRESULT Handler(WPARAM, LPARAM). The entry keeps the
+// variable's address in nSig, under the message 0xC000, and the variable is
+// read as each registered message arrives: it may be registered at its first
+// use (never by a static initialiser of a DLL, which runs inside DllMain),
+// and until then (0) it matches nothing. The address fits nSig only where a
+// pointer is 32 bits wide; elsewhere this does not compile.
+#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)          \
+  {0xC000,                                                          \
+   0,                                                               \
+   0,                                                               \
+   0,                                                               \
+   reinterpret_cast<UINT>(static_cast<UINT*>(&(nMessageVariable))), \
+   AfxMsgFn<LRESULT (CWnd::*)(WPARAM, LPARAM)>(&ThisClass::memberFxn)},
 
 // ---- commands and control notifications ------------------------------------------
 
