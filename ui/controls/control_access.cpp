@@ -72,47 +72,23 @@ LRESULT CPaneName::Answer(HWND control, WPARAM flags, LPARAM objectId) const {
   return NamedClientObject(control, m_name, m_listView, flags, objectId);
 }
 
-BEGIN_MESSAGE_MAP(CNamedEdit, CEdit)
-  ON_MESSAGE(WM_GETOBJECT, OnGetObject)
-  ON_WM_DESTROY()
-END_MESSAGE_MAP()
+// The one rule of every named pane: the name answers WM_GETOBJECT where it
+// must (else the control's own answer stands) and is cleared as the window
+// goes. Written once, for each pane's own message map.
+#define NAMED_PANE_IMPLEMENTATION(theClass, baseClass)                  \
+  BEGIN_MESSAGE_MAP(theClass, baseClass)                                \
+    ON_MESSAGE(WM_GETOBJECT, OnGetObject)                               \
+    ON_WM_DESTROY()                                                     \
+  END_MESSAGE_MAP()                                                     \
+  LRESULT theClass::OnGetObject(WPARAM flags, LPARAM objectId) {        \
+    const LRESULT named = m_name.Answer(m_hWnd, flags, objectId);       \
+    return named != 0 ? named : Default();                              \
+  }                                                                     \
+  void theClass::OnDestroy() {                                          \
+    m_name.Clear();                                                     \
+    baseClass::OnDestroy();                                             \
+  }
 
-LRESULT CNamedEdit::OnGetObject(WPARAM flags, LPARAM objectId) {
-  const LRESULT named = m_name.Answer(m_hWnd, flags, objectId);
-  return named != 0 ? named : Default();
-}
-
-void CNamedEdit::OnDestroy() {
-  m_name.Clear();
-  CEdit::OnDestroy();
-}
-
-BEGIN_MESSAGE_MAP(CNamedListCtrl, CListCtrl)
-  ON_MESSAGE(WM_GETOBJECT, OnGetObject)
-  ON_WM_DESTROY()
-END_MESSAGE_MAP()
-
-LRESULT CNamedListCtrl::OnGetObject(WPARAM flags, LPARAM objectId) {
-  const LRESULT named = m_name.Answer(m_hWnd, flags, objectId);
-  return named != 0 ? named : Default();
-}
-
-void CNamedListCtrl::OnDestroy() {
-  m_name.Clear();
-  CListCtrl::OnDestroy();
-}
-
-BEGIN_MESSAGE_MAP(CNamedConsoleView, CConsoleView)
-  ON_MESSAGE(WM_GETOBJECT, OnGetObject)
-  ON_WM_DESTROY()
-END_MESSAGE_MAP()
-
-LRESULT CNamedConsoleView::OnGetObject(WPARAM flags, LPARAM objectId) {
-  const LRESULT named = m_name.Answer(m_hWnd, flags, objectId);
-  return named != 0 ? named : Default();
-}
-
-void CNamedConsoleView::OnDestroy() {
-  m_name.Clear();
-  CConsoleView::OnDestroy();
-}
+NAMED_PANE_IMPLEMENTATION(CNamedEdit, CEdit)
+NAMED_PANE_IMPLEMENTATION(CNamedListCtrl, CListCtrl)
+NAMED_PANE_IMPLEMENTATION(CNamedConsoleView, CConsoleView)

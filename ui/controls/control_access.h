@@ -63,45 +63,35 @@ class CPaneName {
 };
 
 // The panes: each binds with DDX_Control, then the page calls NameForReaders.
+// Their members are one rule (NAMED_PANE_MEMBERS here, its handlers in
+// control_access.cpp), each class keeping the framework's message map.
+#define NAMED_PANE_MEMBERS()                                   \
+ public:                                                       \
+  void NameForReaders() { m_name.Apply(m_hWnd); }              \
+                                                               \
+ protected:                                                    \
+  afx_msg LRESULT OnGetObject(WPARAM flags, LPARAM objectId);  \
+  afx_msg void OnDestroy();                                    \
+                                                               \
+ private:                                                      \
+  CPaneName m_name;                                            \
+  DECLARE_MESSAGE_MAP()
+
 class CNamedEdit : public CEdit {
  public:
   explicit CNamedEdit(const char* name) : m_name(name, false) {}
-  void NameForReaders() { m_name.Apply(m_hWnd); }
-
- protected:
-  afx_msg LRESULT OnGetObject(WPARAM flags, LPARAM objectId);
-  afx_msg void OnDestroy();
-
- private:
-  CPaneName m_name;
-  DECLARE_MESSAGE_MAP()
+  NAMED_PANE_MEMBERS()
 };
 
 class CNamedListCtrl : public CListCtrl {
  public:
   explicit CNamedListCtrl(const char* name) : m_name(name, true) {}
-  void NameForReaders() { m_name.Apply(m_hWnd); }
-
- protected:
-  afx_msg LRESULT OnGetObject(WPARAM flags, LPARAM objectId);
-  afx_msg void OnDestroy();
-
- private:
-  CPaneName m_name;
-  DECLARE_MESSAGE_MAP()
+  NAMED_PANE_MEMBERS()
 };
 
 class CNamedConsoleView : public CConsoleView {
  public:
   CNamedConsoleView(const ConsoleStyle& style, const char* name)
       : CConsoleView(style), m_name(name, false) {}
-  void NameForReaders() { m_name.Apply(m_hWnd); }
-
- protected:
-  afx_msg LRESULT OnGetObject(WPARAM flags, LPARAM objectId);
-  afx_msg void OnDestroy();
-
- private:
-  CPaneName m_name;
-  DECLARE_MESSAGE_MAP()
+  NAMED_PANE_MEMBERS()
 };

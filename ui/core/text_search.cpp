@@ -39,50 +39,61 @@ bool MatchesAt(const char* p, const char* end, const TextQuery& query) {
   return !query.wholeWord || p == end || !IsWordByte(*p);
 }
 
-}  // namespace
-
-bool FindInText(const char* text, std::size_t length, const TextQuery& query, std::size_t from,
-                bool down, TextMatch* match) {
-  if (query.length == 0) return false;
-  const char* end = text + length;
-  const char first = query.matchCase ? query.what[0] : Folded(query.what[0]);
-  // Characters are only known from the start of the text: it is walked
-  // once, keeping the first match, the first at or after from and the last
-  // before it.
+// What one walk over the text found: the first match, the first at or
+// after the place searched from and the last before it.
+struct MatchWalk {
   bool any = false, afterFrom = false, beforeFrom = false;
   std::size_t firstAt = 0, afterAt = 0, beforeAt = 0, lastAt = 0;
+};
+
+// Characters are only known from the start of the text: it is walked once,
+// stopping as soon as the direction searched has what it needs.
+MatchWalk WalkMatches(const char* text, std::size_t length, const TextQuery& query,
+                      std::size_t from, bool down) {
+  const char* end = text + length;
+  const char first = query.matchCase ? query.what[0] : Folded(query.what[0]);
+  MatchWalk walk;
   bool afterWord = false;
   for (const char* p = text; p < end;) {
     const auto at = static_cast<std::size_t>(p - text);
-    if (!down && beforeFrom && at >= from) break;
+    if (!down && walk.beforeFrom && at >= from) break;
     const std::size_t size = CharAt(p, end);
     const char c = query.matchCase ? *p : Folded(*p);
     if (c == first && !(query.wholeWord && afterWord) && MatchesAt(p, end, query)) {
-      if (!any) firstAt = at;
-      any = true;
-      lastAt = at;
+      if (!walk.any) walk.firstAt = at;
+      walk.any = true;
+      walk.lastAt = at;
       if (at < from) {
-        beforeFrom = true;
-        beforeAt = at;
+        walk.beforeFrom = true;
+        walk.beforeAt = at;
       } else if (down) {
-        afterFrom = true;
-        afterAt = at;
+        walk.afterFrom = true;
+        walk.afterAt = at;
         break;
       }
     }
     afterWord = size == 1 && IsWordByte(*p);
     p += size;
   }
-  if (!any) return false;
+  return walk;
+}
+
+}  // namespace
+
+bool FindInText(const char* text, std::size_t length, const TextQuery& query, std::size_t from,
+                bool down, TextMatch* match) {
+  if (query.length == 0) return false;
+  const MatchWalk walk = WalkMatches(text, length, query, from, down);
+  if (!walk.any) return false;
   std::size_t at = 0;
   if (down) {
-    match->wrapped = !afterFrom;
-    at = afterFrom ? afterAt : firstAt;
+    match->wrapped = !walk.afterFrom;
+    at = walk.afterFrom ? walk.afterAt : walk.firstAt;
   } else {
-    match->wrapped = !beforeFrom;
-    // Going round from the start takes the text's last match: the walk
-    // above ran to the end only when it found none before from.
-    at = beforeFrom ? beforeAt : lastAt;
+    match->wrapped = !walk.beforeFrom;
+    // Going round from the start takes the text's last match: the walk ran
+    // to the end only when it found none before from.
+    at = walk.beforeFrom ? walk.beforeAt : walk.lastAt;
   }
   match->begin = at;
   // The match's length in the text equals the query's: equal characters.

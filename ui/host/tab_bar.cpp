@@ -247,55 +247,57 @@ void CTabBar::OnPaint() {
   // RestoreDC puts the DC's own font back.
   if (m_labelFont.GetSafeHandle() != nullptr) ::SelectObject(dc, m_labelFont);
   // System colours are read per paint (the user may change them) and drawn
-  // as opaque empty text: no pen or brush is created.
-  const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
-  const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
-  // Plain tabs take the system's colours: the label pairs the platform
-  // documents, so a high-contrast scheme is followed as the user set it.
+  // as opaque empty text: no pen or brush is created. Plain tabs take the
+  // system's colours: the label pairs the platform documents, so a
+  // high-contrast scheme is followed as the user set it.
   const bool highContrast = HighContrastOn();
-  const bool plain = highContrast || m_previousBitmap == nullptr;
-  const COLORREF plainFace = ::GetSysColor(COLOR_BTNFACE);
-  const COLORREF plainLabel = ::GetSysColor(COLOR_BTNTEXT);
-  const COLORREF selectedFace = ::GetSysColor(COLOR_HIGHLIGHT);
-  const COLORREF selectedLabel = SelectedLabelColour(selectedFace, highContrast);
-  const int half = m_faceHeight / 2;
-  for (int i = 0; i < m_tabCount; ++i) {
-    const CRect& slot = m_tabs[i].rect;
-    const int width = slot.Width();
-    const int height = slot.Height();
-    const bool selected = i == m_selectedTab;
-    if (!plain) {
-      dc.BitBlt(slot.left + kEdge, slot.top + kEdge, width - kFrame, height - kFrame, &m_memoryDC,
-                0, selected ? half : 0, SRCCOPY);
-    } else {
-      dc.FillSolidRect(slot.left + kEdge, slot.top + kEdge, width - kFrame, height - kFrame,
-                       selected ? selectedFace : plainFace);
-      dc.SetTextColor(selected ? selectedLabel : plainLabel);
-    }
-    dc.FillSolidRect(slot.left, slot.top, width - kEdge, kEdge, shadow);
-    dc.FillSolidRect(slot.left, slot.top, kEdge, height - kEdge, shadow);
-    dc.FillSolidRect(slot.left, slot.bottom - kEdge, width, kEdge, highlight);
-    dc.FillSolidRect(slot.right - kEdge, slot.top, kEdge, height, highlight);
-    if (m_tabs[i].mark != TabMark::kNone) {
-      const COLORREF mark = plain ? PlainMarkColour(m_tabs[i].mark, plainFace)
-                            : m_tabs[i].mark == TabMark::kMention ? kMentionMark
-                                                                  : kNewsMark;
-      dc.FillSolidRect(slot.right - kEdge - kMarkWidth, slot.top + kEdge, kMarkWidth, kMarkHeight,
-                       mark);
-    }
-    CRect text(slot.left + 5, slot.top + kEdge, slot.right, slot.bottom);
-    dc.DrawText(m_tabs[i].label, &text, kLabelFormat);
-  }
+  TabColours colours = {};
+  colours.plain = highContrast || m_previousBitmap == nullptr;
+  colours.shadow = ::GetSysColor(COLOR_BTNSHADOW);
+  colours.highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+  colours.face = ::GetSysColor(COLOR_BTNFACE);
+  colours.label = ::GetSysColor(COLOR_BTNTEXT);
+  colours.selectedFace = ::GetSysColor(COLOR_HIGHLIGHT);
+  colours.selectedLabel = SelectedLabelColour(colours.selectedFace, highContrast);
+  for (int i = 0; i < m_tabCount; ++i) PaintTab(dc, i, colours);
   if (m_eraseFreedSlot && m_tabCount < kMaxTabs) {
     // The control erases no background, so a removed tab would stay on
     // screen. Every free slot of the last row is cleared, not only the one
     // slot at the count: two removals before one paint vacate two slots.
     const int rowEnd = (m_tabCount / kTabsPerRow + 1) * kTabsPerRow;
-    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    for (int slot = m_tabCount; slot < rowEnd; ++slot) dc.FillSolidRect(&m_tabs[slot].rect, face);
+    for (int slot = m_tabCount; slot < rowEnd; ++slot)
+      dc.FillSolidRect(&m_tabs[slot].rect, colours.face);
     m_eraseFreedSlot = 0;
   }
   dc.RestoreDC(saved);
+}
+
+void CTabBar::PaintTab(CDC& dc, int i, const TabColours& colours) {
+  const CRect& slot = m_tabs[i].rect;
+  const int width = slot.Width();
+  const int height = slot.Height();
+  const bool selected = i == m_selectedTab;
+  if (!colours.plain) {
+    dc.BitBlt(slot.left + kEdge, slot.top + kEdge, width - kFrame, height - kFrame, &m_memoryDC, 0,
+              selected ? m_faceHeight / 2 : 0, SRCCOPY);
+  } else {
+    dc.FillSolidRect(slot.left + kEdge, slot.top + kEdge, width - kFrame, height - kFrame,
+                     selected ? colours.selectedFace : colours.face);
+    dc.SetTextColor(selected ? colours.selectedLabel : colours.label);
+  }
+  dc.FillSolidRect(slot.left, slot.top, width - kEdge, kEdge, colours.shadow);
+  dc.FillSolidRect(slot.left, slot.top, kEdge, height - kEdge, colours.shadow);
+  dc.FillSolidRect(slot.left, slot.bottom - kEdge, width, kEdge, colours.highlight);
+  dc.FillSolidRect(slot.right - kEdge, slot.top, kEdge, height, colours.highlight);
+  if (m_tabs[i].mark != TabMark::kNone) {
+    const COLORREF mark = colours.plain ? PlainMarkColour(m_tabs[i].mark, colours.face)
+                          : m_tabs[i].mark == TabMark::kMention ? kMentionMark
+                                                                : kNewsMark;
+    dc.FillSolidRect(slot.right - kEdge - kMarkWidth, slot.top + kEdge, kMarkWidth, kMarkHeight,
+                     mark);
+  }
+  CRect text(slot.left + 5, slot.top + kEdge, slot.right, slot.bottom);
+  dc.DrawText(m_tabs[i].label, &text, kLabelFormat);
 }
 
 void CTabBar::OnDestroy() {

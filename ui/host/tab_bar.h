@@ -106,6 +106,12 @@ class CTabBar : public CStatic {
 
   // Sets the control's height (its width stays 4 x W + 20) without moving,
   // re-ordering or redrawing it.
+  // What a paint draws the tabs in, read once per paint.
+  struct TabColours {
+    bool plain;  // the system's colours, not the faces
+    COLORREF shadow, highlight, face, label, selectedFace, selectedLabel;
+  };
+  void PaintTab(CDC& dc, int index, const TabColours& colours);
   void ResizeToRows(int rows);
   // 4 x W + 20, whatever the rows.
   int BarWidth() const;
