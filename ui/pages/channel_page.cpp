@@ -32,9 +32,7 @@ const int kPaneIds[] = {IDC_CHANNEL_INPUT, IDC_CHANNEL_CONSOLE, IDC_CHANNEL_USER
 
 const PaneList CChannelPage::kPanes = {kPaneIds, 3};
 
-// The input box holds the focus while text goes in when the console had it,
-// so a reader's selection survives.
-const ConsoleStyle kChatConsoleStyle = {"SYSTEM", 270, 1000, true, IDC_CHANNEL_INPUT};
+const ConsoleStyle kChatConsoleStyle = {"SYSTEM", 270, 1000, true};
 
 CChannelPage::CChannelPage(IChannelPageHost* host, CWnd* pParent)
     : CModelessPage(IDD, pParent),
