@@ -25,8 +25,6 @@ enum : unsigned { WM_LINK_EVENT = kWmUser + 2 };
 
 // To a console control (CConsoleView): carry out one whole append on the
 // control's thread; a sender on another thread waits until the text is in.
-// wParam nonzero when the sender runs on the control's own thread (only then
-// can the control have the focus the append looks at); lParam the address of
-// a ConsoleAppendRequest, valid for the call. Returns 0. A window that is
-// gone does nothing with it.
+// wParam 0; lParam the address of a ConsoleAppendRequest, valid for the
+// call. Returns 0. A window that is gone does nothing with it.
 enum : unsigned { WM_CONSOLE_APPEND = kWmApp + 1 };

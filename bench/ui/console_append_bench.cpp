@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
   std::printf("consoles: %s\n", strict ? "strict (as Windows answers)" : "as Wine answers");
 
   const ConsoleStyle heldAt100 = {kChatConsoleStyle.faceName, kChatConsoleStyle.heightTwips, 101,
-                                  true, 0};
+                                  true};
   CBenchConsole full(kChatConsoleStyle);
   CBenchConsole small(kChatConsoleStyle);
   CBenchConsole smallCapped(heldAt100);

@@ -55,8 +55,7 @@ int main(int argc, char** argv) {
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE |
                       ES_AUTOVSCROLL | ES_READONLY | ES_WANTRETURN;
   // The chat console's look with room for all 1,000 lines.
-  const ConsoleStyle full = {kChatConsoleStyle.faceName, kChatConsoleStyle.heightTwips, 1001, true,
-                             0};
+  const ConsoleStyle full = {kChatConsoleStyle.faceName, kChatConsoleStyle.heightTwips, 1001, true};
   CConsoleView console(full);
   console.SubclassWindow(::CreateWindowExA(0, "RICHEDIT", "", style, 0, 0, 460, 320, frame, nullptr,
                                            ::GetModuleHandleA(nullptr), nullptr));

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "client_fixture.h"
@@ -91,9 +92,10 @@ bool Underlined(HWND console, const std::string& text) {
 
 // How a hand gives a click on text the console shows, a few places into it
 // the first time it shows: the button down and up, a release alone (as after
-// a double-click elsewhere), or a drag from there to its last character
-// that selects what is between.
-enum class Hand { kClick, kReleaseAlone, kDrag };
+// a double-click elsewhere), a drag from there to its last character that
+// selects what is between, or the button down and up while a line comes
+// that trims the full console.
+enum class Hand { kClick, kReleaseAlone, kDrag, kClickAcrossATrim };
 
 LPARAM PointAt(HWND console, LONG position) {
   POINTL at = {};
@@ -101,7 +103,8 @@ LPARAM PointAt(HWND console, LONG position) {
   return MAKELPARAM(at.x + 2, at.y + 4);
 }
 
-void ClickInto(HWND console, const std::string& text, Hand hand = Hand::kClick) {
+void ClickInto(HWND console, const std::string& text, Hand hand,
+               const std::function<void()>& between) {
   const LONG start = FindInConsole(console, text);
   ASSERT_GE(start, 0) << text;
   const LPARAM down = PointAt(console, start + 4);
@@ -109,7 +112,17 @@ void ClickInto(HWND console, const std::string& text, Hand hand = Hand::kClick) 
       hand == Hand::kDrag ? PointAt(console, start + static_cast<LONG>(text.size()) - 1) : down;
   if (hand != Hand::kReleaseAlone) ::SendMessageA(console, WM_LBUTTONDOWN, MK_LBUTTON, down);
   if (hand == Hand::kDrag) ::SendMessageA(console, WM_MOUSEMOVE, MK_LBUTTON, up);
+  if (hand == Hand::kClickAcrossATrim) between();
   ::SendMessageA(console, WM_LBUTTONUP, 0, up);
+}
+
+// The console as full as its cap allows, following its end.
+void FillToTheCap(HWND console) {
+  std::string lines;
+  for (int i = 0; i < 1000; ++i) lines += "<carol> an earlier line\r\n";
+  ::SetWindowTextA(console, lines.c_str());
+  ::SendMessageA(console, EM_SETSEL, lines.size(), static_cast<LPARAM>(lines.size()));
+  ::SendMessageA(console, WM_VSCROLL, SB_BOTTOM, 0);
 }
 
 }  // namespace
@@ -150,17 +163,40 @@ TEST_F(ClientTest, AClickOnAWebLinkOpensItInItsHandlerAndNothingElseIsStarted) {
       {"after Japanese text on its line", "日本語のあとに http://example.org/whole/link",
        "/whole/link", Hand::kClick, "http://example.org/whole/link"},
       {"on the last display line of a link that wraps", wrapped, "ww/end", Hand::kClick, wrapped},
+      // Read in lines scrolled up, which the view keeps while the trim shifts
+      // every position.
+      {"while a line trims the console", "http://example.org/trimmed/under/it", "/under/it",
+       Hand::kClickAcrossATrim, "http://example.org/trimmed/under/it"},
   };
   std::string record;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
+    const bool trim = c.hand == Hand::kClickAcrossATrim;
+    if (trim) FillToTheCap(console);
     for (std::size_t at = 0; at < c.line.size();) {
       const std::size_t end = std::min(c.line.find("\r\n", at), c.line.size());
       bob->Send(402, "#lobby " + c.line.substr(at, end - at));
       at = end + 2;
     }
-    ASSERT_TRUE(ConsoleShows(console, c.target));
-    ClickInto(console, c.target, c.hand);
+    // At the cap the line count stays: the text itself is read.
+    const auto shows = [&](const std::string& text) {
+      return PumpUntil([&] { return WindowText(console).find(text) != std::string::npos; });
+    };
+    ASSERT_TRUE(shows(c.target));
+    if (trim) {
+      // The link's line up in the view, the end out of it.
+      for (int i = 0; i < 40; ++i) bob->Send(402, "#lobby a later line " + std::to_string(i));
+      ASSERT_TRUE(shows("a later line 39"));
+      const LRESULT linkLine =
+          ::SendMessageA(console, EM_EXLINEFROMCHAR, 0, FindInConsole(console, c.target));
+      for (int i = 0; i < 100 && ::SendMessageA(console, EM_GETFIRSTVISIBLELINE, 0, 0) > linkLine;
+           ++i)
+        ::SendMessageA(console, WM_VSCROLL, SB_LINEUP, 0);
+    }
+    ClickInto(console, c.target, c.hand, [&] {
+      bob->Send(402, "#lobby one line more");
+      EXPECT_TRUE(shows("one line more"));
+    });
     if (c.opened.empty()) continue;
     record += c.opened + "\n";
     EXPECT_TRUE(::PumpUntil(kHangBoundMs, [&] {

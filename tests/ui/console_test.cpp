@@ -1,5 +1,6 @@
 // Consoles: set-up, coloured appends, the guard, the line cap, the focus and
-// scroll rules, appends from another thread and the log sink.
+// scroll rules, the reader's place, appends from another thread and the log
+// sink.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -39,7 +40,8 @@ LRESULT CALLBACK CountFocus(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 // Consoles of a given style in a test window, with an input box beside them
-// (the chat console's focus holder), each attached to a CConsoleView.
+// (where the focus goes when it leaves a console), each attached to a
+// CConsoleView.
 class ConsoleTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -202,7 +204,7 @@ TEST_F(ConsoleTest, AMultiLineAppendAtTheCapRemovesOneLineAndPiecesBringTheCount
 TEST_F(ConsoleTest, AWrappedFirstLineIsRemovedWholeUpToItsLineBreak) {
   // A narrow console with a small cap: the first text line wraps over many
   // display lines.
-  const ConsoleStyle smallCap = {"SYSTEM", 270, 12, true, kInputId};
+  const ConsoleStyle smallCap = {"SYSTEM", 270, 12, true};
   Open(smallCap, 200);
   std::string longLine;
   for (int i = 0; i < 12; ++i) longLine += "word ";
@@ -233,7 +235,7 @@ LRESULT CALLBACK FindOneLater(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 TEST_F(ConsoleTest, ATrimWhosePositionSystemsDisagreeStillHoldsTheCap) {
-  const ConsoleStyle smallCap = {"SYSTEM", 270, 5, true, kInputId};
+  const ConsoleStyle smallCap = {"SYSTEM", 270, 5, true};
   Open(smallCap);
   ::SendMessageA(Console(), EM_SETREADONLY, FALSE, 0);
   g_findProc = reinterpret_cast<WNDPROC>(
@@ -267,27 +269,19 @@ TEST_F(ConsoleTest, WithoutTheFocusAnAppendScrollsTheNewTextIntoView) {
   EXPECT_EQ(input, ::GetFocus());
 }
 
-TEST_F(ConsoleTest, ChatConsoleWithTheFocusLendsItToTheInputBoxAndSendsNoScroll) {
-  Open(kChatConsoleStyle);
-  FillLines(console, 5);
-  ::SetFocus(Console());
-  g_inputFocusCount = 0;
-  g_scrollRequests = 0;
-  console->AppendConsole(RGB(255, 255, 255), "while reading\r\n");
-  EXPECT_EQ(1, g_inputFocusCount.load());
-  EXPECT_EQ(0, g_scrollRequests.load());
-  EXPECT_EQ(Console(), ::GetFocus());
-}
-
-TEST_F(ConsoleTest, ServerConsoleKeepsTheFocusWhereItIs) {
-  Open(kServerConsoleStyle);
-  ::SetFocus(Console());
-  g_inputFocusCount = 0;
-  g_scrollRequests = 0;
-  console->AppendConsole(RGB(255, 255, 255), "log line\r\n");
-  EXPECT_EQ(0, g_inputFocusCount.load());
-  EXPECT_EQ(0, g_scrollRequests.load());
-  EXPECT_EQ(Console(), ::GetFocus());
+// Every move of the focus is a focus event a screen reader announces: a
+// busy channel must not bounce it between the console and the input box.
+TEST_F(ConsoleTest, WithTheFocusEitherConsoleKeepsItAndFollowsTheNewText) {
+  for (const ConsoleStyle* style : {&kChatConsoleStyle, &kServerConsoleStyle}) {
+    SCOPED_TRACE(style == &kChatConsoleStyle ? "chat console" : "server console");
+    Open(*style);
+    ::SetFocus(Console());
+    g_inputFocusCount = 0;
+    FillLines(console, 60);
+    EXPECT_EQ(0, g_inputFocusCount.load());
+    EXPECT_EQ(Console(), ::GetFocus());
+    EXPECT_GT(FirstVisibleLine(Console()), 0);
+  }
 }
 
 std::string FirstShownText(HWND view) {
@@ -297,6 +291,15 @@ void AppendNumbered(CConsoleView* view, int from, int count) {
   char line[16];
   for (int i = from; i < from + count; ++i) {
     wsprintfA(line, "line %02d\r\n", i);
+    view->AppendConsole(RGB(255, 255, 255), line);
+  }
+}
+// Lines of six words, "NNNN.00" to "NNNN.05": a narrow console wraps them,
+// and each display line then starts with a word of its own.
+void AppendWrapped(CConsoleView* view, int from, int count) {
+  char line[64];
+  for (int i = from; i < from + count; ++i) {
+    wsprintfA(line, "%04d.00 %04d.01 %04d.02 %04d.03 %04d.04 %04d.05\r\n", i, i, i, i, i, i);
     view->AppendConsole(RGB(255, 255, 255), line);
   }
 }
@@ -317,7 +320,16 @@ LRESULT CALLBACK NoTextObjects(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
 
 // 38 lines of 9 characters capped at 40: three appends trim "line 00" to "02".
 TEST_F(ConsoleTest, TheReadersSelectionAndViewStayOnTheirTextThroughAppendsAndTrims) {
-  enum Reader { kAtEnd, kSelects, kScrollsUp, kScrollsToTop, kSelectsIntoTrim, kReturns, kDrags };
+  enum Reader {
+    kAtEnd,
+    kSelects,
+    kScrollsUp,
+    kScrollsToTop,
+    kSelectsIntoTrim,
+    kReturns,
+    kDrags,
+    kScrollsUpTall
+  };
   struct Case {
     const char* name;
     Reader reader;
@@ -330,18 +342,35 @@ TEST_F(ConsoleTest, TheReadersSelectionAndViewStayOnTheirTextThroughAppendsAndTr
                {"a selection partly trimmed", kSelectsIntoTrim, "line 03\r\nline", "kept"},
                {"scrolled back to the end", kReturns, "", ""},
                {"a drag upwards", kDrags, "e 05\r\nline 06\r\nline 07\r\nline 08\r\nline 09\r\nlin",
-                "line 05"}};
-  const ConsoleStyle capped = {"SYSTEM", 270, 40, true, kInputId};
+                "line 05"},
+               // 1,000 wrapped lines in a narrowed console, past the 16 bits of
+               // a scroll bar: its position is then scaled, not in pixels.
+               {"scrolled up in a text taller than 65,535 pixels", kScrollsUpTall, "", "kept"}};
+  const ConsoleStyle capped = {"SYSTEM", 270, 40, true};
+  // Room for 1,000 wrapped lines, each as many display lines as the first.
+  Open(capped, 150);
+  AppendWrapped(console, 0, 1);
+  const ConsoleStyle tall = {"SYSTEM", 270, 1000 * (console->GetLineCount() - 1) + 2, true};
   for (const Case& c : cases) {
     for (const int variant : {0, 1, 2}) {  // no focus, focus, trims by the messages
       SCOPED_TRACE(testing::Message() << c.name << ", variant " << variant);
-      Open(capped);
+      const bool narrow = c.reader == kScrollsUpTall;
+      Open(narrow ? tall : capped, narrow ? 150 : 400);
       if (variant == 2) {
         g_oleProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
             Console(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NoTextObjects)));
       }
       ::SetFocus(variant == 1 ? Console() : input);
-      AppendNumbered(console, 0, 38);
+      if (narrow) {
+        AppendWrapped(console, 0, 1000);
+        POINTL first = {}, end = {};
+        ::SendMessageA(Console(), EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&first), 0);
+        ::SendMessageA(Console(), EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&end),
+                       console->GetTextLength());
+        ASSERT_GT(end.y - first.y, 0xFFFF);
+      } else {
+        AppendNumbered(console, 0, 38);
+      }
       if (c.reader == kSelects) console->SetSel(5 * 9, 5 * 9 + 7);
       if (c.reader == kSelectsIntoTrim) console->SetSel(9 + 5, 4 * 9 + 4);
       if (c.reader != kAtEnd && c.reader != kSelects && c.reader != kSelectsIntoTrim)
@@ -349,13 +378,19 @@ TEST_F(ConsoleTest, TheReadersSelectionAndViewStayOnTheirTextThroughAppendsAndTr
       for (int i = 0; (c.reader == kScrollsUp || c.reader == kDrags) && i < 5; ++i)
         ::SendMessageA(Console(), WM_VSCROLL, SB_LINEDOWN, 0);
       if (c.reader == kReturns) ::SendMessageA(Console(), WM_VSCROLL, SB_BOTTOM, 0);
+      if (narrow) ::SendMessageA(Console(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 30000), 0);
       if (c.reader == kDrags) {  // from "line 10" up to "line 06"
         MouseAt(Console(), 10, WM_LBUTTONDOWN);
         MouseAt(Console(), 6);
       }
       const std::string shownBefore = FirstShownText(Console());
-      AppendNumbered(console, 38, 3);
-      ASSERT_EQ(0u, WindowText(Console()).find("line 03\r\n"));
+      if (narrow) {
+        AppendWrapped(console, 1000, 200);
+        ASSERT_EQ(0u, WindowText(Console()).find("0200.00")) << WindowText(Console()).substr(0, 60);
+      } else {
+        AppendNumbered(console, 38, 3);
+        ASSERT_EQ(0u, WindowText(Console()).find("line 03\r\n"));
+      }
       if (c.reader == kDrags) {  // on up to "line 05", the third line now
         MouseAt(Console(), 2);
         MouseAt(Console(), 2, WM_LBUTTONUP);
@@ -371,7 +406,7 @@ TEST_F(ConsoleTest, TheReadersSelectionAndViewStayOnTheirTextThroughAppendsAndTr
 }
 
 TEST_F(ConsoleTest, TheMarkerSitsOverTheFirstNewLineMovesWithTrimsAndGoesWithItsText) {
-  const ConsoleStyle capped = {"SYSTEM", 270, 12, true, kInputId};  // trims from line 11
+  const ConsoleStyle capped = {"SYSTEM", 270, 12, true};  // trims from line 11
   Open(capped);
   AppendNumbered(console, 0, 5);
   console->ReaderLeaves();

@@ -1,7 +1,8 @@
 // The keyboard in the manager frame, key by key through the thread's
 // message pump as a user's keys go: tab switching from anywhere in the page
-// host, the input history and nick completion in a channel page's input
-// line. Real page host, tab bar, pages and edit controls.
+// host, F6 round the panes, the input history and nick completion in a
+// channel page's input line. Real page host, tab bar, pages and edit
+// controls.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +11,7 @@
 #include "link/message_catalogue.h"
 #include "tests/support/key_press.h"
 #include "tests/support/ui_test_support.h"
+#include "ui/console/burst_redraw.h"
 #include "ui/core/edit_offsets.h"
 #include "ui/host/page_host_dlg.h"
 #include "ui/host/page_host_ids.h"
@@ -21,9 +23,10 @@ namespace {
 const Key kUp = {VK_UP, kPlain};
 const Key kDown = {VK_DOWN, kPlain};
 const Key kTab = {VK_TAB, kPlain};
+const Key kF6 = {VK_F6, kPlain};
 
 // Where the focus is expected afterwards, on the selected tab's page.
-enum Focus { kOnInput, kOnConnect, kOnLeave };
+enum Focus { kOnInput, kOnConnect, kOnLeave, kOnChat };
 
 struct KeyCase {
   const char* name;
@@ -131,11 +134,15 @@ const KeyCase kKeyCases[] = {
     {"a double-byte prefix completes whole", 1, {}, "やあ ボ", {kTab}, 1, "やあ ボブ", 9, kOnInput},
     {"Tab with no match moves the focus", 1, {}, "zz", {kTab}, 1, "zz", 2, kOnLeave},
     {"Tab with no partial word moves the focus", 1, {}, "hi ", {kTab}, 1, "hi ", 3, kOnLeave},
+    // The shown page's chat took two lines in a burst, which holds its
+    // redrawing (the pacing's clock stands still here).
+    {"F6 reaches the chat while a burst holds its redrawing", 2, {}, "", {kF6}, 2, "", 0, kOnChat},
 };
 
 class FrameKeys : public testing::TestWithParam<KeyCase> {
  protected:
   void SetUp() override {
+    CBurstRedraw::SetClock([] { return DWORD{1000}; });
     ASSERT_TRUE(host.Create(CPageHostDlg::IDD, CWnd::FromHandle(window.Handle())));
     host.SetWindowPos(nullptr, 0, 0, 640, 400, SWP_NOZORDER);
     host.ShowWindow(SW_SHOW);
@@ -146,9 +153,14 @@ class FrameKeys : public testing::TestWithParam<KeyCase> {
         SendLinkMessage(host.m_hWnd, MsgUserListEntry, std::string(channel) + " " + user + " 1 2");
       }
     }
+    for (const char* line : {"#b alice hello", "#b alice again"})
+      SendLinkMessage(host.m_hWnd, MsgChannelText, line);
     PumpPending();
   }
-  void TearDown() override { window.Destroy(); }
+  void TearDown() override {
+    window.Destroy();
+    CBurstRedraw::SetClock(nullptr);
+  }
 
   CTabBar* TabBar() const {
     return static_cast<CTabBar*>(
@@ -197,7 +209,8 @@ TEST_P(FrameKeys, KeysSelectTabsAndEditTheInputLine) {
     EXPECT_EQ(c.input, text);
     EXPECT_EQ(c.caret, CaretBytes(Input(c.tab), text));
   }
-  const int focusId[] = {IDC_CHANNEL_INPUT, IDC_MANAGER_CONNECT, IDC_CHANNEL_LEAVE};
+  const int focusId[] = {IDC_CHANNEL_INPUT, IDC_MANAGER_CONNECT, IDC_CHANNEL_LEAVE,
+                         IDC_CHANNEL_CONSOLE};
   EXPECT_EQ(::GetDlgItem(Page(c.tab), focusId[c.focus]), ::GetFocus());
 }
 

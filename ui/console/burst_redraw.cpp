@@ -34,15 +34,20 @@ void CBurstRedraw::BeginChange(HWND control) {
     Forget();
     m_control = control;
   }
-  if (m_off || control == nullptr) return;
+  if (control == nullptr) return;
   // Nothing of a control that cannot be seen (its page hidden) is painted:
   // it is changed with its redrawing on, and shows all when its page does.
   // Turning a full console's redrawing on again costs more than its change,
   // and every hidden console of a burst spread over the pages would pay it
   // for every line, with its own timer and redraw.
   if (!::IsWindowVisible(control)) return;
+  // Also when a burst holds it off already: the message clears the window's
+  // WS_VISIBLE again, which keeps a control that pays no heed to its own
+  // flag (the rich edit under Wine paints whenever it is visible) from
+  // drawing the change.
   ::SendMessageA(control, WM_SETREDRAW, FALSE, 0);
   m_off = true;
+  m_windowHidden = true;
 }
 
 void CBurstRedraw::EndChange() {
@@ -54,6 +59,12 @@ void CBurstRedraw::EndChange() {
     return;
   }
   m_held = true;
+  // Held, the control keeps its own flag off until its redraw; its window
+  // is visible again before the thread serves anyone else. DefWindowProc
+  // alone sets WS_VISIBLE back, as WM_SETREDRAW TRUE would, without the
+  // control's redraw (a list view's costs milliseconds).
+  if (m_windowHidden) ::DefWindowProcA(m_control, WM_SETREDRAW, TRUE, 0);
+  m_windowHidden = false;
   if (!m_timerSet) {
     // The timer's id is this object; it goes with Forget or the window.
     m_timerSet = ::SetTimer(m_control, reinterpret_cast<UINT_PTR>(this), kQuietMs, &OnTimer) != 0;
@@ -88,6 +99,7 @@ void CBurstRedraw::StopHolding() {
   if (m_timerSet) ::KillTimer(m_control, reinterpret_cast<UINT_PTR>(this));
   m_timerSet = false;
   m_off = false;
+  m_windowHidden = false;
   m_held = false;
 }
 
@@ -125,6 +137,8 @@ void CBurstRedraw::Redraw() {
 void CBurstRedraw::Release() {
   StopHolding();
   ::SendMessageA(m_control, WM_SETREDRAW, TRUE, 0);
-  // The whole control with its background.
-  ::RedrawWindow(m_control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+  // The whole control with its background and its frame: the scroll bar
+  // moved unseen too (WM_SETREDRAW's remarks name these flags).
+  ::RedrawWindow(m_control, nullptr, nullptr,
+                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }

@@ -9,7 +9,11 @@
 // three times its last redraw when that was slower), and once more when no
 // change has come for kQuietMs, to it and to every other paced control of
 // the thread (or its pace is due): a page whose lines pause while other
-// pages' lines go on is still in the thread's burst. A control that cannot
+// pages' lines go on is still in the thread's burst. Only the control's own
+// redrawing is held between changes: its window is visible again as soon as
+// each change is in (WM_SETREDRAW's DefWindowProc clears WS_VISIBLE), so F6
+// and a screen reader, served between two changes, find a shown control
+// shown. A control that cannot
 // be seen (under a hidden page) is not held at all: it changes with its
 // redrawing on, which paints nothing while it is hidden, and shows all of
 // it when its page is shown. Two controls of one window that change in the
@@ -34,11 +38,11 @@ class CBurstRedraw {
   CBurstRedraw& operator=(const CBurstRedraw&) = delete;
   ~CBurstRedraw();
 
-  // Before a change of control: its redrawing off (WM_SETREDRAW 0), unless a
-  // burst holds it off already or the control cannot be seen.
+  // Before a change of control: its redrawing off (WM_SETREDRAW 0), unless
+  // the control cannot be seen.
   void BeginChange(HWND control);
-  // After the change: redraws the control now, or, within a burst, leaves it
-  // held for a later redraw (see above).
+  // After the change: redraws the control now, or, within a burst, leaves its
+  // own redrawing off for a later redraw, its window visible again.
   void EndChange();
   // Redraws the control now if a burst holds it. Nothing otherwise.
   void Flush();
@@ -65,8 +69,11 @@ class CBurstRedraw {
   void Release();
 
   HWND m_control = nullptr;
-  // Redrawing is off (between BeginChange and EndChange, or held by a burst).
+  // The control's own redrawing is off (between BeginChange and EndChange,
+  // or held by a burst).
   bool m_off = false;
+  // This change cleared the window's WS_VISIBLE, which EndChange gives back.
+  bool m_windowHidden = false;
   // Changes made since the last redraw and not shown yet.
   bool m_held = false;
   bool m_timerSet = false;

@@ -40,6 +40,11 @@ bool ShowLineAtTop(HWND control, int line) {
   }
   return shown == line;
 }
+// The vertical scroll bar's position, -1 when it has none.
+int ScrollPosition(HWND control) {
+  SCROLLINFO bar = {sizeof(bar), SIF_POS, 0, 0, 0, 0, 0};
+  return ::GetScrollInfo(control, SB_VERT, &bar) ? bar.nPos : -1;
+}
 
 }  // namespace
 
@@ -60,10 +65,17 @@ bool CConsoleView::ReadReaderPlace(const CHARRANGE& selection, long length, Read
   if (caretAtEnd && !m_viewAway) return false;
   place->keepView = m_viewAway;
   place->firstShown = m_awayFirstShown;
-  // The scroll bar's position is the view's offset in pixels, as the
-  // control's own scroll bar shows it: read without a message.
-  SCROLLINFO bar = {sizeof(bar), SIF_POS, 0, 0, 0, 0, 0};
-  place->viewTop = ::GetScrollInfo(m_hWnd, SB_VERT, &bar) ? bar.nPos : -1;
+  // The scroll bar's position is the view's offset in pixels (how far the
+  // first character is above the formatting rectangle) while the text is
+  // less than 65,536 pixels tall. Beyond, the control scales its bar to 16
+  // bits, as WM_VSCROLL carries no more: the position is then no pixel
+  // count, and the view goes back by lines.
+  const int position = ScrollPosition(m_hWnd);
+  RECT format = {};
+  POINTL first = {};
+  SendMessage(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  SendMessage(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&first), 0);
+  place->viewTop = position == format.top - first.y ? position : -1;
   place->keepSelection = !caretAtEnd;
   place->anchor = selection.cpMin;
   place->active = selection.cpMax;
@@ -88,8 +100,12 @@ bool CConsoleView::ReadReaderPlace(const CHARRANGE& selection, long length, Read
   return true;
 }
 
-void CConsoleView::RestoreReaderPlace(const ReaderPlace& place, long trimmed, int pixelsTrimmed,
-                                      bool hadFocus) {
+void CConsoleView::RestoreReaderPlace(const ReaderPlace& place, long trimmed, int pixelsTrimmed) {
+  // The view first: a selection then set inside the view moves nothing, where
+  // set first it would scroll the control to it from the end (which the
+  // insert showed) and the view back again.
+  int viewPutAt = -1;
+  if (place.keepView) viewPutAt = PutViewBack(place, trimmed, pixelsTrimmed);
   if (place.keepSelection) {
     // A trim shifts the selection with its text and cuts what it took.
     const long anchor = std::max(0L, place.anchor - trimmed);
@@ -107,19 +123,10 @@ void CConsoleView::RestoreReaderPlace(const ReaderPlace& place, long trimmed, in
     MoveCaretToEnd();
   }
   if (place.keepView) {
-    // The same text at the top, or the oldest line when the trim took it.
-    const bool gone = place.firstShown < trimmed;
-    m_awayFirstShown = gone ? 0 : place.firstShown - trimmed;
-    const int top = gone ? 0 : place.viewTop - pixelsTrimmed;
-    if (place.viewTop >= 0 && top >= 0 && top <= 0xFFFF) {
-      // The same pixel offset over the same text, in one scroll.
-      DefWindowProc(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, top), 0);
-    } else if (!ShowLineAtTop(m_hWnd, gone ? 0 : LineOf(m_hWnd, m_awayFirstShown))) {
-      // Short of the line (the text's end stops it), the view is asked
-      // about again next time.
-      m_viewMayHaveMoved = true;
-    }
-  } else if (!hadFocus) {
+    // A selection outside the kept view scrolled the control to it: the
+    // view once more.
+    if (viewPutAt != ScrollPosition(m_hWnd)) PutViewBack(place, trimmed, pixelsTrimmed);
+  } else {
     // At the end with a selection held: the view follows, the caret stays.
     // Past this console's own handler: no reader moved it.
     DefWindowProc(WM_VSCROLL, SB_BOTTOM, 0);
@@ -140,6 +147,26 @@ void CConsoleView::RestoreReaderPlace(const ReaderPlace& place, long trimmed, in
   }
 }
 
+int CConsoleView::PutViewBack(const ReaderPlace& place, long trimmed, int pixelsTrimmed) {
+  // The same text at the top, or the oldest line when the trim took it.
+  const bool gone = place.firstShown < trimmed;
+  m_awayFirstShown = gone ? 0 : place.firstShown - trimmed;
+  const int top = gone ? 0 : place.viewTop - pixelsTrimmed;
+  if (place.viewTop >= 0 && top >= 0) {
+    // The same pixel offset over the same text, in one scroll, and none when
+    // the bar is there already: a control that did not follow the insert
+    // (one without the focus, on Windows) is then a trimmed line off at
+    // most, a short scroll. Past this console's own handler: no reader
+    // moved it.
+    if (ScrollPosition(m_hWnd) != top) DefWindowProc(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, top), 0);
+  } else if (!ShowLineAtTop(m_hWnd, gone ? 0 : LineOf(m_hWnd, m_awayFirstShown))) {
+    // Short of the line (the text's end stops it), the view is asked about
+    // again next time.
+    m_viewMayHaveMoved = true;
+  }
+  return ScrollPosition(m_hWnd);
+}
+
 bool CConsoleView::ViewAtEnd(long length) {
   // The last line with text; a text ending in a line break has an empty
   // line after it, which a view scrolled to the end need not show.
@@ -158,6 +185,9 @@ void CConsoleView::ShiftMarksBy(long trimmed) {
   // Trimmed up to it, the marker has no line left above it.
   if (m_markerAt >= 0 && (m_markerAt -= trimmed) <= 0) m_markerAt = -1;
   if (m_leftAt >= 0) m_leftAt = std::max(0L, m_leftAt - trimmed);
+  // A press on a link waiting for its release: the same link, or none when
+  // its line went.
+  if (m_pressedLink >= 0 && (m_pressedLink -= trimmed) < 0) m_pressedLink = -1;
 }
 
 LRESULT CConsoleView::OnReaderMoves(WPARAM, LPARAM) {
@@ -176,6 +206,9 @@ void CConsoleView::ReaderReturns() {
   if (m_hWnd == nullptr || m_leftAt < 0) return;
   const long left = m_leftAt;
   m_leftAt = -1;
+  // Shown with its page at once, not when a burst's pacing would have got
+  // round to it.
+  m_redraw.Flush();
   // Nothing new: the marker stays where it was, if anywhere.
   if (left > 0 && GetTextLength() > left) m_markerAt = left;
 }

@@ -1,4 +1,4 @@
-// Console set-up and the append with its guard, focus rule and line cap.
+// Console set-up and the append with its guard and line cap.
 #include "ui/console/console_view.h"
 
 #include <commdlg.h>
@@ -10,7 +10,7 @@
 #include "ui/core/rtf_guard.h"
 #include "ui/ui_messages.h"
 
-const ConsoleStyle kServerConsoleStyle = {"ＭＳ Ｐゴシック", 180, 500, false, 0};
+const ConsoleStyle kServerConsoleStyle = {"ＭＳ Ｐゴシック", 180, 500, false};
 
 const char kRefusedRtfLine[] = "不正なタグを使用！\r\n";
 
@@ -40,9 +40,8 @@ void CConsoleView::SetUp() {
 
 void SendConsoleAppend(HWND console, COLORREF colour, const char* text) {
   if (console == nullptr || text == nullptr) return;
-  const bool ownThread = ::GetWindowThreadProcessId(console, nullptr) == ::GetCurrentThreadId();
   ConsoleAppendRequest request = {colour, text};
-  ::SendMessageA(console, WM_CONSOLE_APPEND, ownThread ? 1 : 0, reinterpret_cast<LPARAM>(&request));
+  ::SendMessageA(console, WM_CONSOLE_APPEND, 0, reinterpret_cast<LPARAM>(&request));
 }
 
 void CConsoleView::AppendConsole(COLORREF colour, const char* text) {
@@ -71,15 +70,15 @@ void CConsoleView::OnDestroy() {
   CRichEditCtrl::OnDestroy();
 }
 
-LRESULT CConsoleView::OnConsoleAppend(WPARAM wParam, LPARAM lParam) {
+LRESULT CConsoleView::OnConsoleAppend(WPARAM, LPARAM lParam) {
   const auto* request = reinterpret_cast<const ConsoleAppendRequest*>(lParam);
   if (request != nullptr && request->text != nullptr) {
-    AppendHere(request->colour, request->text, wParam != 0);
+    AppendHere(request->colour, request->text);
   }
   return 0;
 }
 
-void CConsoleView::AppendHere(COLORREF colour, const char* text, bool callerMayHaveFocus) {
+void CConsoleView::AppendHere(COLORREF colour, const char* text) {
   if (m_style.guardRtf && IsUnsafeRtf(text)) {
     colour = kCyan;
     text = kRefusedRtfLine;
@@ -92,15 +91,12 @@ void CConsoleView::AppendHere(COLORREF colour, const char* text, bool callerMayH
   // underlined: this append turns it off again.
   if (m_endsInLink) format.dwMask |= CFM_UNDERLINE;
 
+  // The focus stays where it is, in this console too: every move of it
+  // would be announced by a screen reader and recreate the caret. A focused
+  // control may scroll to the insertion as the text goes in; the reader's
+  // view and selection are put back on their text after the append
+  // (console_reader.cpp).
   m_redraw.BeginChange(m_hWnd);
-  const bool hadFocus = callerMayHaveFocus && ::GetFocus() == m_hWnd;
-  if (hadFocus && m_style.focusHolderId != 0) {
-    // Inserted into while focused, the control would move its view with
-    // every change; the reader's scroll position is kept instead.
-    if (HWND holder = ::GetDlgItem(::GetParent(m_hWnd), m_style.focusHolderId)) ::SetFocus(holder);
-  }
-  // A selection or a view the reader moved away from the end is put back
-  // on its text after the append (console_reader.cpp).
   const long length = GetTextLength();
   CHARRANGE selection = {};
   SendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
@@ -113,16 +109,10 @@ void CConsoleView::AppendHere(COLORREF colour, const char* text, bool callerMayH
   const long trimmed = TrimToCap(keepPlace && place.keepView ? &pixelsTrimmed : nullptr);
   ShiftMarksBy(trimmed);
   if (keepPlace) {
-    // The focus back first: the control may show its selection as it comes.
-    if (hadFocus) ::SetFocus(m_hWnd);
-    RestoreReaderPlace(place, trimmed, pixelsTrimmed, hadFocus);
+    RestoreReaderPlace(place, trimmed, pixelsTrimmed);
   } else {
     MoveCaretToEnd();
-    if (hadFocus) {
-      ::SetFocus(m_hWnd);
-    } else {
-      SendMessage(EM_SCROLLCARET);
-    }
+    SendMessage(EM_SCROLLCARET);
   }
   // Redrawing on and the whole console invalidated, or, within a burst of
   // appends, a repaint now and then (ui/console/burst_redraw.h).

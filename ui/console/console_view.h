@@ -1,7 +1,7 @@
 // CConsoleView: a read-only rich edit control that shows traffic as coloured
 // lines on black. The chat console of a channel page and the server-message
 // console of the manager page are this one class with different ConsoleStyle
-// settings (face, height, line cap, RTF guard, focus rule). A page holds one
+// settings (face, height, line cap, RTF guard). A page holds one
 // as a member, e.g. CConsoleView m_serverLog{kServerConsoleStyle}, binds it to
 // its control with DDX_Control and calls SetUp in its dialog initialisation.
 //
@@ -28,13 +28,10 @@ struct ConsoleStyle {
   // Every text is screened with IsUnsafeRtf; a refused one is replaced by
   // the refusal line.
   bool guardRtf;
-  // A sibling control (by id) that holds the keyboard focus while text goes
-  // in when the console had it; 0 leaves the focus where it is.
-  int focusHolderId;
 };
 
 // The chat console of a channel page. Defined with the page
-// (ui/pages/channel_page.cpp), which names its own input box as the focus holder.
+// (ui/pages/channel_page.cpp).
 extern const ConsoleStyle kChatConsoleStyle;
 // The server-message console of the manager page.
 extern const ConsoleStyle kServerConsoleStyle;
@@ -62,8 +59,8 @@ class CConsoleView : public CRichEditCtrl {
   // background, selection kept and shown while the control lacks the focus.
   void SetUp();
   // Appends text (whole lines ending in "\r\n", or pieces of one line) at the
-  // end in colour, web links underlined. Nothing happens while the control
-  // has no window.
+  // end in colour, web links underlined; the focus stays where it is. Nothing
+  // happens while the control has no window.
   void AppendConsole(COLORREF colour, const char* text);
   // Repaints this console's bursts together with other's control (a list
   // beside it that changes in the same bursts): see CBurstRedraw::PaceWith.
@@ -79,7 +76,8 @@ class CConsoleView : public CRichEditCtrl {
   void ReaderLeaves();
   // The page is shown again: when new text came while it was hidden, a
   // marker line is drawn above it (over the control, never in its text)
-  // until it is trimmed away or the next return with new text moves it.
+  // until it is trimmed away or the next return with new text moves it. A
+  // burst's held redrawing is shown with the page.
   void ReaderReturns();
   // Scrolls the first new line to the top and selects it, so a screen
   // reader starts there. false, nothing changed, without a marker.
@@ -106,9 +104,7 @@ class CConsoleView : public CRichEditCtrl {
   afx_msg LRESULT OnReaderMoves(WPARAM wParam, LPARAM lParam);
 
  private:
-  // callerMayHaveFocus is false for an append sent from another thread,
-  // whose caller holds no focus: it always scrolls the new text into view.
-  void AppendHere(COLORREF colour, const char* text, bool callerMayHaveFocus);
+  void AppendHere(COLORREF colour, const char* text);
   void MoveCaretToEnd();
   // What the reader made of the console before an append: a selection (or
   // caret) away from the end and a view away from the end, both kept.
@@ -117,8 +113,8 @@ class CConsoleView : public CRichEditCtrl {
     long active;
     bool keepSelection;
     bool keepView;
-    // The first character of the first line shown, and the scroll bar's
-    // position (-1 when unknown).
+    // The first character of the first line shown, and the view's offset
+    // in pixels from the scroll bar (-1 when the bar does not count pixels).
     long firstShown;
     int viewTop;
     // A drag holds the mouse (active is then the end at the pointer).
@@ -129,10 +125,12 @@ class CConsoleView : public CRichEditCtrl {
   bool ReadReaderPlace(const CHARRANGE& selection, long length, ReaderPlace* place);
   // After the append, trimmed characters (pixelsTrimmed high, when the view
   // is kept) gone from the top.
-  void RestoreReaderPlace(const ReaderPlace& place, long trimmed, int pixelsTrimmed, bool hadFocus);
+  void RestoreReaderPlace(const ReaderPlace& place, long trimmed, int pixelsTrimmed);
+  // The kept view back over its text; the scroll bar's position afterwards.
+  int PutViewBack(const ReaderPlace& place, long trimmed, int pixelsTrimmed);
   // The last line of text is (partly) in view.
   bool ViewAtEnd(long length);
-  // The marker and the reader's leaving point follow a trim.
+  // The marker, the reader's leaving point and a pressed link follow a trim.
   void ShiftMarksBy(long trimmed);
   // Inserts text at the caret in format, its web links underlined.
   void InsertShowingLinks(CHARFORMATA* format, const char* text);

@@ -35,9 +35,7 @@ const char kNotSentLine[] = "サーバに未接続のため発言を送信でき
 
 const PaneList CChannelPage::kPanes = {kPaneIds, 3};
 
-// The input box holds the focus while text goes in when the console had it,
-// so a reader's selection survives.
-const ConsoleStyle kChatConsoleStyle = {"SYSTEM", 270, 1000, true, IDC_CHANNEL_INPUT};
+const ConsoleStyle kChatConsoleStyle = {"SYSTEM", 270, 1000, true};
 
 CChannelPage::CChannelPage(IChannelPageHost* host, CWnd* pParent)
     : CModelessPage(IDD, pParent),
