@@ -3,14 +3,27 @@
 #include "link/message_catalogue.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "link/cp932_text.h"
 #include "link/frame.h"
+#include "link/link_event.h"
 
 namespace {
 
 const std::size_t kChatCut = 500;
 const std::size_t kPayloadRoom = kMaxSendPayload;
+
+// Copies line into out->text, cut to limit and to the room one frame leaves
+// after the target, its space and, for an action, the quotes.
+void FillLine(const char* target, const char* line, std::size_t limit, OutgoingLine* out) {
+  const std::size_t around = std::strlen(target) + (out->type == MsgAction ? 3 : 1);
+  const std::size_t room = around < kPayloadRoom ? kPayloadRoom - around : 0;
+  if (room < limit) limit = room;
+  const std::size_t length = CharBoundaryLength(line, limit);
+  std::memcpy(out->text, line, length);
+  out->text[length] = '\0';
+}
 
 }  // namespace
 
@@ -51,6 +64,21 @@ ChannelListFields ReadChannelListFields(CPayloadCopy& copy) {
   return fields;
 }
 
+UserInfoFields ReadUserInfoFields(CPayloadCopy& copy) {
+  UserInfoFields fields;
+  fields.nick = copy.Token();
+  fields.level = copy.QuotedToken();
+  fields.secondsOnline = copy.Number();
+  fields.channels = copy.QuotedToken();
+  fields.status = copy.QuotedToken();
+  fields.files = copy.Number();
+  fields.downloads = copy.Number();
+  fields.uploads = copy.Number();
+  fields.speed = copy.Number();
+  fields.client = copy.QuotedToken();
+  return fields;
+}
+
 const char* UnquoteActionText(char* rest) {
   if (rest == nullptr || rest[0] == '\0') return "";
   // The quotes go as whole characters: a rest that lacks them must not leave
@@ -76,13 +104,15 @@ bool PrepareInputLine(const char* channel, const char* line, OutgoingLine* out) 
     limit = kChatCut;
   }
   out->format = out->type == MsgAction ? "%s \"%s\"" : "%s %s";
-  // Room left for the text once the channel, the space and any quotes are in.
-  const std::size_t around = std::strlen(channel) + (out->type == MsgAction ? 3 : 1);
-  const std::size_t room = around < kPayloadRoom ? kPayloadRoom - around : 0;
-  if (room < limit) limit = room;
-  const std::size_t length = CharBoundaryLength(line, limit);
-  std::memcpy(out->text, line, length);
-  out->text[length] = '\0';
+  FillLine(channel, line, limit, out);
+  return true;
+}
+
+bool PreparePrivateLine(const char* nick, const char* line, OutgoingLine* out) {
+  if (nick == nullptr || line == nullptr || line[0] == '\0') return false;
+  out->type = MsgPrivateMessage;
+  out->format = "%s %s";
+  FillLine(nick, line, kChatCut, out);
   return true;
 }
 
@@ -100,6 +130,17 @@ int SendLeave(CServerLink* link, const char* channel) {
 
 int SendChannelListRequest(CServerLink* link) { return SendFrame(link, MsgChannelListRequest, ""); }
 
-int SendInputLine(CServerLink* link, const char* channel, const OutgoingLine& line) {
-  return SendFrame(link, line.type, line.format, channel, line.text);
+int SendInputLine(CServerLink* link, const char* target, const OutgoingLine& line) {
+  return SendFrame(link, line.type, line.format, target, line.text);
+}
+
+int SendUserInfoRequest(CServerLink* link, const char* nick) {
+  return SendFrame(link, MsgUserInfoRequest, "%s", nick);
+}
+
+int SendPingReply(CServerLink* link, const MessageRecord& ping) {
+  if (ping.payload == nullptr) return 0;
+  const std::size_t length =
+      CharBoundaryLength(std::string_view(ping.payload, ping.length), kMaxSendPayload);
+  return SendFrame(link, MsgUserPingReply, "%.*s", static_cast<int>(length), ping.payload);
 }

@@ -1,7 +1,8 @@
 // The message catalogue: the codes of every message the client sends or acts
 // on, the payload of every message it sends, the line-speed names, the
-// channel tests, the rules that turn an input line into a chat or action
-// message, and the field extraction a page handler uses. No window system.
+// channel tests, the rules that turn an input line into a chat, action or
+// private message, and the field extraction a page handler uses. No window
+// system.
 // The senders run where their callers do (the pages on the user-interface
 // thread, the login on the worker); the rest are pure functions over the
 // caller's buffers, any thread.
@@ -27,20 +28,31 @@ enum MessageType : std::uint16_t {
   // From server, as the login reply when it refuses: <reason>. The client
   // takes any reply but 3 as a failed login and does not read the reason.
   MsgLoginRefused = 4,
+  // To server <nick> <text>; from it <sender> <text>. The server does not
+  // echo one's own, so the sender shows its line itself.
+  MsgPrivateMessage = 205,
   MsgJoin = 400,                // to server: <channel>
   MsgLeave = 401,               // both: <channel>
   MsgChat = 402,                // to server: <channel> <text>
   MsgChannelText = 403,         // <channel> <nick> <rest>
+  MsgServerNotice = 404,        // from server: <rest = text>, its errors and notices
   MsgJoined = 405,              // <channel>
   MsgUserEntered = 406,         // <channel> <nick> <files> <speed>
   MsgUserLeft = 407,            // <channel> <nick> <number> <number>
   MsgUserListEntry = 408,       // <channel> <nick> <files> <speed>
   MsgTopic = 410,               // <channel> <rest = topic>
   MsgChannelNotice = 425,       // <channel> <rest>
+  MsgUserInfoRequest = 603,     // to server: <nick>
+  MsgUserInfo = 604,            // from server: ReadUserInfoFields
   MsgChannelListRequest = 617,  // to server: empty
   MsgChannelListEntry = 618,    // <channel> <users> <rest = topic>
   MsgMotd = 621,                // <rest = text>
-  MsgAction = 824,              // to server <channel> "<text>"; from it <channel> <nick> "<text>"
+  // From server <nick> [<rest>]: another user pings; answered at once with
+  // 752 and that very payload (SendPingReply). To server, the same grammar
+  // pings <nick>.
+  MsgUserPing = 751,
+  MsgUserPingReply = 752,  // to server <nick> [<rest>]; from it <answerer> [<rest>]
+  MsgAction = 824,         // to server <channel> "<text>"; from it <channel> <nick> "<text>"
 };
 
 // The display text of a line-speed code (its low 16 bits): "Unknown",
@@ -80,6 +92,27 @@ struct ChannelListFields {
 };
 ChannelListFields ReadChannelListFields(CPayloadCopy& copy);
 
+// 604, a user's information:
+//   <nick> "<level>" <seconds online> "<channels>" "<status>" <files shared>
+//   <downloads> <uploads> <line speed code> "<client>"
+// Quoted fields are read with NextQuotedToken (an unquoted one is taken as a
+// token too); fields after the client are ignored. Texts point into the copy,
+// without their quotes; a missing field is the empty text or 0. Numbers keep
+// all 32 bits (seconds online run past 65535).
+struct UserInfoFields {
+  const char* nick;
+  const char* level;
+  std::uint32_t secondsOnline;
+  const char* channels;  // the channel names, space separated
+  const char* status;
+  std::uint32_t files;
+  std::uint32_t downloads;
+  std::uint32_t uploads;
+  std::uint32_t speed;  // for SpeedName
+  const char* client;
+};
+UserInfoFields ReadUserInfoFields(CPayloadCopy& copy);
+
 // The text between the quotes of an action's rest: its first and last byte
 // dropped (in place). A rest shorter than 2 bytes gives the empty text.
 const char* UnquoteActionText(char* rest);
@@ -102,6 +135,10 @@ struct OutgoingLine {
 // then cut just enough that the formatted payload fits one frame. Cuts never
 // split a double-byte character: one straddling the limit is dropped whole.
 bool PrepareInputLine(const char* channel, const char* line, OutgoingLine* out);
+// The same for a line typed to one person: 205 "<nick> <text>", the line
+// taken as it is (no action prefix) and cut as chat is. false for an empty
+// line. The text is what the page shows as its own line.
+bool PreparePrivateLine(const char* nick, const char* line, OutgoingLine* out);
 
 // The messages the client sends, each formatted here and sent with
 // SendFrame: 1 when the whole frame went out, 0 otherwise (no link, not
@@ -115,5 +152,11 @@ int SendJoin(CServerLink* link, const char* channel);
 int SendLeave(CServerLink* link, const char* channel);
 // 617: the empty payload.
 int SendChannelListRequest(CServerLink* link);
-// 402 or 824 as PrepareInputLine made it.
-int SendInputLine(CServerLink* link, const char* channel, const OutgoingLine& line);
+// 402, 824 or 205 as PrepareInputLine or PreparePrivateLine made it, to the
+// channel or nickname the line was prepared for.
+int SendInputLine(CServerLink* link, const char* target, const OutgoingLine& line);
+// 603: the nickname.
+int SendUserInfoRequest(CServerLink* link, const char* nick);
+// 752: the payload of the 751 being answered, cut on a character boundary to
+// what one frame sends (a relayed ping may be a few bytes longer).
+int SendPingReply(CServerLink* link, const MessageRecord& ping);

@@ -1,4 +1,4 @@
-// Payload copy, NextToken and number reading. Any thread.
+// Payload copy, NextToken (plain and quoted) and number reading. Any thread.
 #include "link/payload.h"
 
 #include <cstring>
@@ -26,6 +26,20 @@ std::string_view NextToken(std::string_view& rest) {
   const std::string_view token = rest.substr(0, space);
   rest.remove_prefix(space == std::string_view::npos ? rest.size() : space + 1);
   return token;
+}
+
+char* NextQuotedToken(char** cursor) {
+  if (cursor == nullptr || *cursor == nullptr) return nullptr;
+  if (**cursor != '"') return NextToken(cursor);
+  char* const text = *cursor + 1;
+  char* end = text;
+  while (*end != '\0' && !(*end == '"' && (end[1] == ' ' || end[1] == '\0'))) ++end;
+  if (*end == '"') {
+    *end++ = '\0';
+    if (*end == ' ') *end++ = '\0';
+  }
+  *cursor = end;
+  return text;
 }
 
 bool ReadUnsigned(const char* text, std::uint32_t* value) {

@@ -1,4 +1,4 @@
-// Channel membership and the frames each change sends.
+// Channel membership and the frames each change sends; private messages.
 #include "server/chat_hub.h"
 
 #include <algorithm>
@@ -46,6 +46,7 @@ User* ChatHub::AddUser(std::string_view nick, std::uint32_t files, std::uint32_t
   user->files = files;
   user->speed = speed;
   user->connection = connection;
+  user->since = std::chrono::steady_clock::now();
   User* added = user.get();
   m_users.emplace(added->nick, std::move(user));
   return added;
@@ -194,6 +195,15 @@ bool ChatHub::Close(std::string_view name) {
   }
   m_channels.erase(m_channels.find(channel->name));
   return true;
+}
+
+void ChatHub::SendPrivate(User* to, const User& from, std::string_view text) {
+  if (to->connection == nullptr) {
+    if (m_simulatedInbox) m_simulatedInbox(to, from, text);
+    return;
+  }
+  FrameBuilder frame;
+  Send(to, frame.Text(from.nick).Space().Text(text).Finish(MsgPrivateMessage));
 }
 
 void ChatHub::Send(const User* user, std::string_view frame) {

@@ -1,27 +1,38 @@
 // Users, channels and the messages they cause: joins, leaves, chat, actions,
-// topics, notices, kicks and the channel list. Real clients and simulated
-// demo users are both users here; only those with a connection are sent
-// anything. Every operation runs on the server's loop thread.
+// topics, notices, kicks, the channel list and private messages. Real
+// clients and simulated demo users are both users here; only those with a
+// connection are sent anything. Every operation runs on the server's loop thread.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "server/rate_bound.h"
+
 namespace orla_server {
 
 class Connection;
 struct Channel;
 
+// The pings a user may send at once, and how soon another is allowed.
+enum : int { kPingBurst = 5 };
+constexpr std::chrono::seconds kPingPeriod{1};
+
 struct User {
   std::string nick;
   std::uint32_t files = 0;
   std::uint32_t speed = 0;
-  Connection* connection = nullptr;  // null for a simulated user
-  std::vector<Channel*> channels;    // in the order joined
+  Connection* connection = nullptr;             // null for a simulated user
+  std::vector<Channel*> channels;               // in the order joined
+  std::string client;                           // the login's client name, for 604
+  std::chrono::steady_clock::time_point since;  // when the user came online
+  RateBound pings{kPingBurst, kPingPeriod};
 };
 
 struct Channel {
@@ -31,7 +42,8 @@ struct Channel {
   std::vector<User*> members;  // in the order joined
 };
 
-enum : std::size_t { kMaxChannelName = 64, kMaxChannelsPerUser = 100 };
+// A client name is a short label; the rest of a long one is not kept.
+enum : std::size_t { kMaxChannelName = 64, kMaxChannelsPerUser = 100, kMaxClientName = 64 };
 
 class ChatHub {
  public:
@@ -72,6 +84,15 @@ class ChatHub {
   // Kicks every member and removes the channel.
   bool Close(std::string_view name);
 
+  // 205 "<sender> <text>" to a connected user; a simulated one's message goes
+  // to the simulated inbox instead.
+  void SendPrivate(User* to, const User& from, std::string_view text);
+  // Who is told of private messages to simulated users (the demo cast); no
+  // one when empty. It may only note them: answering within the call would
+  // run a route inside another.
+  using SimulatedInbox = std::function<void(User* to, const User& from, std::string_view text)>;
+  void SetSimulatedInbox(SimulatedInbox inbox) { m_simulatedInbox = std::move(inbox); }
+
   // Sends one frame to one user (nothing for a simulated user).
   static void Send(const User* user, std::string_view frame);
 
@@ -89,6 +110,7 @@ class ChatHub {
 
   UserMap m_users;
   ChannelMap m_channels;
+  SimulatedInbox m_simulatedInbox;
 };
 
 }  // namespace orla_server

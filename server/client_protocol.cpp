@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <utility>
 
+#include "link/cp932_text.h"
 #include "link/message_catalogue.h"
 #include "link/payload.h"
 #include "server/login_line.h"
 #include "server/payload.h"
+#include "server/private_routes.h"
 
 namespace orla_server {
 
@@ -77,6 +79,8 @@ void ClientProtocol::Login(Connection* connection, std::string_view payload) {
     return;
   }
   User* user = m_hub.AddUser(request.nick, 0, request.speed, connection);
+  user->client =
+      std::string(request.client.substr(0, CharBoundaryLength(request.client, kMaxClientName)));
   connection->SetUser(user);
   connection->SetState(Connection::State::kOnline);
   connection->Queue(FrameBuilder().Text(user->nick).Finish(MsgLoginAccepted));
@@ -107,6 +111,16 @@ void ClientProtocol::HandleRequest(User* user, std::uint16_t type, std::string_v
     }
     case MsgChannelListRequest:
       m_hub.SendChannelList(user);
+      break;
+    case MsgPrivateMessage:
+      RoutePrivateMessage(m_hub, user, payload);
+      break;
+    case MsgUserInfoRequest:
+      AnswerUserInfo(m_hub, user, payload);
+      break;
+    case MsgUserPing:
+    case MsgUserPingReply:
+      RelayPing(m_hub, user, type, payload);
       break;
     default:
       // Other types (a second login too) mean nothing once logged in.

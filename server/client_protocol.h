@@ -1,6 +1,6 @@
 // What a client's frames mean: before login only the login line (type 2),
 // which is accepted (3 and the MOTD) or refused (4 and a reason, then
-// close); after it, requests to the chat hub. Called by the server's loop
+// close); after it, requests to the chat hub and the private routes. Called by the server's loop
 // for every frame a connection completes, on the loop thread.
 #pragma once
 

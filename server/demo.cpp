@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "link/cp932_text.h"
+
 namespace orla_server {
 
 namespace {
@@ -16,6 +18,7 @@ struct CastMember {
   unsigned speed;
   Tongue tongue;
   const char* firstChannel;
+  bool answersPrivately = false;
 };
 
 struct DemoChannel {
@@ -31,7 +34,7 @@ const DemoChannel kChannels[] = {
 
 const CastMember kCast[] = {
     {"さくら", 120, 8, Tongue::kJapanese, "雑談"}, {"たけし", 45, 7, Tongue::kJapanese, "雑談"},
-    {"Yuki", 300, 9, Tongue::kBoth, "雑談"},       {"Ken", 12, 4, Tongue::kEnglish, "lobby"},
+    {"Yuki", 300, 9, Tongue::kBoth, "雑談", true}, {"Ken", 12, 4, Tongue::kEnglish, "lobby"},
     {"Mika", 0, 8, Tongue::kBoth, "anime"},        {"Bob", 77, 2, Tongue::kEnglish, "lobby"},
 };
 
@@ -61,6 +64,27 @@ const char* const kEnglishLines[] = {
     "welcome back!",
 };
 
+const char* const kJapanesePrivateReplies[] = {
+    "メッセージありがとう！",
+    "こんにちは！いまチャンネルで話してるところです",
+    "ごめんなさい、ちょっと手が離せなくて…また後で！",
+    "いいですね、ぜひ雑談にも来てください",
+};
+
+const char* const kEnglishPrivateReplies[] = {
+    "hey, thanks for the message!",
+    "hi! busy in a channel right now, talk later?",
+    "sounds good to me",
+    "come and say hi in lobby too",
+};
+
+// A private answer is given once in this many later messages.
+const unsigned kAnswerOneIn = 3;
+// Answers waiting for the next event, and people remembered as answered.
+const std::size_t kMaxPendingReplies = 8;
+const std::size_t kMaxAnswered = 256;
+const char kCastClient[] = "Orla demo";
+
 const char* const kJapaneseActions[] = {"お茶を入れた", "手を振った", "伸びをした"};
 const char* const kEnglishActions[] = {"waves", "stretches", "is making coffee"};
 
@@ -82,18 +106,57 @@ const T& Pick(std::mt19937& random, const T (&list)[N]) {
 DemoCast::DemoCast(ChatHub& hub, unsigned seed, int intervalMs)
     : m_hub(hub), m_random(seed), m_intervalMs(std::max(intervalMs, 1)) {}
 
+DemoCast::~DemoCast() { m_hub.SetSimulatedInbox(nullptr); }
+
 void DemoCast::Setup() {
   for (const DemoChannel& channel : kChannels) m_hub.AddChannel(channel.name, channel.topic, true);
   for (const CastMember& member : kCast) {
     User* user = m_hub.AddUser(member.nick, member.files, member.speed, nullptr);
     // A real user who took the nickname first keeps it; the cast is smaller.
     if (user == nullptr) continue;
+    user->client = kCastClient;
     m_cast.push_back(user);
     m_hub.Join(user, member.firstChannel);
   }
+  m_hub.SetSimulatedInbox([this](User* to, const User& from, std::string_view text) {
+    NotePrivateMessage(to, from, text);
+  });
+}
+
+void DemoCast::NotePrivateMessage(User* to, const User& from, std::string_view text) {
+  const CastMember* member =
+      std::find_if(std::begin(kCast), std::end(kCast), [&](auto& m) { return to->nick == m.nick; });
+  // The cast talks to people only, and a burst of messages gets a few answers.
+  if (member == std::end(kCast) || !member->answersPrivately || from.connection == nullptr ||
+      m_replies.size() >= kMaxPendingReplies) {
+    return;
+  }
+  const bool first = m_answered.count(from.nick) == 0;
+  if (!first && m_random() % kAnswerOneIn != 0) return;
+  if (first) {
+    if (m_answered.size() >= kMaxAnswered) m_answered.clear();
+    m_answered.insert(from.nick);
+  }
+  const bool japanese = std::any_of(text.begin(), text.end(), [](char c) {
+    return IsDoubleByteLead(static_cast<unsigned char>(c));
+  });
+  m_replies.push_back(Reply{to, from.nick, japanese});
+}
+
+bool DemoCast::Answer() {
+  if (m_replies.empty()) return false;
+  const Reply reply = m_replies.front();
+  m_replies.pop_front();
+  if (User* to = m_hub.FindUser(reply.to)) {
+    m_hub.SendPrivate(to, *reply.from,
+                      reply.japanese ? Pick(m_random, kJapanesePrivateReplies)
+                                     : Pick(m_random, kEnglishPrivateReplies));
+  }
+  return true;
 }
 
 int DemoCast::Step() {
+  if (Answer()) return Delay();
   User* user = RandomUser(true);
   int roll = std::uniform_int_distribution<int>(0, 99)(m_random);
   if (user == nullptr || roll < 20) {

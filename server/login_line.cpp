@@ -46,9 +46,13 @@ const char* ParseLogin(std::string_view payload, LoginRequest* request) {
   std::string_view speed = payload.substr(close + 1);
   request->speed = !speed.empty() && speed[0] == ' ' ? LeadingDigits(speed.substr(1)) : 0;
 
-  if (head.empty()) return "nickname is empty";
-  if (head.size() > static_cast<std::size_t>(kMaxNicknameBytes)) return TooLongReason();
-  for (char c : head) {
+  return NicknameProblem(head);
+}
+
+const char* NicknameProblem(std::string_view nick) {
+  if (nick.empty()) return "nickname is empty";
+  if (nick.size() > static_cast<std::size_t>(kMaxNicknameBytes)) return TooLongReason();
+  for (char c : nick) {
     if (c == ' ') return "nickname has a space";
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
       return "nickname has a control character";

@@ -22,4 +22,8 @@ struct LoginRequest {
 // refusal. Whether the nickname is already online is the caller's check.
 const char* ParseLogin(std::string_view payload, LoginRequest* request);
 
+// Why the text cannot be a nickname (the reason a login is refused with, and
+// the notice for a request naming it), or null when it can be one.
+const char* NicknameProblem(std::string_view nick);
+
 }  // namespace orla_server

@@ -1,6 +1,7 @@
 // Fixed-buffer frame composition.
 #include "server/payload.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -29,6 +30,16 @@ FrameBuilder& FrameBuilder::Quoted(std::string_view text) {
   std::size_t n = CharBoundaryLength(text, Room() - 1);
   Text(text.substr(0, n));
   return Text("\"");
+}
+
+FrameBuilder& FrameBuilder::QuoteFree(std::string_view text) {
+  const std::size_t start = m_length;
+  Text(text);
+  // 0x22 is never the second byte of a double-byte character.
+  unsigned char* payload = m_buffer + kFrameHeaderSize;
+  std::replace(payload + start, payload + m_length, static_cast<unsigned char>('"'),
+               static_cast<unsigned char>('\''));
+  return *this;
 }
 
 std::string_view FrameBuilder::Finish(std::uint16_t type) {

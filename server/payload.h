@@ -26,13 +26,20 @@ class FrameBuilder {
   FrameBuilder& Number(std::uint32_t value);
   // A double quote, the text cut so that the closing quote still fits, a quote.
   FrameBuilder& Quoted(std::string_view text);
+  // The text with each double quote written as an apostrophe: for a field
+  // between quotes that a reader must be able to end (604's texts).
+  FrameBuilder& QuoteFree(std::string_view text);
 
+  // Bytes the payload can still take.
+  std::size_t Room() const { return kMaxReceivePayload - m_length; }
+  // The payload so far, without a header.
+  std::string_view Payload() const {
+    return std::string_view(reinterpret_cast<const char*>(m_buffer) + kFrameHeaderSize, m_length);
+  }
   // Writes the header for type and returns the whole frame.
   std::string_view Finish(std::uint16_t type);
 
  private:
-  std::size_t Room() const { return kMaxReceivePayload - m_length; }
-
   unsigned char m_buffer[kFrameHeaderSize + kMaxReceivePayload] = {};
   std::size_t m_length = 0;
 };
