@@ -1,6 +1,6 @@
-// What a channel page sends: the input line on Enter (chat, action, cuts)
-// and the leave message when its window goes, as a scripted loopback peer
-// receives them.
+// What a channel page sends: the input line on Enter (chat, action, cuts,
+// commands) and the leave message when its window goes, as a scripted
+// loopback peer receives them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/support/key_press.h"
+#include "tests/support/message_box_watch.h"
 #include "tests/support/ui_test_support.h"
 // The Find dialog's control ids, after windows.h.
 #include <dlgs.h>
@@ -49,7 +50,7 @@ const InputCase kInputCases[] = {
      "#c \"" + std::string(1013, 'a') + "\""},
 };
 
-class ChannelPageInput : public testing::TestWithParam<InputCase> {
+class ChannelPageKeys : public testing::Test {
  protected:
   void SetUp() override { page = OpenTestPage(&host, window.Handle(), "#c"); }
   void TearDown() override { window.Destroy(); }
@@ -65,6 +66,8 @@ class ChannelPageInput : public testing::TestWithParam<InputCase> {
   CTestWindow window;
   CChannelPage* page = nullptr;
 };
+
+class ChannelPageInput : public ChannelPageKeys, public testing::WithParamInterface<InputCase> {};
 
 TEST_P(ChannelPageInput, EnterSendsTheLineAndEmptiesTheBox) {
   const InputCase& c = GetParam();
@@ -83,7 +86,59 @@ TEST_P(ChannelPageInput, EnterSendsTheLineAndEmptiesTheBox) {
 
 INSTANTIATE_TEST_SUITE_P(Table, ChannelPageInput, testing::ValuesIn(kInputCases));
 
-using ChannelPageKeys = ChannelPageInput;
+struct CommandCase {
+  const char* name;
+  std::string input;
+  unsigned type;  // 0: nothing sent
+  std::string payload;
+  std::string shown;  // the console afterwards, which held "earlier\r\n"
+  bool kept;          // the line stays in the box to be mended
+};
+
+void PrintTo(const CommandCase& c, std::ostream* os) { *os << c.name; }
+
+// The test host opens no private page and sends no 603 of its own.
+const CommandCase kCommandCases[] = {
+    {"/join sends the join", "/Join lobby", 400, "lobby", "earlier\r\n", false},
+    {"/join without a channel", "/join ", 0, "",
+     "earlier\r\nチャンネル名がありません (使い方: /join <チャンネル>)\r\n", true},
+    {"/msg sends to the person and says where it went", "/MSG bob hi  there", 205, "bob hi  there",
+     "earlier\r\nbob さんの個人ページを開けません\r\n-> *bob* hi  there\r\n", false},
+    {"/msg is cut as chat", "/msg bob " + kStraddle500 + "zz", 205, "bob " + std::string(499, 'a'),
+     "earlier\r\nbob さんの個人ページを開けません\r\n-> *bob* " + std::string(499, 'a') + "\r\n",
+     false},
+    {"/msg without text", "/msg bob", 0, "",
+     "earlier\r\n本文がありません (使い方: /msg <ニックネーム> <本文>)\r\n", true},
+    {"/whois without a nickname", "/whois", 0, "",
+     "earlier\r\nニックネームがありません (使い方: /whois <ニックネーム>)\r\n", true},
+    {"/query that opens no page", "/query bob", 0, "",
+     "earlier\r\nbob さんの個人ページを開けません\r\n", true},
+    {"/clear empties the console", "/CLEAR", 0, "", "", false},
+    {"an unknown command is chat", "/nick velmo", 402, "#c /nick velmo", "earlier\r\n", false},
+};
+
+class ChannelPageCommands : public ChannelPageKeys,
+                            public testing::WithParamInterface<CommandCase> {};
+
+TEST_P(ChannelPageCommands, ACommandDoesWhatItSaysOrSaysWhatIsMissing) {
+  const CommandCase& c = GetParam();
+  ASSERT_NE(nullptr, page);
+  const HWND console = ::GetDlgItem(page->m_hWnd, IDC_CHANNEL_CONSOLE);
+  page->AppendConsole(RGB(255, 255, 255), "earlier\r\n");
+  ::SetWindowTextA(Input(), c.input.c_str());
+  EXPECT_TRUE(PressEnter());
+  ReceivedFrame frame;
+  if (c.type != 0) {
+    ASSERT_TRUE(peer.NextFrame(&frame));
+    EXPECT_EQ(c.type, frame.type);
+    EXPECT_EQ(c.payload, frame.payload);
+  }
+  EXPECT_TRUE(peer.NoFrame(c.type != 0 ? 100 : 300));
+  EXPECT_EQ(c.shown, WindowText(console));
+  EXPECT_EQ(c.kept ? c.input : "", WindowText(Input()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ChannelPageCommands, testing::ValuesIn(kCommandCases));
 
 TEST_F(ChannelPageKeys, EnterOnAnEmptyBoxSendsNothingAndPassesTheKeyOn) {
   ASSERT_NE(nullptr, page);
@@ -169,6 +224,19 @@ TEST_F(ChannelPageKeys, WithoutALinkTheLineIsDroppedAndTheBoxEmptied) {
   ::SetWindowTextA(input, "nobody hears");
   EXPECT_EQ(1, lone->SendInput());
   EXPECT_EQ(0, ::GetWindowTextLengthA(input));
+  // A join while offline says so in the message box the manager page's
+  // join uses; a private line says so in the page. Both stay to be sent.
+  CMessageBoxWatch watch;
+  for (const char* command : {"/join lobby", "/msg bob hi"}) {
+    ::SetWindowTextA(input, command);
+    EXPECT_EQ(1, lone->SendInput());
+    EXPECT_EQ(command, WindowText(input));
+  }
+  EXPECT_EQ(std::vector<std::string>{"サーバに未接続です"}, watch.Texts());
+  ASSERT_EQ(1u, watch.Seen().size());
+  EXPECT_EQ("エラー", watch.Seen()[0].caption);
+  EXPECT_EQ("サーバに未接続です\r\n", WindowText(::GetDlgItem(lone->m_hWnd, IDC_CHANNEL_CONSOLE)));
+  EXPECT_TRUE(offline.privatePages.empty()) << "a line that cannot go opens no page";
   // The page asks its host for the link as it goes: it must go before the host.
   lone->DestroyWindow();
 }

@@ -52,6 +52,7 @@ TEST(ChatTextRules, SomeoneElsesChatMarksAHiddenTabAndAWholeWordMentionMarksItMo
       {MsgAction, "waves", "bob", news},
       {MsgAction, "waves at Velmo", "bob", mention},
       {MsgAction, "waves", "Velmo", none},
+      {MsgPrivateMessage, "hi", "bob", mention},  // meant for the user, named or not
       // What is not chat never marks, even when it names the user.
       {MsgUserEntered, "Velmo", "bob", none},
       {MsgUserLeft, "Velmo", "bob", none},
