@@ -2,7 +2,8 @@
 // through the channel page's own reading (ReadChannelMessage) as every type
 // of its message table and as the type the input names, for the payload's
 // own channel and for another; then the console pieces into the RTF guard.
-// The manager page's channel list fields are read too. Input: 2 bytes of
+// The manager page's channel list fields and a user's information (604,
+// quoted fields) are read too. Input: 2 bytes of
 // message type, then the payload (cut to what a frame carries). Checks that
 // every text handed out is terminated inside its buffer.
 #include <cstddef>
@@ -68,6 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckText(row.channel, kFrameBufferSize);
   CheckText(row.users, kFrameBufferSize);
   CheckText(row.topic, kFrameBufferSize);
+  CPayloadCopy asked(payload, size);
+  const UserInfoFields user = ReadUserInfoFields(asked);
+  for (const char* text : {user.nick, user.level, user.channels, user.status, user.client}) {
+    CheckText(text, kFrameBufferSize);
+  }
   // A payload is also what a console shows verbatim (MOTD, unhandled lines).
   (void)IsUnsafeRtf(payload);
   return 0;

@@ -1,8 +1,9 @@
 // Fuzz target: the server against one hostile client. The input, cut into
 // pieces, is what that client sends: it goes through the server's own frame
 // assembly and request handling (ClientProtocol::Receive: login, joins,
-// chat, actions, leaves, the channel list) while a well-behaved client is
-// logged in and sits in a channel. Afterwards the hostile client goes away
+// chat, actions, leaves, the channel list, private messages, user
+// information, pings) while a well-behaved client is logged in and sits in
+// a channel. Afterwards the hostile client goes away
 // as a disconnect does, and the good client must still be served: its chat
 // comes back to it at once, and the server has forgotten the hostile user.
 // Both connections are socket pairs, so output is really queued and sent.

@@ -1,6 +1,7 @@
 // Channels between two real links through the real server: the channel
 // list, joining, chat and action lines as the channel page sends them, the
-// cut of a long Japanese line, and leaving by request or by going offline.
+// cut of a long Japanese line, and leaving by request or by going offline;
+// and what passes between the two users alone.
 #include <string>
 #include <vector>
 
@@ -166,6 +167,31 @@ TEST_F(Channels, LeavingOrGoingOfflineIsShownToTheOthers) {
   ASSERT_TRUE(WaitForType(bob(), MsgUserLeft, 2));
   EXPECT_EQ("carol", bob().Seen(MsgUserLeft)[1].nick);
   EXPECT_EQ(1, bob().link.IsOnline());
+}
+
+TEST_F(Channels, PrivateLinesUserInformationAndPingsPassBetweenTwoLinks) {
+  Join(alice(), "lobby");
+  ChatUser& b = bob();
+  // bob answers a ping within its delivery, as the client does.
+  b.recorder.onMessage = [&b, seen = b.recorder.onMessage](const MessageRecord& record) {
+    EXPECT_EQ(1, record.type == MsgUserPing ? SendPingReply(&b.link, record) : 1);
+    return seen(record);
+  };
+  OutgoingLine line;
+  ASSERT_TRUE(PreparePrivateLine("bob", "こんにちは bob", &line));
+  ASSERT_EQ(1, SendInputLine(&alice().link, "bob", line));
+  ASSERT_TRUE(WaitForType(b, MsgPrivateMessage));
+  EXPECT_EQ("alice こんにちは bob", b.Seen(MsgPrivateMessage)[0].payload);
+  ASSERT_EQ(1, SendUserInfoRequest(&b.link, "alice"));
+  ASSERT_TRUE(WaitForType(b, MsgUserInfo));
+  EXPECT_EQ(0u, b.Seen(MsgUserInfo)[0].payload.find("alice \"User\" "));
+  // The longest ping alice can send reaches bob longer than he can send: cut.
+  const std::string rest(kMaxSendPayload - 4, 'p');
+  ASSERT_EQ(1, SendFrame(&alice().link, MsgUserPing, "bob %s", rest.c_str()));
+  ASSERT_TRUE(WaitForType(alice(), MsgUserPingReply));
+  EXPECT_EQ("bob " + rest.substr(0, kMaxSendPayload - 6),
+            alice().Seen(MsgUserPingReply)[0].payload);
+  EXPECT_EQ(0u, alice().SeenCount(MsgPrivateMessage));  // one's own line is not echoed
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // and field extraction, and log-line formatting.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -46,6 +47,7 @@ TEST(NextToken, NullAddressOrNullCursorGivesNull) {
   char* cursor = nullptr;
   EXPECT_EQ(nullptr, NextToken(&cursor));
   EXPECT_EQ(nullptr, cursor);
+  EXPECT_EQ(nullptr, NextQuotedToken(&cursor));
 }
 
 TEST(PayloadCopy, AnOverlongPayloadIsCutToOneFrame) {
@@ -153,6 +155,32 @@ TEST(Catalogue, TextFieldsKeepTheRestWithItsSpaces) {
   EXPECT_STREQ("", row.topic);
 }
 
+TEST(Catalogue, UserInformationTakesQuotedFieldsWithTheirSpaces) {
+  struct Case {
+    const char* payload;
+    const char* fields;  // nick|level|seconds|channels|status|files|downloads|uploads|speed|client
+  } cases[] = {
+      {"bob \"User\" 70000 \"#a \x82\xa0\" \"Active\" 70000 3 4 8 \"Velmo v1.0\"",
+       "bob|User|70000|#a \x82\xa0|Active|70000|3|4|8|Velmo v1.0"},
+      // A quote ends a field only before a space or the end; more fields are ignored.
+      {"bob \"a\"b\" 1 \"x\"y z\" \"\" 0 0 0 0 \"c\" 9 \"more\"", "bob|a\"b|1|x\"y z||0|0|0|0|c"},
+      {"bob User 5 #a Away 1 2 3 4 Client", "bob|User|5|#a|Away|1|2|3|4|Client"},
+      {"bob \"User\" 12", "bob|User|12|||0|0|0|0|"},
+      {"bob \"User 12 \"x", "bob|User 12 \"x|0|||0|0|0|0|"},
+      {"bob \"", "bob||0|||0|0|0|0|"},
+      {"", "||0|||0|0|0|0|"},
+  };
+  for (const Case& c : cases) {
+    CPayloadCopy copy(c.payload, std::strlen(c.payload));
+    const UserInfoFields f = ReadUserInfoFields(copy);
+    char read[kFrameBufferSize + 64];
+    std::snprintf(read, sizeof read, "%s|%s|%u|%s|%s|%u|%u|%u|%u|%s", f.nick, f.level,
+                  f.secondsOnline, f.channels, f.status, f.files, f.downloads, f.uploads, f.speed,
+                  f.client);
+    EXPECT_STREQ(c.fields, read) << c.payload;
+  }
+}
+
 TEST(Catalogue, ActionTextDropsTheQuotesAndNeverStepsOutside) {
   CPayloadCopy action("#c nick \"waves\"", 15);
   ChannelFields f = ReadChannelFields(action, kNickOnly);
@@ -223,6 +251,15 @@ TEST(InputLine, ActionIsCutJustEnoughToFitOneFrame) {
   const std::string exact(1011, 'x');
   ASSERT_TRUE(PrepareInputLine(channel.c_str(), ("/action " + exact).c_str(), &out));
   EXPECT_EQ(exact, out.text);
+}
+
+TEST(InputLine, APrivateLineGoesAsTypedAndIsCutAsChat) {
+  OutgoingLine out;
+  ASSERT_TRUE(PreparePrivateLine("bob", "/me waves", &out));
+  EXPECT_STREQ("/me waves", out.text);
+  ASSERT_TRUE(PreparePrivateLine("bob", (std::string(499, 'a') + "\x82\xa0").c_str(), &out));
+  EXPECT_EQ(std::string(499, 'a'), out.text);
+  EXPECT_FALSE(PreparePrivateLine("bob", "", &out));
 }
 
 TEST(Cp932Text, CutsOnCharacterBoundaries) {

@@ -4,7 +4,9 @@
 
 #include <set>
 #include <string>
+#include <utility>
 
+#include "link/cp932_text.h"
 #include "tests/support/test_client.h"
 
 namespace orla_server {
@@ -46,6 +48,29 @@ TEST_F(DemoTest, WatcherSeesTheJapaneseChannelAndItsUsersTalk) {
   EXPECT_TRUE(seen.count(406) || seen.count(407));
   EXPECT_EQ(speakers.count("Watcher"), 0u);
   EXPECT_FALSE(speakers.empty());
+}
+
+TEST_F(DemoTest, YukiAnswersAFirstPrivateMessageInItsLanguageAndTheCastAnswersPings) {
+  m_config.demo = true;
+  m_config.demoIntervalMs = 5;
+  StartServer();
+  // In no channel, so only what is sent to them privately arrives.
+  auto japanese = LoggedIn("Hanako");
+  auto english = LoggedIn("Jim");
+  english->Send(205, "Ken hi");  // the rest of the cast does not answer
+  japanese->Send(205, "Yuki こんにちは");
+  english->Send(205, "Yuki hi there");
+  for (auto [client, inJapanese] : {std::pair{japanese.get(), true}, {english.get(), false}}) {
+    const Frame answer = client->Next();
+    EXPECT_EQ(answer.payload.substr(0, 5), "Yuki ") << answer;
+    EXPECT_EQ(answer.type == 205 && IsDoubleByteLead(answer.payload[5]), inJapanese) << answer;
+  }
+  english->Send(751, "Ken 42");
+  EXPECT_EQ(english->Next(), (Frame{752, "Ken 42"}));
+  english->Send(603, "Ken");
+  const Frame info = english->Next();  // files, transfers, speed, client
+  EXPECT_NE(info.payload.find("\" 12 0 0 4 \"Orla demo\""), std::string::npos) << info;
+  EXPECT_TRUE(english->Quiet());
 }
 
 }  // namespace
