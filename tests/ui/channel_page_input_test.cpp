@@ -140,6 +140,23 @@ TEST_P(ChannelPageCommands, ACommandDoesWhatItSaysOrSaysWhatIsMissing) {
 
 INSTANTIATE_TEST_SUITE_P(Table, ChannelPageCommands, testing::ValuesIn(kCommandCases));
 
+TEST_F(ChannelPageKeys, APrivatePageCompletesItsPersonsNameAndSendsToThem) {
+  CChannelPage* bob = OpenTestPage(&host, window.Handle(), "ボブ", 600, 360, PageKind::kPrivate);
+  ASSERT_NE(nullptr, bob);
+  const HWND input = ::GetDlgItem(bob->m_hWnd, IDC_CHANNEL_INPUT);
+  ::SetFocus(input);
+  ::SetWindowTextA(input, "ぼ ボ");
+  ::SendMessageA(input, EM_SETSEL, 100, 100);
+  Press({VK_TAB, kPlain});
+  EXPECT_EQ("ぼ ボブ", WindowText(input));
+  Press({VK_RETURN, kPlain});
+  ReceivedFrame frame;
+  ASSERT_TRUE(peer.NextFrame(&frame));
+  EXPECT_EQ(205u, frame.type);
+  EXPECT_EQ("ボブ ぼ ボブ", frame.payload);
+  EXPECT_EQ("", WindowText(input));
+}
+
 TEST_F(ChannelPageKeys, EnterOnAnEmptyBoxSendsNothingAndPassesTheKeyOn) {
   ASSERT_NE(nullptr, page);
   EXPECT_FALSE(PressEnter());
