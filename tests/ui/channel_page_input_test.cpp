@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "link/message_catalogue.h"
 #include "tests/support/key_press.h"
 #include "tests/support/message_box_watch.h"
+#include "tests/support/popup_menu_watch.h"
 #include "tests/support/ui_test_support.h"
 // The Find dialog's control ids, after windows.h.
 #include <dlgs.h>
@@ -155,6 +157,57 @@ TEST_F(ChannelPageKeys, APrivatePageCompletesItsPersonsNameAndSendsToThem) {
   EXPECT_EQ(205u, frame.type);
   EXPECT_EQ("ボブ ぼ ボブ", frame.payload);
   EXPECT_EQ("", WindowText(input));
+}
+
+// The user list leads to a person: a double-click or Enter opens a private
+// page, the menu (the right button, or the keyboard's Shift+F10 and menu key
+// as Windows sends them, at (-1, -1)) offers it and the user's information.
+TEST_F(ChannelPageKeys, TheUserListLeadsToAPersonByMouseAndByKeyboard) {
+  ASSERT_NE(nullptr, page);
+  DeliverMessage(page, MsgUserListEntry, "#c alice 1 2");
+  DeliverMessage(page, MsgUserListEntry, "#c bob 3 4");
+  const HWND list = ::GetDlgItem(page->m_hWnd, IDC_CHANNEL_USERS);
+  RECT bob = {LVIR_LABEL, 0, 0, 0};
+  ::SendMessageA(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&bob));
+  const LPARAM onBob = MAKELPARAM(bob.left + 4, bob.top + 2);
+  for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+    ::SendMessageA(list, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, onBob);
+  EXPECT_EQ(std::vector<std::string>{"bob"}, host.privatePages);
+
+  LVITEMA select = {};
+  select.stateMask = select.state = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&select));
+  ::SetFocus(list);
+  Press({VK_RETURN, kPlain});
+  {
+    CPopupMenuWatch watch('I');
+    ::SendMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(-1, -1));
+    EXPECT_EQ((std::vector<std::vector<std::string>>{{"個人メッセージ(&M)", "ユーザー情報(&I)"}}),
+              watch.Menus());
+  }
+  EXPECT_EQ(std::vector<std::string>{"alice"}, host.asked);
+  POINT onBobScreen = {bob.left + 4, bob.top + 2};
+  ::ClientToScreen(list, &onBobScreen);
+  const LPARAM at = MAKELPARAM(onBobScreen.x, onBobScreen.y);
+  {
+    CPopupMenuWatch watch('M');
+    ::SendMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), at);
+    EXPECT_EQ(1u, watch.Menus().size());
+  }
+  EXPECT_EQ((std::vector<std::string>{"bob", "alice", "bob"}), host.privatePages);
+  EXPECT_EQ(1, ::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED))
+      << "the row the menu was for is selected";
+  {
+    CPopupMenuWatch watch(0);
+    ::SendMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), at);
+    // Another pane's menu is not the page's to show.
+    const HWND console = ::GetDlgItem(page->m_hWnd, IDC_CHANNEL_CONSOLE);
+    page->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(console), at);
+    EXPECT_EQ(1u, watch.Menus().size());
+  }
+  EXPECT_EQ(3u, host.privatePages.size()) << "Esc chose nothing";
+  EXPECT_EQ(1u, host.asked.size());
+  EXPECT_TRUE(peer.NoFrame(100));
 }
 
 TEST_F(ChannelPageKeys, EnterOnAnEmptyBoxSendsNothingAndPassesTheKeyOn) {

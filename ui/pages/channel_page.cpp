@@ -106,6 +106,8 @@ BEGIN_MESSAGE_MAP(CChannelPage, CModelessPage)
   ON_WM_MOUSEMOVE()
   ON_MESSAGE(WM_LINK_EVENT, OnLinkEvent)
   ON_MESSAGE(WM_SHOWWINDOW, OnShowPage)
+  ON_WM_CONTEXTMENU()
+  ON_NOTIFY(NM_DBLCLK, IDC_CHANNEL_USERS, OnUserDoubleClick)
   // The button-up entry written out: its handler's name is not OnLButtonUp.
   // clang-format off
   {WM_LBUTTONUP, 0, 0, 0, AfxSig_vwp,
@@ -188,6 +190,15 @@ BOOL CChannelPage::PreTranslateMessage(MSG* pMsg) {
   if (pMsg->message == WM_SYSKEYDOWN && pMsg->wParam == VK_END) {
     const KeyStroke key = ReadKeyStroke(*pMsg);
     if (key.alt && !key.ctrl && !key.shift) return ShowFirstNewLine();
+  }
+  // Enter on a user: the dialog manager would take it before the list
+  // could tell (the list asks for no Enter), so it is seen here.
+  if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN && m_userList.m_hWnd != nullptr &&
+      pMsg->hwnd == m_userList.m_hWnd) {
+    char nick[kConsoleLineSize];
+    if (!UserAt(SelectedUserRow(), nick)) return FALSE;
+    TalkPrivatelyWith(nick);
+    return TRUE;
   }
   if (pMsg->message == WM_KEYDOWN && pMsg->hwnd == ::GetDlgItem(m_hWnd, IDC_CHANNEL_INPUT)) {
     switch (pMsg->wParam) {

@@ -97,6 +97,12 @@ class CChannelPage : public CModelessPage {
   // WM_SHOWWINDOW: the page host hides and shows the page with its tab; the
   // console marks where the reader left off.
   afx_msg LRESULT OnShowPage(WPARAM shown, LPARAM status);
+  // The user list's menu (channel_page_users.cpp): 個人メッセージ and
+  // ユーザー情報 for the user under the pointer, or the selected one when the
+  // keyboard asked (the menu key, Shift+F10: pos is (-1, -1)).
+  afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
+  // NM_DBLCLK from the user list: a private page with the user clicked.
+  afx_msg void OnUserDoubleClick(NMHDR* header, LRESULT* result);
 
  private:
   // The list change, topic and console pieces the message table gave.
@@ -127,6 +133,14 @@ class CChannelPage : public CModelessPage {
   void SayInPage(COLORREF colour, const char* format, ...) LINK_PRINTF_FORMAT(3, 4);
   // The strip between the console and the user list.
   CRect SplitterGap() const;
+  // The user list's nickname of row into nick (kConsoleLineSize bytes);
+  // false for no such row.
+  bool UserAt(int row, char* nick);
+  // The selected row of the user list; -1 for none.
+  int SelectedUserRow() const;
+  // The private page with nick shown and given the focus, or a line that
+  // says it could not be opened.
+  void TalkPrivatelyWith(const char* nick);
 
   IChannelPageHost* m_host;
   const PageKind m_kind;
