@@ -105,7 +105,7 @@ enum class PlatformCall {
   kConnect,       // connect
   kWait,          // select/poll for a pending connect
   kTransferWait,  // select/poll for a send or receive to be possible
-  kGetOption,     // getsockopt: the pending error of a connect, the receive buffer's size
+  kGetOption,     // getsockopt: the pending error of a connect
   kBlockingMode,  // ioctlsocket FIONBIO / fcntl O_NONBLOCK
   kSend,
   kReceive,
@@ -318,21 +318,6 @@ inline int PendingError(SocketHandle s) {
   if (getsockopt(s, SOL_SOCKET, SO_ERROR, &error, &size) != 0) return -1;
 #endif
   return error;
-}
-
-// The size of the socket's receive buffer (SO_RCVBUF): as many bytes as can
-// have arrived unread. 0 when the query fails.
-inline int ReceiveBufferSize(SocketHandle s) {
-  if (Consult(PlatformCall::kGetOption, s) != Verdict::kRun) return 0;
-  int bytes = 0;
-#ifdef _WIN32
-  int size = sizeof(bytes);
-  if (getsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(&bytes), &size) != 0) return 0;
-#else
-  socklen_t size = sizeof(bytes);
-  if (getsockopt(s, SOL_SOCKET, SO_RCVBUF, &bytes, &size) != 0) return 0;
-#endif
-  return bytes;
 }
 
 }  // namespace link_platform

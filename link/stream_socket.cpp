@@ -8,14 +8,15 @@ using namespace link_platform;
 
 namespace {
 
-// What Close reads and throws away before it releases the handle: all that
-// has arrived, which the receive buffer bounds (WinSock resets a connection
-// closed with a byte unread, and the reset drops what is still to be sent).
-// A bound, so a peer that keeps sending cannot hold Close (and Stop)
-// forever; the floor stands when the buffer's size cannot be read.
-const int kDrainFloor = 4096;
+// How long Close may go on reading away what has arrived. It reads until
+// the socket would block or the peer has ended, with no bound on the bytes:
+// SO_RCVBUF does not say how much may be queued (receive auto-tuning lets the
+// window grow far past it), and WinSock resets a connection closed with a
+// byte unread, which drops what is still to be sent. The time bound is for a
+// peer that sends as fast as it is read, so it cannot hold Close (and Stop).
+const auto kDrainTime = std::chrono::milliseconds(500);
 // The drain's one buffer, on the closing thread's stack: read in a loop.
-const int kDrainChunk = 4096;
+const int kDrainChunk = 16384;
 // How long a connect waits at a time before it looks whether it was closed.
 const int kConnectSliceMs = 50;
 // How long a send or receive waits at a time before it looks whether it was
@@ -88,14 +89,16 @@ void CStreamSocket::EndUse(SocketHandle handle) {
   }
   // No call uses the handle now, so nothing else reads from it. Only what has
   // already arrived is read: a peer that neither sends nor closes must not
-  // hold the close, and one that keeps sending stops it at the bound.
+  // hold the close, and one that keeps sending stops it at the time bound.
   if (SetBlocking(handle, false)) {
-    const int limit = std::max(ReceiveBufferSize(handle), kDrainFloor);
+    const auto deadline = std::chrono::steady_clock::now() + kDrainTime;
     char unread[kDrainChunk];
-    for (int drained = 0; drained < limit;) {
-      const int n = ReceiveSome(handle, unread, std::min<int>(sizeof(unread), limit - drained));
-      if (n <= 0) break;
-      drained += n;
+    for (;;) {
+      const int n = ReceiveSome(handle, unread, sizeof(unread));
+      // 0: the peer has ended. A failure is mostly "would block" (all read);
+      // a reset or any other leaves nothing to read either.
+      if (n == 0 || (n < 0 && !IsInterrupted(LastError()))) break;
+      if (std::chrono::steady_clock::now() >= deadline) break;
     }
   }
   // The slot is free now; the number may be reused once released, and

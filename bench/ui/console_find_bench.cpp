@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ui/bench_median.h"
 #include "ui/console/console_view.h"
 // The Find dialog's control ids, after windows.h.
 #include <dlgs.h>
@@ -39,11 +40,6 @@ void HoldControl(bool down) {
   state[VK_CONTROL] = down ? 0x80 : 0;
   state[VK_SHIFT] = 0;
   ::SetKeyboardState(state);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 }  // namespace

@@ -25,11 +25,6 @@ void ServeUntil(const std::function<bool()>& done) {
   }
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 double SecondsSince(BenchClock::time_point start) {
   return std::chrono::duration<double>(BenchClock::now() - start).count();
 }

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ui/bench_median.h"
 #include "tests/support/peer.h"
 #include "tests/support/plugin_environment.h"
 #include "ui/host/page_host_dlg.h"
@@ -31,7 +32,6 @@ using BenchClock = std::chrono::steady_clock;
 // (never sleeping) in between and freeing the framework's temporary wrappers
 // when the queue is empty, as the host's loop does.
 void ServeUntil(const std::function<bool()>& done);
-double Median(std::vector<double> values);
 double SecondsSince(BenchClock::time_point start);
 
 // A loopback peer that accepts one login and then sends whatever Feed hands

@@ -1,8 +1,10 @@
 // A screen reader's reading of the client's windows, from another process as
 // a screen reader reads them: each window's accessible object
-// (AccessibleObjectFromWindow, OBJID_CLIENT), its role, name, selection and
-// description, and for a page tab list each tab the same. Written to a file
-// in code page 932, one line per object:
+// (AccessibleObjectFromWindow, OBJID_CLIENT), its role, name, states and
+// description, and for a page tab list or a list each child the same. A name
+// is read by its BSTR's own length (SysStringLen), as a reader speaks it, so a
+// NUL inside it shows as \0. Written to a file in code page 932, one line per
+// object:
 //   accessible_reader.exe OUTPUT-FILE WINDOW-HANDLE...
 #include <windows.h>
 //
@@ -11,15 +13,31 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace {
 
 std::string Narrow(BSTR text) {
-  char bytes[512] = {};
-  if (text != nullptr)
-    ::WideCharToMultiByte(932, 0, text, -1, bytes, sizeof bytes - 1, nullptr, nullptr);
+  std::string bytes;
+  for (UINT i = 0; i < ::SysStringLen(text); ++i) {
+    char character[8] = {};
+    ::WideCharToMultiByte(932, 0, &text[i], 1, character, sizeof character - 1, nullptr, nullptr);
+    bytes += text[i] == L'\0' ? "\\0" : character;
+  }
   ::SysFreeString(text);
   return bytes;
+}
+
+std::string RoleName(LONG role) {
+  static const std::pair<LONG, const char*> kRoles[] = {{ROLE_SYSTEM_PAGETABLIST, "page tab list"},
+                                                        {ROLE_SYSTEM_PAGETAB, "page tab"},
+                                                        {ROLE_SYSTEM_LIST, "list"},
+                                                        {ROLE_SYSTEM_LISTITEM, "list item"},
+                                                        {ROLE_SYSTEM_TEXT, "text"},
+                                                        {ROLE_SYSTEM_CLIENT, "client"}};
+  for (const auto& known : kRoles)
+    if (known.first == role) return known.second;
+  return "role " + std::to_string(role);
 }
 
 // "page tab "#dev" selected (news)"; the role of the object in *role.
@@ -36,11 +54,11 @@ std::string Read(IAccessible* object, LONG child, LONG* role = nullptr) {
   object->get_accDescription(id, &description);
   const LONG number = roleId.vt == VT_I4 ? roleId.lVal : -1;
   if (role != nullptr) *role = number;
-  std::string line = number == ROLE_SYSTEM_PAGETABLIST ? "page tab list"
-                     : number == ROLE_SYSTEM_PAGETAB   ? "page tab"
-                                                       : "role " + std::to_string(number);
-  line += " \"" + Narrow(name) + "\"";
-  if (state.vt == VT_I4 && (state.lVal & STATE_SYSTEM_SELECTED) != 0) line += " selected";
+  std::string line = RoleName(number) + " \"" + Narrow(name) + "\"";
+  const LONG states = state.vt == VT_I4 ? state.lVal : 0;
+  if ((states & STATE_SYSTEM_SELECTED) != 0) line += " selected";
+  if ((states & STATE_SYSTEM_FOCUSED) != 0) line += " focused";
+  if ((states & STATE_SYSTEM_FOCUSABLE) != 0) line += " focusable";
   const std::string mark = Narrow(description);
   return mark.empty() ? line : line + " (" + mark + ")";
 }
@@ -62,7 +80,8 @@ int main(int argc, char** argv) {
     }
     LONG role = 0, count = 0;
     std::fprintf(out, "%s\n", Read(object, CHILDID_SELF, &role).c_str());
-    if (role == ROLE_SYSTEM_PAGETABLIST && SUCCEEDED(object->get_accChildCount(&count))) {
+    if ((role == ROLE_SYSTEM_PAGETABLIST || role == ROLE_SYSTEM_LIST) &&
+        SUCCEEDED(object->get_accChildCount(&count))) {
       for (LONG child = 1; child <= count; ++child)
         std::fprintf(out, "  %s\n", Read(object, child).c_str());
     }

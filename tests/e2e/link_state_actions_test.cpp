@@ -32,9 +32,10 @@ namespace {
 
 using orla_server::Frame;
 
-enum State { kIdle, kConnectPending, kLoginPending, kOnline, kDropped };
+enum State { kIdle, kConnectPending, kLoginPending, kOnline, kDropped, kBackOnline };
 enum Action { kToggle, kRefresh, kJoin, kEnter, kLeave };
-const char* const kStateNames[] = {"Idle", "ConnectPending", "LoginPending", "Online", "Dropped"};
+const char* const kStateNames[] = {"Idle",   "ConnectPending", "LoginPending",
+                                   "Online", "Dropped",        "BackOnline"};
 const char* const kActionNames[] = {"Toggle", "Refresh", "Join", "Enter", "Leave"};
 
 struct Row {
@@ -58,30 +59,33 @@ const Frame kListRequest{617, ""};
 // The connecting states are reached by connecting again after a drop, so the
 // channel rows and the #lobby page of that session are there (#dev selected).
 // Idle has never been online: no channel row and no page exist there, so
-// 参加, Enter and 退室する cannot be done.
+// 参加, Enter and 退室する cannot be done. BackOnline is online again after a
+// drop, #lobby selected: its page still lists bob, who was there before the
+// drop and is not now.
 const Row kRows[] = {
     {kIdle, kToggle, {kLogin, kListRequest}, "g 切断, 2 rows"},
     {kIdle, kRefresh, {}, "r 接続, 0 rows, サーバに未接続です"},
-    {kConnectPending, kToggle, {}, "r 接続, 2 rows, #lobby"},
-    {kConnectPending, kRefresh, {kLogin}, "b 切断, 2 rows, #lobby, サーバに未接続です"},
-    {kConnectPending, kJoin, {kLogin}, "b 切断, 2 rows, #lobby, サーバに未接続です"},
-    {kConnectPending, kEnter, {kLogin}, "b 切断, 2 rows, #lobby"},
+    {kConnectPending, kToggle, {}, "r 接続, 2 rows, #lobby(velmo)"},
+    {kConnectPending, kRefresh, {kLogin}, "b 切断, 2 rows, #lobby(velmo), サーバに未接続です"},
+    {kConnectPending, kJoin, {kLogin}, "b 切断, 2 rows, #lobby(velmo), サーバに未接続です"},
+    {kConnectPending, kEnter, {kLogin}, "b 切断, 2 rows, #lobby(velmo), typed hello, not sent"},
     {kConnectPending, kLeave, {kLogin}, "b 切断, 2 rows"},
-    {kLoginPending, kToggle, {kLogin}, "r 接続, 2 rows, #lobby"},
-    {kLoginPending, kRefresh, {kLogin}, "b 切断, 2 rows, #lobby, サーバに未接続です"},
-    {kLoginPending, kJoin, {kLogin}, "b 切断, 2 rows, #lobby, サーバに未接続です"},
-    {kLoginPending, kEnter, {kLogin, {402, "#lobby hello"}}, "b 切断, 2 rows, #lobby"},
+    {kLoginPending, kToggle, {kLogin}, "r 接続, 2 rows, #lobby(velmo)"},
+    {kLoginPending, kRefresh, {kLogin}, "b 切断, 2 rows, #lobby(velmo), サーバに未接続です"},
+    {kLoginPending, kJoin, {kLogin}, "b 切断, 2 rows, #lobby(velmo), サーバに未接続です"},
+    {kLoginPending, kEnter, {kLogin, {402, "#lobby hello"}}, "b 切断, 2 rows, #lobby(velmo)"},
     {kLoginPending, kLeave, {kLogin, {401, "#lobby"}}, "b 切断, 2 rows"},
-    {kOnline, kToggle, {}, "r 接続, 2 rows, #lobby"},
-    {kOnline, kRefresh, {kListRequest}, "g 切断, 2 rows, #lobby"},
-    {kOnline, kJoin, {{400, "#dev"}}, "g 切断, 2 rows, #lobby, #dev"},
-    {kOnline, kEnter, {{402, "#lobby hello"}}, "g 切断, 2 rows, #lobby, echoed"},
+    {kOnline, kToggle, {}, "r 接続, 2 rows, #lobby(velmo)"},
+    {kOnline, kRefresh, {kListRequest}, "g 切断, 2 rows, #lobby(velmo)"},
+    {kOnline, kJoin, {{400, "#dev"}}, "g 切断, 2 rows, #lobby(velmo), #dev(velmo)"},
+    {kOnline, kEnter, {{402, "#lobby hello"}}, "g 切断, 2 rows, #lobby(velmo), echoed"},
     {kOnline, kLeave, {{401, "#lobby"}}, "g 切断, 2 rows"},
-    {kDropped, kToggle, {kLogin, kListRequest}, "g 切断, 2 rows, #lobby"},
-    {kDropped, kRefresh, {}, "r 接続, 2 rows, #lobby, サーバに未接続です"},
-    {kDropped, kJoin, {}, "r 接続, 2 rows, #lobby, サーバに未接続です"},
-    {kDropped, kEnter, {}, "r 接続, 2 rows, #lobby"},
+    {kDropped, kToggle, {kLogin, kListRequest}, "g 切断, 2 rows, #lobby(velmo)"},
+    {kDropped, kRefresh, {}, "r 接続, 2 rows, #lobby(velmo), サーバに未接続です"},
+    {kDropped, kJoin, {}, "r 接続, 2 rows, #lobby(velmo), サーバに未接続です"},
+    {kDropped, kEnter, {}, "r 接続, 2 rows, #lobby(velmo), typed hello, not sent"},
     {kDropped, kLeave, {}, "r 接続, 2 rows"},
+    {kBackOnline, kJoin, {{400, "#lobby"}}, "g 切断, 2 rows, #lobby(velmo)"},
 };
 
 // What the server side has read, from the server's log of every frame or
@@ -140,7 +144,11 @@ class LinkStateActions : public ClientTest, public testing::WithParamInterface<R
     Type(ManagerItem(IDC_MANAGER_NICKNAME), "velmo");
     if (state == kIdle) return;
     ConnectAs("velmo");
+    if (state == kBackOnline) bob = Peer("bob", {"#lobby"});
     Join("#lobby");
+    // The topic comes last: the user rows are in.
+    const HWND topic = ::GetDlgItem(ChannelPage("#lobby"), IDC_CHANNEL_TOPIC);
+    ASSERT_TRUE(PumpUntil([&] { return !WindowText(topic).empty(); }));
     ASSERT_TRUE(SelectChannelRow("#dev"));
     if (state == kOnline) return wire.Forget(false);
     server->Stop();
@@ -149,6 +157,11 @@ class LinkStateActions : public ClientTest, public testing::WithParamInterface<R
     StartServer();
     const HWND address = ManagerItem(IDC_MANAGER_ADDRESS);
     if (state == kDropped) return Type(address, Address());
+    if (state == kBackOnline) {
+      ConnectAs("velmo");
+      ASSERT_TRUE(SelectChannelRow("#lobby"));
+      return wire.Forget(false);
+    }
     if (state == kConnectPending) {
       listener = std::make_unique<CFullListener>();
       Type(address, "127.0.0.1:" + std::to_string(listener->Port()));
@@ -216,20 +229,28 @@ class LinkStateActions : public ClientTest, public testing::WithParamInterface<R
     return colour == 'k' || colour == 'y' ? 'b' : colour;
   }
 
-  // The status image, the toggle's text, the channel rows, the channel pages,
-  // "echoed" when the #lobby page shows our own line come back from the
-  // server, and the text of each message box.
+  // The status image, the toggle's text, the channel rows, the channel pages
+  // with their user rows; the #lobby page's input line when it holds text,
+  // "echoed" when it shows our own line come back from the server and "not
+  // sent" when it says a line could not go; the text of each message box.
   std::string Screen(const CMessageBoxWatch& boxes) const {
     std::string screen = std::string(1, Status()) + " " +
                          WindowText(ManagerItem(IDC_MANAGER_CONNECT)) + ", " +
                          std::to_string(ListRowCount(ManagerItem(IDC_MANAGER_CHANNELS))) + " rows";
-    for (const char* channel : {"#lobby", "#dev"})
-      if (ChannelPage(channel) != nullptr) screen += std::string(", ") + channel;
+    for (const char* channel : {"#lobby", "#dev"}) {
+      if (ChannelPage(channel) == nullptr) continue;
+      std::string users;
+      for (const std::string& row : ListRows(::GetDlgItem(ChannelPage(channel), IDC_CHANNEL_USERS)))
+        users += (users.empty() ? "" : " ") + row.substr(0, row.find('|'));
+      screen += std::string(", ") + channel + "(" + users + ")";
+    }
     const HWND lobby = ChannelPage("#lobby");
-    if (lobby != nullptr &&
-        WindowText(::GetDlgItem(lobby, IDC_CHANNEL_CONSOLE)).find("<velmo> hello") !=
-            std::string::npos)
-      screen += ", echoed";
+    const std::string typed = WindowText(::GetDlgItem(lobby, IDC_CHANNEL_INPUT));
+    const std::string chat = WindowText(::GetDlgItem(lobby, IDC_CHANNEL_CONSOLE));
+    if (!typed.empty()) screen += ", typed " + typed;
+    if (chat.find("<velmo> hello") != std::string::npos) screen += ", echoed";
+    if (chat.find("サーバに未接続のため発言を送信できませんでした") != std::string::npos)
+      screen += ", not sent";
     for (const std::string& text : boxes.Texts()) screen += ", " + text;
     return screen;
   }
@@ -251,6 +272,7 @@ class LinkStateActions : public ClientTest, public testing::WithParamInterface<R
   CWire wire;
   std::unique_ptr<CFullListener> listener;
   std::unique_ptr<CScriptedPeer> peer;  // after wire: its script writes there
+  std::unique_ptr<orla_server::TestClient> bob;
 };
 
 TEST_P(LinkStateActions, WhatTheServerReadsAndThePageShows) {

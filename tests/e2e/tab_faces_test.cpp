@@ -8,7 +8,7 @@
 
 #include "client_fixture.h"
 #include "res/image_ids.h"
-#include "tests/support/colour_contrast.h"
+#include "ui/core/colour_contrast.h"
 
 namespace {
 

@@ -286,14 +286,14 @@ TEST_F(ChannelPageKeys, FindSelectsEachMatchGoesRoundTheEndsAndEscGivesTheFocusB
   EXPECT_EQ(Input(), ::GetFocus());
 }
 
-TEST_F(ChannelPageKeys, WithoutALinkTheLineIsDroppedAndTheBoxEmptied) {
+TEST_F(ChannelPageKeys, WithoutALinkTheLineStaysAndTheChatSaysItWasNotSent) {
   CTestPageHost offline;
   CChannelPage* lone = OpenTestPage(&offline, window.Handle(), "#c");
   ASSERT_NE(nullptr, lone);
   HWND input = ::GetDlgItem(lone->m_hWnd, IDC_CHANNEL_INPUT);
-  ::SetWindowTextA(input, "nobody hears");
+  ::SetWindowTextA(input, "/me waves");
   EXPECT_EQ(1, lone->SendInput());
-  EXPECT_EQ(0, ::GetWindowTextLengthA(input));
+  EXPECT_EQ("/me waves", WindowText(input));
   // A join while offline says so in the message box the manager page's
   // join uses; a private line says so in the page. Both stay to be sent.
   CMessageBoxWatch watch;
@@ -305,7 +305,9 @@ TEST_F(ChannelPageKeys, WithoutALinkTheLineIsDroppedAndTheBoxEmptied) {
   EXPECT_EQ(std::vector<std::string>{"サーバに未接続です"}, watch.Texts());
   ASSERT_EQ(1u, watch.Seen().size());
   EXPECT_EQ("エラー", watch.Seen()[0].caption);
-  EXPECT_EQ("サーバに未接続です\r\n", WindowText(::GetDlgItem(lone->m_hWnd, IDC_CHANNEL_CONSOLE)));
+  EXPECT_EQ("", CompareConsole(::GetDlgItem(lone->m_hWnd, IDC_CHANNEL_CONSOLE),
+                               {{"サーバに未接続のため発言を送信できませんでした\r\n", RGB(0, 255, 255)},
+                                {"サーバに未接続です\r\n", RGB(0, 127, 255)}}));
   EXPECT_TRUE(offline.privatePages.empty()) << "a line that cannot go opens no page";
   // The page asks its host for the link as it goes: it must go before the host.
   lone->DestroyWindow();

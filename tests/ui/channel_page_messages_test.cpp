@@ -251,8 +251,10 @@ const std::vector<MessageCase> kMessageCases = {
      ""},
     {"server leave with more after the name", {}, 401, "#c x", false, {}, {}, ""},
     {"server leave of a longer name", {}, 401, "#cat", false, {}, {}, ""},
+    // A confirmed join: the entries that follow list every member anew.
+    {"join confirmation empties the list", {"bob", "amy"}, 405, "#c", true, {}, {}, ""},
+    {"join confirmation of a longer name", {"bob"}, 405, "#cat", false, {}, {"bob|0|Unknown"}, ""},
     // Types the page does not take.
-    {"join confirmation", {}, 405, "#c", false, {}, {}, ""},
     {"channel list entry", {}, 618, "#c 3 topic", false, {}, {}, ""},
     {"message of the day", {}, 621, "#c hello", false, {}, {}, ""},
     {"chat request type", {}, 402, "#c hello", false, {}, {}, ""},

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "res/image_ids.h"
-#include "tests/support/colour_contrast.h"
+#include "ui/core/colour_contrast.h"
 #include "tests/support/ui_test_support.h"
 #include "ui/ui_messages.h"
 

@@ -22,7 +22,7 @@ struct Case {
   std::string payload;
   bool taken;
   std::vector<Piece> pieces;
-  std::string list;   // "" none, "+nick|files|speed" add, "-nick" remove
+  std::string list;   // "" none, "+nick|files|speed" add, "-nick" remove, "*" empty
   std::string topic;  // "" when the topic does not change
 };
 
@@ -68,11 +68,12 @@ const std::vector<Case> kCases = {
      {{"bob ", kMagenta}, {"waves\r\n", kMagenta}},
      "",
      ""},
+    {"joined", 405, "#c", true, {}, "*", ""},
     // Not the page's: another channel, a leave with more than the name, a
     // type no channel page takes.
     {"other channel", 403, "#cat alice hi", false, {}, "", ""},
     {"leave of a longer text", 401, "#c x", false, {}, "", ""},
-    {"joined", 405, "#c", false, {}, "", ""},
+    {"channel list entry", 618, "#c 3 topic", false, {}, "", ""},
 };
 
 std::string ListChange(const ChannelMessageEffect& e) {
@@ -82,6 +83,8 @@ std::string ListChange(const ChannelMessageEffect& e) {
              std::to_string(e.speed);
     case UserListChange::kRemove:
       return "-" + std::string(e.nick);
+    case UserListChange::kClear:
+      return "*";
     case UserListChange::kNone:
       break;
   }

@@ -163,7 +163,9 @@ TEST(ChatTextRules, HistoryWalksBackToTheOldestAndForwardToTheDraft) {
   history.Older("draft");
   history.Add("three");
   EXPECT_EQ(nullptr, history.Newer()) << "sending ends the walk";
+  history.Add("three");
   EXPECT_STREQ("three", history.Older(""));
+  EXPECT_STREQ("two", history.Older("three")) << "a line entered again is held once";
 }
 
 TEST(ChatTextRules, HistoryKeepsTheLast50LinesEachCutWhole) {

@@ -15,6 +15,10 @@ using Args = PieceArguments;
 using List = UserListChange;
 
 const ChannelMessageRow kRows[] = {
+    // A join confirmed, also of a page already open (a join again, or after a
+    // new connection): the list is rebuilt from the entries that follow.
+    {MsgJoined, ChannelTest::kExact, Fields{false, false}, Text::kNone, {}, List::kClear, nullptr,
+     false},
     // The server ended our membership of the channel.
     {MsgLeave,
      ChannelTest::kExact,

@@ -43,6 +43,7 @@ enum class UserListChange {
   kNone,
   kAdd,     // a row: nick, file count, SpeedName(speed)
   kRemove,  // the first row whose nick is the same, byte for byte
+  kClear,   // every row: the entries of a confirmed join follow
 };
 
 struct PieceRule {

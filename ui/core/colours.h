@@ -14,7 +14,7 @@ constexpr LogColour kBlack = Rgb(0, 0, 0);
 // tab labels'.
 constexpr LogColour kWhite = Rgb(255, 255, 255);
 constexpr LogColour kMotdGreen = Rgb(0, 255, 0);        // the message of the day
-constexpr LogColour kCyan = Rgb(0, 255, 255);           // the leave line, a refused rich text
+constexpr LogColour kCyan = Rgb(0, 255, 255);           // leave line, refused text, unsent line
 constexpr LogColour kNickYellow = Rgb(255, 255, 0);     // a chat line's nickname
 constexpr LogColour kEnteredGreen = Rgb(128, 255, 0);   // a user entered
 constexpr LogColour kLeftPink = Rgb(255, 128, 128);     // a user left

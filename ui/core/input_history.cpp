@@ -16,11 +16,14 @@ void CopyLine(char (&to)[CInputHistory::kLineSize], const char* from) {
 }  // namespace
 
 void CInputHistory::Add(const char* line) {
+  m_shown = -1;
+  m_draft[0] = '\0';
+  // A line sent again (after it could not go) is held once.
+  const std::size_t length = CharBoundaryLength(line, kLineSize - 1);
+  if (m_count > 0 && std::strncmp(Line(0), line, length) == 0 && Line(0)[length] == '\0') return;
   m_newest = m_count == 0 ? 0 : (m_newest + 1) % kLines;
   if (m_count < kLines) ++m_count;
   CopyLine(m_lines[m_newest], line);
-  m_shown = -1;
-  m_draft[0] = '\0';
 }
 
 const char* CInputHistory::Line(int back) const {

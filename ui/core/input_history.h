@@ -10,9 +10,9 @@ class CInputHistory {
  public:
   enum : int { kLines = 50, kLineSize = kFrameBufferSize };
 
-  // Remembers a sent line (cut to kLineSize - 1 bytes, never inside a
-  // double-byte character; the oldest goes when 50 are held) and ends any
-  // walk, forgetting the draft.
+  // Remembers a line entered (cut to kLineSize - 1 bytes, never inside a
+  // double-byte character; the oldest goes when 50 are held; one the same as
+  // the newest is not held twice) and ends any walk, forgetting the draft.
   void Add(const char* line);
   // Up: the next older line; typed becomes the draft when the walk starts.
   // Null (nothing changes) when there is no older line.

@@ -5,9 +5,9 @@
 
 #include <oleacc.h>
 
-#include <cmath>
 #include <new>
 
+#include "ui/core/colour_contrast.h"
 #include "ui/core/colours.h"
 #include "ui/host/tab_bar_accessible.h"
 #include "ui/ui_messages.h"
@@ -38,21 +38,6 @@ const int kMarkHeight = 3;
 // guidelines' minimum for large text and graphics).
 const double kLegibleContrast = 3.0;
 
-double Luminance(COLORREF colour) {
-  const auto channel = [](unsigned value) {
-    const double c = value / 255.0;
-    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-  };
-  return 0.2126 * channel(GetRValue(colour)) + 0.7152 * channel(GetGValue(colour)) +
-         0.0722 * channel(GetBValue(colour));
-}
-
-double Contrast(COLORREF a, COLORREF b) {
-  const double la = Luminance(a) + 0.05;
-  const double lb = Luminance(b) + 0.05;
-  return la > lb ? la / lb : lb / la;
-}
-
 bool HighContrastOn() {
   HIGHCONTRASTA settings = {};
   settings.cbSize = sizeof settings;
@@ -66,15 +51,15 @@ bool HighContrastOn() {
 // whichever reads better; in high contrast the user's colours stand.
 COLORREF SelectedLabelColour(COLORREF highlight, bool highContrast) {
   const COLORREF paired = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
-  if (highContrast || Contrast(paired, highlight) >= kLegibleContrast) return paired;
-  return Contrast(kBlack, highlight) > Contrast(kWhite, highlight) ? kBlack : kWhite;
+  if (highContrast || ContrastRatio(paired, highlight) >= kLegibleContrast) return paired;
+  return ContrastRatio(kBlack, highlight) > ContrastRatio(kWhite, highlight) ? kBlack : kWhite;
 }
 
 // A mark on a plain face: its own bright colour where that stands apart
 // from the face, its darker counterpart on a light face.
 COLORREF PlainMarkColour(TabMark mark, COLORREF face) {
   const COLORREF bright = mark == TabMark::kMention ? kMentionMark : kNewsMark;
-  if (Contrast(bright, face) >= kLegibleContrast) return bright;
+  if (ContrastRatio(bright, face) >= kLegibleContrast) return bright;
   return mark == TabMark::kMention ? kMentionMarkOnLight : kNewsMarkOnLight;
 }
 
@@ -211,11 +196,9 @@ BOOL CTabBar::SetCurSel(int index) {
   InvalidateAll();
   if (hadMark) RaiseEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, index);
   // A reader hears the tab now shown, whichever way it came to be (a click,
-  // a key, a page opened or closed).
-  if (changed && index >= 0) {
-    RaiseEvent(EVENT_OBJECT_SELECTION, index);
-    RaiseEvent(EVENT_OBJECT_FOCUS, index);
-  }
+  // a key, a page opened or closed). Only the selection: the keyboard focus
+  // is never the bar's but the shown page's, and the system tells of it.
+  if (changed && index >= 0) RaiseEvent(EVENT_OBJECT_SELECTION, index);
   return TRUE;
 }
 

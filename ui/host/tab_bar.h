@@ -26,8 +26,10 @@
 //
 // Screen readers read the bar as a page tab list (tab_bar_accessible.h),
 // handed out for WM_GETOBJECT, and follow it by the events the bar raises:
-// selection and focus for the tab newly shown, description change for a
-// mark set or cleared, reorder for a tab added or removed.
+// selection for the tab newly shown, description change for a mark set or
+// cleared, reorder for a tab added or removed. The bar is no keyboard stop
+// and raises no focus event: the keys that switch tabs (the frame's) leave
+// the focus in the page shown, and F6 goes round that page's panes.
 //
 // Threads: user-interface thread only. Notifications are synchronous sends:
 // the parent has handled them when AddTab, RemoveTab or the click returns.

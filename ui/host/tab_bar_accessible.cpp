@@ -227,7 +227,8 @@ HRESULT CTabBarAccessible::get_accState(VARIANT id, VARIANT* state) {
   state->lVal = 0;
   if (!::IsWindowVisible(m_bar->m_hWnd)) state->lVal |= STATE_SYSTEM_INVISIBLE;
   if (tab >= 0) {
-    state->lVal |= STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
+    // Selectable, never focusable: the bar takes no keyboard focus.
+    state->lVal |= STATE_SYSTEM_SELECTABLE;
     if (tab == m_bar->GetCurSel()) state->lVal |= STATE_SYSTEM_SELECTED;
   }
   return S_OK;
@@ -328,9 +329,11 @@ HRESULT CTabBarAccessible::SelectTab(const VARIANT& id) {
 }
 
 HRESULT CTabBarAccessible::accSelect(LONG flags, VARIANT id) {
-  // One tab is shown at a time: taking the selection or the focus shows it;
-  // adding to or removing from a selection means nothing here.
-  if ((flags & (SELFLAG_TAKESELECTION | SELFLAG_TAKEFOCUS)) == 0 ||
+  // One tab is shown at a time: taking the selection shows it, as a click
+  // does (with the focus, which goes to the page, as a click's does). A tab
+  // cannot take the focus alone; adding to or removing from a selection
+  // means nothing here.
+  if ((flags & SELFLAG_TAKESELECTION) == 0 ||
       (flags & (SELFLAG_ADDSELECTION | SELFLAG_REMOVESELECTION | SELFLAG_EXTENDSELECTION)) != 0)
     return E_INVALIDARG;
   return SelectTab(id);

@@ -2,9 +2,11 @@
 // platform's accessibility interface (IAccessible): a page tab list whose
 // children, one per tab in tab order (child id = index + 1), are page tabs
 // named by their labels as shown, the shown tab selected, each tab's mark in
-// its description; a tab's default action, and accSelect, select it as a
-// click does. The tab bar hands it out for WM_GETOBJECT (OBJID_CLIENT) and
-// raises the events a reader follows (see tab_bar.h).
+// its description; a tab's default action, and accSelect taking the
+// selection, select it as a click does. No tab is focusable and get_accFocus
+// names none: the bar never holds the keyboard focus. The tab bar hands it
+// out for WM_GETOBJECT (OBJID_CLIENT) and raises the events a reader follows
+// (see tab_bar.h).
 //
 // Ownership: reference-counted; the tab bar holds one reference while its
 // window lives, clients hold theirs for as long as they like. The object

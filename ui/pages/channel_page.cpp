@@ -30,6 +30,9 @@ const UINT kMoveOnly = SWP_NOZORDER | SWP_NOACTIVATE;
 
 const int kPaneIds[] = {IDC_CHANNEL_INPUT, IDC_CHANNEL_CONSOLE, IDC_CHANNEL_USERS};
 
+// Said in the chat when Enter could not send the input line, which stays.
+const char kNotSentLine[] = "サーバに未接続のため発言を送信できませんでした\r\n";
+
 }  // namespace
 
 const PaneList CChannelPage::kPanes = {kPaneIds, 3};
@@ -89,7 +92,10 @@ BOOL CChannelPage::OnInitDialog() {
     // A user entering changes the list and the console in the same burst.
     m_console.PaceRedrawWith(&m_userListRedraw);
     SetUpClientList(m_userList, kUserListColumns);
+    m_userList.NameForReaders();
   }
+  m_input.NameForReaders();
+  m_console.NameForReaders();
   // The system gives a channel page's first control the focus; a private
   // page opens behind the shown one for a message and must not take it
   // (its host gives the focus when it shows the page).
@@ -134,6 +140,11 @@ LRESULT CChannelPage::OnLinkEvent(WPARAM code, LPARAM value) {
 void CChannelPage::ApplyChannelMessage(const ChannelMessageEffect& effect) {
   if (effect.listChange == UserListChange::kAdd) AddUser(effect.nick, effect.files, effect.speed);
   if (effect.listChange == UserListChange::kRemove) RemoveUser(effect.nick);
+  if (effect.listChange == UserListChange::kClear) {
+    m_userListRedraw.BeginChange(m_userList.m_hWnd);
+    m_userList.DeleteAllItems();
+    m_userListRedraw.EndChange();
+  }
   if (effect.topicChanged) SetDlgItemText(IDC_CHANNEL_TOPIC, effect.topic);
   for (int i = 0; i < effect.pieceCount; ++i)
     AppendConsole(effect.pieces[i].colour, effect.pieces[i].text);
@@ -225,10 +236,12 @@ int CChannelPage::SendInput() {
   char text[kFrameBufferSize] = {};
   ::GetWindowTextA(input, text, sizeof(text));
   if (text[0] == '\0') return 0;
+  // Held whether it goes or not: Up finds it again after other lines.
   m_history.Add(text);
   const CommandOutcome command = RunInputCommand(text);
-  // A refused command stays in the box to be mended; a closed page is gone.
-  if (command == CommandOutcome::kRefused || command == CommandOutcome::kPageClosed) return 1;
+  // A closed page is gone; a refused command stays in the box to be mended.
+  if (command == CommandOutcome::kPageClosed) return 1;
+  bool sent = command == CommandOutcome::kDone;
   if (command == CommandOutcome::kNotACommand) {
     OutgoingLine line;
     const bool isPrivate = m_kind == PageKind::kPrivate;
@@ -236,10 +249,19 @@ int CChannelPage::SendInput() {
                   : !PrepareInputLine(m_channelName, text, &line)) {
       return 0;
     }
-    const int sent = SendInputLine(m_host->GetServerLink(), m_channelName, line);
-    if (isPrivate && sent) ShowOwnLine(line.text);
+    sent = SendInputLine(m_host->GetServerLink(), m_channelName, line) != 0;
+    if (!sent) {
+      // Not sent whole (offline, still connecting, or a send that failed and
+      // so closed the connection): the line stays to be sent again, and the
+      // chat says why. The beep tells one whose focus and reader stay on the
+      // input line.
+      AppendConsole(kCyan, kNotSentLine);
+      ::MessageBeep(MB_ICONWARNING);
+    } else if (isPrivate) {
+      ShowOwnLine(line.text);
+    }
   }
-  ::SetWindowTextA(input, "");
+  if (sent) ::SetWindowTextA(input, "");
   // A command that showed another page (/query) gave it the focus.
   const HWND focus = ::GetFocus();
   if (focus == nullptr || focus == m_hWnd || ::IsChild(m_hWnd, focus)) ::SetFocus(input);

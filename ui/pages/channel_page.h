@@ -65,7 +65,8 @@ class CChannelPage : public CModelessPage {
 
   // Carries out the input line's command, or sends it as chat or action
   // (to the person, on a private page), and keeps it in the history; 0 when
-  // it was empty.
+  // it was empty. A line that could not be sent stays in the input line and
+  // a chat line says so; 1 either way.
   int SendInput();
   // Shows one's own line sent to the person as the chat lines are shown.
   void ShowOwnLine(const char* text);

@@ -65,6 +65,10 @@ BOOL CManagerPage::OnInitDialog() {
   m_logSink.Attach(m_serverLog);
 
   SetUpClientList(m_channelList, kChannelListColumns);
+  m_channelList.NameForReaders();
+  m_serverLog.NameForReaders();
+  m_addressEdit.NameForReaders();
+  m_nicknameEdit.NameForReaders();
 
   for (int i = 0; i < 4; ++i) m_statusBitmaps[i].LoadBitmap(kStatusBitmapIds[i]);
   ShowStatusImage(kImageOffline);

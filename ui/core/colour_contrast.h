@@ -1,7 +1,8 @@
 // How far apart two screen colours are to the eye: the relative luminance
 // and contrast ratio of the web's accessibility guidelines (1:1 for the same
 // light, 21:1 for black on white). Colours are COLORREF-layout values (red
-// in the low byte). Pure; header only, for tests on any preset.
+// in the low byte). Pure; header only: the tab bar picks its colours by it
+// and its tests measure what it drew by the same rule.
 #pragma once
 
 #include <cmath>
