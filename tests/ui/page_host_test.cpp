@@ -479,6 +479,49 @@ TEST_F(PageHostTest, TheManagerPageFillsThePageAreaBelowTheLines) {
   }
 }
 
+// A dropped connection is said in every page; connecting again joins each
+// channel page's channel again, its user list filled once, and the shown tab
+// stays the user's.
+TEST_F(PageHostTest, AfterADropEveryPageSaysSoAndANewConnectionJoinsTheChannelsAgain) {
+  answer = [](const ReceivedFrame& frame) {
+    return frame.type == MsgJoin ? FrameBytes(MsgJoined, frame.payload) +
+                                       FrameBytes(MsgUserListEntry, frame.payload + " velmo 0 0") +
+                                       FrameBytes(MsgUserListEntry, frame.payload + " bob 1 2")
+                                 : std::string();
+  };
+  ASSERT_NO_FATAL_FAILURE(GoOnline());
+  CChannelPage* channel = host.OpenChannelPage("#a");
+  ASSERT_NE(nullptr, channel);
+  Broadcast(MsgUserListEntry, "#a velmo 0 0");
+  Broadcast(MsgUserListEntry, "#a carol 3 4");
+  Broadcast(MsgPrivateMessage, "bob hi");
+  Bar().ClickTab(2);
+  CServerLink* link = host.GetServerLink();
+  link->Stop();
+  const std::string dropped = "サーバーとの接続が切れました\r\n";
+  EXPECT_EQ(dropped, ConsoleOf(channel->m_hWnd));
+  EXPECT_EQ("<bob> hi\r\n" + dropped, ConsoleOf(PrivatePageOf("bob")));
+
+  ASSERT_EQ(1, link->Start(host.GetLinkEventTarget(), peer.Address(), "velmo"));
+  const HWND list = ::GetDlgItem(channel->m_hWnd, IDC_CHANNEL_USERS);
+  ASSERT_TRUE(PumpUntil(kHangBoundMs, [&] {
+    return ListRows(list).size() == 2 && ListRows(list)[0].rfind("bob", 0) == 0;
+  }));
+  PumpFor(100);
+  EXPECT_EQ((std::vector<std::string>{"bob|1|28.8K", "velmo|0|Unknown"}), ListRows(list))
+      << "filled once, from the server's entries";
+  EXPECT_EQ(2, Bar().GetCurSel()) << "the private page stays shown";
+  // Since the first connection's list request: the second's, and the join.
+  const std::vector<ReceivedFrame> frames = Received(2);
+  ASSERT_EQ(2u, frames.size());
+  EXPECT_EQ(static_cast<unsigned>(MsgChannelListRequest), frames[0].type);
+  EXPECT_EQ(static_cast<unsigned>(MsgJoin), frames[1].type);
+  EXPECT_EQ("#a", frames[1].payload);
+  // A join the user asks for still brings the page forward.
+  EXPECT_EQ(channel, host.OpenChannelPage("#a"));
+  EXPECT_EQ(1, Bar().GetCurSel());
+}
+
 // ---- activity marks ---------------------------------------------------------
 
 enum class Act { kLine, kClick, kKey, kOpen, kLeave };

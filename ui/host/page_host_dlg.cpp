@@ -196,9 +196,14 @@ LRESULT CPageHostDlg::OnLinkEvent(WPARAM code, LPARAM value) {
 CChannelPage* CPageHostDlg::OpenChannelPage(const char* channelName) {
   const int open = FindPageTab(PageKind::kChannel, channelName);
   if (open > 0) {
-    m_tabBar.SetCurSel(open);
-    OnTabBarNotify(TABBAR_CLICKED, 0);
-    return static_cast<CChannelPage*>(m_tabBar.GetTabPage(open));
+    auto* page = static_cast<CChannelPage*>(m_tabBar.GetTabPage(open));
+    // A page that joined again by itself after a new connection stays where
+    // it is: the user asked for nothing.
+    if (!page->TakeRejoin()) {
+      m_tabBar.SetCurSel(open);
+      OnTabBarNotify(TABBAR_CLICKED, 0);
+    }
+    return page;
   }
   // A page opened while the host goes would outlive its tab bar's loop; the
   // connection is closing too, which takes the user out of every channel.

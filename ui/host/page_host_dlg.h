@@ -45,7 +45,8 @@ class CPageHostDlg : public CModelessPage, public IChannelPageHost, public IMana
 
   CServerLink* GetServerLink() override { return &m_link; }
   ILinkEventTarget* GetLinkEventTarget() override { return &m_linkTarget; }
-  // The channel's page, brought forward, or a new one under a new tab. Null
+  // The channel's page, brought forward (unless it joined again by itself
+  // after a new connection: TakeRejoin), or a new one under a new tab. Null
   // when no page could be opened: the tab bar is full or the page's window
   // could not be created (either way the channel is left again and the
   // manager console says why), or this window is being destroyed.

@@ -124,7 +124,10 @@ END_MESSAGE_MAP()
 // ---- received messages -------------------------------------------------------
 
 LRESULT CChannelPage::OnLinkEvent(WPARAM code, LPARAM value) {
-  if (code != LinkMessage) return 0;
+  if (code != LinkMessage) {
+    OnLinkStateChange(code);
+    return 0;
+  }
   const auto* record = reinterpret_cast<const MessageRecord*>(value);
   if (record == nullptr || record->payload == nullptr) return 0;
   ChannelMessageEffect effect;

@@ -70,6 +70,10 @@ class CChannelPage : public CModelessPage {
   int SendInput();
   // Shows one's own line sent to the person as the chat lines are shown.
   void ShowOwnLine(const char* text);
+  // true once after the page joined its channel again by itself, when the
+  // link came back (channel_page_reconnect.cpp): that join's confirmation
+  // is no request of the user's to bring the page forward.
+  bool TakeRejoin();
   // files is shown as given: the message table has taken its low 16 bits.
   void AddUser(const char* nickname, std::uint32_t files, std::uint32_t speed);
   // Deletes the first row of nickname, if any.
@@ -114,6 +118,9 @@ class CChannelPage : public CModelessPage {
   void NoticeChatLine(unsigned type, const ChannelMessageEffect& effect);
   // Up (older) and Down in the input box: the history's line, caret at its end.
   void RecallInputLine(bool older);
+  // LinkOffline: a line says the connection went. LinkOnline: a channel
+  // page joins its channel again.
+  void OnLinkStateChange(WPARAM code);
   // Alt+End anywhere in the page: the console selects the first line that
   // came while the page was hidden, and takes the focus. FALSE without one.
   BOOL ShowFirstNewLine();
@@ -150,6 +157,8 @@ class CChannelPage : public CModelessPage {
   // Set once the dialog is initialised: only a page that came up leaves its
   // channel when it goes.
   bool m_initialised = false;
+  // The join sent when the link came back awaits its confirmation.
+  bool m_rejoining = false;
   // While Open creates the window: told when a failed creation deleted the
   // page on its way out.
   bool* m_deletedDuringOpen = nullptr;
