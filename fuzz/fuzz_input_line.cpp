@@ -1,18 +1,21 @@
-// Fuzz target: PrepareInputLine, the rule that turns what the user typed on
-// a channel page into the chat or action message sent. Input: a channel
-// name, a NUL byte, then the typed line. Checks what a user relies on: the
-// message fits one frame, the choice of action or chat follows the prefix,
-// the text sent is the start of what was typed, and no double-byte
+// Fuzz target: ParseInputCommand and PrepareInputLine, the rules that turn
+// what the user typed on a page into a command or the chat or action message
+// sent. Input: a channel name, a NUL byte, then the typed line. Checks what
+// a user relies on: a command starts with "/" and names what it was typed
+// with, the message fits one frame, the choice of action or chat follows the
+// prefix, the text sent is the start of what was typed, and no double-byte
 // character is split.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <strings.h>
 
 #include "link/cp932_text.h"
 #include "link/message_catalogue.h"
+#include "ui/core/input_command.h"
 
 #define REQUIRE(condition) \
   do {                     \
@@ -26,6 +29,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string channel = input.substr(0, split);
   // The edit control hands over a NUL-terminated line.
   const std::string line = input.substr(split + 1).c_str();
+
+  const ParsedCommand command = ParseInputCommand(line.c_str());
+  const std::string_view typedLine(line);
+  if (command.command != InputCommand::kNone) {
+    REQUIRE(line[0] == '/');
+    // Both are views of the line, the target one word of it.
+    for (const std::string_view part : {command.target, command.text}) {
+      REQUIRE(part.empty() || (part.data() >= typedLine.data() &&
+                               part.data() + part.size() <= typedLine.data() + typedLine.size()));
+    }
+    REQUIRE(command.target.find(' ') == std::string_view::npos);
+    REQUIRE(command.text.empty() || command.text.front() != ' ');
+    const bool missingTarget = command.problem == CommandProblem::kMissingNick ||
+                               command.problem == CommandProblem::kMissingChannel;
+    if (missingTarget) REQUIRE(command.target.empty() && command.text.empty());
+    if (command.problem == CommandProblem::kMissingText) REQUIRE(!command.target.empty());
+    REQUIRE(CommandUsage(command.command)[0] == '/');
+  } else {
+    REQUIRE(command.target.empty() && command.text.empty());
+  }
 
   OutgoingLine out;
   std::memset(&out, 0x55, sizeof out);

@@ -230,6 +230,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     }
     return FALSE;
   }
+  if (message == WM_NOTIFY) return OnNotify(reinterpret_cast<NMHDR*>(lParam), pResult);
   const bool ctlColor = message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
   const UINT lookup = ctlColor ? WM_CTLCOLOR : message;
   const AFX_MSGMAP_ENTRY* entry = nullptr;
@@ -283,11 +284,33 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     case AfxSig_lwl:
       result = (this->*AfxMsgFnAs<LRESULT (CWnd::*)(WPARAM, LPARAM)>(entry->pfn))(wParam, lParam);
       break;
+    case AfxSig_vWp:
+      // Signed: the keyboard's (-1, -1) stays itself.
+      (this->*AfxMsgFnAs<void (CWnd::*)(CWnd*, CPoint)>(entry->pfn))(
+          FromHandle(reinterpret_cast<HWND>(wParam)),
+          CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
+      break;
     default:
       return FALSE;
   }
   if (pResult) *pResult = result;
   return TRUE;
+}
+
+BOOL CWnd::OnNotify(NMHDR* header, LRESULT* pResult) {
+  if (header == nullptr) return FALSE;
+  for (const AFX_MSGMAP* map = GetMessageMap(); map != nullptr;
+       map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+    const AFX_MSGMAP_ENTRY* entry = AfxFindMessageEntry(map->lpEntries, WM_NOTIFY, header->code,
+                                                        static_cast<UINT>(header->idFrom));
+    if (entry == nullptr) continue;
+    // As with commands, the handler may end with this object gone.
+    LRESULT result = 0;
+    (this->*AfxMsgFnAs<void (CCmdTarget::*)(NMHDR*, LRESULT*)>(entry->pfn))(header, &result);
+    if (pResult) *pResult = result;
+    return TRUE;
+  }
+  return FALSE;
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -312,6 +335,7 @@ void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
 void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
 HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
 void CWnd::OnMDIActivate(BOOL, CWnd*, CWnd*) { Default(); }
+void CWnd::OnContextMenu(CWnd*, CPoint) { Default(); }
 
 void CWnd::OnNcDestroy() {
   // The thread loses its main window: its message loop ends.

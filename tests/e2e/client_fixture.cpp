@@ -150,6 +150,15 @@ HWND ClientTest::ChannelPage(const std::string& channel) const {
   return nullptr;
 }
 
+HWND ClientTest::PrivatePage(const std::string& nick) const {
+  for (HWND page : ChildrenWith(PageHost(), IDC_CHANNEL_INPUT)) {
+    auto* object = static_cast<CChannelPage*>(CWnd::FromHandlePermanent(page));
+    if (object != nullptr && object->Kind() == PageKind::kPrivate && nick == object->ChannelName())
+      return page;
+  }
+  return nullptr;
+}
+
 HWND ClientTest::VisiblePage() const {
   HWND visible = nullptr;
   for (HWND child : ChildrenOf(PageHost())) {
@@ -179,7 +188,11 @@ void ClientTest::ClickTab(int index) {
 }
 
 void ClientTest::Say(const std::string& channel, const std::string& line) {
-  HWND input = ::GetDlgItem(ChannelPage(channel), IDC_CHANNEL_INPUT);
+  Say(ChannelPage(channel), line);
+}
+
+void ClientTest::Say(HWND page, const std::string& line) {
+  HWND input = ::GetDlgItem(page, IDC_CHANNEL_INPUT);
   Type(input, line);
   ::SetFocus(input);
   ::PostMessageA(input, WM_KEYDOWN, VK_RETURN, 1);

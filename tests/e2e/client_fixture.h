@@ -55,6 +55,8 @@ class ClientTest : public testing::Test {
   HWND ChannelPage(const std::string& channel) const;
   // The channel pages, in no particular order.
   std::vector<HWND> ChannelPages() const;
+  // The private page of the person (by its tab), or null.
+  HWND PrivatePage(const std::string& nick) const;
   // The page that is visible in the page host, or null.
   HWND VisiblePage() const;
 
@@ -63,6 +65,8 @@ class ClientTest : public testing::Test {
   void ClickTab(int index);
   // Types the line into the channel's input box and presses Enter.
   void Say(const std::string& channel, const std::string& line);
+  // The same in a page of any kind.
+  void Say(HWND page, const std::string& line);
   // Connects with the toggle and waits until the channel list has arrived.
   void ConnectAs(const std::string& nickname);
   // Selects the channel's row in the manager page's list; false when the

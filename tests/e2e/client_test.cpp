@@ -141,9 +141,61 @@ TEST_F(ClientTest, TheServerGoingAwayKeepsThePagesAndAReconnectWorks) {
   EXPECT_TRUE(::IsWindowEnabled(ManagerItem(IDC_MANAGER_ADDRESS)));
   EXPECT_NE(nullptr, ChannelPage("#lobby")) << "pages stay when the link goes";
 
+  const HWND lobby = ChannelPage("#lobby");
+  EXPECT_TRUE(
+      ConsoleShows(::GetDlgItem(lobby, IDC_CHANNEL_CONSOLE), "サーバーとの接続が切れました"));
+
   StartServer();
+  auto bob = Peer("bob", {"#lobby"});
+  ClickTab(0);
   ConnectAs("velmo");
   EXPECT_EQ('g', StatusColour(ManagerItem(IDC_MANAGER_STATUS)));
+  // The open page joins its channel again by itself, its list filled once,
+  // and the shown tab stays the user's.
+  EXPECT_TRUE(bob->WaitFor({406, "#lobby velmo 0 8"}));
+  const HWND users = ::GetDlgItem(lobby, IDC_CHANNEL_USERS);
+  EXPECT_TRUE(PumpUntil([&] { return ListRowCount(users) == 2; }));
+  EXPECT_EQ((std::vector<std::string>{"bob|0|DSL", "velmo|0|DSL"}), ListRows(users));
+  EXPECT_EQ(ManagerPage(), VisiblePage());
+}
+
+// A second user writes privately, the user answers, asks about them and
+// is pinged; the server's notice for someone not online is readable.
+TEST_F(ClientTest, APrivateConversationUserInformationAndAPing) {
+  StartServer();
+  StartHost();
+  auto bob = Peer("bob", {"#lobby"});
+  ConnectAs("velmo");
+  Join("#lobby");
+  const HWND lobby = ChannelPage("#lobby");
+  bob->Send(205, "velmo hi there");
+  ASSERT_TRUE(PumpUntil([&] { return PrivatePage("bob") != nullptr; }));
+  const HWND page = PrivatePage("bob");
+  const HWND console = ::GetDlgItem(page, IDC_CHANNEL_CONSOLE);
+  EXPECT_TRUE(ConsoleShows(console, "<bob> hi there\r\n"));
+  EXPECT_EQ(lobby, VisiblePage()) << "it opened behind the shown page";
+
+  ClickTab(2);
+  Say(page, "こんにちは");
+  EXPECT_TRUE(bob->WaitFor({205, "velmo こんにちは"}));
+  EXPECT_TRUE(ConsoleShows(console, "<velmo> こんにちは\r\n")) << "shown at once";
+  Say(page, "/whois bob");
+  EXPECT_TRUE(ConsoleShows(console, "ユーザー情報: bob\r\n  状態: Active\r\n  接続時間: 0:00:"));
+  EXPECT_TRUE(
+      ConsoleShows(console, "  チャンネル: #lobby\r\n  共有ファイル: 0\r\n  回線: DSL\r\n"));
+  bob->Send(751, "velmo 12345");
+  // The client answers on this thread: its messages run between the reads.
+  EXPECT_TRUE(PumpUntil([&] {
+    return bob->WaitFor({752, "velmo 12345"}, 20);
+  })) << "the ping answered";
+  Say(page, "/msg nobody hello");
+  EXPECT_TRUE(ConsoleShows(console, "[サーバー] nobody is not currently online\r\n"));
+  EXPECT_TRUE(ConsoleShows(ManagerItem(IDC_MANAGER_SERVER_LOG),
+                           "[サーバー] nobody is not currently online\r\n"));
+  EXPECT_EQ(std::string::npos, WindowText(ManagerItem(IDC_MANAGER_SERVER_LOG)).find("[0751]"));
+  Say(page, "/part");
+  EXPECT_EQ(nullptr, PrivatePage("bob"));
+  EXPECT_TRUE(Contains(server->Execute("who #lobby"), "velmo")) << "closing sent nothing";
 }
 
 TEST_F(ClientTest, ElevenChannelsOpenAndATwelfthIsLeftAgain) {

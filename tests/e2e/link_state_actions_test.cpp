@@ -60,8 +60,8 @@ const Frame kListRequest{617, ""};
 // channel rows and the #lobby page of that session are there (#dev selected).
 // Idle has never been online: no channel row and no page exist there, so
 // 参加, Enter and 退室する cannot be done. BackOnline is online again after a
-// drop, #lobby selected: its page still lists bob, who was there before the
-// drop and is not now.
+// drop, #lobby selected: bob, who was there before the drop and is not now,
+// must not come back with the join.
 const Row kRows[] = {
     {kIdle, kToggle, {kLogin, kListRequest}, "g 切断, 2 rows"},
     {kIdle, kRefresh, {}, "r 接続, 0 rows, サーバに未接続です"},
@@ -80,7 +80,8 @@ const Row kRows[] = {
     {kOnline, kJoin, {{400, "#dev"}}, "g 切断, 2 rows, #lobby(velmo), #dev(velmo)"},
     {kOnline, kEnter, {{402, "#lobby hello"}}, "g 切断, 2 rows, #lobby(velmo), echoed"},
     {kOnline, kLeave, {{401, "#lobby"}}, "g 切断, 2 rows"},
-    {kDropped, kToggle, {kLogin, kListRequest}, "g 切断, 2 rows, #lobby(velmo)"},
+    // Back online, the open #lobby page joins its channel again by itself.
+    {kDropped, kToggle, {kLogin, kListRequest, {400, "#lobby"}}, "g 切断, 2 rows, #lobby(velmo)"},
     {kDropped, kRefresh, {}, "r 接続, 2 rows, #lobby(velmo), サーバに未接続です"},
     {kDropped, kJoin, {}, "r 接続, 2 rows, #lobby(velmo), サーバに未接続です"},
     {kDropped, kEnter, {}, "r 接続, 2 rows, #lobby(velmo), typed hello, not sent"},

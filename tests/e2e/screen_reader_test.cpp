@@ -226,6 +226,16 @@ TEST_F(ScreenReaderTest, HearsTheTabsTheirMarksAndWhatEachControlIs) {
         "  list item \"#dev\" selected focusable (ユーザ: 1, トピック: builds)",
         "  list item \"#lobby\" focusable (ユーザ: 1, トピック: 雑談の部屋)"},
        {}},
+      {"a private message's tab says what it holds and that it is for the user",
+       [&] {
+         bob->Send(205, "velmo psst");
+         ASSERT_TRUE(PumpUntil([&] { return events.size() >= 2; }));
+       },
+       tabBar,
+       {"page tab list \"\"", "  page tab \"Orlaネットワーク\"", "  page tab \"#lobby\" (新着発言)",
+        "  page tab \"#dev\" selected",
+        "  page tab \"bob\" (個人メッセージ、自分の名前を含む発言)"},
+       {"reorder 0", "description 4"}},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.name);

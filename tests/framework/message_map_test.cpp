@@ -53,6 +53,9 @@ class CDerivedProbe : public CBaseProbe {
     g_calls.push_back("answer");
     return static_cast<LRESULT>(wParam * 10 + lParam);
   }
+  afx_msg void OnContextMenu(CWnd*, CPoint pos) {
+    g_calls.push_back("menu at " + std::to_string(pos.x) + "," + std::to_string(pos.y));
+  }
 
   DECLARE_MESSAGE_MAP()
 };
@@ -62,6 +65,7 @@ BEGIN_MESSAGE_MAP(CDerivedProbe, CBaseProbe)
   ON_MESSAGE(WM_TWICE, OnFirst)
   ON_MESSAGE(WM_TWICE, OnSecond)
   ON_MESSAGE(WM_ANSWER, OnAnswer)
+  ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
 TEST(MessageMap, WindowMessagesReachTheFirstMatchingEntryFromTheClassDownToItsBases) {
@@ -98,6 +102,12 @@ TEST(MessageMap, WindowMessagesReachTheFirstMatchingEntryFromTheClassDownToItsBa
        11},
       {"the first of two entries for one message wins", WM_TWICE, 0, 0, {"first"}, 1},
       {"an ON_MESSAGE handler's result reaches the sender", WM_ANSWER, 4, 2, {"answer"}, 42},
+      {"the keyboard's context menu keeps its (-1, -1)",
+       WM_CONTEXTMENU,
+       0,
+       MAKELPARAM(-1, -1),
+       {"menu at -1,-1"},
+       0},
       {"a message no map names reaches the default procedure", WM_SETTEXT, 0, text, {}, TRUE},
   };
   for (const Row& row : rows) {
@@ -135,6 +145,10 @@ class CCommandProbe : public CWnd {
   afx_msg void OnRangeButton(UINT id) { g_calls.push_back("range " + std::to_string(id)); }
   afx_msg void OnMenuCommand() { g_calls.push_back("menu 42"); }
   afx_msg void OnEditChange() { g_calls.push_back("edit 42 changed"); }
+  afx_msg void OnFirstDoubleClick(NMHDR* header, LRESULT* result) {
+    g_calls.push_back("double click " + std::to_string(header->idFrom));
+    *result = 5;
+  }
 
  private:
   void AddControl(const char* className, int id) {
@@ -151,6 +165,7 @@ BEGIN_MESSAGE_MAP(CCommandProbe, CWnd)
   ON_CONTROL_RANGE(BN_CLICKED, kRangeFirst, kRangeLast, OnRangeButton)
   ON_COMMAND(kSharedId, OnMenuCommand)
   ON_EN_CHANGE(kSharedId, OnEditChange)
+  ON_NOTIFY(NM_DBLCLK, kFirstButton, OnFirstDoubleClick)
 END_MESSAGE_MAP()
 
 TEST(MessageMap, CommandsAndNotificationsReachTheEntryOfTheirIdAndCode) {
@@ -185,6 +200,23 @@ TEST(MessageMap, CommandsAndNotificationsReachTheEntryOfTheirIdAndCode) {
   ::SetWindowTextA(wnd.Control(kSharedId), "typed");
   EXPECT_EQ(g_calls, std::vector<std::string>{"edit 42 changed"})
       << "the edit's change is not the menu command";
+  // A common control's notification by its id and code, with the handler's
+  // result.
+  const struct {
+    int id;
+    UINT code;
+    LRESULT result;
+    std::vector<std::string> calls;
+  } notices[] = {{kFirstButton, static_cast<UINT>(NM_DBLCLK), 5, {"double click 101"}},
+                 {kFirstButton, static_cast<UINT>(NM_CLICK), 0, {}},
+                 {kSecondButton, static_cast<UINT>(NM_DBLCLK), 0, {}}};
+  for (const auto& notice : notices) {
+    g_calls.clear();
+    NMHDR header = {wnd.Control(notice.id), static_cast<UINT_PTR>(notice.id), notice.code};
+    EXPECT_EQ(notice.result,
+              wnd.SendMessage(WM_NOTIFY, notice.id, reinterpret_cast<LPARAM>(&header)));
+    EXPECT_EQ(g_calls, notice.calls) << notice.id << " " << static_cast<int>(notice.code);
+  }
   wnd.DestroyWindow();
 }
 

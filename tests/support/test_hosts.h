@@ -11,8 +11,9 @@
 #include "ui/pages/manager_page_host.h"
 #include "ui/seams/window_link_target.h"
 
-// The page host seen by a page: a link pointer and the pages removed; it
-// has no tabs to mark.
+// The page host seen by a page: a link pointer, the pages removed, the
+// private pages and user information asked for; it has no tabs to mark and
+// opens no page.
 class CTestPageHost : public IChannelPageHost {
  public:
   explicit CTestPageHost(CServerLink* link = nullptr) : m_link(link) {}
@@ -22,7 +23,17 @@ class CTestPageHost : public IChannelPageHost {
     return 1;
   }
   void MarkChannelPage(CChannelPage*, TabMark) override {}
+  CChannelPage* OpenPrivatePage(const char* nick, bool) override {
+    privatePages.push_back(nick);
+    return nullptr;
+  }
+  int AskUserInfo(CChannelPage*, const char* nick) override {
+    asked.push_back(nick);
+    return 1;
+  }
   std::vector<CChannelPage*> removed;
+  std::vector<std::string> privatePages;
+  std::vector<std::string> asked;
 
  private:
   CServerLink* m_link;

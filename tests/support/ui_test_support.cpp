@@ -72,8 +72,8 @@ bool CPeerLink::NoFrame(int timeoutMs) {
 }
 
 CChannelPage* OpenTestPage(IChannelPageHost* host, HWND parent, const char* channel, int width,
-                           int height) {
-  CChannelPage* page = CChannelPage::Open(host, channel, CWnd::FromHandle(parent));
+                           int height, PageKind kind) {
+  CChannelPage* page = CChannelPage::Open(host, channel, CWnd::FromHandle(parent), kind);
   if (page == nullptr) return nullptr;
   page->SetWindowPos(nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   page->ShowWindow(SW_SHOW);

@@ -88,10 +88,11 @@ class CPeerLink {
   CServerLink m_link;
 };
 
-// A channel page of channel, created as a visible child of parent at the
-// template's size and laid out. The page deletes itself when its window goes.
+// A channel page of channel (or a private page of that person), created as
+// a visible child of parent at the template's size and laid out. The page
+// deletes itself when its window goes.
 CChannelPage* OpenTestPage(IChannelPageHost* host, HWND parent, const char* channel,
-                           int width = 600, int height = 360);
+                           int width = 600, int height = 360, PageKind kind = PageKind::kChannel);
 
 // Sends one received message to window as the link delivers it
 // (WM_LINK_EVENT, LinkMessage); the window's answer.

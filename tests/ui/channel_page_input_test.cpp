@@ -1,13 +1,16 @@
-// What a channel page sends: the input line on Enter (chat, action, cuts)
-// and the leave message when its window goes, as a scripted loopback peer
-// receives them.
+// What a channel page sends: the input line on Enter (chat, action, cuts,
+// commands) and the leave message when its window goes, as a scripted
+// loopback peer receives them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "link/message_catalogue.h"
 #include "tests/support/key_press.h"
+#include "tests/support/message_box_watch.h"
+#include "tests/support/popup_menu_watch.h"
 #include "tests/support/ui_test_support.h"
 // The Find dialog's control ids, after windows.h.
 #include <dlgs.h>
@@ -49,7 +52,7 @@ const InputCase kInputCases[] = {
      "#c \"" + std::string(1013, 'a') + "\""},
 };
 
-class ChannelPageInput : public testing::TestWithParam<InputCase> {
+class ChannelPageKeys : public testing::Test {
  protected:
   void SetUp() override { page = OpenTestPage(&host, window.Handle(), "#c"); }
   void TearDown() override { window.Destroy(); }
@@ -65,6 +68,8 @@ class ChannelPageInput : public testing::TestWithParam<InputCase> {
   CTestWindow window;
   CChannelPage* page = nullptr;
 };
+
+class ChannelPageInput : public ChannelPageKeys, public testing::WithParamInterface<InputCase> {};
 
 TEST_P(ChannelPageInput, EnterSendsTheLineAndEmptiesTheBox) {
   const InputCase& c = GetParam();
@@ -83,7 +88,127 @@ TEST_P(ChannelPageInput, EnterSendsTheLineAndEmptiesTheBox) {
 
 INSTANTIATE_TEST_SUITE_P(Table, ChannelPageInput, testing::ValuesIn(kInputCases));
 
-using ChannelPageKeys = ChannelPageInput;
+struct CommandCase {
+  const char* name;
+  std::string input;
+  unsigned type;  // 0: nothing sent
+  std::string payload;
+  std::string shown;  // the console afterwards, which held "earlier\r\n"
+  bool kept;          // the line stays in the box to be mended
+};
+
+void PrintTo(const CommandCase& c, std::ostream* os) { *os << c.name; }
+
+// The test host opens no private page and sends no 603 of its own.
+const CommandCase kCommandCases[] = {
+    {"/join sends the join", "/Join lobby", 400, "lobby", "earlier\r\n", false},
+    {"/join without a channel", "/join ", 0, "",
+     "earlier\r\nチャンネル名がありません (使い方: /join <チャンネル>)\r\n", true},
+    {"/msg sends to the person and says where it went", "/MSG bob hi  there", 205, "bob hi  there",
+     "earlier\r\nbob さんの個人ページを開けません\r\n-> *bob* hi  there\r\n", false},
+    {"/msg is cut as chat", "/msg bob " + kStraddle500 + "zz", 205, "bob " + std::string(499, 'a'),
+     "earlier\r\nbob さんの個人ページを開けません\r\n-> *bob* " + std::string(499, 'a') + "\r\n",
+     false},
+    {"/msg without text", "/msg bob", 0, "",
+     "earlier\r\n本文がありません (使い方: /msg <ニックネーム> <本文>)\r\n", true},
+    {"/whois without a nickname", "/whois", 0, "",
+     "earlier\r\nニックネームがありません (使い方: /whois <ニックネーム>)\r\n", true},
+    {"/query that opens no page", "/query bob", 0, "",
+     "earlier\r\nbob さんの個人ページを開けません\r\n", true},
+    {"/clear empties the console", "/CLEAR", 0, "", "", false},
+    {"an unknown command is chat", "/nick velmo", 402, "#c /nick velmo", "earlier\r\n", false},
+};
+
+class ChannelPageCommands : public ChannelPageKeys,
+                            public testing::WithParamInterface<CommandCase> {};
+
+TEST_P(ChannelPageCommands, ACommandDoesWhatItSaysOrSaysWhatIsMissing) {
+  const CommandCase& c = GetParam();
+  ASSERT_NE(nullptr, page);
+  const HWND console = ::GetDlgItem(page->m_hWnd, IDC_CHANNEL_CONSOLE);
+  page->AppendConsole(RGB(255, 255, 255), "earlier\r\n");
+  ::SetWindowTextA(Input(), c.input.c_str());
+  EXPECT_TRUE(PressEnter());
+  ReceivedFrame frame;
+  if (c.type != 0) {
+    ASSERT_TRUE(peer.NextFrame(&frame));
+    EXPECT_EQ(c.type, frame.type);
+    EXPECT_EQ(c.payload, frame.payload);
+  }
+  EXPECT_TRUE(peer.NoFrame(c.type != 0 ? 100 : 300));
+  EXPECT_EQ(c.shown, WindowText(console));
+  EXPECT_EQ(c.kept ? c.input : "", WindowText(Input()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ChannelPageCommands, testing::ValuesIn(kCommandCases));
+
+TEST_F(ChannelPageKeys, APrivatePageCompletesItsPersonsNameAndSendsToThem) {
+  CChannelPage* bob = OpenTestPage(&host, window.Handle(), "ボブ", 600, 360, PageKind::kPrivate);
+  ASSERT_NE(nullptr, bob);
+  const HWND input = ::GetDlgItem(bob->m_hWnd, IDC_CHANNEL_INPUT);
+  ::SetFocus(input);
+  ::SetWindowTextA(input, "ぼ ボ");
+  ::SendMessageA(input, EM_SETSEL, 100, 100);
+  Press({VK_TAB, kPlain});
+  EXPECT_EQ("ぼ ボブ", WindowText(input));
+  Press({VK_RETURN, kPlain});
+  ReceivedFrame frame;
+  ASSERT_TRUE(peer.NextFrame(&frame));
+  EXPECT_EQ(205u, frame.type);
+  EXPECT_EQ("ボブ ぼ ボブ", frame.payload);
+  EXPECT_EQ("", WindowText(input));
+}
+
+// The user list leads to a person: a double-click or Enter opens a private
+// page, the menu (the right button, or the keyboard's Shift+F10 and menu key
+// as Windows sends them, at (-1, -1)) offers it and the user's information.
+TEST_F(ChannelPageKeys, TheUserListLeadsToAPersonByMouseAndByKeyboard) {
+  ASSERT_NE(nullptr, page);
+  DeliverMessage(page, MsgUserListEntry, "#c alice 1 2");
+  DeliverMessage(page, MsgUserListEntry, "#c bob 3 4");
+  const HWND list = ::GetDlgItem(page->m_hWnd, IDC_CHANNEL_USERS);
+  RECT bob = {LVIR_LABEL, 0, 0, 0};
+  ::SendMessageA(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&bob));
+  const LPARAM onBob = MAKELPARAM(bob.left + 4, bob.top + 2);
+  for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+    ::SendMessageA(list, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, onBob);
+  EXPECT_EQ(std::vector<std::string>{"bob"}, host.privatePages);
+
+  LVITEMA select = {};
+  select.stateMask = select.state = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&select));
+  ::SetFocus(list);
+  Press({VK_RETURN, kPlain});
+  {
+    CPopupMenuWatch watch('I');
+    ::SendMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(-1, -1));
+    EXPECT_EQ((std::vector<std::vector<std::string>>{{"個人メッセージ(&M)", "ユーザー情報(&I)"}}),
+              watch.Menus());
+  }
+  EXPECT_EQ(std::vector<std::string>{"alice"}, host.asked);
+  POINT onBobScreen = {bob.left + 4, bob.top + 2};
+  ::ClientToScreen(list, &onBobScreen);
+  const LPARAM at = MAKELPARAM(onBobScreen.x, onBobScreen.y);
+  {
+    CPopupMenuWatch watch('M');
+    ::SendMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), at);
+    EXPECT_EQ(1u, watch.Menus().size());
+  }
+  EXPECT_EQ((std::vector<std::string>{"bob", "alice", "bob"}), host.privatePages);
+  EXPECT_EQ(1, ::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED))
+      << "the row the menu was for is selected";
+  {
+    CPopupMenuWatch watch(0);
+    ::SendMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), at);
+    // Another pane's menu is not the page's to show.
+    const HWND console = ::GetDlgItem(page->m_hWnd, IDC_CHANNEL_CONSOLE);
+    page->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(console), at);
+    EXPECT_EQ(1u, watch.Menus().size());
+  }
+  EXPECT_EQ(3u, host.privatePages.size()) << "Esc chose nothing";
+  EXPECT_EQ(1u, host.asked.size());
+  EXPECT_TRUE(peer.NoFrame(100));
+}
 
 TEST_F(ChannelPageKeys, EnterOnAnEmptyBoxSendsNothingAndPassesTheKeyOn) {
   ASSERT_NE(nullptr, page);
@@ -216,9 +341,21 @@ TEST_F(ChannelPageKeys, WithoutALinkTheLineStaysAndTheChatSaysItWasNotSent) {
   ::SetWindowTextA(input, "/me waves");
   EXPECT_EQ(1, lone->SendInput());
   EXPECT_EQ("/me waves", WindowText(input));
-  EXPECT_EQ("", CompareConsole(
-                    ::GetDlgItem(lone->m_hWnd, IDC_CHANNEL_CONSOLE),
-                    {{"サーバに未接続のため発言を送信できませんでした\r\n", RGB(0, 255, 255)}}));
+  // A join while offline says so in the message box the manager page's
+  // join uses; a private line says so in the page. Both stay to be sent.
+  CMessageBoxWatch watch;
+  for (const char* command : {"/join lobby", "/msg bob hi"}) {
+    ::SetWindowTextA(input, command);
+    EXPECT_EQ(1, lone->SendInput());
+    EXPECT_EQ(command, WindowText(input));
+  }
+  EXPECT_EQ(std::vector<std::string>{"サーバに未接続です"}, watch.Texts());
+  ASSERT_EQ(1u, watch.Seen().size());
+  EXPECT_EQ("エラー", watch.Seen()[0].caption);
+  EXPECT_EQ("", CompareConsole(::GetDlgItem(lone->m_hWnd, IDC_CHANNEL_CONSOLE),
+                               {{"サーバに未接続のため発言を送信できませんでした\r\n", RGB(0, 255, 255)},
+                                {"サーバに未接続です\r\n", RGB(0, 127, 255)}}));
+  EXPECT_TRUE(offline.privatePages.empty()) << "a line that cannot go opens no page";
   // The page asks its host for the link as it goes: it must go before the host.
   lone->DestroyWindow();
 }

@@ -289,7 +289,8 @@ class ChannelPageEvents : public testing::Test {
   CTestPageHost host;
 };
 
-TEST_F(ChannelPageEvents, LinkStateEventsAreNotTakenAndChangeNothing) {
+// The list and topic stay as they were; a dropped connection is said once.
+TEST_F(ChannelPageEvents, LinkStateEventsAreNotTakenAndOnlyADropIsSaid) {
   CChannelPage* page = OpenTestPage(&host, window.Handle(), "#c");
   ASSERT_NE(nullptr, page);
   DeliverMessage(page, 408, "#c bob 1 8");
@@ -298,7 +299,8 @@ TEST_F(ChannelPageEvents, LinkStateEventsAreNotTakenAndChangeNothing) {
   for (int code = LinkGaveUp; code <= LinkOffline; ++code) {
     EXPECT_EQ(0, page->SendMessage(WM_LINK_EVENT, code, code == LinkGaveUp ? 1 : 0)) << code;
   }
-  EXPECT_EQ(before, WindowText(page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd));
+  EXPECT_EQ(before + "サーバーとの接続が切れました\r\n",
+            WindowText(page->GetDlgItem(IDC_CHANNEL_CONSOLE)->m_hWnd));
   EXPECT_EQ(std::vector<std::string>{"bob|1|DSL"},
             ListRows(page->GetDlgItem(IDC_CHANNEL_USERS)->m_hWnd));
 }

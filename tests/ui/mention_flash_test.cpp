@@ -1,7 +1,7 @@
-// A chat or action line naming the user flashes the window the host shows
-// (here the test's top-level window) while another window is in front; the
-// user's own lines, lines without the name and lines while the window is in
-// front do not. The flash is seen where it lands: the window's caption is
+// A chat or action line naming the user, and a private message, flash the
+// window the host shows (here the test's top-level window) while another
+// window is in front; the user's own lines, lines without the name and lines
+// while the window is in front do not. The flash is seen where it lands: the window's caption is
 // toggled with WM_NCACTIVATE.
 #include <gtest/gtest.h>
 
@@ -22,6 +22,7 @@ struct MentionCase {
   bool inFront;  // the test's window is the foreground window
   bool flashes;
   std::string shown;  // the console's text afterwards
+  PageKind kind = PageKind::kChannel;  // of "#c", or of "bob" for a private page
 };
 
 void PrintTo(const MentionCase& c, std::ostream* os) { *os << c.name; }
@@ -39,13 +40,21 @@ const MentionCase kMentionCases[] = {
     {"a notice naming the user", MsgChannelNotice, "#c Velmo", false, false, "\r\nVelmo\r\n\r\n"},
     {"another channel's line", MsgChannelText, "#d bob hi Velmo", false, false, ""},
     {"the window in front", MsgChannelText, "#c bob hi Velmo", true, false, "<bob> hi Velmo\r\n"},
+    {"a private message", MsgPrivateMessage, "bob hi", false, true, "<bob> hi\r\n",
+     PageKind::kPrivate},
+    {"a private message in front", MsgPrivateMessage, "bob hi", true, false, "<bob> hi\r\n",
+     PageKind::kPrivate},
+    {"a private message for another person", MsgPrivateMessage, "bobby hi", false, false, "",
+     PageKind::kPrivate},
 };
 
 class MentionFlash : public testing::TestWithParam<MentionCase> {
  protected:
   void SetUp() override {
     ASSERT_EQ(1, link.Start(nullptr, peer.Address(), "Velmo"));
-    page = OpenTestPage(&host, window.Handle(), "#c");
+    const bool isPrivate = GetParam().kind == PageKind::kPrivate;
+    page =
+        OpenTestPage(&host, window.Handle(), isPrivate ? "bob" : "#c", 600, 360, GetParam().kind);
   }
   void TearDown() override { window.Destroy(); }
 

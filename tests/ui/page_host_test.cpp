@@ -1,9 +1,10 @@
 // The page host inside a plain window: which page a tab shows, where the
 // lines and pages go when the host is resized and the tab bar grows, the
 // order in which pages see a link event (a page opened during the event
-// included), the full tab bar, a page whose window cannot be created and a
-// join confirmed while the host closes — with a scripted server peer that
-// records what the client sends and may answer it.
+// included), the full tab bar, a page whose window cannot be created, a
+// join confirmed while the host closes, private conversations and what the
+// server says about users — with a scripted server peer that records what
+// the client sends and may answer it.
 //
 // The host owns the channel pages: a test closes a page only through its
 // Leave button, found afresh by channel name, so a failed check can never
@@ -12,6 +13,7 @@
 
 #include <vector>
 
+#include "link/frame.h"
 #include "link/message_catalogue.h"
 #include "tests/support/failing_allocation.h"
 #include "tests/support/frame_bytes.h"
@@ -127,6 +129,33 @@ class PageHostTest : public testing::Test {
     }
     return nullptr;
   }
+  // The person's private page window, or null.
+  HWND PrivatePageOf(const std::string& nick) const {
+    for (HWND child = ::GetWindow(host.m_hWnd, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+      if (::GetDlgItem(child, IDC_CHANNEL_INPUT) == nullptr ||
+          ::GetDlgItem(child, IDC_CHANNEL_TOPIC) != nullptr)
+        continue;
+      if (nick == static_cast<CChannelPage*>(CWnd::FromHandlePermanent(child))->ChannelName())
+        return child;
+    }
+    return nullptr;
+  }
+  CTabBar& Bar() const {
+    return *static_cast<CTabBar*>(
+        CWnd::FromHandlePermanent(::GetDlgItem(host.m_hWnd, IDC_PAGE_HOST_TAB_BAR)));
+  }
+  // Types a line into the focused input line and presses Enter.
+  void Type(const std::string& line) {
+    ::SetWindowTextA(::GetFocus(), line.c_str());
+    Press({VK_RETURN, kPlain});
+  }
+  std::string ConsoleOf(HWND page) const {
+    return WindowText(::GetDlgItem(page, IDC_CHANNEL_CONSOLE));
+  }
+  std::string ServerConsole() const {
+    return WindowText(::GetDlgItem(ManagerWindow(), IDC_MANAGER_SERVER_LOG));
+  }
   // Presses the Leave button of the channel's page, as a user does.
   void Leave(const std::string& channel) {
     const HWND page = PageOf(channel);
@@ -240,8 +269,112 @@ TEST_F(PageHostTest, ATwelfthChannelIsLeftAgainAndSaidSo) {
   ASSERT_EQ(1u, frames.size());
   EXPECT_EQ(static_cast<unsigned>(MsgLeave), frames[0].type);
   EXPECT_EQ("#full", frames[0].payload);
-  const std::string log = WindowText(::GetDlgItem(ManagerWindow(), IDC_MANAGER_SERVER_LOG));
+  const std::string log = ServerConsole();
   EXPECT_NE(std::string::npos, log.find("チャンネル #full を開けません")) << log;
+  // Private pages share the cap; a message that would need one past it is
+  // shown in the server console, never lost.
+  EXPECT_EQ(1, Broadcast(MsgPrivateMessage, "carol are you there?"));
+  EXPECT_EQ(12, Bar().GetTabCount());
+  EXPECT_NE(std::string::npos, ServerConsole().find("[個人メッセージ] <carol> are you there?\r\n"))
+      << ServerConsole();
+}
+
+TEST_F(PageHostTest, APrivateMessageOpensItsPageBehindAndTheAnswerGoesBackThere) {
+  ASSERT_NO_FATAL_FAILURE(GoOnline());
+  CChannelPage* channel = host.OpenChannelPage("#a");
+  ASSERT_NE(nullptr, channel);
+  const HWND typing = ::GetDlgItem(channel->m_hWnd, IDC_CHANNEL_INPUT);
+  ::SetFocus(typing);
+  ::SetWindowTextA(typing, "draft");
+  ::SendMessageA(typing, EM_SETSEL, 1, 3);
+  EXPECT_EQ(1, Broadcast(MsgPrivateMessage, "bob hi velmo"));
+  // Nothing the user sees moved: the tab, the focus, the typing.
+  EXPECT_EQ(1, Bar().GetCurSel());
+  EXPECT_EQ(typing, ::GetFocus());
+  DWORD from = 0, to = 0;
+  ::SendMessageA(typing, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  EXPECT_EQ("draft", WindowText(typing));
+  EXPECT_EQ(1u, from);
+  EXPECT_EQ(3u, to);
+  ASSERT_EQ(3, Bar().GetTabCount());
+  EXPECT_STREQ("bob", Bar().GetTabLabel(2));
+  EXPECT_EQ(TabMark::kMention, Bar().GetTabMark(2));
+  const HWND bob = PrivatePageOf("bob");
+  ASSERT_NE(nullptr, bob);
+  EXPECT_FALSE(::IsWindowVisible(bob));
+  EXPECT_EQ("",
+            CompareConsole(::GetDlgItem(bob, IDC_CHANNEL_CONSOLE),
+                           {{"<bob> ", RGB(255, 255, 0)}, {"hi velmo\r\n", RGB(255, 255, 255)}}));
+  EXPECT_EQ("", ConsoleOf(channel->m_hWnd));
+
+  // The user answers there; the line shows at once, the server echoes none.
+  Bar().ClickTab(2);
+  EXPECT_TRUE(::IsWindowVisible(bob));
+  ::SetFocus(::GetDlgItem(bob, IDC_CHANNEL_INPUT));
+  Type("hello");
+  EXPECT_EQ(1, Broadcast(MsgPrivateMessage, "bob again"));
+  EXPECT_EQ(3, Bar().GetTabCount()) << "one page per person";
+  EXPECT_EQ("<bob> hi velmo\r\n<velmo> hello\r\n<bob> again\r\n", ConsoleOf(bob));
+  // Closing sends nothing.
+  ::SendMessageA(::GetDlgItem(bob, IDC_CHANNEL_LEAVE), BM_CLICK, 0, 0);
+  EXPECT_EQ(nullptr, PrivatePageOf("bob"));
+  EXPECT_EQ(2, Bar().GetTabCount());
+  SendFrame(host.GetServerLink(), 999, "mark");
+  const std::vector<ReceivedFrame> frames = Received(2);
+  ASSERT_EQ(2u, frames.size());
+  EXPECT_EQ(static_cast<unsigned>(MsgPrivateMessage), frames[0].type);
+  EXPECT_EQ("bob hello", frames[0].payload);
+  EXPECT_EQ(999u, frames[1].type) << "the close sent nothing";
+}
+
+// /msg, /query, /whois, /part and what the server says about users: the
+// answer to /whois goes where it was asked, a notice to the page shown and
+// the server console, a ping is answered unseen.
+TEST_F(PageHostTest, CommandsAndTheServersWordsAboutUsersGoWhereTheUserLooks) {
+  ASSERT_NO_FATAL_FAILURE(GoOnline());
+  CChannelPage* channel = host.OpenChannelPage("#a");
+  ASSERT_NE(nullptr, channel);
+  const HWND typing = ::GetDlgItem(channel->m_hWnd, IDC_CHANNEL_INPUT);
+  ::SetFocus(typing);
+  Type("/msg carol hi");
+  EXPECT_EQ(1, Bar().GetCurSel()) << "/msg leaves the shown tab";
+  EXPECT_EQ(typing, ::GetFocus());
+  const HWND carol = PrivatePageOf("carol");
+  ASSERT_NE(nullptr, carol);
+  EXPECT_EQ("<velmo> hi\r\n", ConsoleOf(carol));
+  EXPECT_EQ("-> *carol* hi\r\n", ConsoleOf(channel->m_hWnd));
+  Type("/QUERY carol");
+  EXPECT_EQ(2, Bar().GetCurSel()) << "/query shows the page";
+  EXPECT_EQ(::GetDlgItem(carol, IDC_CHANNEL_INPUT), ::GetFocus());
+  Type("/whois dave");
+  Bar().ClickTab(1);
+  EXPECT_EQ(1, Broadcast(MsgUserInfo,
+                         "dave \"User\" 3723 \"#a #b\" \"Active\" 12 0 0 8 \"Velmo v1.0\" more"));
+  EXPECT_EQ(
+      "<velmo> hi\r\nユーザー情報: dave\r\n  状態: Active\r\n  接続時間: 1:02:03\r\n"
+      "  チャンネル: #a #b\r\n  共有ファイル: 12\r\n  回線: DSL\r\n  クライアント: Velmo v1.0\r\n",
+      ConsoleOf(carol));
+  EXPECT_EQ(1, Broadcast(MsgServerNotice, "erin is not currently online"));
+  const Piece notice = {"[サーバー] erin is not currently online\r\n", RGB(0, 127, 255)};
+  EXPECT_EQ("", CompareConsole(::GetDlgItem(channel->m_hWnd, IDC_CHANNEL_CONSOLE),
+                               {{"-> *carol* hi\r\n", RGB(255, 255, 0)}, notice}));
+  EXPECT_NE(std::string::npos, ServerConsole().find(notice.text));
+  EXPECT_EQ(1, Broadcast(MsgUserPing, "dave 12345 x"));
+  Bar().ClickTab(2);
+  ::SetFocus(::GetDlgItem(carol, IDC_CHANNEL_INPUT));
+  Type("/part");
+  EXPECT_EQ(nullptr, PrivatePageOf("carol"));
+  SendFrame(host.GetServerLink(), 999, "mark");
+  const std::vector<ReceivedFrame> frames = Received(4);
+  ASSERT_EQ(4u, frames.size());
+  EXPECT_EQ(static_cast<unsigned>(MsgPrivateMessage), frames[0].type);
+  EXPECT_EQ("carol hi", frames[0].payload);
+  EXPECT_EQ(static_cast<unsigned>(MsgUserInfoRequest), frames[1].type);
+  EXPECT_EQ("dave", frames[1].payload);
+  EXPECT_EQ(static_cast<unsigned>(MsgUserPingReply), frames[2].type);
+  EXPECT_EQ("dave 12345 x", frames[2].payload);
+  EXPECT_EQ(999u, frames[3].type) << "a private page leaves nothing";
+  EXPECT_EQ(std::string::npos, ServerConsole().find("[0751]")) << "the ping shows nowhere";
 }
 
 TEST_F(PageHostTest, APageWhoseWindowCannotBeCreatedLeavesTheChannelAndSaysSo) {
@@ -346,6 +479,49 @@ TEST_F(PageHostTest, TheManagerPageFillsThePageAreaBelowTheLines) {
   }
 }
 
+// A dropped connection is said in every page; connecting again joins each
+// channel page's channel again, its user list filled once, and the shown tab
+// stays the user's.
+TEST_F(PageHostTest, AfterADropEveryPageSaysSoAndANewConnectionJoinsTheChannelsAgain) {
+  answer = [](const ReceivedFrame& frame) {
+    return frame.type == MsgJoin ? FrameBytes(MsgJoined, frame.payload) +
+                                       FrameBytes(MsgUserListEntry, frame.payload + " velmo 0 0") +
+                                       FrameBytes(MsgUserListEntry, frame.payload + " bob 1 2")
+                                 : std::string();
+  };
+  ASSERT_NO_FATAL_FAILURE(GoOnline());
+  CChannelPage* channel = host.OpenChannelPage("#a");
+  ASSERT_NE(nullptr, channel);
+  Broadcast(MsgUserListEntry, "#a velmo 0 0");
+  Broadcast(MsgUserListEntry, "#a carol 3 4");
+  Broadcast(MsgPrivateMessage, "bob hi");
+  Bar().ClickTab(2);
+  CServerLink* link = host.GetServerLink();
+  link->Stop();
+  const std::string dropped = "サーバーとの接続が切れました\r\n";
+  EXPECT_EQ(dropped, ConsoleOf(channel->m_hWnd));
+  EXPECT_EQ("<bob> hi\r\n" + dropped, ConsoleOf(PrivatePageOf("bob")));
+
+  ASSERT_EQ(1, link->Start(host.GetLinkEventTarget(), peer.Address(), "velmo"));
+  const HWND list = ::GetDlgItem(channel->m_hWnd, IDC_CHANNEL_USERS);
+  ASSERT_TRUE(PumpUntil(kHangBoundMs, [&] {
+    return ListRows(list).size() == 2 && ListRows(list)[0].rfind("bob", 0) == 0;
+  }));
+  PumpFor(100);
+  EXPECT_EQ((std::vector<std::string>{"bob|1|28.8K", "velmo|0|Unknown"}), ListRows(list))
+      << "filled once, from the server's entries";
+  EXPECT_EQ(2, Bar().GetCurSel()) << "the private page stays shown";
+  // Since the first connection's list request: the second's, and the join.
+  const std::vector<ReceivedFrame> frames = Received(2);
+  ASSERT_EQ(2u, frames.size());
+  EXPECT_EQ(static_cast<unsigned>(MsgChannelListRequest), frames[0].type);
+  EXPECT_EQ(static_cast<unsigned>(MsgJoin), frames[1].type);
+  EXPECT_EQ("#a", frames[1].payload);
+  // A join the user asks for still brings the page forward.
+  EXPECT_EQ(channel, host.OpenChannelPage("#a"));
+  EXPECT_EQ(1, Bar().GetCurSel());
+}
+
 // ---- activity marks ---------------------------------------------------------
 
 enum class Act { kLine, kClick, kKey, kOpen, kLeave };
@@ -402,6 +578,12 @@ const MarkCase kMarkCases[] = {
     {"closing shows the tab before, clearing it",
      {Chat("#a bob velmo"), Chat("#c bob hi"), Leave("#b")},
      "..n"},
+    {"a private message opens its person's tab behind, marked as a mention",
+     {Line(MsgPrivateMessage, "bob hi")},
+     "....m"},
+    {"a channel and a person of one name are apart",
+     {Open("bob"), Click(0), Line(MsgPrivateMessage, "bob hi"), Chat("bob carol hi")},
+     "....nm"},
 };
 
 class PageHostMarks : public PageHostTest, public testing::WithParamInterface<MarkCase> {};

@@ -1,7 +1,7 @@
 // The chat text's decisions without controls: which line marks a hidden tab
 // (a nickname as a whole word marks it more), completion and its cycle, the
 // input history's walk, edit positions against byte offsets in double-byte
-// text, and which text is a web link.
+// text, which text is a web link, and which input line is a command.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,6 +10,7 @@
 
 #include "link/message_catalogue.h"
 #include "ui/core/edit_offsets.h"
+#include "ui/core/input_command.h"
 #include "ui/core/input_history.h"
 #include "ui/core/nick_completion.h"
 #include "ui/core/nick_text.h"
@@ -51,6 +52,7 @@ TEST(ChatTextRules, SomeoneElsesChatMarksAHiddenTabAndAWholeWordMentionMarksItMo
       {MsgAction, "waves", "bob", news},
       {MsgAction, "waves at Velmo", "bob", mention},
       {MsgAction, "waves", "Velmo", none},
+      {MsgPrivateMessage, "hi", "bob", mention},  // meant for the user, named or not
       // What is not chat never marks, even when it names the user.
       {MsgUserEntered, "Velmo", "bob", none},
       {MsgUserLeft, "Velmo", "bob", none},
@@ -272,6 +274,54 @@ TEST(ChatTextRules, FindGoesRoundTheEndsAndNeverMatchesHalfACharacter) {
     EXPECT_EQ(static_cast<std::size_t>(c.begin), match.begin) << c.what << " from " << c.from;
     EXPECT_EQ(match.begin + query.length, match.end);
     EXPECT_EQ(c.wrapped, match.wrapped) << c.what << " from " << c.from;
+  }
+}
+
+TEST(ChatTextRules, OnlyTheCommandWordsInAnyCaseAreCommandsAndTheRestIsChat) {
+  using C = InputCommand;
+  using P = CommandProblem;
+  struct Case {
+    const char* line;
+    C command;
+    P problem;
+    const char* target;
+    const char* text;
+  } cases[] = {
+      {"/msg bob hi  there", C::kMsg, P::kNone, "bob", "hi  there"},
+      {"/MSG  ボブ こんにちは", C::kMsg, P::kNone, "ボブ", "こんにちは"},
+      {"/msg bob", C::kMsg, P::kMissingText, "bob", ""},
+      {"/msg", C::kMsg, P::kMissingNick, "", ""},
+      {"/msg   ", C::kMsg, P::kMissingNick, "", ""},
+      {"/Query bob", C::kQuery, P::kNone, "bob", ""},
+      {"/query bob hi", C::kQuery, P::kNone, "bob", "hi"},
+      {"/query", C::kQuery, P::kMissingNick, "", ""},
+      {"/join lobby", C::kJoin, P::kNone, "lobby", ""},
+      {"/JOIN", C::kJoin, P::kMissingChannel, "", ""},
+      {"/part", C::kPart, P::kNone, "", ""},
+      {"/Leave now", C::kPart, P::kNone, "", ""},
+      {"/whois bob", C::kWhois, P::kNone, "bob", ""},
+      {"/whois ", C::kWhois, P::kMissingNick, "", ""},
+      {"/clear", C::kClear, P::kNone, "", ""},
+      {"/HELP", C::kHelp, P::kNone, "", ""},
+      // Everything else goes out as it always did.
+      {"/me waves", C::kNone, P::kNone, "", ""},
+      {"/action waves", C::kNone, P::kNone, "", ""},
+      {"/Action hi", C::kNone, P::kNone, "", ""},
+      {"/msgbob hi", C::kNone, P::kNone, "", ""},
+      {"/nick velmo", C::kNone, P::kNone, "", ""},
+      {" /join lobby", C::kNone, P::kNone, "", ""},
+      {"/", C::kNone, P::kNone, "", ""},
+      {"hello /join", C::kNone, P::kNone, "", ""},
+      {"", C::kNone, P::kNone, "", ""},
+      // "ｍ" is no "m": only ASCII letters fold.
+      {"/\x82\x8dsg bob hi", C::kNone, P::kNone, "", ""},
+  };
+  for (const Case& c : cases) {
+    const ParsedCommand parsed = ParseInputCommand(c.line);
+    EXPECT_EQ(static_cast<int>(c.command), static_cast<int>(parsed.command)) << c.line;
+    EXPECT_EQ(static_cast<int>(c.problem), static_cast<int>(parsed.problem)) << c.line;
+    EXPECT_EQ(c.target, parsed.target) << c.line;
+    EXPECT_EQ(c.text, parsed.text) << c.line;
   }
 }
 

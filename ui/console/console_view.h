@@ -62,6 +62,9 @@ class CConsoleView : public CRichEditCtrl {
   // end in colour, web links underlined; the focus stays where it is. Nothing
   // happens while the control has no window.
   void AppendConsole(COLORREF colour, const char* text);
+  // Empties the console, as the page's /clear asks (console_clear.cpp): a
+  // marker goes with its line, and the text that comes next is new.
+  void Clear();
   // Repaints this console's bursts together with other's control (a list
   // beside it that changes in the same bursts): see CBurstRedraw::PaceWith.
   void PaceRedrawWith(CBurstRedraw* other) { m_redraw.PaceWith(other); }

@@ -136,6 +136,24 @@ const char* ReadChannelText(const ChannelMessageRow& row, CPayloadCopy& copy,
   return "";
 }
 
+void FormatChatLine(const char* nick, const char* text, ChannelMessageEffect* effect) {
+  const ChannelMessageRow& chat = *FindChannelMessage(MsgChannelText);
+  ChannelFields fields = {};
+  fields.nick = nick;
+  effect->listChange = List::kNone;
+  FormatConsoleLine(effect->nick, "%s", nick);
+  FormatConsoleLine(effect->text, "%s", text);
+  effect->files = 0;
+  effect->speed = 0;
+  effect->topicChanged = false;
+  effect->topic[0] = '\0';
+  effect->pieceCount = 0;
+  for (const PieceRule& rule : chat.pieces) {
+    if (rule.format == nullptr) break;
+    FormatPiece(rule, fields, text, &effect->pieces[effect->pieceCount++]);
+  }
+}
+
 bool ReadChannelMessage(const MessageRecord& record, const char* channel,
                         ChannelMessageEffect* effect) {
   const ChannelMessageRow* row = FindChannelMessage(record.type);

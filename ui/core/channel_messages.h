@@ -108,3 +108,9 @@ struct ChannelMessageEffect {
 // channel: a type without a row, or a payload that fails the row's test.
 bool ReadChannelMessage(const MessageRecord& record, const char* channel,
                         ChannelMessageEffect* effect);
+
+// The effect of a chat line from nick with text, shown as the chat row
+// (403) shows one: its pieces, nick and text; no list or topic change. For
+// the lines a page shows that are no channel's (private messages, one's
+// own private lines). Both texts are cut to the buffers.
+void FormatChatLine(const char* nick, const char* text, ChannelMessageEffect* effect);

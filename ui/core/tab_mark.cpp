@@ -7,6 +7,9 @@
 #include "ui/core/nick_text.h"
 
 TabMark TabMarkOfLine(unsigned type, const char* own, const char* sender, const char* text) {
+  // A private message is meant for the user as much as a line naming them.
+  if (type == MsgPrivateMessage)
+    return std::strcmp(own, sender) == 0 ? TabMark::kNone : TabMark::kMention;
   const ChannelMessageRow* row = FindChannelMessage(type);
   if (row == nullptr || !row->marksTab) return TabMark::kNone;
   if (std::strcmp(own, sender) == 0) return TabMark::kNone;

@@ -14,5 +14,6 @@ enum class TabMark {
 // hidden tab when own is the user's nickname: news for someone else's line
 // of a type whose row in the channel message table marks tabs (chat and
 // actions), a mention when that line names the user (IsMentionOf); none for
-// every other type and for one's own lines, which the server echoes.
+// every other type and for one's own lines, which the server echoes. A
+// private message (205) from someone else is always a mention.
 TabMark TabMarkOfLine(unsigned type, const char* own, const char* sender, const char* text);

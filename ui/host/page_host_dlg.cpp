@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "link/link_event.h"
 #include "link/log_sink.h"
 #include "link/message_catalogue.h"
 #include "res/image_ids.h"
-#include "ui/pages/channel_page.h"
 #include "ui/controls/control_rect.h"
 #include "ui/controls/key_stroke.h"
 #include "ui/ui_messages.h"
@@ -176,6 +176,11 @@ void CPageHostDlg::ShowSelectedPage() {
 // ---- link events ---------------------------------------------------------------
 
 LRESULT CPageHostDlg::OnLinkEvent(WPARAM code, LPARAM value) {
+  const auto* record = reinterpret_cast<const MessageRecord*>(value);
+  if (code == LinkMessage && record != nullptr && record->payload != nullptr) {
+    const int taken = OnUserMessage(*record);
+    if (taken >= 0) return taken;
+  }
   LRESULT result = 0;
   // Read afresh: a page opened by an earlier page's handler gets this event too.
   for (int i = 0; i < m_tabBar.GetTabCount(); ++i) {
@@ -189,22 +194,26 @@ LRESULT CPageHostDlg::OnLinkEvent(WPARAM code, LPARAM value) {
 // ---- channel pages -------------------------------------------------------------
 
 CChannelPage* CPageHostDlg::OpenChannelPage(const char* channelName) {
-  for (int i = 1; i < m_tabBar.GetTabCount(); ++i) {
-    auto* page = static_cast<CChannelPage*>(m_tabBar.GetTabPage(i));
-    if (std::strcmp(page->ChannelName(), channelName) == 0) {
-      m_tabBar.SetCurSel(i);
+  const int open = FindPageTab(PageKind::kChannel, channelName);
+  if (open > 0) {
+    auto* page = static_cast<CChannelPage*>(m_tabBar.GetTabPage(open));
+    // A page that joined again by itself after a new connection stays where
+    // it is: the user asked for nothing.
+    if (!page->TakeRejoin()) {
+      m_tabBar.SetCurSel(open);
       OnTabBarNotify(TABBAR_CLICKED, 0);
-      return page;
     }
+    return page;
   }
   // A page opened while the host goes would outlive its tab bar's loop; the
   // connection is closing too, which takes the user out of every channel.
   if (m_closing) return nullptr;
   if (m_tabBar.GetTabCount() > kMaxChannelPages) {
     // A page without a tab could never be seen, found or told anything.
+    // Private pages count too.
     char reason[64];
-    std::snprintf(reason, sizeof reason, "開けるチャンネルは %d 個までです",
-                  static_cast<int>(kMaxChannelPages));
+    std::snprintf(reason, sizeof reason, "開けるタブは %d 個までです",
+                  static_cast<int>(CTabBar::kMaxTabs));
     LeaveUnshownChannel(&m_link, ManagerLogSink(), channelName, reason);
     return nullptr;
   }
@@ -233,10 +242,21 @@ int CPageHostDlg::RemoveChannelPage(CChannelPage* page) {
 
 void CPageHostDlg::MarkChannelPage(CChannelPage* page, TabMark mark) {
   // The tab bar refuses the selected tab: that page is the one shown.
+  const int tab = TabOfPage(page);
+  if (tab > 0) m_tabBar.MarkTab(tab, mark);
+}
+
+int CPageHostDlg::FindPageTab(PageKind kind, const char* name) const {
   for (int i = 1; i < m_tabBar.GetTabCount(); ++i) {
-    if (m_tabBar.GetTabPage(i) == page) {
-      m_tabBar.MarkTab(i, mark);
-      return;
-    }
+    const auto* page = static_cast<const CChannelPage*>(m_tabBar.GetTabPage(i));
+    if (page->Kind() == kind && std::strcmp(page->ChannelName(), name) == 0) return i;
   }
+  return -1;
+}
+
+int CPageHostDlg::TabOfPage(const CWnd* page) const {
+  for (int i = 0; i < m_tabBar.GetTabCount(); ++i) {
+    if (m_tabBar.GetTabPage(i) == page) return i;
+  }
+  return -1;
 }

@@ -1,8 +1,12 @@
 // CPageHostDlg: the one container window of the client (dialog 1000). It
 // shows the tab bar between two thin lines and, below them, the page of the
 // selected tab: tab 0 the manager page, then one channel page per joined
-// channel. It owns the server link and is the window the link reports to:
-// every link event is passed on, unchanged, to every page in tab order.
+// channel and one private page per person talked to. It owns the server link
+// and is the window the link reports to: every link event is passed on,
+// unchanged, to every page in tab order. The messages about users rather
+// than channels it answers itself (page_host_users.cpp): a ping, a private
+// message from someone without a page, a user's information and a server
+// notice.
 //
 // Ownership: the link, the manager page and the tab bar are members; channel
 // pages own themselves (each deletes itself after its window is gone); tab
@@ -21,13 +25,14 @@
 #include "ui/core/frame_keys.h"
 #include "ui/host/page_host_ids.h"
 #include "ui/host/tab_bar.h"
+#include "ui/pages/channel_page.h"
 #include "ui/pages/channel_page_host.h"
 #include "ui/pages/manager_page.h"
 #include "ui/pages/manager_page_host.h"
 #include "ui/pages/modeless_page.h"
 #include "ui/seams/window_link_target.h"
 
-class CChannelPage;
+struct MessageRecord;
 
 class CPageHostDlg : public CModelessPage, public IChannelPageHost, public IManagerPageHost {
  public:
@@ -40,7 +45,8 @@ class CPageHostDlg : public CModelessPage, public IChannelPageHost, public IMana
 
   CServerLink* GetServerLink() override { return &m_link; }
   ILinkEventTarget* GetLinkEventTarget() override { return &m_linkTarget; }
-  // The channel's page, brought forward, or a new one under a new tab. Null
+  // The channel's page, brought forward (unless it joined again by itself
+  // after a new connection: TakeRejoin), or a new one under a new tab. Null
   // when no page could be opened: the tab bar is full or the page's window
   // could not be created (either way the channel is left again and the
   // manager console says why), or this window is being destroyed.
@@ -50,6 +56,10 @@ class CPageHostDlg : public CModelessPage, public IChannelPageHost, public IMana
   int RemoveChannelPage(CChannelPage* page) override;
   // Marks the page's tab, unless it is shown; tab 0 is never marked.
   void MarkChannelPage(CChannelPage* page, TabMark mark) override;
+  // A private page counts in the tab bar's 12 tabs like a channel page.
+  CChannelPage* OpenPrivatePage(const char* nick, bool show) override;
+  // Remembers which page asked, for the answer (a few at a time).
+  int AskUserInfo(CChannelPage* page, const char* nick) override;
 
   // The server-message console as a log sink (the link's and the module's
   // console lines go there); its lines do nothing once the console is gone.
@@ -85,6 +95,19 @@ class CPageHostDlg : public CModelessPage, public IChannelPageHost, public IMana
   // F6 or Shift+F6: the focus to the next or previous pane of the shown
   // page; false for any other key.
   bool MovePaneFocus(const KeyStroke& key);
+  // The tab of the open channel or private page of name; -1 for none.
+  int FindPageTab(PageKind kind, const char* name) const;
+  // The tab of a page; -1 when it has none (any more).
+  int TabOfPage(const CWnd* page) const;
+  // What concerns users rather than a channel (page_host_users.cpp): a ping
+  // is answered, a user's information and a server notice are shown, a
+  // private message from someone gets their page. -1 when the message is
+  // still to go to every page, else the event's result.
+  int OnUserMessage(const MessageRecord& record);
+  // A line in the page of tab (the manager page's console for tab 0); a
+  // line for the server console is screened with the RTF guard, as the
+  // chat consoles screen theirs.
+  void AppendToTab(int tab, COLORREF colour, const char* text);
 
   // Declared first: the target outlives the link, whose worker it serves.
   CWindowLinkTarget m_linkTarget;
@@ -93,6 +116,16 @@ class CPageHostDlg : public CModelessPage, public IChannelPageHost, public IMana
   CTabBar m_tabBar;
   // Set when this window's destruction begins.
   bool m_closing = false;
+  // The user information requests whose answers are still to come: which
+  // page asked about whom, the oldest overwritten first. A page gone by then
+  // (no tab any more) is never touched: the answer goes to the shown page.
+  enum { kAskedNickSize = 64, kAsks = 4 };
+  struct UserInfoAsk {
+    char nick[kAskedNickSize];
+    CChannelPage* page;
+  };
+  UserInfoAsk m_asks[kAsks] = {};
+  int m_nextAsk = 0;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -137,13 +137,14 @@ bool CTabBar::LoadFaces(UINT bitmapId) {
   return true;
 }
 
-BOOL CTabBar::AddTab(LPCSTR label, CWnd* page) {
+BOOL CTabBar::AddTab(LPCSTR label, CWnd* page, const wchar_t* description) {
   // Before LoadTabBitmap the slots have no rectangles: a tab there could be
   // neither drawn nor clicked, so none is taken.
   if (label == nullptr || m_tabCount >= kMaxTabs || m_faceWidth == 0) return FALSE;
   const int n = m_tabCount;
   m_tabs[n].label = label;
   m_tabs[n].page = page;
+  m_tabs[n].description = description;
   const bool opensRow = n % kTabsPerRow == 0;
   if (opensRow) ResizeToRows(n / kTabsPerRow + 1);
   ++m_tabCount;
@@ -160,10 +161,12 @@ BOOL CTabBar::RemoveTab(int index) {
     m_tabs[i].label = m_tabs[i + 1].label;
     m_tabs[i].page = m_tabs[i + 1].page;
     m_tabs[i].mark = m_tabs[i + 1].mark;
+    m_tabs[i].description = m_tabs[i + 1].description;
   }
   m_tabs[last].label.Empty();
   m_tabs[last].page = nullptr;
   m_tabs[last].mark = TabMark::kNone;
+  m_tabs[last].description = nullptr;
   if (m_selectedTab == index) m_selectedTab = -1;
   m_eraseFreedSlot = 1;
   m_tabCount = last;
@@ -218,6 +221,10 @@ TabMark CTabBar::GetTabMark(int index) const {
 
 const char* CTabBar::GetTabLabel(int index) const {
   return index >= 0 && index < m_tabCount ? static_cast<const char*>(m_tabs[index].label) : "";
+}
+
+const wchar_t* CTabBar::GetTabDescription(int index) const {
+  return index >= 0 && index < m_tabCount ? m_tabs[index].description : nullptr;
 }
 
 CRect CTabBar::GetTabRect(int index) const {

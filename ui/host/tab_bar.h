@@ -55,8 +55,10 @@ class CTabBar : public CStatic {
   // a second call returns FALSE and changes nothing.
   BOOL LoadTabBitmap(UINT bitmapId);
   // Appends a tab. FALSE (nothing changes) for a null label, with 12 tabs, or
-  // before LoadTabBitmap. A null page is accepted. The selection stays.
-  BOOL AddTab(LPCSTR label, CWnd* page);
+  // before LoadTabBitmap. A null page is accepted. The selection stays. A
+  // description (a literal: kept, not copied) says what kind of page the tab
+  // holds to a screen reader, before any mark's.
+  BOOL AddTab(LPCSTR label, CWnd* page, const wchar_t* description = nullptr);
   // Removes a tab; later tabs move one slot forward with their marks. A
   // selection on another
   // tab keeps its number (the caller selects afresh); removing the selected
@@ -82,6 +84,8 @@ class CTabBar : public CStatic {
   TabMark GetTabMark(int index) const;
   // The label as drawn; "" outside the tabs.
   const char* GetTabLabel(int index) const;
+  // The description AddTab was given; null for none and outside the tabs.
+  const wchar_t* GetTabDescription(int index) const;
   // The tab's slot in client coordinates; empty outside the tabs.
   CRect GetTabRect(int index) const;
   // The tab under a point of the client area; -1 for none (the gaps, an
@@ -100,6 +104,7 @@ class CTabBar : public CStatic {
   struct TabEntry {
     CString label;                  // "" in a free slot
     CWnd* page = nullptr;           // not owned; null in a free slot
+    const wchar_t* description = nullptr;
     TabMark mark = TabMark::kNone;  // kNone in a free slot and on the selected tab
     CRect rect;                     // the slot, in client coordinates; fixed per slot
   };

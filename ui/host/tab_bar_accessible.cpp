@@ -171,14 +171,31 @@ HRESULT CTabBarAccessible::get_accDescription(VARIANT id, BSTR* description) {
   int tab = 0;
   const HRESULT found = FindTab(id, &tab);
   if (FAILED(found)) return found;
+  const wchar_t* mark = nullptr;
   switch (tab < 0 ? TabMark::kNone : m_bar->GetTabMark(tab)) {
     case TabMark::kNews:
-      return Answer(::SysAllocString(kNewsDescription), description);
+      mark = kNewsDescription;
+      break;
     case TabMark::kMention:
-      return Answer(::SysAllocString(kMentionDescription), description);
+      mark = kMentionDescription;
+      break;
     default:
-      return S_FALSE;
+      break;
   }
+  // What the tab holds (a private conversation), then why it is marked.
+  const wchar_t* kind = m_bar->GetTabDescription(tab);
+  if (kind == nullptr && mark == nullptr) return S_FALSE;
+  if (kind == nullptr || mark == nullptr) {
+    return Answer(::SysAllocString(kind != nullptr ? kind : mark), description);
+  }
+  const UINT kindLength = static_cast<UINT>(std::wcslen(kind));
+  BSTR both = ::SysAllocStringLen(nullptr, kindLength + 1 + static_cast<UINT>(std::wcslen(mark)));
+  if (both != nullptr) {
+    std::wcscpy(both, kind);
+    both[kindLength] = L'、';
+    std::wcscpy(both + kindLength + 1, mark);
+  }
+  return Answer(both, description);
 }
 
 HRESULT CTabBarAccessible::get_accValue(VARIANT id, BSTR* value) {

@@ -8,9 +8,11 @@
 
 #include "link/link_event.h"
 #include "link/message_catalogue.h"
+#include "link/server_link.h"
 #include "ui/core/channel_messages.h"
 #include "ui/core/colours.h"
 #include "ui/core/console_line.h"
+#include "ui/core/user_messages.h"
 #include "ui/pages/channel_page_host.h"
 #include "ui/controls/client_lists.h"
 #include "ui/controls/control_rect.h"
@@ -37,9 +39,10 @@ const PaneList CChannelPage::kPanes = {kPaneIds, 3};
 
 const ConsoleStyle kChatConsoleStyle = {"SYSTEM", 270, 1000, true};
 
-CChannelPage::CChannelPage(IChannelPageHost* host, CWnd* pParent)
-    : CModelessPage(IDD, pParent),
+CChannelPage::CChannelPage(IChannelPageHost* host, CWnd* pParent, PageKind kind)
+    : CModelessPage(kind == PageKind::kPrivate ? IDD_PRIVATE_PAGE : IDD, pParent),
       m_host(host),
+      m_kind(kind),
       // What a screen reader calls them: their own texts are the typing, the
       // rows and the chat.
       m_input("発言欄"),
@@ -51,19 +54,21 @@ CChannelPage::~CChannelPage() = default;
 void CChannelPage::DoDataExchange(CDataExchange* pDX) {
   CModelessPage::DoDataExchange(pDX);
   DDX_Control(pDX, IDC_CHANNEL_INPUT, m_input);
-  DDX_Control(pDX, IDC_CHANNEL_USERS, m_userList);
+  // A private page has no user list.
+  if (m_kind == PageKind::kChannel) DDX_Control(pDX, IDC_CHANNEL_USERS, m_userList);
   DDX_Control(pDX, IDC_CHANNEL_CONSOLE, m_console);
 }
 
-CChannelPage* CChannelPage::Open(IChannelPageHost* host, const char* channelName, CWnd* parent) {
+CChannelPage* CChannelPage::Open(IChannelPageHost* host, const char* channelName, CWnd* parent,
+                                 PageKind kind) {
   // Called inside a window procedure: a failed allocation is a page that
   // could not be opened, never an exception.
-  auto* page = new (std::nothrow) CChannelPage(host);
+  auto* page = new (std::nothrow) CChannelPage(host, nullptr, kind);
   if (page == nullptr) return nullptr;
   page->m_channelName = channelName;
   bool deleted = false;
   page->m_deletedDuringOpen = &deleted;
-  if (page->Create(IDD, parent)) {
+  if (page->Create(kind == PageKind::kPrivate ? IDD_PRIVATE_PAGE : IDD, parent)) {
     page->m_deletedDuringOpen = nullptr;
     return page;
   }
@@ -81,13 +86,18 @@ BOOL CChannelPage::OnInitDialog() {
                         reinterpret_cast<WPARAM>(m_inputFont.GetSafeHandle()), TRUE);
   m_blackBrush.CreateSolidBrush(kBlack);
   m_console.SetUp();
-  // A user entering changes the list and the console in the same burst.
-  m_console.PaceRedrawWith(&m_userListRedraw);
-  SetUpClientList(m_userList, kUserListColumns);
+  if (m_kind == PageKind::kChannel) {
+    // A user entering changes the list and the console in the same burst.
+    m_console.PaceRedrawWith(&m_userListRedraw);
+    SetUpClientList(m_userList, kUserListColumns);
+    m_userList.NameForReaders();
+  }
   m_input.NameForReaders();
-  m_userList.NameForReaders();
   m_console.NameForReaders();
-  return TRUE;
+  // The system gives a channel page's first control the focus; a private
+  // page opens behind the shown one for a message and must not take it
+  // (its host gives the focus when it shows the page).
+  return m_kind == PageKind::kChannel;
 }
 
 // WM_LINK_EVENT is answered here, never by the dialog manager: the number is
@@ -100,6 +110,8 @@ BEGIN_MESSAGE_MAP(CChannelPage, CModelessPage)
   ON_WM_MOUSEMOVE()
   ON_MESSAGE(WM_LINK_EVENT, OnLinkEvent)
   ON_MESSAGE(WM_SHOWWINDOW, OnShowPage)
+  ON_WM_CONTEXTMENU()
+  ON_NOTIFY(NM_DBLCLK, IDC_CHANNEL_USERS, OnUserDoubleClick)
   // The button-up entry written out: its handler's name is not OnLButtonUp.
   // clang-format off
   {WM_LBUTTONUP, 0, 0, 0, AfxSig_vwp,
@@ -110,11 +122,17 @@ END_MESSAGE_MAP()
 // ---- received messages -------------------------------------------------------
 
 LRESULT CChannelPage::OnLinkEvent(WPARAM code, LPARAM value) {
-  if (code != LinkMessage) return 0;
+  if (code != LinkMessage) {
+    OnLinkStateChange(code);
+    return 0;
+  }
   const auto* record = reinterpret_cast<const MessageRecord*>(value);
   if (record == nullptr || record->payload == nullptr) return 0;
   ChannelMessageEffect effect;
-  if (!ReadChannelMessage(*record, m_channelName, &effect)) return 0;
+  const bool forThisPage = m_kind == PageKind::kPrivate
+                               ? ReadPrivateMessage(*record, m_channelName, &effect)
+                               : ReadChannelMessage(*record, m_channelName, &effect);
+  if (!forThisPage) return 0;
   ApplyChannelMessage(effect);
   NoticeChatLine(record->type, effect);
   return 1;
@@ -131,6 +149,13 @@ void CChannelPage::ApplyChannelMessage(const ChannelMessageEffect& effect) {
   if (effect.topicChanged) SetDlgItemText(IDC_CHANNEL_TOPIC, effect.topic);
   for (int i = 0; i < effect.pieceCount; ++i)
     AppendConsole(effect.pieces[i].colour, effect.pieces[i].text);
+}
+
+void CChannelPage::ShowOwnLine(const char* text) {
+  const CServerLink* link = m_host->GetServerLink();
+  ChannelMessageEffect effect;
+  FormatChatLine(link != nullptr ? link->Nickname().c_str() : "", text, &effect);
+  ApplyChannelMessage(effect);
 }
 
 void CChannelPage::AppendConsole(COLORREF colour, const char* text) {
@@ -178,6 +203,15 @@ BOOL CChannelPage::PreTranslateMessage(MSG* pMsg) {
     const KeyStroke key = ReadKeyStroke(*pMsg);
     if (key.alt && !key.ctrl && !key.shift) return ShowFirstNewLine();
   }
+  // Enter on a user: the dialog manager would take it before the list
+  // could tell (the list asks for no Enter), so it is seen here.
+  if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN && m_userList.m_hWnd != nullptr &&
+      pMsg->hwnd == m_userList.m_hWnd) {
+    char nick[kConsoleLineSize];
+    if (!UserAt(SelectedUserRow(), nick)) return FALSE;
+    TalkPrivatelyWith(nick);
+    return TRUE;
+  }
   if (pMsg->message == WM_KEYDOWN && pMsg->hwnd == ::GetDlgItem(m_hWnd, IDC_CHANNEL_INPUT)) {
     switch (pMsg->wParam) {
       case VK_RETURN:
@@ -202,21 +236,36 @@ int CChannelPage::SendInput() {
   HWND input = ::GetDlgItem(m_hWnd, IDC_CHANNEL_INPUT);
   char text[kFrameBufferSize] = {};
   ::GetWindowTextA(input, text, sizeof(text));
-  OutgoingLine line;
-  if (!PrepareInputLine(m_channelName, text, &line)) return 0;
+  if (text[0] == '\0') return 0;
   // Held whether it goes or not: Up finds it again after other lines.
   m_history.Add(text);
-  if (SendInputLine(m_host->GetServerLink(), m_channelName, line) != 0) {
-    ::SetWindowTextA(input, "");
-  } else {
-    // Not sent whole (offline, still connecting, or a send that failed and
-    // so closed the connection): the line stays to be sent again, and the
-    // chat says why. The beep tells one whose focus and reader stay on the
-    // input line.
-    AppendConsole(kCyan, kNotSentLine);
-    ::MessageBeep(MB_ICONWARNING);
+  const CommandOutcome command = RunInputCommand(text);
+  // A closed page is gone; a refused command stays in the box to be mended.
+  if (command == CommandOutcome::kPageClosed) return 1;
+  bool sent = command == CommandOutcome::kDone;
+  if (command == CommandOutcome::kNotACommand) {
+    OutgoingLine line;
+    const bool isPrivate = m_kind == PageKind::kPrivate;
+    if (isPrivate ? !PreparePrivateLine(m_channelName, text, &line)
+                  : !PrepareInputLine(m_channelName, text, &line)) {
+      return 0;
+    }
+    sent = SendInputLine(m_host->GetServerLink(), m_channelName, line) != 0;
+    if (!sent) {
+      // Not sent whole (offline, still connecting, or a send that failed and
+      // so closed the connection): the line stays to be sent again, and the
+      // chat says why. The beep tells one whose focus and reader stay on the
+      // input line.
+      AppendConsole(kCyan, kNotSentLine);
+      ::MessageBeep(MB_ICONWARNING);
+    } else if (isPrivate) {
+      ShowOwnLine(line.text);
+    }
   }
-  ::SetFocus(input);
+  if (sent) ::SetWindowTextA(input, "");
+  // A command that showed another page (/query) gave it the focus.
+  const HWND focus = ::GetFocus();
+  if (focus == nullptr || focus == m_hWnd || ::IsChild(m_hWnd, focus)) ::SetFocus(input);
   return 1;
 }
 
@@ -250,7 +299,9 @@ void CChannelPage::OnLeave() {
 void CChannelPage::OnDestroy() {
   m_userListRedraw.Forget();
   CModelessPage::OnDestroy();
-  if (m_initialised) SendLeave(m_host->GetServerLink(), m_channelName);
+  // A private page closes without a word to the server.
+  if (m_initialised && m_kind == PageKind::kChannel)
+    SendLeave(m_host->GetServerLink(), m_channelName);
 }
 
 void CChannelPage::PostNcDestroy() {
@@ -283,19 +334,22 @@ void CChannelPage::LayoutControls() {
   const CRect button = ControlRect(*this, IDC_CHANNEL_LEAVE);
   const int buttonWidth = button.Width();
   const int buttonHeight = button.Height();
+  // A private page has neither: its console takes their room.
   const int topicHeight = ControlRect(*this, IDC_CHANNEL_TOPIC).Height();
   const int listWidth = ControlRect(*this, IDC_CHANNEL_USERS).Width();
+  const int gap = m_userList.m_hWnd != nullptr ? kSplitterGap : 0;
   // A page too small for its controls gives empty ones, never negative sizes.
   const int paneHeight = std::max(0, height - topicHeight - buttonHeight);
   const auto place = [this](int id, int x, int y, int cx, int cy) {
-    ::SetWindowPos(::GetDlgItem(m_hWnd, id), nullptr, x, y, std::max(0, cx), std::max(0, cy),
-                   kMoveOnly);
+    const HWND control = ::GetDlgItem(m_hWnd, id);
+    if (control != nullptr)
+      ::SetWindowPos(control, nullptr, x, y, std::max(0, cx), std::max(0, cy), kMoveOnly);
   };
   place(IDC_CHANNEL_LEAVE, width - buttonWidth, height - buttonHeight, buttonWidth, buttonHeight);
   place(IDC_CHANNEL_INPUT, 0, height - buttonHeight, width - buttonWidth - 2, buttonHeight);
   place(IDC_CHANNEL_TOPIC, 0, 0, width, topicHeight);
   place(IDC_CHANNEL_USERS, width - listWidth, topicHeight, listWidth, paneHeight);
-  place(IDC_CHANNEL_CONSOLE, 0, topicHeight, width - listWidth - kSplitterGap, paneHeight);
+  place(IDC_CHANNEL_CONSOLE, 0, topicHeight, width - listWidth - gap, paneHeight);
 
   const long length = m_console.GetTextLength();
   m_console.SetSel(length, length);
@@ -304,6 +358,7 @@ void CChannelPage::LayoutControls() {
 }
 
 CRect CChannelPage::SplitterGap() const {
+  if (m_userList.m_hWnd == nullptr) return CRect(0, 0, 0, 0);
   const CRect console = ControlRect(*this, IDC_CHANNEL_CONSOLE);
   const CRect list = ControlRect(*this, IDC_CHANNEL_USERS);
   return CRect(console.right, console.top, list.left, list.bottom);

@@ -1,5 +1,7 @@
 // The channel page's input line keys: Up and Down walk the input history,
-// Tab completes a nickname from the user list. See channel_page.h.
+// Tab completes a nickname from the user list (on a private page, the
+// person's). See channel_page.h.
+#include <cstdio>
 #include <cstring>
 
 #include "ui/core/edit_offsets.h"
@@ -21,6 +23,20 @@ class CUserListNames : public INameList {
 
  private:
   const CListCtrl& m_list;
+};
+
+// A private page's one name: its person's.
+class CPersonName : public INameList {
+ public:
+  explicit CPersonName(const char* nick) : m_nick(nick) {}
+  int Count() const override { return 1; }
+  const char* Name(int, char* buffer, std::size_t size) const override {
+    std::snprintf(buffer, size, "%s", m_nick);
+    return buffer;
+  }
+
+ private:
+  const char* m_nick;
 };
 
 std::size_t LengthInUnits(HWND input) {
@@ -48,8 +64,12 @@ BOOL CChannelPage::CompleteNickname() {
   ::SendMessageA(input, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
   char completed[CNickCompletion::kLineSize];
   std::size_t completedCaret = 0;
-  if (!m_completion.Complete(line, ByteOffsetOfPosition(line, LengthInUnits(input), caret),
-                             CUserListNames(m_userList), completed, &completedCaret)) {
+  const CUserListNames users(m_userList);
+  const CPersonName person(m_channelName);
+  const INameList& names = m_kind == PageKind::kPrivate ? static_cast<const INameList&>(person)
+                                                        : static_cast<const INameList&>(users);
+  if (!m_completion.Complete(line, ByteOffsetOfPosition(line, LengthInUnits(input), caret), names,
+                             completed, &completedCaret)) {
     return FALSE;
   }
   ::SetWindowTextA(input, completed);

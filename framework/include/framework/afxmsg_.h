@@ -7,16 +7,18 @@
 // How an entry's handler is called: v void, i int, l LRESULT, h HBRUSH,
 // b BOOL, w UINT or WPARAM, W CWnd*, D CDC*, p CPoint, s LPCREATESTRUCT.
 enum AfxSig : UINT {
-  AfxSig_end = 0,  // ends a map
-  AfxSig_vv,       // void ()
-  AfxSig_vw,       // void (UINT)
-  AfxSig_is,       // int (LPCREATESTRUCT)
-  AfxSig_vwii,     // void (UINT, int, int)
-  AfxSig_vW,       // void (CWnd*)
-  AfxSig_vwp,      // void (UINT, CPoint)
-  AfxSig_hDWw,     // HBRUSH (CDC*, CWnd*, UINT)
-  AfxSig_vbWW,     // void (BOOL, CWnd*, CWnd*)
-  AfxSig_lwl,      // LRESULT (WPARAM, LPARAM)
+  AfxSig_end = 0,   // ends a map
+  AfxSig_vv,        // void ()
+  AfxSig_vw,        // void (UINT)
+  AfxSig_is,        // int (LPCREATESTRUCT)
+  AfxSig_vwii,      // void (UINT, int, int)
+  AfxSig_vW,        // void (CWnd*)
+  AfxSig_vwp,       // void (UINT, CPoint)
+  AfxSig_hDWw,      // HBRUSH (CDC*, CWnd*, UINT)
+  AfxSig_vbWW,      // void (BOOL, CWnd*, CWnd*)
+  AfxSig_lwl,       // LRESULT (WPARAM, LPARAM)
+  AfxSig_vWp,       // void (CWnd*, CPoint)
+  AfxSig_vNMHDRpl,  // void (NMHDR*, LRESULT*)
 };
 
 // The one entry every WM_CTLCOLORxxx message is looked up under; the
@@ -77,6 +79,14 @@ enum AfxSig : UINT {
    AfxSig_vbWW,             \
    AfxMsgFn<void (CWnd::*)(BOOL, CWnd*, CWnd*)>(&ThisClass::OnMDIActivate)},
 
+#define ON_WM_CONTEXTMENU() \
+  {WM_CONTEXTMENU,          \
+   0,                       \
+   0,                       \
+   0,                       \
+   AfxSig_vWp,              \
+   AfxMsgFn<void (CWnd::*)(CWnd*, CPoint)>(&ThisClass::OnContextMenu)},
+
 // Any message, private ones included: LRESULT Handler(WPARAM, LPARAM), whose
 // result is the message's.
 #define ON_MESSAGE(message, memberFxn) \
@@ -136,6 +146,16 @@ enum AfxSig : UINT {
    static_cast<UINT>(idLast),                                \
    AfxSig_vw,                                                \
    AfxMsgFn<void (CCmdTarget::*)(UINT)>(&ThisClass::memberFxn)},
+
+// A common control's WM_NOTIFY of code from control id: void Handler(NMHDR*,
+// LRESULT* result), whose *result (0 unless set) is the message's.
+#define ON_NOTIFY(wNotifyCode, id, memberFxn) \
+  {WM_NOTIFY,                                 \
+   static_cast<UINT>(wNotifyCode),            \
+   static_cast<UINT>(id),                     \
+   static_cast<UINT>(id),                     \
+   AfxSig_vNMHDRpl,                           \
+   AfxMsgFn<void (CCmdTarget::*)(NMHDR*, LRESULT*)>(&ThisClass::memberFxn)},
 
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)

@@ -5,7 +5,8 @@
 // Dispatch: every message of a window owned by a CWnd goes to WindowProc,
 // whose OnWndMsg looks it up in the object's message maps (the class's own
 // first, then each base class's) and calls the first matching entry's
-// handler; WM_COMMAND goes through OnCommand and OnCmdMsg by id and code. A
+// handler; WM_COMMAND goes through OnCommand and OnCmdMsg by id and code,
+// WM_NOTIFY through OnNotify by the sender's id and the notification code. A
 // message no map names goes to DefWindowProc. The handlers below are the
 // defaults a derived class's handler calls for the window's own processing:
 // each hands the message to Default(), the window's original procedure.
@@ -142,6 +143,9 @@ class AFX_API CWnd : public CCmdTarget {
   // WM_COMMAND: routes the command or control notification through
   // OnCmdMsg; nonzero when an entry took it.
   virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+  // WM_NOTIFY: the ON_NOTIFY entry of the sender's id and code; nonzero
+  // (the handler's result in *pResult) when one took it.
+  virtual BOOL OnNotify(NMHDR* header, LRESULT* pResult);
   virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   // Called after the window's last message, when the object no longer has a
   // window. Frames and self-owning pages delete themselves here.
@@ -164,6 +168,9 @@ class AFX_API CWnd : public CCmdTarget {
   // nCtlColor is CTLCOLOR_MSGBOX ... CTLCOLOR_STATIC.
   afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
   afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
+  // pos is (-1, -1) when the keyboard asked for the menu (Shift+F10, the
+  // menu key): the menu then goes by the selection, not the pointer.
+  afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
 
   friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
   friend class CWinThread;
@@ -186,6 +193,18 @@ class AFX_API CMenu : public CObject {
   operator HMENU() const { return m_hMenu; }
   BOOL Attach(HMENU hMenu);
   HMENU Detach();
+  // A new, empty shortcut menu, destroyed with the object.
+  BOOL CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
+  BOOL AppendMenu(UINT flags, UINT_PTR id, LPCSTR text) {
+    return ::AppendMenuA(m_hMenu, flags, id, text);
+  }
+  BOOL SetDefaultItem(UINT item, BOOL byPosition = FALSE) {
+    return ::SetMenuDefaultItem(m_hMenu, item, byPosition);
+  }
+  // With TPM_RETURNCMD, the id chosen (0 for none).
+  BOOL TrackPopupMenu(UINT flags, int x, int y, CWnd* pWnd, LPCRECT rect = nullptr) {
+    return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, pWnd->m_hWnd, rect);
+  }
   int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
   UINT GetMenuItemID(int pos) const { return ::GetMenuItemID(m_hMenu, pos); }
   BOOL RemoveMenu(UINT position, UINT flags) { return ::RemoveMenu(m_hMenu, position, flags); }
