@@ -157,7 +157,9 @@ class CChannelPage : public CModelessPage {
   // Set once the dialog is initialised: only a page that came up leaves its
   // channel when it goes.
   bool m_initialised = false;
-  // The join sent when the link came back awaits its confirmation.
+  // The link went while the page was open; the join sent when it came back
+  // awaits its confirmation.
+  bool m_dropped = false;
   bool m_rejoining = false;
   // While Open creates the window: told when a failed creation deleted the
   // page on its way out.

@@ -18,11 +18,14 @@ const char kLinkDroppedLine[] = "サーバーとの接続が切れました\r\n"
 void CChannelPage::OnLinkStateChange(WPARAM code) {
   if (code == LinkOffline) {
     m_rejoining = false;
+    m_dropped = true;
     AppendConsole(kCyan, kLinkDroppedLine);
-  } else if (code == LinkOnline && m_kind == PageKind::kChannel) {
-    // Sent while the worker still waits in this event, so the join is on
-    // the wire before the receive loop starts, after the manager page's
-    // channel list request.
+  } else if (code == LinkOnline && m_dropped && m_kind == PageKind::kChannel) {
+    // Only a page whose channel the drop took: one opened while offline was
+    // never in it. Sent while the worker still waits in this event, so the
+    // join is on the wire before the receive loop starts, after the manager
+    // page's channel list request.
+    m_dropped = false;
     m_rejoining = SendJoin(m_host->GetServerLink(), m_channelName) != 0;
   }
 }
