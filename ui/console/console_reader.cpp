@@ -152,14 +152,16 @@ int CConsoleView::PutViewBack(const ReaderPlace& place, long trimmed, int pixels
   const bool gone = place.firstShown < trimmed;
   m_awayFirstShown = gone ? 0 : place.firstShown - trimmed;
   const int top = gone ? 0 : place.viewTop - pixelsTrimmed;
-  if (place.viewTop >= 0 && top >= 0) {
-    // The same pixel offset over the same text, in one scroll, and none when
-    // the bar is there already: a control that did not follow the insert
-    // (one without the focus, on Windows) is then a trimmed line off at
-    // most, a short scroll. Past this console's own handler: no reader
-    // moved it.
-    if (ScrollPosition(m_hWnd) != top) DefWindowProc(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, top), 0);
-  } else if (!ShowLineAtTop(m_hWnd, gone ? 0 : LineOf(m_hWnd, m_awayFirstShown))) {
+  // The same pixel offset over the same text, in one scroll, and none when
+  // the bar is there already: a control that did not follow the insert (one
+  // without the focus, on Windows) is then a trimmed line off at most, a
+  // short scroll. Past this console's own handler: no reader moved it.
+  if (place.viewTop >= 0 && top >= 0 && top <= 0xFFFF && ScrollPosition(m_hWnd) != top)
+    DefWindowProc(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, top), 0);
+  // A position that is no pixel count, or a scroll that did not land there
+  // (nothing documents a thumb position sent by the program): by lines.
+  if (ScrollPosition(m_hWnd) != top &&
+      !ShowLineAtTop(m_hWnd, gone ? 0 : LineOf(m_hWnd, m_awayFirstShown))) {
     // Short of the line (the text's end stops it), the view is asked about
     // again next time.
     m_viewMayHaveMoved = true;
