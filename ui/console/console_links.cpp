@@ -75,37 +75,57 @@ void CConsoleView::OnLButtonUp(UINT nFlags, CPoint point) {
   LinkStartAt(point, pressed);
 }
 
-long CConsoleView::LinkStartAt(CPoint point, long openIfAt) {
-  POINTL at = {point.x, point.y};
-  const auto position =
-      static_cast<long>(SendMessage(EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&at)));
-  if (position < 0) return -1;
-  // Only the display lines of the clicked text line are read: positions,
-  // line starts and line lengths count alike, and a line's text read with
-  // EM_GETLINE gives its bytes. A link may wrap across display lines, so
-  // the window reaches back and on through the text line (a line break
-  // shows as a gap between one line's end and the next one's start), as far
-  // as a link that may be opened reaches.
-  const auto clickedLine = static_cast<int>(SendMessage(EM_EXLINEFROMCHAR, 0, position));
-  const auto lineCount = static_cast<int>(SendMessage(EM_GETLINECOUNT));
-  auto start = [this](int line) { return static_cast<long>(SendMessage(EM_LINEINDEX, line)); };
-  auto units = [this](long lineStart) {
-    return static_cast<long>(SendMessage(EM_LINELENGTH, lineStart));
-  };
-  auto continues = [&](int line) {
-    return line + 1 < lineCount && start(line + 1) == start(line) + units(start(line));
-  };
-  int first = clickedLine;
-  for (long before = 0;
-       first > 0 && continues(first - 1) && before < static_cast<long>(kMaxOpenedLinkBytes);) {
-    --first;
-    before += 2 * units(start(first));
+namespace {
+
+// The control's display lines, as its messages give them.
+struct DisplayLines {
+  HWND control;
+  int count;
+  long Start(int line) const {
+    return static_cast<long>(::SendMessageA(control, EM_LINEINDEX, line, 0));
   }
+  long Units(long lineStart) const {
+    return static_cast<long>(::SendMessageA(control, EM_LINELENGTH, lineStart, 0));
+  }
+  // The text line goes on in the next display line (a line break shows as
+  // a gap between one line's end and the next one's start).
+  bool Continues(int line) const {
+    return line + 1 < count && Start(line + 1) == Start(line) + Units(Start(line));
+  }
+};
+
+// The text read around a click, in bytes, with where the click is in it.
+struct ClickedText {
   char text[kClickTextBytes];
   std::size_t used = 0, clickAt = 0, usedUnits = 0;
-  for (int line = first; line < lineCount; ++line) {
-    const long lineStart = start(line);
-    const long lineUnits = units(lineStart);
+  long firstStart = 0;  // the control position of text[0]
+};
+
+// Reads the display lines of the clicked text line only: positions, line
+// starts and line lengths count alike, and a line's text read with
+// EM_GETLINE gives its bytes. A link may wrap across display lines, so the
+// window reaches back and on through the text line as far as a link that
+// may be opened reaches. false when the click is on no character.
+bool ReadClickedText(HWND control, CPoint point, ClickedText* clicked) {
+  POINTL at = {point.x, point.y};
+  const auto position =
+      static_cast<long>(::SendMessageA(control, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&at)));
+  if (position < 0) return false;
+  const DisplayLines lines = {control,
+                              static_cast<int>(::SendMessageA(control, EM_GETLINECOUNT, 0, 0))};
+  const auto clickedLine = static_cast<int>(::SendMessageA(control, EM_EXLINEFROMCHAR, 0, position));
+  int first = clickedLine;
+  for (long before = 0; first > 0 && lines.Continues(first - 1) &&
+                        before < static_cast<long>(kMaxOpenedLinkBytes);) {
+    --first;
+    before += 2 * lines.Units(lines.Start(first));
+  }
+  clicked->firstStart = lines.Start(first);
+  char* text = clicked->text;
+  std::size_t& used = clicked->used;
+  for (int line = first; line < lines.count; ++line) {
+    const long lineStart = lines.Start(line);
+    const long lineUnits = lines.Units(lineStart);
     // EM_GETLINE: the buffer's first WORD gives its size; the copy is not
     // terminated and may hold the line break.
     const std::size_t room = kClickTextBytes - used - 1;
@@ -113,26 +133,34 @@ long CConsoleView::LinkStartAt(CPoint point, long openIfAt) {
     const auto size = static_cast<WORD>(room);
     std::memcpy(text + used, &size, sizeof size);
     auto bytes = static_cast<std::size_t>(
-        SendMessage(EM_GETLINE, line, reinterpret_cast<LPARAM>(text + used)));
+        ::SendMessageA(control, EM_GETLINE, line, reinterpret_cast<LPARAM>(text + used)));
     if (bytes > room) bytes = 0;
     while (bytes > 0 && (text[used + bytes - 1] == '\r' || text[used + bytes - 1] == '\n')) --bytes;
     // Cut on a character boundary if the copy was cut short.
     bytes = CharBoundaryLength(std::string_view(text + used, bytes), bytes);
     text[used + bytes] = '\0';
     if (line == clickedLine)
-      clickAt = used + ByteOffsetOfPosition(text + used, static_cast<std::size_t>(lineUnits),
-                                            static_cast<std::size_t>(position - lineStart));
+      clicked->clickAt = used + ByteOffsetOfPosition(text + used, static_cast<std::size_t>(lineUnits),
+                                                     static_cast<std::size_t>(position - lineStart));
     used += bytes;
-    usedUnits += static_cast<std::size_t>(lineUnits);
-    if (line >= clickedLine &&
-        (!continues(line) || used - clickAt >= kMaxOpenedLinkBytes || bytes == room))
+    clicked->usedUnits += static_cast<std::size_t>(lineUnits);
+    if (line >= clickedLine && (!lines.Continues(line) ||
+                                used - clicked->clickAt >= kMaxOpenedLinkBytes || bytes == room))
       break;
   }
+  return true;
+}
+
+}  // namespace
+
+long CConsoleView::LinkStartAt(CPoint point, long openIfAt) {
+  ClickedText clicked;
+  if (!ReadClickedText(m_hWnd, point, &clicked)) return -1;
   WebLink link = {};
-  if (!WebLinkToOpenAt(text, used, clickAt, &link)) return -1;
+  if (!WebLinkToOpenAt(clicked.text, clicked.used, clicked.clickAt, &link)) return -1;
   // The link's first character as a control position: which link it is.
-  const long linkStart =
-      start(first) + static_cast<long>(PositionOfByteOffset(text, usedUnits, link.begin));
-  if (linkStart == openIfAt) OpenWebLink(text + link.begin, link.end - link.begin);
+  const long linkStart = clicked.firstStart + static_cast<long>(PositionOfByteOffset(
+                                                  clicked.text, clicked.usedUnits, link.begin));
+  if (linkStart == openIfAt) OpenWebLink(clicked.text + link.begin, link.end - link.begin);
   return linkStart;
 }

@@ -80,12 +80,17 @@ bool CConsoleView::ReadReaderPlace(const CHARRANGE& selection, long length, Read
   place->anchor = selection.cpMin;
   place->active = selection.cpMax;
   place->dragging = place->keepSelection && ::GetCapture() == m_hWnd;
+  if (place->dragging) ReadDragEnds(selection, place);
+  return true;
+}
+
+void CConsoleView::ReadDragEnds(const CHARRANGE& selection, ReaderPlace* place) {
   const bool unmoved =
       selection.cpMin == m_selectionLeft.cpMin && selection.cpMax == m_selectionLeft.cpMax;
-  if (place->dragging && unmoved && m_dragAnchorLeft == selection.cpMax) {
+  if (unmoved && m_dragAnchorLeft == selection.cpMax) {
     // Put back by the last append, and not moved since: its anchor is known.
     std::swap(place->anchor, place->active);
-  } else if (place->dragging && !(unmoved && m_dragAnchorLeft == selection.cpMin)) {
+  } else if (!(unmoved && m_dragAnchorLeft == selection.cpMin)) {
     // A drag extends the selection from its anchor to the pointer: the end
     // nearer the pointer is the active one.
     POINT pointer = {};
@@ -97,7 +102,6 @@ bool CConsoleView::ReadReaderPlace(const CHARRANGE& selection, long length, Read
     if (std::labs(under - selection.cpMin) < std::labs(under - selection.cpMax))
       std::swap(place->anchor, place->active);
   }
-  return true;
 }
 
 void CConsoleView::RestoreReaderPlace(const ReaderPlace& place, long trimmed, int pixelsTrimmed) {

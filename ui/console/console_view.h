@@ -126,6 +126,8 @@ class CConsoleView : public CRichEditCtrl {
   // false when the console just follows its end: the append then goes as
   // it always did, with no question about the view.
   bool ReadReaderPlace(const CHARRANGE& selection, long length, ReaderPlace* place);
+  // Which end of a selection being dragged is the anchor.
+  void ReadDragEnds(const CHARRANGE& selection, ReaderPlace* place);
   // After the append, trimmed characters (pixelsTrimmed high, when the view
   // is kept) gone from the top.
   void RestoreReaderPlace(const ReaderPlace& place, long trimmed, int pixelsTrimmed);
