@@ -109,8 +109,15 @@ void ClickInto(HWND console, const std::string& text, Hand hand,
   const LPARAM down = PointAt(console, start + 4);
   const LPARAM up =
       hand == Hand::kDrag ? PointAt(console, start + static_cast<LONG>(text.size()) - 1) : down;
+  // The pointer goes there too: a move the system reports while the button
+  // is held (a window changing under it) finds it where the hand is.
+  const auto pointTo = [console](LPARAM at) {
+    POINT screen = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    ::ClientToScreen(console, &screen), ::SetCursorPos(screen.x, screen.y);
+  };
+  pointTo(down);
   if (hand != Hand::kReleaseAlone) ::SendMessageA(console, WM_LBUTTONDOWN, MK_LBUTTON, down);
-  if (hand == Hand::kDrag) ::SendMessageA(console, WM_MOUSEMOVE, MK_LBUTTON, up);
+  if (hand == Hand::kDrag) pointTo(up), ::SendMessageA(console, WM_MOUSEMOVE, MK_LBUTTON, up);
   between();
   ::SendMessageA(console, WM_LBUTTONUP, 0, up);
 }
