@@ -311,9 +311,7 @@ TEST_F(ClientTest, TheReaderKeepsSelectionAndViewAndFindsWhereTheyLeftOff) {
   PumpPending();
   POINTL at = {};
   ::SendMessageA(console, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), find("<bob> line 43"));
-  // Drawn when the console paints with its page shown: that paint is waited
-  // for, never a time. (While a burst of the lines before held its redrawing,
-  // it came only at the burst's pace, the page's face showing there.)
+  // Waited for as seen (a console a burst held painted late, the page's face there).
   HDC dc = ::GetDC(console);
   EXPECT_TRUE(PumpUntil([&] { return ::GetPixel(dc, 20, at.y) == kReadMarker; }))
       << "the marker over the first new line";

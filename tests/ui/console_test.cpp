@@ -1,6 +1,5 @@
 // Consoles: set-up, coloured appends, the guard, the line cap, the focus and
-// scroll rules, the reader's place, appends from another thread and the log
-// sink.
+// scroll rules, appends from another thread and the log sink.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -39,9 +38,8 @@ LRESULT CALLBACK CountFocus(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
   return ::CallWindowProcA(g_inputProc, hWnd, message, wParam, lParam);
 }
 
-// Consoles of a given style in a test window, with an input box beside them
-// (where the focus goes when it leaves a console), each attached to a
-// CConsoleView.
+// Consoles of a given style in a test window, with an input box beside them,
+// each attached to a CConsoleView.
 class ConsoleTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -269,8 +267,7 @@ TEST_F(ConsoleTest, WithoutTheFocusAnAppendScrollsTheNewTextIntoView) {
   EXPECT_EQ(input, ::GetFocus());
 }
 
-// Every move of the focus is a focus event a screen reader announces: a
-// busy channel must not bounce it between the console and the input box.
+// Each move of the focus is announced by a screen reader: no line moves it.
 TEST_F(ConsoleTest, WithTheFocusEitherConsoleKeepsItAndFollowsTheNewText) {
   for (const ConsoleStyle* style : {&kChatConsoleStyle, &kServerConsoleStyle}) {
     SCOPED_TRACE(style == &kChatConsoleStyle ? "chat console" : "server console");
@@ -287,19 +284,13 @@ TEST_F(ConsoleTest, WithTheFocusEitherConsoleKeepsItAndFollowsTheNewText) {
 std::string FirstShownText(HWND view) {
   return WindowText(view).substr(::SendMessageA(view, EM_LINEINDEX, FirstVisibleLine(view), 0), 7);
 }
-void AppendNumbered(CConsoleView* view, int from, int count) {
-  char line[16];
-  for (int i = from; i < from + count; ++i) {
-    wsprintfA(line, "line %02d\r\n", i);
-    view->AppendConsole(RGB(255, 255, 255), line);
-  }
-}
-// Lines of six words, "NNNN.00" to "NNNN.05": a narrow console wraps them,
-// and each display line then starts with a word of its own.
-void AppendWrapped(CConsoleView* view, int from, int count) {
+// "line NN", or six words "NNNN.00" to "NNNN.05" that a narrow console
+// wraps, each display line then starting with a word of its own.
+void AppendNumbered(CConsoleView* view, int from, int count, bool words = false) {
   char line[64];
   for (int i = from; i < from + count; ++i) {
-    wsprintfA(line, "%04d.00 %04d.01 %04d.02 %04d.03 %04d.04 %04d.05\r\n", i, i, i, i, i, i);
+    wsprintfA(line, words ? "%04d.00 %04d.01 %04d.02 %04d.03 %04d.04 %04d.05\r\n" : "line %02d\r\n",
+              i, i, i, i, i, i);
     view->AppendConsole(RGB(255, 255, 255), line);
   }
 }
@@ -320,21 +311,13 @@ LRESULT CALLBACK NoTextObjects(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
 
 // 38 lines of 9 characters capped at 40: three appends trim "line 00" to "02".
 TEST_F(ConsoleTest, TheReadersSelectionAndViewStayOnTheirTextThroughAppendsAndTrims) {
-  enum Reader {
-    kAtEnd,
-    kSelects,
-    kScrollsUp,
-    kScrollsToTop,
-    kSelectsIntoTrim,
-    kReturns,
-    kDrags,
-    kScrollsUpTall
-  };
+  enum Reader { kAtEnd, kSelects, kScrollsUp, kScrollsToTop, kSelectsIntoTrim, kReturns, kDrags };
   struct Case {
     const char* name;
     Reader reader;
     std::string selected;    // afterwards; empty: the caret is at the end
     std::string firstShown;  // afterwards; empty: the end in view; "kept": as before
+    bool tall = false;       // 1,000 wrapped lines in a narrow console, 200 appends
   } cases[] = {{"at the end", kAtEnd, "", ""},
                {"a selection", kSelects, "line 05", "kept"},
                {"scrolled up", kScrollsUp, "", "line 05"},
@@ -343,34 +326,27 @@ TEST_F(ConsoleTest, TheReadersSelectionAndViewStayOnTheirTextThroughAppendsAndTr
                {"scrolled back to the end", kReturns, "", ""},
                {"a drag upwards", kDrags, "e 05\r\nline 06\r\nline 07\r\nline 08\r\nline 09\r\nlin",
                 "line 05"},
-               // 1,000 wrapped lines in a narrowed console, past the 16 bits of
-               // a scroll bar: its position is then scaled, not in pixels.
-               {"scrolled up in a text taller than 65,535 pixels", kScrollsUpTall, "", "kept"}};
+               // Past the 16 bits of a scroll bar, whose position is then scaled.
+               {"scrolled up in a text taller than 65,535 pixels", kScrollsUp, "", "kept", true}};
   const ConsoleStyle capped = {"SYSTEM", 270, 40, true};
-  // Room for 1,000 wrapped lines, each as many display lines as the first.
-  Open(capped, 150);
-  AppendWrapped(console, 0, 1);
+  Open(capped, 150);  // room for 1,000 lines as many display lines as this one
+  AppendNumbered(console, 0, 1, true);
   const ConsoleStyle tall = {"SYSTEM", 270, 1000 * (console->GetLineCount() - 1) + 2, true};
   for (const Case& c : cases) {
     for (const int variant : {0, 1, 2}) {  // no focus, focus, trims by the messages
       SCOPED_TRACE(testing::Message() << c.name << ", variant " << variant);
-      const bool narrow = c.reader == kScrollsUpTall;
-      Open(narrow ? tall : capped, narrow ? 150 : 400);
+      Open(c.tall ? tall : capped, c.tall ? 150 : 400);
       if (variant == 2) {
         g_oleProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
             Console(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NoTextObjects)));
       }
       ::SetFocus(variant == 1 ? Console() : input);
-      if (narrow) {
-        AppendWrapped(console, 0, 1000);
-        POINTL first = {}, end = {};
-        ::SendMessageA(Console(), EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&first), 0);
-        ::SendMessageA(Console(), EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&end),
-                       console->GetTextLength());
-        ASSERT_GT(end.y - first.y, 0xFFFF);
-      } else {
-        AppendNumbered(console, 0, 38);
-      }
+      AppendNumbered(console, 0, c.tall ? 1000 : 38, c.tall);
+      POINTL top = {}, last = {};  // the text's height, against 16 bits
+      ::SendMessageA(Console(), EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&top), 0);
+      ::SendMessageA(Console(), EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&last),
+                     console->GetTextLength());
+      ASSERT_EQ(c.tall, last.y - top.y > 0xFFFF);
       if (c.reader == kSelects) console->SetSel(5 * 9, 5 * 9 + 7);
       if (c.reader == kSelectsIntoTrim) console->SetSel(9 + 5, 4 * 9 + 4);
       if (c.reader != kAtEnd && c.reader != kSelects && c.reader != kSelectsIntoTrim)
@@ -378,19 +354,14 @@ TEST_F(ConsoleTest, TheReadersSelectionAndViewStayOnTheirTextThroughAppendsAndTr
       for (int i = 0; (c.reader == kScrollsUp || c.reader == kDrags) && i < 5; ++i)
         ::SendMessageA(Console(), WM_VSCROLL, SB_LINEDOWN, 0);
       if (c.reader == kReturns) ::SendMessageA(Console(), WM_VSCROLL, SB_BOTTOM, 0);
-      if (narrow) ::SendMessageA(Console(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 30000), 0);
+      if (c.tall) ::SendMessageA(Console(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 30000), 0);
       if (c.reader == kDrags) {  // from "line 10" up to "line 06"
         MouseAt(Console(), 10, WM_LBUTTONDOWN);
         MouseAt(Console(), 6);
       }
       const std::string shownBefore = FirstShownText(Console());
-      if (narrow) {
-        AppendWrapped(console, 1000, 200);
-        ASSERT_EQ(0u, WindowText(Console()).find("0200.00")) << WindowText(Console()).substr(0, 60);
-      } else {
-        AppendNumbered(console, 38, 3);
-        ASSERT_EQ(0u, WindowText(Console()).find("line 03\r\n"));
-      }
+      AppendNumbered(console, c.tall ? 1000 : 38, c.tall ? 200 : 3, c.tall);
+      ASSERT_EQ(0u, WindowText(Console()).find(c.tall ? "0200.00" : "line 03\r\n"));
       if (c.reader == kDrags) {  // on up to "line 05", the third line now
         MouseAt(Console(), 2);
         MouseAt(Console(), 2, WM_LBUTTONUP);

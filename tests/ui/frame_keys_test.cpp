@@ -1,8 +1,7 @@
 // The keyboard in the manager frame, key by key through the thread's
 // message pump as a user's keys go: tab switching from anywhere in the page
-// host, F6 round the panes, the input history and nick completion in a
-// channel page's input line. Real page host, tab bar, pages and edit
-// controls.
+// host, F6, the input history and nick completion in a channel page's input
+// line. Real page host, tab bar, pages and edit controls.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -134,8 +133,7 @@ const KeyCase kKeyCases[] = {
     {"a double-byte prefix completes whole", 1, {}, "やあ ボ", {kTab}, 1, "やあ ボブ", 9, kOnInput},
     {"Tab with no match moves the focus", 1, {}, "zz", {kTab}, 1, "zz", 2, kOnLeave},
     {"Tab with no partial word moves the focus", 1, {}, "hi ", {kTab}, 1, "hi ", 3, kOnLeave},
-    // The shown page's chat took two lines in a burst, which holds its
-    // redrawing (the pacing's clock stands still here).
+    // Two lines in a burst hold the shown chat's redrawing (the clock stands still).
     {"F6 reaches the chat while a burst holds its redrawing", 2, {}, "", {kF6}, 2, "", 0, kOnChat},
 };
 
@@ -157,10 +155,7 @@ class FrameKeys : public testing::TestWithParam<KeyCase> {
       SendLinkMessage(host.m_hWnd, MsgChannelText, line);
     PumpPending();
   }
-  void TearDown() override {
-    window.Destroy();
-    CBurstRedraw::SetClock(nullptr);
-  }
+  void TearDown() override { window.Destroy(), CBurstRedraw::SetClock(nullptr); }
 
   CTabBar* TabBar() const {
     return static_cast<CTabBar*>(
